@@ -1,0 +1,66 @@
+# Shared steps of the project's scripts: packages, builds, virtual display and Wine prefixes.
+# Sourced, not run.
+
+PW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+PW_JOBS=$(nproc 2>/dev/null || echo 2)
+
+pw_install_deps() {
+  local pkgs=(cmake make g++ python3 googletest libgtest-dev
+              g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+              wine wine64 xvfb xauth x11-utils imagemagick)
+  local missing=() p
+  for p in "${pkgs[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+pw_build_native() {
+  cmake -S "$PW_ROOT" -B "$PW_ROOT/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$PW_ROOT/build/native" -j"$PW_JOBS"
+}
+
+pw_build_win() {
+  cmake -S "$PW_ROOT" -B "$PW_ROOT/build/win" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$PW_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake --build "$PW_ROOT/build/win" -j"$PW_JOBS" "$@"
+}
+
+# Starts Xvfb on the first free display number and exports DISPLAY; PW_XVFB_PID is its process.
+pw_start_xvfb() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  PW_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$n"
+}
+
+pw_stop_xvfb() {
+  [ -n "${PW_XVFB_PID:-}" ] && kill "$PW_XVFB_PID" 2>/dev/null
+  PW_XVFB_PID=""
+}
+
+# Initialises $WINEPREFIX when it does not exist yet. Wine's background services inherit the
+# standard streams of whoever starts them, so they are all sent to /dev/null here.
+pw_prepare_prefix() {
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i </dev/null >/dev/null 2>&1
+    # Without a window manager Wine draws the title bar and frame itself only with this setting.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+    wineserver -w
+  fi
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Pathwick and starts it. With a display ($DISPLAY) it runs there;
+# without one it starts a virtual display, saves a screenshot and keeps running until interrupted.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$PW_ROOT"
+
+pw_install_deps
+pw_build_win --target Pathwick
+
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
+pw_prepare_prefix
+exe="$PW_ROOT/build/win/Pathwick.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec wine "$exe"
+fi
+
+pw_start_xvfb
+trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
+wine "$exe" </dev/null >/dev/null 2>&1 &
+app=$!
+for _ in $(seq 1 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"Pathwick for Windows"' && break
+  sleep 0.2
+done
+sleep 2
+shot=${PW_SCREENSHOT:-/tmp/pathwick-screenshot.png}
+import -window root "$shot"
+echo "Pathwick is running on virtual display $DISPLAY; screenshot: $shot"
+echo "Press Ctrl+C to stop."
+wait "$app"

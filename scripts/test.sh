@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the native and the Windows build, and runs every test: the core
+# tests natively under AddressSanitizer/UBSan, then the Windows programs under Wine on a virtual
+# display in a fresh temporary Wine prefix.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$PW_ROOT"
+
+pw_install_deps || exit 1
+pw_build_native || exit 1
+pw_build_win || exit 1
+
+(cd build/native && ctest --output-on-failure --timeout 120)
+native_rc=$?
+
+work=$(mktemp -d /tmp/pathwick-test.XXXXXX)
+export WINEPREFIX="$work/prefix"
+export TZ=Europe/Berlin LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  pw_stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+pw_start_xvfb
+pw_prepare_prefix
+wineserver -p </dev/null >/dev/null 2>&1
+
+(cd build/win && ctest --output-on-failure --timeout 300 </dev/null)
+win_rc=$?
+
+[ $native_rc -eq 0 ] && [ $win_rc -eq 0 ]

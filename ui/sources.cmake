@@ -1,0 +1,3 @@
+list(APPEND PW_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Subclass.cpp
+)
