@@ -1,0 +1,64 @@
+#include "support/Messages.h"
+
+namespace testutil {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+std::wstring WindowText(HWND wnd) {
+  int n = GetWindowTextLengthW(wnd);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(wnd, s.data(), n + 1);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+TempDir::TempDir() {
+  wchar_t tmp[MAX_PATH];
+  GetTempPathW(MAX_PATH, tmp);
+  static unsigned counter = 0;
+  for (;;) {
+    std::wstring p = std::wstring(tmp) + L"pwtest" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                     std::to_wstring(++counter);
+    if (CreateDirectoryW(p.c_str(), nullptr)) {
+      path_ = p + L"\\";
+      return;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  // A listed folder is the process's current directory; leave it so it can be removed.
+  wchar_t tmp[MAX_PATH];
+  GetTempPathW(MAX_PATH, tmp);
+  SetCurrentDirectoryW(tmp);
+  RemoveTree(path_.substr(0, path_.size() - 1));
+}
+
+void RemoveTree(const std::wstring& path) {
+  DWORD attrs = GetFileAttributesW(path.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY) || (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (attrs & FILE_ATTRIBUTE_DIRECTORY) RemoveDirectoryW(path.c_str());
+    else DeleteFileW(path.c_str());
+    return;
+  }
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace testutil

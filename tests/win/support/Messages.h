@@ -1,0 +1,31 @@
+#pragma once
+// Small helpers for driving real windows from tests.
+#include <windows.h>
+#include <string>
+
+namespace testutil {
+
+// Dispatches every message waiting in this thread's queue (posted messages, paints, timers that
+// are already due). Never sleeps.
+void PumpMessages();
+
+// The text of a window (GetWindowTextW).
+std::wstring WindowText(HWND wnd);
+
+// A fresh, empty folder under %TEMP%, removed with everything in it when the object goes.
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  // Path with a trailing backslash.
+  const std::wstring& Path() const { return path_; }
+private:
+  std::wstring path_;
+};
+
+// Deletes a file or a folder tree; attributes are cleared first.
+void RemoveTree(const std::wstring& path);
+
+}  // namespace testutil
