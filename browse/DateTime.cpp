@@ -1,0 +1,114 @@
+#include "browse/DateTime.h"
+
+#include <cmath>
+
+namespace pw {
+namespace {
+
+// Days from 1970-01-01 to the given civil date (H. Hinnant's algorithm; any year).
+std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
+  y -= m <= 2 ? 1 : 0;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const std::int64_t yoe = y - era * 400;
+  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+}
+
+// 1970-01-01 was a Thursday.
+int DayOfWeekFromDays(std::int64_t days) {
+  const std::int64_t w = (days + 4) % 7;
+  return static_cast<int>(w < 0 ? w + 7 : w);
+}
+
+const std::int64_t kDays1601 = DaysFromCivil(1601, 1, 1);
+const std::int64_t kDays1899 = DaysFromCivil(1899, 12, 30);
+constexpr int kMaxYear = 30827;
+
+bool FillFromDays(std::int64_t days, std::int64_t msOfDay, CalendarTime& out) {
+  std::int64_t year = 0;
+  int month = 0, day = 0;
+  CivilFromDays(days, year, month, day);
+  if (year < 1 || year > kMaxYear) return false;
+  out.Year = static_cast<int>(year);
+  out.Month = month;
+  out.Day = day;
+  out.DayOfWeek = DayOfWeekFromDays(days);
+  out.Hour = static_cast<int>(msOfDay / 3600000);
+  out.Minute = static_cast<int>(msOfDay / 60000 % 60);
+  out.Second = static_cast<int>(msOfDay / 1000 % 60);
+  out.Millisecond = static_cast<int>(msOfDay % 1000);
+  return true;
+}
+
+std::int64_t MsOfDay(const CalendarTime& t) {
+  return std::int64_t{t.Hour} * 3600000 + std::int64_t{t.Minute} * 60000 +
+         std::int64_t{t.Second} * 1000 + t.Millisecond;
+}
+
+}  // namespace
+
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool IsValidCalendar(const CalendarTime& t) {
+  return t.Year >= 1601 && t.Year <= kMaxYear && t.Month >= 1 && t.Month <= 12 && t.Day >= 1 &&
+         t.Day <= DaysInMonth(t.Year, t.Month) && t.Hour >= 0 && t.Hour <= 23 && t.Minute >= 0 &&
+         t.Minute <= 59 && t.Second >= 0 && t.Second <= 59 && t.Millisecond >= 0 &&
+         t.Millisecond <= 999;
+}
+
+bool FileTimeToCalendar(std::uint64_t fileTime, CalendarTime& out) {
+  const std::uint64_t ms = fileTime / FileTimeTicksPerMs;
+  const auto days = static_cast<std::int64_t>(ms / MsPerDay);
+  return FillFromDays(kDays1601 + days, static_cast<std::int64_t>(ms % MsPerDay), out);
+}
+
+bool CalendarToFileTime(const CalendarTime& t, std::uint64_t& out) {
+  if (!IsValidCalendar(t)) return false;
+  const std::int64_t days = DaysFromCivil(t.Year, t.Month, t.Day) - kDays1601;
+  const auto ms = static_cast<std::uint64_t>(days * MsPerDay + MsOfDay(t));
+  out = ms * FileTimeTicksPerMs;
+  return true;
+}
+
+double CalendarToDateTime(const CalendarTime& t) {
+  const std::int64_t days = DaysFromCivil(t.Year, t.Month, t.Day) - kDays1899;
+  const double fraction = static_cast<double>(MsOfDay(t)) / static_cast<double>(MsPerDay);
+  const auto whole = static_cast<double>(days);
+  return days < 0 ? whole - fraction : whole + fraction;
+}
+
+bool DateTimeToCalendar(double dateTime, CalendarTime& out) {
+  // Beyond this the value cannot hold a year up to 30827; checking first keeps the casts defined.
+  if (!std::isfinite(dateTime) || std::fabs(dateTime) > 12000000.0) return false;
+  const double whole = std::trunc(dateTime);
+  std::int64_t days = static_cast<std::int64_t>(whole);
+  std::int64_t ms = std::llround(std::fabs(dateTime - whole) * static_cast<double>(MsPerDay));
+  if (ms >= MsPerDay) {  // rounded up to midnight: the next calendar day, whatever the sign
+    ms = 0;
+    ++days;
+  }
+  return FillFromDays(kDays1899 + days, ms, out);
+}
+
+}  // namespace pw

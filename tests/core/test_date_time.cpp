@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+#include "browse/DateTime.h"
+
+using pw::CalendarTime;
+
+namespace {
+
+CalendarTime Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+  CalendarTime t;
+  t.Year = y;
+  t.Month = mo;
+  t.Day = d;
+  t.Hour = h;
+  t.Minute = mi;
+  t.Second = s;
+  t.Millisecond = ms;
+  return t;
+}
+
+void ExpectFields(const CalendarTime& t, int y, int mo, int d, int h, int mi, int s, int ms) {
+  EXPECT_EQ(t.Year, y);
+  EXPECT_EQ(t.Month, mo);
+  EXPECT_EQ(t.Day, d);
+  EXPECT_EQ(t.Hour, h);
+  EXPECT_EQ(t.Minute, mi);
+  EXPECT_EQ(t.Second, s);
+  EXPECT_EQ(t.Millisecond, ms);
+}
+
+constexpr std::uint64_t kUnixEpoch = 116444736000000000ull;  // 1970-01-01 00:00 UTC
+
+}  // namespace
+
+TEST(FileTimeCalendar, KnownMomentsSplitIntoFields) {
+  CalendarTime t;
+  ASSERT_TRUE(pw::FileTimeToCalendar(0, t));
+  ExpectFields(t, 1601, 1, 1, 0, 0, 0, 0);
+  EXPECT_EQ(t.DayOfWeek, 1);  // a Monday
+
+  ASSERT_TRUE(pw::FileTimeToCalendar(kUnixEpoch, t));
+  ExpectFields(t, 1970, 1, 1, 0, 0, 0, 0);
+  EXPECT_EQ(t.DayOfWeek, 4);  // a Thursday
+
+  // 2000-02-29 23:59:59.999 plus 9,999 ticks that are below one millisecond.
+  std::uint64_t ft = 0;
+  ASSERT_TRUE(pw::CalendarToFileTime(Make(2000, 2, 29, 23, 59, 59, 999), ft));
+  ASSERT_TRUE(pw::FileTimeToCalendar(ft + 9999, t));
+  ExpectFields(t, 2000, 2, 29, 23, 59, 59, 999);
+  EXPECT_EQ(t.DayOfWeek, 2);  // a Tuesday
+  ASSERT_TRUE(pw::FileTimeToCalendar(ft + 10000, t));
+  ExpectFields(t, 2000, 3, 1, 0, 0, 0, 0);
+}
+
+TEST(FileTimeCalendar, RangeEndsAtYear30827) {
+  CalendarTime t;
+  std::uint64_t last = 0;
+  ASSERT_TRUE(pw::CalendarToFileTime(Make(30827, 12, 31, 23, 59, 59, 999), last));
+  ASSERT_TRUE(pw::FileTimeToCalendar(last, t));
+  EXPECT_EQ(t.Year, 30827);
+  EXPECT_FALSE(pw::FileTimeToCalendar(last + 10000, t));
+  EXPECT_FALSE(pw::FileTimeToCalendar(0x7FFFFFFFFFFFFFFFull, t));
+  EXPECT_FALSE(pw::FileTimeToCalendar(0xFFFFFFFFFFFFFFFFull, t));
+}
+
+TEST(FileTimeCalendar, InvalidFieldsAreRefused) {
+  std::uint64_t ft = 12345;
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 2, 29), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(1900, 2, 29), ft));  // not a leap year
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 13, 1), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 0, 1), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 4, 31), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 24), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 0, 60), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 0, 0, 60), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 0, 0, 0, 1000), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(1600, 12, 31), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Make(30828, 1, 1), ft));
+  EXPECT_EQ(ft, 12345u);  // untouched on failure
+  EXPECT_TRUE(pw::CalendarToFileTime(Make(2000, 2, 29), ft));
+  EXPECT_TRUE(pw::CalendarToFileTime(Make(1601, 1, 1), ft));
+  EXPECT_EQ(ft, 0u);
+}
+
+TEST(FileTimeCalendar, RoundTripKeepsMilliseconds) {
+  const std::uint64_t stamps[] = {0, kUnixEpoch, kUnixEpoch + 1234567890123ull * 10000,
+                                  133000000000000000ull, 2650467743990000000ull};
+  for (std::uint64_t ft : stamps) {
+    CalendarTime t;
+    ASSERT_TRUE(pw::FileTimeToCalendar(ft, t));
+    std::uint64_t back = 0;
+    ASSERT_TRUE(pw::CalendarToFileTime(t, back));
+    EXPECT_EQ(back, ft / 10000 * 10000);
+  }
+}
+
+TEST(DateTimeValue, WholeDaysAndFractions) {
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 30)), 0.0);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 31, 12)), 1.5);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1900, 1, 1)), 2.0);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(2000, 1, 1, 18)), 36526.75);
+
+  CalendarTime t;
+  ASSERT_TRUE(pw::DateTimeToCalendar(1.5, t));
+  ExpectFields(t, 1899, 12, 31, 12, 0, 0, 0);
+  EXPECT_EQ(t.DayOfWeek, 0);  // a Sunday
+  ASSERT_TRUE(pw::DateTimeToCalendar(36526.75, t));
+  ExpectFields(t, 2000, 1, 1, 18, 0, 0, 0);
+  EXPECT_EQ(t.DayOfWeek, 6);  // a Saturday
+}
+
+TEST(DateTimeValue, NegativeValuesCountTheFractionAwayFromZero) {
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 29, 6)), -1.25);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 29)), -1.0);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 28, 18)), -2.75);
+
+  CalendarTime t;
+  ASSERT_TRUE(pw::DateTimeToCalendar(-1.25, t));
+  ExpectFields(t, 1899, 12, 29, 6, 0, 0, 0);
+  ASSERT_TRUE(pw::DateTimeToCalendar(-2.75, t));
+  ExpectFields(t, 1899, 12, 28, 18, 0, 0, 0);
+  // Between -1 and 0 the whole part is 0: still 30 December, the fraction read as time of day.
+  ASSERT_TRUE(pw::DateTimeToCalendar(-0.5, t));
+  ExpectFields(t, 1899, 12, 30, 12, 0, 0, 0);
+}
+
+TEST(DateTimeValue, RoundsToTheNearestMillisecond) {
+  const double ms = 1.0 / 86400000.0;
+  CalendarTime t;
+  ASSERT_TRUE(pw::DateTimeToCalendar(45000.5 + 123.4 * ms, t));
+  EXPECT_EQ(t.Hour, 12);
+  EXPECT_EQ(t.Millisecond, 123);
+  ASSERT_TRUE(pw::DateTimeToCalendar(45000.5 + 123.6 * ms, t));
+  EXPECT_EQ(t.Millisecond, 124);
+  // Just short of midnight rounds into the next day, also for negative values.
+  ASSERT_TRUE(pw::DateTimeToCalendar(45000.0 + 1.0 - 0.2 * ms, t));
+  ExpectFields(t, 2023, 3, 16, 0, 0, 0, 0);  // 45000 is 15 March 2023
+  ASSERT_TRUE(pw::DateTimeToCalendar(-1.0 - (1.0 - 0.2 * ms), t));
+  ExpectFields(t, 1899, 12, 30, 0, 0, 0, 0);
+
+  // Every millisecond of a day survives the round trip.
+  for (int i = 0; i < 86400000; i += 86399) {
+    CalendarTime in = Make(2026, 12, 6, i / 3600000, i / 60000 % 60, i / 1000 % 60, i % 1000);
+    ASSERT_TRUE(pw::DateTimeToCalendar(pw::CalendarToDateTime(in), t));
+    ExpectFields(t, 2026, 12, 6, in.Hour, in.Minute, in.Second, in.Millisecond);
+    CalendarTime old = Make(1850, 7, 1, in.Hour, in.Minute, in.Second, in.Millisecond);
+    ASSERT_TRUE(pw::DateTimeToCalendar(pw::CalendarToDateTime(old), t));
+    ExpectFields(t, 1850, 7, 1, in.Hour, in.Minute, in.Second, in.Millisecond);
+  }
+}
+
+TEST(DateTimeValue, UnrepresentableValuesFail) {
+  CalendarTime t;
+  EXPECT_FALSE(pw::DateTimeToCalendar(1e300, t));
+  EXPECT_FALSE(pw::DateTimeToCalendar(-1e300, t));
+  EXPECT_FALSE(pw::DateTimeToCalendar(std::numeric_limits<double>::quiet_NaN(), t));
+  EXPECT_FALSE(pw::DateTimeToCalendar(std::numeric_limits<double>::infinity(), t));
+  EXPECT_FALSE(pw::DateTimeToCalendar(-700000.0, t));  // before year 1
+  EXPECT_TRUE(pw::DateTimeToCalendar(-693593.0, t));   // 1 January of year 1
+  ExpectFields(t, 1, 1, 1, 0, 0, 0, 0);
+}
+
+TEST(DateTimeValue, DayCountHelpers) {
+  EXPECT_TRUE(pw::IsLeapYear(2000));
+  EXPECT_FALSE(pw::IsLeapYear(1900));
+  EXPECT_TRUE(pw::IsLeapYear(2024));
+  EXPECT_EQ(pw::DaysInMonth(2024, 2), 29);
+  EXPECT_EQ(pw::DaysInMonth(2023, 2), 28);
+  EXPECT_EQ(pw::DaysInMonth(2023, 12), 31);
+  EXPECT_EQ(pw::DaysInMonth(2023, 13), 0);
+}
