@@ -1,0 +1,118 @@
+#include "browse/LocalTime.h"
+
+namespace pw {
+
+namespace {
+
+SYSTEMTIME ToSystemTime(const CalendarTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.Year);
+  st.wMonth = static_cast<WORD>(t.Month);
+  st.wDayOfWeek = static_cast<WORD>(t.DayOfWeek);
+  st.wDay = static_cast<WORD>(t.Day);
+  st.wHour = static_cast<WORD>(t.Hour);
+  st.wMinute = static_cast<WORD>(t.Minute);
+  st.wSecond = static_cast<WORD>(t.Second);
+  st.wMilliseconds = static_cast<WORD>(t.Millisecond);
+  return st;
+}
+
+CalendarTime FromSystemTime(const SYSTEMTIME& st) {
+  CalendarTime t;
+  t.Year = st.wYear;
+  t.Month = st.wMonth;
+  t.DayOfWeek = st.wDayOfWeek;
+  t.Day = st.wDay;
+  t.Hour = st.wHour;
+  t.Minute = st.wMinute;
+  t.Second = st.wSecond;
+  t.Millisecond = st.wMilliseconds;
+  return t;
+}
+
+std::wstring LocaleString(LCTYPE type, const wchar_t* fallback) {
+  wchar_t buf[128];
+  int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 128);
+  return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring(fallback);
+}
+
+LocalTimeZone& ProcessZone() {
+  static LocalTimeZone zone;
+  return zone;
+}
+
+}  // namespace
+
+void LocalTimeZone::Refresh() {
+  years_.clear();
+  GetTimeZoneInformation(&current_);
+  haveDynamic_ = GetDynamicTimeZoneInformation(&dynamic_) != TIME_ZONE_ID_INVALID;
+}
+
+const TIME_ZONE_INFORMATION& LocalTimeZone::ForYear(int year) {
+  for (const auto& y : years_)
+    if (y.Year == year) return y.Rules;
+  TIME_ZONE_INFORMATION rules = current_;
+  if (haveDynamic_ && year >= 1601 && year <= 30827) {
+    TIME_ZONE_INFORMATION found{};
+    if (GetTimeZoneInformationForYear(static_cast<USHORT>(year), &dynamic_, &found)) rules = found;
+  }
+  years_.push_back(YearRules{year, rules});
+  return years_.back().Rules;
+}
+
+bool LocalTimeZone::ToLocal(std::uint64_t utc, CalendarTime& local) {
+  CalendarTime u;
+  if (!FileTimeToCalendar(utc, u)) return false;
+  SYSTEMTIME su = ToSystemTime(u), sl{};
+  if (!SystemTimeToTzSpecificLocalTime(&ForYear(u.Year), &su, &sl)) return false;
+  local = FromSystemTime(sl);
+  return true;
+}
+
+bool LocalTimeZone::ToUtc(const CalendarTime& local, std::uint64_t& utc) {
+  SYSTEMTIME sl = ToSystemTime(local), su{};
+  if (!TzSpecificLocalTimeToSystemTime(&ForYear(local.Year), &sl, &su)) return false;
+  return CalendarToFileTime(FromSystemTime(su), utc);
+}
+
+void LoadUserFormats(FileTextContext& ctx) {
+  LocaleNames names;
+  for (int i = 0; i < 12; ++i) {
+    names.LongMonths[i] = LocaleString(LOCALE_SMONTHNAME1 + i, L"");
+    names.ShortMonths[i] = LocaleString(LOCALE_SABBREVMONTHNAME1 + i, L"");
+  }
+  // The locale lists the days from Monday; the formatter counts from Sunday.
+  for (int i = 0; i < 7; ++i) {
+    int sundayBased = (i + 1) % 7;
+    names.LongDays[sundayBased] = LocaleString(LOCALE_SDAYNAME1 + i, L"");
+    names.ShortDays[sundayBased] = LocaleString(LOCALE_SABBREVDAYNAME1 + i, L"");
+  }
+  ctx.Date = DateFormatter(LocaleString(LOCALE_SSHORTDATE, L"M/d/yyyy"), names);
+  ctx.ThousandSep = LocaleString(LOCALE_STHOUSAND, L",");
+  ctx.TimeSep = LocaleString(LOCALE_STIME, L":");
+}
+
+double FileTimeToLocalDateTime(const FILETIME& fileTime) {
+  CalendarTime local;
+  if (!ProcessZone().ToLocal(ToUInt64(fileTime), local)) return 0;
+  return CalendarToDateTime(local);
+}
+
+void LocalDateTimeToFileTime(double dateTime, FILETIME& fileTime) {
+  fileTime = FILETIME{0, 0};
+  if (!(dateTime > 0)) return;
+  CalendarTime local;
+  std::uint64_t utc = 0;
+  if (DateTimeToCalendar(dateTime, local) && ProcessZone().ToUtc(local, utc)) fileTime = ToFileTime(utc);
+}
+
+std::wstring FileTimeToText(const FILETIME& fileTime) {
+  FileTextContext ctx;
+  LoadUserFormats(ctx);
+  CalendarTime local;
+  if (!ProcessZone().ToLocal(ToUInt64(fileTime), local)) return L"";
+  return pw::FileTimeText(local, ctx.Date, ctx.TimeSep);
+}
+
+}  // namespace pw

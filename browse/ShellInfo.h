@@ -1,0 +1,32 @@
+#pragma once
+// The shell's type names and icons. Asking the shell once per entry is far too slow for large
+// folders, so type names and icons come from a cache keyed by extension; only entries that carry
+// an icon of their own (programs, icons, cursors, shortcuts, folders) ask per entry, and only when
+// their row is painted.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace pw {
+
+class ShellTypeCache {
+public:
+  struct Entry {
+    std::int32_t TypeIndex = -1;  // into the type-name table, -1 when the shell has no type name
+    std::int32_t IconIndex = -1;  // system image index
+  };
+  // The type and the generic icon of an entry of that name and those attributes. New type names
+  // are appended to typeNames, which must be the same table on every call.
+  Entry Lookup(std::wstring_view name, std::uint32_t attributes, std::vector<std::wstring>& typeNames);
+  // Entries whose icon the shell draws from the entry itself.
+  static bool HasOwnIcon(std::wstring_view name, std::uint32_t attributes);
+  // The system image index of one entry, from the shell (-1 when it has none).
+  static std::int32_t EntryIcon(const std::wstring& fullPath);
+
+private:
+  std::unordered_map<std::wstring, Entry> cache_;
+};
+
+}  // namespace pw
