@@ -171,31 +171,15 @@ def shifted(mask, dx, dy):
     return {(x + dx, y + dy) for x, y in mask}
 
 
-def rotated_ccw(c):
-    """The canvas turned a quarter to the left (a right arrow becomes an up arrow)."""
-    r = Canvas(c.h, c.w)
-    for y in range(c.h):
-        for x in range(c.w):
-            r.px[c.w - 1 - x][y] = c.px[y][x]
-    return r
-
-
-def flipped(c):
-    r = Canvas(c.w, c.h)
-    for y in range(c.h):
-        r.px[y] = list(reversed(c.px[y]))
-    return r
-
-
 def luminance(colour):
     r, g, b = colour
     return 0.299 * r + 0.587 * g + 0.114 * b
 
 
 def embossed(c):
-    """The look of a disabled button glyph: the darker half of the picture in shadow grey over a
-    white copy moved one pixel down and right."""
-    marked = {(x, y) for x, y in c.mask() if luminance(c.px[y][x]) < 170}
+    """The look of a disabled button glyph: the dark outlines in shadow grey over a white copy
+    moved one pixel down and right; the body colours drop out."""
+    marked = {(x, y) for x, y in c.mask() if luminance(c.px[y][x]) < 100}
     out = Canvas(c.w, c.h)
     out.paint(shifted(marked, 1, 1), (255, 255, 255))
     out.paint(marked, (128, 128, 128))
@@ -215,7 +199,7 @@ def strip(pictures):
 # Small parts that several pictures share.
 
 def arrow_right(length, height, shaft):
-    """A green-style arrow mask pointing right; height odd so the tip is one pixel."""
+    """An arrow mask pointing right; an odd height gives a one-pixel tip."""
     mid = height // 2
     head_start = length - mid - 1
     m = set()
@@ -227,9 +211,15 @@ def arrow_right(length, height, shaft):
     return m
 
 
-def arrow_sprite(length, height, shaft, edge, fill, light):
+def arrow_sprite(length, height, shaft, edge, fill, light, up=False):
+    """An outlined arrow; an up arrow is turned before it is shaded so its light edge still
+    falls on the upper left."""
+    m = arrow_right(length, height, shaft)
+    if up:
+        m = {(y, length - 1 - x) for x, y in m}
+        length, height = height, length
     c = Canvas(length, height)
-    shape(c, arrow_right(length, height, shaft), edge, fill, light)
+    shape(c, m, edge, fill, light)
     return c
 
 
@@ -248,30 +238,28 @@ def plus_badge():
 
 def cross_badge():
     return sprite([
-        "RRR..RRR",
-        "RssRRssR",
-        "RRrssrRR",
-        ".RRrrRR.",
-        ".RRrrRR.",
-        "RRrRRrRR",
-        "RrrRRrrR",
-        "RRR..RRR",
+        "RR....RR",
+        "RrR..RrR",
+        ".RrRRrR.",
+        "..RrrR..",
+        "..RrrR..",
+        ".RrRRrR.",
+        "RrR..RrR",
+        "RR....RR",
     ])
 
 
 def ribbon():
     c = Canvas(16, 16)
     m = rect(2, 0, 9, 14)
-    for y in range(12, 15):
-        m -= rect(6 - (y - 12), y, 5 + (y - 12), y)
+    for y in range(11, 15):
+        m -= rect(6 - (y - 11), y, 5 + (y - 11), y)
     shape(c, m, 'B', 'b', 'c')
-    # a fold shadow across the top hints at the ribbon hanging over a page
-    c.paint(rect(3, 2, 8, 2), 'B')
     return c
 
 
 def clock(c, cx, cy, r):
-    """A blue-rimmed clock face centred on pixel (cx, cy) with hands at ten past twelve."""
+    """A blue-rimmed clock face centred on pixel (cx, cy) with its hands at three o'clock."""
     shape(c, disc(cx + 0.5, cy + 0.5, r), 'B', 'b', 'c')
     face = disc(cx + 0.5, cy + 0.5, r - 1.6)
     c.paint(face, 'w')
@@ -284,41 +272,25 @@ def clock(c, cx, cy, r):
 
 def pencil():
     """A pencil lying from top right (eraser) to bottom left (point)."""
-    c = Canvas(10, 10)
-    for y in range(10):
-        for x in range(10):
-            across = x + y          # constant along the pencil
-            along = y - x           # -9 at the eraser end, +9 at the point
-            if not 8 <= across <= 11 or along < -7 or along > 7:
-                continue
-            edge = across in (8, 11)
-            if along >= 4:
-                # the sharpened wood narrows to a graphite point
-                if along >= 6:
-                    colour = 'k'
-                elif edge:
-                    colour = 'O'
-                else:
-                    colour = 'p'
-                if along >= 6 and across not in (9, 10):
-                    continue
-                if along == 7 and across != 9 and across != 10:
-                    continue
-            elif along <= -5:
-                colour = 'R' if edge or along == -7 else 's'
-            elif along == -4:
-                colour = '4' if edge else '2'
-            else:
-                colour = 'Y' if edge else ('z' if across == 9 else 'y')
-            c.set(x, y, colour)
-    return c
+    return sprite([
+        "........kk.",
+        ".......kssk",
+        "......k22k.",
+        ".....kzyk..",
+        "....kzyk...",
+        "...kzyk....",
+        "..kppk.....",
+        ".kpk.......",
+        "kk.........",
+    ])
 
 
 def folder(c, x0, y0, w, h, tab_w, tab_h):
     """A closed yellow folder with its tab at the top left."""
     back = rect(x0, y0 + tab_h, x0 + w - 1, y0 + h - 1)
-    tab = rect(x0, y0, x0 + tab_w - 1, y0 + tab_h)
-    tab |= {(x0 + tab_w + i, y0 + 1 + i) for i in range(tab_h)}
+    tab = set()
+    for j in range(tab_h + 1):
+        tab |= rect(x0, y0 + j, x0 + tab_w - 1 + j, y0 + j)
     shape(c, back | tab, 'Y', 'y')
     front = rect(x0, y0 + tab_h + max(1, h // 7), x0 + w - 1, y0 + h - 1)
     shape(c, front, 'Y', 'y', 'z')
@@ -351,10 +323,9 @@ def icon_explorer():
 def icon_exit():
     c = Canvas(16, 16)
     shape(c, rect(1, 1, 9, 14), 'O', 'o', 'p')
-    c.paint(rect(3, 3, 7, 6), 'p')
     c.paint(border(rect(3, 3, 7, 6)), 'O')
     c.set(3, 9, 'z')
-    c.paste(arrow_sprite(10, 9, 3, 'G', 'g', 'h'), 6, 4)
+    c.paste(arrow_sprite(11, 11, 5, 'G', 'g', 'h'), 5, 3)
     return c
 
 
@@ -383,23 +354,29 @@ def icon_remove_bookmark():
 
 
 def icon_refresh():
+    """A ring open at the top right, running clockwise into an arrowhead at the top."""
     c = Canvas(16, 16)
-    cx, cy = 8.0, 8.5
-    m = set()
-    for y in range(16):
-        for x in range(16):
-            dx, dy = x + 0.5 - cx, y + 0.5 - cy
-            d = math.hypot(dx, dy)
-            a = math.degrees(math.atan2(dy, dx))
-            if 3.3 <= d <= 6.9 and not -90 <= a <= -25:
-                m.add((x, y))
-    m |= polygon([(7.5, -0.2), (12.6, 3.5), (7.5, 7.2)])
-    shape(c, m, 'G', 'g', 'h')
+    outer = {1: (5, 10), 2: (3, 12), 3: (2, 13), 4: (2, 13), 11: (2, 13), 12: (2, 13),
+             13: (3, 12), 14: (5, 10)}
+    hole = {5: (6, 9), 6: (5, 10), 7: (5, 10), 8: (5, 10), 9: (5, 10), 10: (6, 9)}
+    ring = set()
+    for y in range(1, 15):
+        x0, x1 = outer.get(y, (1, 14))
+        ring |= rect(x0, y, x1, y)
+        if y in hole:
+            ring -= rect(hole[y][0], y, hole[y][1], y)
+    ring = shifted(ring - rect(8, 0, 15, 7), 0, 1)
+    head = set()
+    for i in range(5):
+        head |= rect(8 + i, i, 8 + i, 8 - i)
+    shape(c, ring | head, 'G', 'g', 'h')
     return c
 
 
 def view_square(c, x, y, size):
-    shape(c, rect(x, y, x + size - 1, y + size - 1), 'B', 'c' if size > 3 else 'b', 'd')
+    """One item of a view-style pictogram; too small a square has no room for a lit edge."""
+    fill = 'c' if size > 3 else 'b'
+    shape(c, rect(x, y, x + size - 1, y + size - 1), 'B', fill, 'd' if size > 4 else None)
 
 
 def icon_large_icons():
@@ -468,36 +445,44 @@ def icon_view_type():
         "................",
         "................",
         "................",
-        "................",
         ".....kkkkkk.....",
-        "...kkwwBBwwkk...",
-        "..kwwwBccBwwwk..",
-        ".kwwwBbwkbBwwwk.",
-        ".kwwwBbkkbBwwwk.",
-        "..kwwwBbbBwwwk..",
-        "...kkwwBBwwkk...",
+        "...kkwwwwwwkk...",
+        "..kwwwBBBBwwwk..",
+        ".kwwwBccbbBwwwk.",
+        "kwwwwBcwkbBwwwwk",
+        "kwwwwBbkkbBwwwwk",
+        ".kwwwBbbbbBwwwk.",
+        "..kwwwBBBBwwwk..",
+        "...kkwwwwwwkk...",
         ".....kkkkkk.....",
-        "................",
         "................",
         "................",
         "................",
     ])
 
 
-def sheet(c, x0, y0, x1, y1):
-    m = rect(x0, y0, x1, y1) - rect(x1 - 2, y0, x1, y0 + 2) | {(x1 - 2, y0 + 2), (x1 - 2, y0)}
-    shape(c, m, 'k', 'w')
-    c.paint({(x1 - 2, y0 + 1), (x1 - 1, y0 + 2)}, 'k')
-    c.set(x1 - 2, y0 + 2, 'k')
-    c.paint(line(x1 - 2, y0, x1, y0 + 2), 'k')
-    for y in range(y0 + 4, y1 - 1, 2):
-        c.paint(rect(x0 + 2, y, x1 - 2, y), '3')
+def sheet():
+    """A page of text with its top-right corner folded over."""
+    return sprite([
+        "kkkkkk...",
+        "kwwwwkk..",
+        "kwwwwk1k.",
+        "kwwwwkkkk",
+        "kw33333wk",
+        "kwwwwwwwk",
+        "kw33333wk",
+        "kwwwwwwwk",
+        "kw33333wk",
+        "kwwwwwwwk",
+        "kw3333wwk",
+        "kkkkkkkkk",
+    ])
 
 
 def icon_copy_path():
     c = Canvas(16, 16)
-    sheet(c, 1, 0, 9, 11)
-    sheet(c, 6, 4, 14, 15)
+    c.paste(sheet(), 1, 0)
+    c.paste(sheet(), 6, 4)
     return c
 
 
@@ -524,24 +509,27 @@ def glyph_clear_time():
 def folder_up_16():
     c = Canvas(16, 16)
     folder(c, 0, 1, 16, 14, 6, 2)
-    c.paste(rotated_ccw(arrow_sprite(9, 9, 3, 'B', 'b', 'c')), 4, 5)
+    c.paste(arrow_sprite(10, 9, 5, 'B', 'b', 'c', up=True), 4, 4)
     return c
 
 
 def folder_up_32():
     c = Canvas(32, 32)
     folder(c, 1, 3, 30, 27, 11, 3)
-    c.paste(rotated_ccw(arrow_sprite(19, 17, 7, 'B', 'b', 'c')), 8, 9)
+    c.paste(arrow_sprite(19, 17, 7, 'B', 'b', 'c', up=True), 8, 9)
     return c
 
 
-def magnifier(c, cx, cy, r, handle):
+def magnifier(c, cx, cy, r, handle, thickness):
     """A lens centred at pixel edge (cx, cy) with its handle towards the bottom right."""
-    reach = r * 0.7
-    for i in range(handle):
-        x = int(cx + reach) + i
-        y = int(cy + reach) + i
-        shape(c, rect(x, y, x + 2, y + 2) - {(x, y + 2), (x + 2, y)}, 'k', '4')
+    grip = set()
+    for y in range(c.h):
+        for x in range(c.w):
+            dx, dy = x + 0.5 - cx, y + 0.5 - cy
+            along, across = (dx + dy) / math.sqrt(2), (dx - dy) / math.sqrt(2)
+            if r - 1 <= along <= r + handle and abs(across) <= thickness / 2:
+                grip.add((x, y))
+    shape(c, grip, 'k', '4', '3')
     shape(c, disc(cx, cy, r), 'k', 'd')
     glass = disc(cx, cy, r - 1.5)
     c.paint(glass, 'c')
@@ -551,14 +539,14 @@ def magnifier(c, cx, cy, r, handle):
 def program_icon_16():
     c = Canvas(16, 16)
     folder(c, 0, 1, 14, 12, 5, 2)
-    magnifier(c, 10.5, 10.5, 3.6, 3)
+    magnifier(c, 10.0, 10.0, 3.8, 3.6, 2.9)
     return c
 
 
 def program_icon_32():
     c = Canvas(32, 32)
     folder(c, 0, 2, 28, 24, 10, 3)
-    magnifier(c, 20.5, 20.5, 7.2, 6)
+    magnifier(c, 20.0, 20.0, 7.4, 7.2, 4.4)
     return c
 
 
@@ -566,31 +554,35 @@ def program_icon_32():
 # The 32 x 32 pictures of the about box (transparent colour = the bottom-left pixel).
 
 def about_web():
+    """A globe: blue sea with a grid of latitude and longitude lines, green land."""
     c = Canvas(32, 32)
     cx = cy = 16.0
     sphere = disc(cx, cy, 14.6)
     shape(c, sphere, 'B', 'b')
-    land = (ellipse(11, 11, 5.5, 4.2) | ellipse(9, 16, 3, 5) | ellipse(21, 18, 4.5, 6.5)
-            | ellipse(22, 9, 3.5, 2.2) | ellipse(14, 25, 3, 1.8))
-    inner = sphere - border(sphere)
-    c.paint(land & inner, 'g')
-    c.paint({(x, y) for x, y in land & inner if (x + 1, y + 1) not in land}, 'G')
-    # a soft light on the upper left of the sphere
-    for x, y in inner:
-        if math.hypot(x + 0.5 - 10, y + 0.5 - 9) < 4.5:
-            c.set(x, y, 'h' if (x, y) in land else 'c')
-    # meridian and equator lines
-    for x, y in inner:
+    sea = sphere - border(sphere)
+    for x, y in sea:
         dx, dy = x + 0.5 - cx, y + 0.5 - cy
-        on_equator = abs(dy) < 0.5
-        on_meridian = abs(dx) < 0.5
-        on_ellipse = abs((dx / 7.0) ** 2 + (dy / 14.6) ** 2 - 1) < 0.12
-        if on_equator or on_meridian or on_ellipse:
-            c.set(x, y, 'd' if (x, y) not in land else 'h')
+        if math.hypot(x + 0.5 - 10.5, y + 0.5 - 9.5) < 4.2:
+            c.set(x, y, 'c')
+        elif dx + dy > 14:
+            c.set(x, y, 'B')
+        grid = (abs(dy) <= 0.5 or abs(dx) <= 0.5 or abs(abs(dy) - 7.5) <= 0.5
+                or abs((dx / 8.0) ** 2 + (dy / 14.6) ** 2 - 1) < 0.13)
+        if grid:
+            c.set(x, y, 'd')
+    land = (ellipse(10.5, 10, 5, 3.6) | ellipse(7.5, 13, 2.6, 3.2)
+            | polygon([(10.5, 17), (16, 18.5), (14.5, 23), (12.5, 28.5), (10.5, 21)])
+            | ellipse(22, 8.5, 3.4, 2.2)
+            | polygon([(18.5, 12), (27, 12), (26.5, 18), (22.5, 26), (20, 19), (18, 16)]))
+    land &= sea
+    shape(c, land | {(x, y) for x, y in border(land) if (x, y) in border(sphere)}, 'G', 'g', 'h')
+    c.paint(border(sphere), 'B')
     return c
 
 
 def envelope(c, x0, y0, x1, y1):
+    """A white envelope seen from the back, its flap drawn as two lines meeting below the
+    middle."""
     shape(c, rect(x0, y0, x1, y1), 'k', 'w', None, '1')
     mx = (x0 + x1) // 2
     my = y0 + (y1 - y0) * 3 // 5
@@ -601,28 +593,29 @@ def envelope(c, x0, y0, x1, y1):
 def about_mail():
     c = Canvas(32, 32)
     envelope(c, 1, 5, 30, 26)
+    c.paint(disc(16, 17, 7.2), 'w')
     at = sprite([
         "...BBBBBB...",
         ".BBbbbbbbBB.",
-        ".Bbb....bbB.",
-        "Bbb......bbB",
+        ".Bb......bB.",
         "Bb..BBBB..bB",
-        "Bb.Bbbbb..bB",
-        "Bb.Bb.Bb..bB",
-        "Bb.Bbbbbbbb.",
-        "Bb..BBBBBB..",
-        "Bbb.........",
-        ".Bbb....BB..",
-        "..BBBBBBB...",
+        "Bb.Bb..Bb.bB",
+        "Bb.Bb..Bb.bB",
+        "Bb.Bb..Bb.bB",
+        "Bb..BBBBBBB.",
+        "Bb..........",
+        ".Bb.........",
+        ".BBbbbbbbB..",
+        "...BBBBBB...",
     ])
-    c.paste(at, 13, 15)
+    c.paste(at, 10, 11)
     return c
 
 
 def about_post():
+    """A stamped letter with its address written on the front."""
     c = Canvas(32, 32)
-    envelope_front = rect(1, 5, 30, 26)
-    shape(c, envelope_front, 'k', 'w', None, '1')
+    shape(c, rect(1, 5, 30, 26), 'k', 'w', None, '1')
     stamp = rect(22, 8, 28, 15)
     c.paint(stamp, 'w')
     for x, y in border(stamp):
@@ -630,10 +623,15 @@ def about_post():
     c.paint(rect(23, 9, 27, 14), 'r')
     c.paint(rect(24, 10, 26, 11), 's')
     c.paint(rect(24, 12, 26, 13), 'z')
-    for x, y, w in ((8, 15, 14), (8, 18, 12), (8, 21, 9)):
-        c.paint(rect(x, y, x + w - 1, y), '4')
-    for x in range(4, 14, 3):
-        c.paint(rect(x, 9, x + 1, 9), 'b')
+    for x in range(15, 24):
+        y = 10 + (1 if (x // 2) % 2 else 0)
+        if (x, y) not in stamp or x < 22:
+            c.set(x, y, '3')
+        c.set(x, y + 3, '3')
+    for x, y, w in ((4, 8, 6), (4, 10, 4)):
+        c.paint(rect(x, y, x + w - 1, y), '2')
+    for x, y, w in ((9, 17, 14), (9, 20, 12), (9, 23, 9)):
+        c.paint(rect(x, y, x + w - 1, y), 'B')
     return c
 
 
@@ -735,22 +733,49 @@ def write_ico(name, images):
         f.write(out)
 
 
+def check_keyed(c, cell):
+    """Every cell must leave its bottom-left pixel empty (the menus and the about box take that
+    pixel's colour as transparent) and never use the key colour itself."""
+    for x0 in range(0, c.w, cell):
+        assert c.px[c.h - 1][x0] is None, 'bottom-left pixel of cell at %d is painted' % x0
+    assert all(p != MAGENTA for row in c.px for p in row)
+
+
+def check_sort_arrow(c, down):
+    ground, dark, white = (192, 192, 192), (128, 128, 128), (255, 255, 255)
+    drawn = {(x, y) for x, y in c.mask() if c.px[y][x] != ground}
+    assert {x for x, _ in drawn} == set(range(4, 12))
+    assert {y for _, y in drawn} == set(range(4, 11))
+    assert {c.px[y][x] for x, y in drawn} == {dark, white}
+    base = 4 if down else 10
+    assert all(c.px[base][x] == (dark if down else white) for x in range(4, 12))
+
+
 def main():
     menu = [icon_explorer(), icon_exit(), icon_update(), icon_add_bookmark(),
             icon_remove_bookmark(), icon_refresh(), icon_large_icons(), icon_small_icons(),
             icon_list(), icon_details(), icon_attributes(), icon_columns(), icon_view_type(),
             icon_copy_path(), icon_edit_params()]
-    assert len(menu) == 15
-    write_bmp24('MenuIcons.bmp', strip(menu))
     add, remove = menu[3], menu[4]
-    write_bmp24('BookmarkGlyphs.bmp', strip([add, embossed(add), remove, embossed(remove)]))
-    write_bmp24('ToolbarGlyphs.bmp', strip(menu[5:10]))
-    write_bmp24('EditorGlyphs.bmp', strip([glyph_set_now(), glyph_clear_time()]))
-    write_bmp24('AboutWeb.bmp', about_web())
-    write_bmp24('AboutMail.bmp', about_mail())
-    write_bmp24('AboutPost.bmp', about_post())
-    write_bmp4('DownBitmap.bmp', sort_arrow(True))
-    write_bmp4('UpBitmap.bmp', sort_arrow(False))
+    keyed = {
+        'MenuIcons.bmp': (strip(menu), 16),
+        'BookmarkGlyphs.bmp': (strip([add, embossed(add), remove, embossed(remove)]), 16),
+        'ToolbarGlyphs.bmp': (strip(menu[5:10]), 16),
+        'EditorGlyphs.bmp': (strip([glyph_set_now(), glyph_clear_time()]), 16),
+        'AboutWeb.bmp': (about_web(), 32),
+        'AboutMail.bmp': (about_mail(), 32),
+        'AboutPost.bmp': (about_post(), 32),
+    }
+    expected_widths = {'MenuIcons.bmp': 240, 'BookmarkGlyphs.bmp': 64, 'ToolbarGlyphs.bmp': 80,
+                       'EditorGlyphs.bmp': 32}
+    for name, (picture, cell) in keyed.items():
+        assert picture.w == expected_widths.get(name, 32) and picture.h == cell, name
+        check_keyed(picture, cell)
+        write_bmp24(name, picture)
+    for name, down in (('DownBitmap.bmp', True), ('UpBitmap.bmp', False)):
+        arrow = sort_arrow(down)
+        check_sort_arrow(arrow, down)
+        write_bmp4(name, arrow)
     write_ico('Pathwick.ico', [program_icon_16(), program_icon_32()])
     write_ico('FolderUp.ico', [folder_up_16(), folder_up_32()])
 
