@@ -1,8 +1,10 @@
 // The drive list: one entry per logical drive, filled whole and sorted by drive letter.
+#include <windows.h>
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
 #include "browse/DriveInfo.h"
+#include "browse/FileCompare.h"
 #include "browse/FileText.h"
 #include "browse/LocalTime.h"
 
@@ -24,7 +26,7 @@ void TfrmFileBrowser::FillDriveList() {
       SHFILEINFOW sfi{};
       if (SHGetFileInfoW(item.Root.c_str(), 0, &sfi, sizeof(sfi),
                          SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_TYPENAME)) {
-        if (haveSmallList) item.IconIndex = sfi.iIcon;
+        if (haveSmallList) item.IconIndex = Icons.FromSystem(sfi.iIcon);
         item.Caption = sfi.szDisplayName;
       }
       // A root the shell says nothing about still shows its root as the name.
@@ -63,7 +65,7 @@ void TfrmFileBrowser::FillDriveList() {
 }
 
 int TfrmFileBrowser::lvDrivesCompare(const TDriveItem& item1, const TDriveItem& item2) const {
-  return pw::CompareRoots(item1.Root, item2.Root);
+  return pw::CaselessCompare(item1.Root, item2.Root);
 }
 
 const TDriveItem* TfrmFileBrowser::DriveAt(int index) const {

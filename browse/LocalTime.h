@@ -10,6 +10,7 @@
 
 #include "browse/DateTime.h"
 #include "browse/FileItem.h"
+#include "browse/FileText.h"
 
 namespace pw {
 

@@ -58,3 +58,45 @@ std::int32_t ShellTypeCache::EntryIcon(const std::wstring& fullPath) {
 }
 
 }  // namespace pw
+
+namespace pw {
+
+ShellImageLists::~ShellImageLists() {
+  if (large_) ImageList_Destroy(large_);
+  if (small_) ImageList_Destroy(small_);
+}
+
+void ShellImageLists::Load(HICON upLarge, HICON upSmall) {
+  SHFILEINFOW sfi{};
+  sysLarge_ = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &sfi, sizeof(sfi), SHGFI_SYSICONINDEX));
+  sysSmall_ = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"", 0, &sfi, sizeof(sfi), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  int cx = 32, cy = 32;
+  if (sysLarge_) ImageList_GetIconSize(sysLarge_, &cx, &cy);
+  large_ = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+  cx = cy = 16;
+  if (sysSmall_) ImageList_GetIconSize(sysSmall_, &cx, &cy);
+  small_ = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+  if (!sysSmall_) return;
+  ImageList_AddIcon(large_, upLarge);
+  up_ = ImageList_AddIcon(small_, upSmall);
+}
+
+int ShellImageLists::FromSystem(int systemIndex) {
+  if (systemIndex < 0 || !sysSmall_) return -1;
+  auto it = mapped_.find(systemIndex);
+  if (it != mapped_.end()) return it->second;
+  int index = -1;
+  HICON small = ImageList_GetIcon(sysSmall_, systemIndex, ILD_NORMAL);
+  if (small) {
+    HICON large = sysLarge_ ? ImageList_GetIcon(sysLarge_, systemIndex, ILD_NORMAL) : nullptr;
+    index = ImageList_AddIcon(small_, small);
+    ImageList_AddIcon(large_, large ? large : small);
+    DestroyIcon(small);
+    if (large) DestroyIcon(large);
+  }
+  mapped_.emplace(systemIndex, index);
+  return index;
+}
+
+}  // namespace pw

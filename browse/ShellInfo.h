@@ -30,3 +30,38 @@ private:
 };
 
 }  // namespace pw
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace pw {
+
+// The image lists of both list views. The shell's system image lists cannot take icons of our own:
+// the shell numbers the icons it adds itself, so an image appended by us shifts every later icon
+// (Wine shows drives with our folder-up icon). Our lists therefore hold the folder-up icon first
+// and copy each system icon the first time an entry needs it.
+class ShellImageLists {
+public:
+  ShellImageLists() = default;
+  ShellImageLists(const ShellImageLists&) = delete;
+  ShellImageLists& operator=(const ShellImageLists&) = delete;
+  ~ShellImageLists();
+
+  // Binds to the system lists (when the shell has them) and appends the folder-up icons.
+  void Load(HICON upLarge, HICON upSmall);
+  HIMAGELIST Large() const { return large_; }
+  HIMAGELIST Small() const { return small_; }
+  bool HasSystemLists() const { return sysSmall_ != nullptr; }
+  // Index of the folder-up icon in our lists; -1 when there are none.
+  int UpIconIndex() const { return up_; }
+  // Index in our lists of a system icon; -1 when the system has no such icon.
+  int FromSystem(int systemIndex);
+
+private:
+  HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;
+  HIMAGELIST large_ = nullptr, small_ = nullptr;
+  int up_ = -1;
+  std::unordered_map<int, int> mapped_;
+};
+
+}  // namespace pw

@@ -8,4 +8,11 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FileCompare.cpp
 )
 list(APPEND PW_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/DriveInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DriveListing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FolderListing.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LocalTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Navigation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShellInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SortView.cpp
 )

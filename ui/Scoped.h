@@ -2,6 +2,8 @@
 // Owners for Win32 handles: every HANDLE, find handle, HKEY, DC, GDI object, selected object,
 // clipboard opening and mouse capture is released by exactly one of these.
 #include <windows.h>
+#include <commctrl.h>
+
 #include <utility>
 
 namespace ui {
@@ -51,7 +53,7 @@ struct GdiTraits {
 };
 struct ImageListTraits {
   static HIMAGELIST Invalid() { return nullptr; }
-  static void Close(HIMAGELIST h);
+  static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
 };
 struct IconTraits {
   static HICON Invalid() { return nullptr; }
@@ -72,6 +74,7 @@ using ScopedPen = Scoped<HPEN, GdiTraits<HPEN>>;
 using ScopedRegion = Scoped<HRGN, GdiTraits<HRGN>>;
 using ScopedIcon = Scoped<HICON, IconTraits>;
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
+using ImageListOwner = Scoped<HIMAGELIST, ImageListTraits>;
 
 // GetDC/ReleaseDC of a window (or of the screen for nullptr).
 class WindowDC {

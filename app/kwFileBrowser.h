@@ -1,0 +1,170 @@
+#pragma once
+// The main window: its layout, its state, and the handlers of every subsystem that acts on it.
+// The handlers are spread over files by concern (browse/DriveListing.cpp, browse/FolderListing.cpp,
+// browse/Navigation.cpp, browse/SortView.cpp); this class is their one home.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browse/FileItem.h"
+#include "browse/LocalTime.h"
+#include "browse/ShellInfo.h"
+#include "ui/Menu.h"
+#include "ui/ListView.h"
+#include "ui/Panel.h"
+#include "ui/Scoped.h"
+#include "ui/SpeedButton.h"
+#include "ui/StatusBar.h"
+#include "ui/Subclass.h"
+#include "ui/Window.h"
+
+struct TColumnState {
+  int SavedWidth = 0;
+  bool Shown = true;
+};
+
+// One entry of the drive list; the list view's item lParam is its index in DriveItems.
+struct TDriveItem {
+  std::wstring Caption;
+  int IconIndex = -1;
+  std::wstring SubItems[5];  // type, file system, disk size, free space, serial number
+  std::wstring Root;         // "D:\"
+};
+
+class TfrmFileBrowser : public ui::Window {
+public:
+  static constexpr int kColumnCount = 7;
+  static constexpr int kWidth = 632;
+  static constexpr int kHeight = 376;
+
+  TfrmFileBrowser();
+  ~TfrmFileBrowser() override;
+
+  // Creates the window (FormCreate runs inside) and shows it (FormShow). When quitOnDestroy is set,
+  // destroying the window ends the message loop.
+  bool Create(bool quitOnDestroy);
+  void Show();
+
+  // Main window state.
+  std::array<ui::ScopedBitmap, 2> SortBitmaps;
+  std::array<TColumnState, kColumnCount> ColumnStates;
+  bool HideFolders = false;
+  int AttrMask = 0;
+  bool SortAscending = true;
+  int SortColumn = 0;
+  ui::Subclass OldFilesWndProc;  // FilesWndProc in front of the list's own procedure
+  int UpIconIndex = -1;
+  std::wstring CurrentPath;
+
+  // Controls.
+  ui::Panel pnToolbar, pnFilename, pnBack;
+  ui::SpeedButton btnBookmark, btnRefresh, btnLargeIcons, btnSmallIcons, btnList, btnDetails,
+      btnUpdate, btnCancel;
+  HWND Bevel1 = nullptr, Bevel2 = nullptr;
+  HWND edFilename = nullptr;
+  ui::ListView lvFiles, lvDrives;
+  ui::StatusBar StatusBar;
+  ui::Menu MainMenu{false};
+  ui::Menu lvFilesPopupMenu{true};
+  ui::ImageListOwner imMenu, imButtons, imSmall, imLarge;
+  pw::ShellImageLists Icons;  // the large and small lists shared by both list views
+
+  // Menu items, by their names.
+  ui::MenuItem *mnuExplorer, *mnuUpdate, *N1, *mnuExit, *mnuOptions, *mnuRefresh, *mnuBookmarks,
+      *mnuView, *mnuAttributes, *mnuReadOnly, *mnuHidden, *mnuSystem, *mnuArchive, *mnuNormal,
+      *mnuColumns, *mnuSizeCol, *mnuTypeCol, *mnuCreatedCol, *mnuModifiedCol, *mnuAccessedCol,
+      *mnuAttributesCol, *mnuViewType, *mnuLargeIcons, *mnuSmallIcons, *mnuList, *mnuDetails, *N5,
+      *mnuShowFolders, *N6, *mnuAbout;
+  ui::MenuItem *mnuPopBookmark, *N2, *mnuCopyPath, *mnuEditFileParams;
+
+  // The folder listing's model: what lvFiles shows, row by row.
+  std::vector<pw::FileItem> Items;
+  pw::FileTextContext TextContext;
+  std::vector<TDriveItem> DriveItems;
+  int FileCount = 0;
+  int FolderCount = 0;
+
+  // Form events.
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  void FormClose();
+  void FormDestroy();
+
+  bool FilesWndProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+  void LoadSystemImageLists();
+  void UpdateAttrMask();
+
+  // Drive listing.
+  void FillDriveList();
+  int lvDrivesCompare(const TDriveItem& item1, const TDriveItem& item2) const;
+  void lvDrivesDblClick();
+  void lvDrivesKeyDown(WORD& key);
+  void OpenSelectedDrive();
+  const TDriveItem* DriveAt(int index) const;
+
+  // Folder listing.
+  void ListFolder();
+  void AddFileItem(const WIN32_FIND_DATAW& found);
+  const pw::FileItem* ItemAt(int index) const;
+  std::wstring ItemSubText(int index, int subItem) const;
+  void lvFilesGetDispInfo(NMLVDISPINFOW& info);
+  int lvFilesFindItem(const NMLVFINDITEMW& find) const;
+
+  // Navigation, selection and commands.
+  void OpenItem(int index);
+  void lvFilesDblClick();
+  void lvFilesKeyDown(WORD& key);
+  void lvFilesSelectItem(int index, bool selected);
+  void SelectFocusedOrFirst(ui::ListView& list);
+  bool SelectByCaption(ui::ListView& list, const std::wstring& caption);
+  void SetCurrentPath(const std::wstring& path);
+  void RefreshFileList();
+  void RefreshDriveList();
+  void mnuRefreshClick();
+  void mnuAttributesClick(ui::MenuItem& sender);
+  void mnuShowFoldersClick(ui::MenuItem& sender);
+  void mnuCopyPathClick();
+  void mnuExitClick();
+  void mnuUpdateClick();
+  void mnuAboutClick();
+  void mnuBookmarkClick(int senderTag);
+  void mnuEditFileParamsClick();
+  void UpdateBookmarkControls(int state);
+
+  // Sorting, columns and view style.
+  void lvFilesColumnClick(int column);
+  void SortItems();
+  void UpdateSortArrows(int column);
+  void mnuViewTypeClick(int tag, bool fromButton);
+  void mnuColumnsClick(ui::MenuItem& sender);
+
+  // Selection notifications are not reported while the program rebuilds the list itself.
+  bool SuppressSelectionEvents = false;
+
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  void CreateControls();
+  void BuildMenus();
+  void BuildToolbar();
+  void SetBookmarkGlyph(int index);
+  void ApplyFont();
+  void ArrangeControls();
+  LRESULT OnNotify(NMHDR& hdr);
+  bool HandleListKey(ui::ListView& list, WPARAM key);
+  void OnContextMenu(HWND wnd, LPARAM lp);
+
+  ui::ScopedFont font_;
+  ui::Subclass filesKeys_, drivesKeys_;
+  bool quitOnDestroy_ = false;
+  bool shown_ = false;
+  bool popupAttached_ = false;
+  pw::LocalTimeZone zone_;
+  pw::ShellTypeCache shellTypes_;
+};

@@ -1,0 +1,163 @@
+// Moving through the file system and the commands on the selection.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/kwFileBrowser.h"
+#include "browse/ListingRules.h"
+
+void TfrmFileBrowser::OpenItem(int index) {
+  const pw::FileItem* item = ItemAt(index);
+  if (!item) return;
+  std::wstring path = pw::ItemFullPath(*item, TextContext);
+  if (item->Kind == pw::ItemKind::File) {
+    // The program started inherits the current directory, which is the listed folder.
+    ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  CurrentPath = path;
+  if (!CurrentPath.empty()) {
+    if (CurrentPath.back() == L'\\') CurrentPath = pw::ParentFolderPath(CurrentPath);
+    else CurrentPath += L'\\';
+  }
+  SetWindowTextW(edFilename, CurrentPath.c_str());
+  if (CurrentPath.empty()) {
+    StatusBar.SetText(0, L"");
+    StatusBar.SetText(1, L"");
+    lvDrives.SetVisible(true);
+    lvFiles.SetVisible(false);
+    SelectFocusedOrFirst(lvDrives);
+  } else {
+    lvDrives.SetVisible(false);
+    lvFiles.SetVisible(true);
+    ListFolder();
+    SelectFocusedOrFirst(lvFiles);
+  }
+  UpdateBookmarkControls(mnuPopBookmark->Tag);
+}
+
+void TfrmFileBrowser::lvFilesDblClick() { OpenItem(lvFiles.FirstSelected()); }
+
+void TfrmFileBrowser::lvFilesKeyDown(WORD& key) {
+  bool details = lvFiles.ViewStyle() == LV_VIEW_DETAILS;
+  switch (key) {
+    case VK_RETURN:
+      OpenItem(lvFiles.FirstSelected());
+      break;
+    case VK_LEFT:
+      if (details && !Items.empty() && Items.front().Caption.starts_with(L'[')) {
+        OpenItem(0);
+        key = 0;
+      }
+      break;
+    case VK_RIGHT:
+      if (details && lvFiles.SelectedCount() > 0) {
+        int first = lvFiles.FirstSelected();
+        const pw::FileItem* item = ItemAt(first);
+        if (item && item->Kind != pw::ItemKind::File && item->Caption.find(L'[') == std::wstring::npos)
+          OpenItem(first);
+        key = 0;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void TfrmFileBrowser::lvFilesSelectItem(int index, bool selected) {
+  if (!selected) {
+    popupAttached_ = false;
+    return;
+  }
+  const pw::FileItem* item = ItemAt(index);
+  if (!item) return;
+  popupAttached_ = true;
+  CurrentPath = pw::ItemFullPath(*item, TextContext);
+  SetWindowTextW(edFilename, CurrentPath.c_str());
+  UpdateBookmarkControls(mnuPopBookmark->Tag);
+}
+
+void TfrmFileBrowser::SelectFocusedOrFirst(ui::ListView& list) {
+  if (!list.Visible()) return;
+  int index = list.Focused();
+  if (index < 0 && list.Count() > 0) index = 0;
+  if (index < 0) return;
+  SetFocus(list.Handle());
+  ListView_SetItemState(list.Handle(), index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  ListView_EnsureVisible(list.Handle(), index, TRUE);
+}
+
+bool TfrmFileBrowser::SelectByCaption(ui::ListView& list, const std::wstring& caption) {
+  LVFINDINFOW find{};
+  find.flags = LVFI_STRING;
+  find.psz = caption.c_str();
+  int index = ListView_FindItem(list.Handle(), -1, &find);
+  if (index >= 0) ListView_SetItemState(list.Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED);
+  SelectFocusedOrFirst(list);
+  return index >= 0;
+}
+
+void TfrmFileBrowser::SetCurrentPath(const std::wstring& path) {
+  if (CurrentPath == path) return;
+  CurrentPath = path;
+  SetWindowTextW(edFilename, CurrentPath.c_str());
+  ListFolder();
+}
+
+void TfrmFileBrowser::RefreshFileList() {
+  int first = lvFiles.FirstSelected();
+  std::wstring caption = first >= 0 && ItemAt(first) ? ItemAt(first)->Caption : std::wstring();
+  ListFolder();
+  SelectByCaption(lvFiles, caption);
+}
+
+void TfrmFileBrowser::RefreshDriveList() {
+  const TDriveItem* drive = DriveAt(lvDrives.FirstSelected());
+  std::wstring caption = drive ? drive->Caption : std::wstring();
+  FillDriveList();
+  SelectByCaption(lvDrives, caption);
+}
+
+void TfrmFileBrowser::mnuRefreshClick() {
+  if (lvDrives.Visible()) RefreshDriveList();
+  else RefreshFileList();
+}
+
+void TfrmFileBrowser::mnuAttributesClick(ui::MenuItem& sender) {
+  sender.SetChecked(!sender.Checked());
+  UpdateAttrMask();
+  ListFolder();
+}
+
+void TfrmFileBrowser::mnuShowFoldersClick(ui::MenuItem& sender) {
+  sender.SetChecked(!sender.Checked());
+  HideFolders = !sender.Checked();
+  if (lvFiles.Visible()) ListFolder();
+}
+
+void TfrmFileBrowser::mnuCopyPathClick() {
+  if (lvFiles.SelectedCount() == 0) return;
+  std::wstring text;
+  for (int i = lvFiles.FirstSelected(); i >= 0; i = lvFiles.NextSelected(i)) {
+    text += ItemSubText(i, pw::SubPath);
+    text += L'\r';
+  }
+  text.pop_back();
+
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!mem) return;
+  if (void* p = GlobalLock(mem)) {
+    memcpy(p, text.c_str(), bytes);
+    GlobalUnlock(mem);
+  }
+  ui::ClipboardOpen clipboard(hwnd_);
+  if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+}
+
+void TfrmFileBrowser::mnuExitClick() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void TfrmFileBrowser::mnuUpdateClick() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void TfrmFileBrowser::mnuAboutClick() {
+  // The about box comes with its own window class; until then the item has nothing to show.
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Thin helpers over a SysListView32 window; the form receives its notifications.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+namespace ui {
+
+struct ColumnSpec {
+  const wchar_t* Caption;
+  int Width;
+  int Format;  // LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_CENTER
+};
+
+class ListView {
+public:
+  void Create(HWND parent, DWORD style, int id);
+  HWND Handle() const { return hwnd_; }
+  void AddColumn(const ColumnSpec& column) const;
+  int ColumnCount() const;
+  int ColumnWidth(int column) const;
+  void SetColumnWidth(int column, int width) const;
+  HWND Header() const { return ListView_GetHeader(hwnd_); }
+
+  int Count() const { return ListView_GetItemCount(hwnd_); }
+  int SelectedCount() const { return static_cast<int>(ListView_GetSelectedCount(hwnd_)); }
+  int NextSelected(int after) const { return ListView_GetNextItem(hwnd_, after, LVNI_SELECTED); }
+  int FirstSelected() const { return NextSelected(-1); }
+  int Focused() const { return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); }
+  bool IsSelected(int index) const;
+  std::wstring ItemText(int index, int subItem) const;
+  // LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST or LV_VIEW_DETAILS
+  void SetViewStyle(DWORD view) const { ListView_SetView(hwnd_, view); }
+  DWORD ViewStyle() const { return ListView_GetView(hwnd_); }
+  // The list's own visible flag, whether or not its window is on screen yet.
+  bool Visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+  void SetVisible(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+
+private:
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace ui

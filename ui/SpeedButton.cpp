@@ -1,0 +1,215 @@
+#include "ui/SpeedButton.h"
+
+#include <commctrl.h>
+
+#include "ui/Panel.h"
+#include "ui/Scoped.h"
+
+namespace ui {
+
+namespace {
+const wchar_t kClassName[] = L"PathwickSpeedButton";
+}
+
+SpeedButton::~SpeedButton() {
+  if (tooltip_) DestroyWindow(tooltip_);
+  if (glyph_) DeleteObject(glyph_);
+}
+
+void SpeedButton::Create(HWND parent, int x, int y, int w, int h) {
+  ClassSpec cls{kClassName};
+  cls.Style = CS_HREDRAW | CS_VREDRAW;  // no CS_DBLCLKS: a quick second click is a second click
+  CreateObjectWindow(cls, 0, L"", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr);
+}
+
+void SpeedButton::SetHint(const std::wstring& hint) {
+  hint_ = hint;
+  if (!hwnd_) return;
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.lpszText = hint_.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  } else {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.lpszText = hint_.data();
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void SpeedButton::SetCaption(const std::wstring& caption) {
+  caption_ = caption;
+  if (hwnd_) {
+    SetWindowTextW(hwnd_, caption.c_str());
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+}
+
+void SpeedButton::SetGlyph(HBITMAP strip, int numGlyphs, COLORREF transparent) {
+  transparent_ = transparent;
+  if (glyph_) DeleteObject(glyph_);
+  glyph_ = strip ? static_cast<HBITMAP>(CopyImage(strip, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+  numGlyphs_ = numGlyphs < 1 ? 1 : numGlyphs;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void SpeedButton::SetDown(bool down) {
+  if (down_ == down) return;
+  down_ = down;
+  if (down && GroupIndex != 0 && hwnd_) {
+    // The other buttons of the group come up.
+    for (HWND child = GetWindow(GetParent(hwnd_), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (child == hwnd_) continue;
+      auto* other = dynamic_cast<SpeedButton*>(Window::FromHandle(child));
+      if (other && other->GroupIndex == GroupIndex) other->SetDown(false);
+    }
+  }
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void SpeedButton::SetEnabled(bool enabled) {
+  if (!hwnd_) return;
+  EnableWindow(hwnd_, enabled);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void SpeedButton::Click() {
+  if (GroupIndex != 0) SetDown(true);
+  if (OnClick) OnClick(*this);
+}
+
+bool SpeedButton::MouseInside(LPARAM lp) const {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  return PtInRect(&rc, pt) != FALSE;
+}
+
+void SpeedButton::DrawGlyph(HDC dc, const RECT& rc, bool enabled, int offset) {
+  BITMAP bm{};
+  GetObjectW(glyph_, sizeof(bm), &bm);
+  int w = bm.bmWidth / numGlyphs_;
+  int h = bm.bmHeight;
+  int index = (!enabled && numGlyphs_ > 1) ? 1 : 0;
+  MemoryDC mem(dc);
+  SelectObj sel(mem.get(), glyph_);
+  COLORREF transparent = transparent_ != CLR_INVALID ? transparent_ : GetPixel(mem.get(), 0, h - 1);
+  int x = rc.left + (rc.right - rc.left - w) / 2 + offset;
+  int y = rc.top + (rc.bottom - rc.top - h) / 2 + offset;
+  if (!enabled && numGlyphs_ == 1) {
+    // No disabled picture of its own: draw an embossed grey silhouette.
+    for (int pass = 0; pass < 2; ++pass) {
+      COLORREF c = GetSysColor(pass == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+      for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px)
+          if (GetPixel(mem.get(), px, py) != transparent)
+            SetPixelV(dc, x + px + (pass == 0 ? 1 : 0), y + py + (pass == 0 ? 1 : 0), c);
+    }
+    return;
+  }
+  TransparentBlt(dc, x, y, w, h, mem.get(), index * w, 0, w, h, transparent);
+}
+
+void SpeedButton::Paint(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  bool enabled = IsWindowEnabled(hwnd_) != FALSE;
+  bool sunken = down_ || (pressed_ && hot_);
+  if (down_ && !(pressed_ && hot_)) {
+    // A button that stays down gets the lighter checked face.
+    ScopedBrush light(CreateSolidBrush(GetSysColor(COLOR_3DLIGHT)));
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    RECT inner = rc;
+    InflateRect(&inner, -1, -1);
+    FillRect(dc, &inner, light.get());
+  } else {
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  if (sunken) {
+    RECT r = rc;
+    DrawBevelRing(dc, r, Bevel::Lowered);
+  } else if (hot_ && enabled) {
+    RECT r = rc;
+    DrawBevelRing(dc, r, Bevel::Raised);
+  }
+  int offset = sunken ? 1 : 0;
+  if (glyph_) {
+    DrawGlyph(dc, rc, enabled, offset);
+  } else if (!caption_.empty()) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd_), WM_GETFONT, 0, 0));
+    SelectObj sel(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    RECT r = rc;
+    OffsetRect(&r, offset, offset);
+    DrawTextW(dc, caption_.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+}
+
+LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintDC dc(hwnd_);
+      Paint(dc.get());
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      bool inside = MouseInside(lp);
+      if (inside != hot_) {
+        hot_ = inside;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+      }
+      if (!tracking_) {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+        tracking_ = TrackMouseEvent(&tme) != FALSE;
+      }
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      tracking_ = false;
+      if (!pressed_) {
+        hot_ = false;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      hot_ = true;
+      SetCapture(hwnd_);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONUP: {
+      bool wasPressed = pressed_;
+      bool inside = MouseInside(lp);
+      pressed_ = false;
+      if (GetCapture() == hwnd_) ReleaseCapture();
+      hot_ = inside;
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      if (wasPressed && inside && IsWindowEnabled(hwnd_)) Click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_ENABLE:
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    default:
+      return Window::HandleMessage(msg, wp, lp);
+  }
+}
+
+}  // namespace ui

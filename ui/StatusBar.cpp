@@ -1,0 +1,30 @@
+#include "ui/StatusBar.h"
+
+#include <commctrl.h>
+
+namespace ui {
+
+void StatusBar::Create(HWND parent, int height, const std::vector<int>& widths) {
+  height_ = height;
+  hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                          height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(hwnd_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
+  std::vector<int> rights;
+  int x = 0;
+  for (int w : widths) rights.push_back(x += w);
+  SendMessageW(hwnd_, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+}
+
+void StatusBar::SetText(int panel, const std::wstring& text) const {
+  SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring StatusBar::Text(int panel) const {
+  LRESULT r = SendMessageW(hwnd_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
+  std::wstring s(LOWORD(r) + 1, L'\0');
+  SendMessageW(hwnd_, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(LOWORD(r));
+  return s;
+}
+
+}  // namespace ui
