@@ -1,0 +1,327 @@
+#include "editor/kwTimeEdit.h"
+
+#include <string>
+
+#include "browse/DateTime.h"
+#include "ui/Scoped.h"
+
+namespace pw {
+
+namespace {
+
+int SignedLow(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
+int SignedHigh(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
+
+double LocalNow() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  CalendarTime t;
+  t.Year = st.wYear;
+  t.Month = st.wMonth;
+  t.Day = st.wDay;
+  t.DayOfWeek = st.wDayOfWeek;
+  t.Hour = st.wHour;
+  t.Minute = st.wMinute;
+  t.Second = st.wSecond;
+  t.Millisecond = st.wMilliseconds;
+  return CalendarToDateTime(t);
+}
+
+wchar_t UserTimeSeparator() {
+  wchar_t buf[16] = {};
+  if (!GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buf, 16)) buf[0] = L'\0';
+  return TimeSeparatorChar(buf);
+}
+
+COLORREF InkColour(SpinInk ink) {
+  switch (ink) {
+    case SpinInk::Highlight: return GetSysColor(COLOR_BTNHIGHLIGHT);
+    case SpinInk::Shadow: return GetSysColor(COLOR_BTNSHADOW);
+    case SpinInk::Black: break;
+  }
+  return RGB(0, 0, 0);
+}
+
+template <size_t N>
+void ToPoints(const std::array<SpinPoint, N>& in, POINT (&out)[N]) {
+  for (size_t i = 0; i < N; ++i) out[i] = {in[i].x, in[i].y};
+}
+
+void DrawTriangle(HDC dc, const SpinTriangle& t) {
+  const COLORREF c = InkColour(t.ink);
+  ui::ScopedPen pen(CreatePen(PS_SOLID, 1, c));
+  ui::ScopedBrush brush(CreateSolidBrush(c));
+  ui::SelectObj usePen(dc, pen.get());
+  ui::SelectObj useBrush(dc, brush.get());
+  POINT pts[3];
+  ToPoints(t.points, pts);
+  Polygon(dc, pts, 3);
+}
+
+void DrawLine(HDC dc, const SpinLine& line) {
+  ui::ScopedPen pen(CreatePen(PS_SOLID, 1, InkColour(line.ink)));
+  ui::SelectObj usePen(dc, pen.get());
+  POINT pts[3];
+  ToPoints(line.points, pts);
+  Polyline(dc, pts, line.count);
+}
+
+}  // namespace
+
+// ---- TkwButton ---------------------------------------------------------------------------------
+
+void TkwButton::SetPressed(bool value) {
+  if (value == pressed_) return;
+  pressed_ = value;
+  Paint();
+}
+
+void TkwButton::Paint() {
+  const HWND wnd = Edit.Handle();
+  if (!wnd) return;
+  RECT client{};
+  GetClientRect(wnd, &client);
+  const SpinButtonPicture pic =
+      SpinButtonLayout(Kind, client.right, client.bottom, pressed_, IsWindowEnabled(wnd) != FALSE);
+  Bounds = pic.bounds;
+
+  ui::WindowDC dc(wnd);
+  if (!dc) return;
+  const RECT face{Bounds.left, Bounds.top, Bounds.right, Bounds.bottom};
+  FillRect(dc.get(), &face, GetSysColorBrush(COLOR_BTNFACE));
+  for (int i = 0; i < pic.triangleCount; ++i) DrawTriangle(dc.get(), pic.triangles[static_cast<size_t>(i)]);
+  for (const SpinLine& edge : pic.edges) DrawLine(dc.get(), edge);
+  if (pic.separator) DrawLine(dc.get(), *pic.separator);
+}
+
+// ---- TkwTimeEdit: lifetime and value -----------------------------------------------------------
+
+TkwTimeEdit::TkwTimeEdit(HWND parent, int left, int top, int width, int height, int tag)
+    : tag_(tag), value_(LocalNow()) {
+  wnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                         left, top, width, height, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(tag)),
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  if (!wnd_) return;
+  subclass_.Install(wnd_, [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    return HandleMessage(msg, wp, lp, result);
+  });
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0));
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ApplyRightMargin();
+  ShowText(std::wstring(kClearedTimeText));
+  // Hit tests use the last painted bounds; have them before the first paint too.
+  RECT client{};
+  GetClientRect(wnd_, &client);
+  UpButton.Bounds = SpinButtonBounds(kSpinUp, client.right, client.bottom);
+  DownButton.Bounds = SpinButtonBounds(kSpinDown, client.right, client.bottom);
+}
+
+TkwTimeEdit::~TkwTimeEdit() {
+  // The subclass forgets the window when the window goes first (its parent was destroyed).
+  const bool windowAlive = subclass_.Installed();
+  subclass_.Remove();
+  if (windowAlive) DestroyWindow(wnd_);
+}
+
+void TkwTimeEdit::SetTime(double value) {
+  value_ = value;
+  const TimeOfDay t = TimeOfDayFromMilliseconds(SplitDateTime(value).msOfDay);
+  ShowText(TimeOfDayText(t, UserTimeSeparator()));
+}
+
+double TkwTimeEdit::GetTime() const {
+  return JoinDateTime(SplitDateTime(value_).days, TimeOfDayMilliseconds(TimeOfDayFromText(Text())));
+}
+
+void TkwTimeEdit::ClearTime() { ShowText(std::wstring(kClearedTimeText)); }
+
+std::wstring TkwTimeEdit::Text() const {
+  const int n = GetWindowTextLengthW(wnd_);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  s.resize(static_cast<size_t>(GetWindowTextW(wnd_, s.data(), n + 1)));
+  return s;
+}
+
+void TkwTimeEdit::ShowText(const std::wstring& text) {
+  SetWindowTextW(wnd_, text.c_str());
+  // Setting the text moves the caret; the current field stays the one shown selected.
+  SelectCurrentField();
+}
+
+void TkwTimeEdit::ApplyRightMargin() {
+  SendMessageW(wnd_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kTimeEditRightMargin));
+}
+
+// ---- Field changes -----------------------------------------------------------------------------
+
+void TkwTimeEdit::SelectCurrentField() {
+  // Any range will do: the EM_SETSEL rule turns it into the current field.
+  SendMessageW(wnd_, EM_SETSEL, 0, 0);
+}
+
+void TkwTimeEdit::SetFieldValue(int value) {
+  const std::wstring text = Text();
+  const std::wstring changed = WithTimeField(text, fieldIndex_, value);
+  const TimeEditField& f = kTimeEditFields[static_cast<size_t>(fieldIndex_)];
+  if (changed.size() == text.size()) {
+    SelectCurrentField();
+    const std::wstring digits = changed.substr(static_cast<size_t>(f.start), static_cast<size_t>(f.length));
+    SendMessageW(wnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(digits.c_str()));
+  } else {
+    SetWindowTextW(wnd_, changed.c_str());  // the text had lost its shape: mend it whole
+  }
+  SelectCurrentField();
+  if (OnTimeChange) OnTimeChange(*this);
+}
+
+void TkwTimeEdit::Step(int delta) { SetFieldValue(SteppedTimeField(Text(), fieldIndex_, delta)); }
+
+void TkwTimeEdit::KeyDown(WPARAM key) {
+  switch (key) {
+    case VK_LEFT: fieldIndex_ = PreviousTimeField(fieldIndex_); break;
+    case VK_RIGHT: fieldIndex_ = NextTimeField(fieldIndex_); break;
+    case VK_UP: Step(+1); break;
+    case VK_DOWN: Step(-1); break;
+    default: break;
+  }
+  SelectCurrentField();
+}
+
+void TkwTimeEdit::Char(wchar_t ch) {
+  if (auto value = TypedTimeField(Text(), fieldIndex_, ch)) SetFieldValue(*value);
+}
+
+// ---- Mouse and auto-repeat ---------------------------------------------------------------------
+
+bool TkwTimeEdit::Press(WPARAM wp, LPARAM lp, bool doubleClick) {
+  SetFocus(wnd_);
+  SetCapture(wnd_);
+  SelectCurrentField();
+  const int x = SignedLow(lp), y = SignedHigh(lp);
+  for (TkwButton* button : {&UpButton, &DownButton}) {
+    if (SpinRectContains(button->Bounds, x, y)) {
+      button->Armed = true;
+      button->SetPressed(true);
+      EnableRepeatTimer(true);
+      Step(button->Kind == kSpinUp ? +1 : -1);
+      return true;
+    }
+  }
+  RECT client{};
+  GetClientRect(wnd_, &client);
+  if (doubleClick || x >= client.right - kSpinHitMargin) return true;
+  // The edit places the caret; its position picks the field.
+  subclass_.CallPrevious(WM_LBUTTONDOWN, wp, lp);
+  DWORD caret = 0;
+  SendMessageW(wnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  fieldIndex_ = TimeFieldAtCaret(static_cast<int>(caret));
+  SelectCurrentField();
+  return true;
+}
+
+void TkwTimeEdit::Release() {
+  ReleaseCapture();
+  StopSpinning();
+}
+
+void TkwTimeEdit::StopSpinning() {
+  for (TkwButton* button : {&UpButton, &DownButton}) {
+    button->Armed = false;
+    button->SetPressed(false);
+  }
+  EnableRepeatTimer(false);
+  SetRepeatTimerInterval(FirstRepeatDelay);
+}
+
+void TkwTimeEdit::MouseMove(LPARAM lp) {
+  const int x = SignedLow(lp), y = SignedHigh(lp);
+  for (TkwButton* button : {&UpButton, &DownButton})
+    button->SetPressed(button->Armed && SpinRectContains(button->Bounds, x, y));
+}
+
+void TkwTimeEdit::TimerTick() {
+  // A tick the system delivered before the timer was stopped must not step, nor shorten the next
+  // first delay.
+  if (!timerEnabled_) return;
+  if (UpButton.Pressed())
+    Step(+1);
+  else if (DownButton.Pressed())
+    Step(-1);
+  SetRepeatTimerInterval(RepeatInterval);
+}
+
+void TkwTimeEdit::EnableRepeatTimer(bool enabled) {
+  timerEnabled_ = enabled;
+  if (enabled)
+    SetTimer(wnd_, RepeatTimerId, timerInterval_, nullptr);
+  else
+    KillTimer(wnd_, RepeatTimerId);
+}
+
+void TkwTimeEdit::SetRepeatTimerInterval(UINT interval) {
+  timerInterval_ = interval;
+  if (timerEnabled_) SetTimer(wnd_, RepeatTimerId, timerInterval_, nullptr);
+}
+
+// ---- Messages ----------------------------------------------------------------------------------
+
+void TkwTimeEdit::Paint(WPARAM wp, LPARAM lp) {
+  // The buttons go on top of whatever the edit painted, so the edit paints first.
+  subclass_.CallPrevious(WM_PAINT, wp, lp);
+  UpButton.Paint();
+  DownButton.Paint();
+}
+
+bool TkwTimeEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  *result = 0;
+  switch (msg) {
+    case WM_PAINT: Paint(wp, lp); return true;
+    case WM_SETCURSOR: *result = TRUE; return true;
+    case WM_KEYDOWN: KeyDown(wp); return true;
+    case WM_CHAR: Char(static_cast<wchar_t>(wp)); return true;
+    case WM_MOUSEMOVE: MouseMove(lp); return true;
+    case WM_LBUTTONDOWN: return Press(wp, lp, false);
+    case WM_LBUTTONUP: Release(); return true;
+    case WM_LBUTTONDBLCLK: Release(); return Press(wp, lp, true);
+    case WM_RBUTTONDOWN: return true;
+    case WM_NCHITTEST: HideCaret(nullptr); return false;
+    case EM_SETSEL: {
+      const TimeEditField& f = kTimeEditFields[static_cast<size_t>(fieldIndex_)];
+      *result = subclass_.CallPrevious(EM_SETSEL, static_cast<WPARAM>(f.start),
+                                       static_cast<LPARAM>(f.start + f.length));
+      return true;
+    }
+    case WM_TIMER:
+      if (wp != RepeatTimerId) return false;
+      TimerTick();
+      return true;
+    case WM_CAPTURECHANGED:
+      // Capture taken away mid-press (another window, a system menu): no button up will come, so
+      // stop here rather than keep stepping.
+      if (reinterpret_cast<HWND>(lp) != wnd_) StopSpinning();
+      return false;
+    case WM_SETFONT:
+      // A new font brings the edit's own margins back; the buttons need theirs.
+      *result = subclass_.CallPrevious(msg, wp, lp);
+      ApplyRightMargin();
+      return true;
+    // The text keeps its fixed shape: nothing pastes, cuts, clears or undoes, and no context menu
+    // offers to.
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case WM_CONTEXTMENU:
+    case WM_IME_CHAR:
+      return true;
+    case WM_SYSKEYDOWN:
+      return wp == VK_BACK;  // Alt+Backspace is the edit's undo key
+    default:
+      return false;
+  }
+}
+
+}  // namespace pw

@@ -1,0 +1,45 @@
+#pragma once
+// A real main window in the test process, driven with real messages.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/kwFileBrowser.h"
+#include "support/Messages.h"
+
+class BrowserTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A key press on a window, as the keyboard sends it (WM_KEYDOWN, then WM_KEYUP).
+  static void PressKey(HWND wnd, WORD vk);
+  // A double click on a row of a list view, at the middle of its label.
+  static void DoubleClickRow(const ui::ListView& list, int row);
+  // A single click on a row (selects it alone).
+  static void ClickRow(const ui::ListView& list, int row);
+  // A menu command, as the menu sends it.
+  void ClickMenu(const ui::MenuItem* item) const;
+
+  // What the folder list shows: captions, and the text of one cell (column 0 = caption).
+  std::vector<std::wstring> Captions() const;
+  std::wstring Cell(int row, int column) const;
+  int RowOf(const std::wstring& caption) const;
+  std::vector<int> SelectedRows() const;
+  std::wstring PathLine() const { return testutil::WindowText(form->edFilename); }
+
+  // Lists a folder the way the program does when the user opens it (path with trailing backslash).
+  void ListPath(const std::wstring& folder);
+
+  std::unique_ptr<TfrmFileBrowser> form;
+};
+
+// Creates a file with `size` bytes of content (or an empty one) and returns its path.
+std::wstring MakeFile(const std::wstring& path, size_t size = 0);
+// Sets the three times of a file or folder (UTC file times; 0 leaves one alone).
+bool SetTimes(const std::wstring& path, unsigned long long created, unsigned long long accessed,
+              unsigned long long written);
+// A UTC file time from calendar fields.
+unsigned long long UtcFileTime(int year, int month, int day, int hour, int minute, int second, int ms);

@@ -1,0 +1,27 @@
+#pragma once
+// A drive letter that points to a folder, for tests of drive roots. Under Wine the letter is a
+// link in the prefix's dosdevices folder (made with the host's ln, which Wine can start); on
+// Windows it is a DOS device, as subst makes.
+#include <string>
+
+namespace testutil {
+
+class TestDrive {
+public:
+  // Maps the first free letter from 'Q' on to folder (a Windows path). Letter() is 0 on failure.
+  explicit TestDrive(const std::wstring& folder);
+  ~TestDrive();
+  TestDrive(const TestDrive&) = delete;
+  TestDrive& operator=(const TestDrive&) = delete;
+
+  wchar_t Letter() const { return letter_; }
+  std::wstring Root() const { return std::wstring(1, letter_) + L":\\"; }
+
+private:
+  wchar_t letter_ = 0;
+  std::string link_;  // the dosdevices link under Wine
+};
+
+bool RunningUnderWine();
+
+}  // namespace testutil

@@ -1,0 +1,323 @@
+// The main window as the user first sees it: frame, toolbar, menus, status bar and drive list.
+#include "support/BrowserFixture.h"
+#include "support/TestDrive.h"
+
+#include <cstdio>
+
+#include "browse/FileText.h"
+
+namespace {
+
+struct MenuEntry {
+  std::wstring Text;
+  UINT Type = 0;
+  UINT State = 0;
+  HMENU Sub = nullptr;
+  HBITMAP Bitmap = nullptr;
+};
+
+std::vector<MenuEntry> Entries(HMENU menu) {
+  std::vector<MenuEntry> out;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t buf[128] = {0};
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING | MIIM_BITMAP;
+    mii.dwTypeData = buf;
+    mii.cch = 128;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
+    out.push_back(MenuEntry{buf, mii.fType, mii.fState, mii.hSubMenu, mii.hbmpItem});
+  }
+  return out;
+}
+
+std::vector<std::wstring> Texts(const std::vector<MenuEntry>& entries) {
+  std::vector<std::wstring> out;
+  for (const auto& e : entries) out.push_back((e.Type & MFT_SEPARATOR) ? L"-" : e.Text);
+  return out;
+}
+
+using Strings = std::vector<std::wstring>;
+
+}  // namespace
+
+TEST_F(BrowserTest, WindowOpensAt632x376CentredOnTheScreen) {
+  EXPECT_EQ(testutil::WindowText(form->Handle()), L"Pathwick for Windows");
+  RECT rc;
+  GetWindowRect(form->Handle(), &rc);
+  EXPECT_EQ(rc.right - rc.left, 632);
+  EXPECT_EQ(rc.bottom - rc.top, 376);
+  EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - 632) / 2);
+  EXPECT_EQ(rc.top, (GetSystemMetrics(SM_CYSCREEN) - 376) / 2);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(BrowserTest, StartsOnTheDriveListWithDefaultOptions) {
+  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_EQ(form->AttrMask, 167);
+  EXPECT_FALSE(form->HideFolders);
+  EXPECT_TRUE(form->SortAscending);
+  EXPECT_EQ(form->SortColumn, 0);
+  EXPECT_TRUE(form->CurrentPath.empty());
+  EXPECT_EQ(PathLine(), L"");
+  for (const auto& state : form->ColumnStates) EXPECT_TRUE(state.Shown);
+  EXPECT_EQ(form->ColumnStates[1].SavedWidth, 60);
+  EXPECT_EQ(form->lvDrives.ViewStyle(), static_cast<DWORD>(LV_VIEW_DETAILS));
+  EXPECT_EQ(form->lvFiles.ViewStyle(), static_cast<DWORD>(LV_VIEW_DETAILS));
+  // The first drive is selected and the list has the focus.
+  if (form->lvDrives.Count() > 0) {
+    EXPECT_EQ(form->lvDrives.FirstSelected(), 0);
+    EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+  }
+}
+
+TEST_F(BrowserTest, ToolbarButtonsAndTheHiddenUpdateAndCancel) {
+  EXPECT_FALSE(IsWindowVisible(form->btnUpdate.Handle()));
+  EXPECT_FALSE(IsWindowVisible(form->btnCancel.Handle()));
+  for (ui::SpeedButton* b : {&form->btnBookmark, &form->btnRefresh, &form->btnLargeIcons,
+                             &form->btnSmallIcons, &form->btnList, &form->btnDetails})
+    EXPECT_TRUE(IsWindowVisible(b->Handle()));
+  EXPECT_EQ(form->btnBookmark.Tag, 3);
+  EXPECT_FALSE(form->btnBookmark.Enabled());
+  EXPECT_EQ(form->btnBookmark.Hint(), L"Add bookmark");
+  EXPECT_EQ(form->btnLargeIcons.Hint(), L"Large Icons");
+  EXPECT_EQ(form->btnDetails.Hint(), L"Details");
+  // Exactly one view button is down: Details.
+  EXPECT_FALSE(form->btnLargeIcons.Down());
+  EXPECT_FALSE(form->btnSmallIcons.Down());
+  EXPECT_FALSE(form->btnList.Down());
+  EXPECT_TRUE(form->btnDetails.Down());
+  RECT rc;
+  GetWindowRect(form->btnRefresh.Handle(), &rc);
+  EXPECT_EQ(rc.right - rc.left, 23);
+  EXPECT_EQ(rc.bottom - rc.top, 23);
+}
+
+TEST_F(BrowserTest, MainMenuShowsTheLaidOutTree) {
+  HMENU bar = GetMenu(form->Handle());
+  ASSERT_NE(bar, nullptr);
+  auto top = Entries(bar);
+  // No bookmarks yet, so no Bookmarks menu.
+  EXPECT_EQ(Texts(top), (Strings{L"&Explorer", L"&Options", L"&View", L"&About"}));
+  EXPECT_EQ(Texts(Entries(top[0].Sub)), (Strings{L"-", L"E&xit"}));  // "&Update" never appears
+  EXPECT_EQ(Texts(Entries(top[1].Sub)), (Strings{L"&Refresh"}));
+  EXPECT_EQ(top[3].Sub, nullptr);  // About acts on click
+
+  auto view = Entries(top[2].Sub);
+  EXPECT_EQ(Texts(view), (Strings{L"&Attributes", L"&Columns", L"&ViewType", L"-", L"&Show Folders", L"-"}));
+  EXPECT_TRUE(view[4].State & MFS_CHECKED);
+
+  auto attrs = Entries(view[0].Sub);
+  EXPECT_EQ(Texts(attrs), (Strings{L"&Read Only", L"&Hidden", L"&System", L"&Archive", L"&Normal"}));
+  for (const auto& e : attrs) EXPECT_TRUE(e.State & MFS_CHECKED) << testing::PrintToString(e.Text);
+
+  auto cols = Entries(view[1].Sub);
+  EXPECT_EQ(Texts(cols), (Strings{L"&Size", L"&Type", L"Created", L"&Modified", L"&Accessed", L"Att&ributes"}));
+  for (const auto& e : cols) EXPECT_TRUE(e.State & MFS_CHECKED);
+
+  auto views = Entries(view[2].Sub);
+  EXPECT_EQ(Texts(views), (Strings{L"Lar&ge Icons", L"S&mall Icons", L"&List", L"&Details"}));
+  for (const auto& e : views) EXPECT_TRUE(e.Type & MFT_RADIOCHECK);
+  EXPECT_FALSE(views[0].State & MFS_CHECKED);
+  EXPECT_TRUE(views[3].State & MFS_CHECKED);
+
+  // Pictures: the items with an image carry one, the attribute and column items none.
+  EXPECT_NE(top[0].Bitmap, nullptr);
+  EXPECT_NE(Entries(top[0].Sub)[1].Bitmap, nullptr);
+  EXPECT_NE(view[0].Bitmap, nullptr);
+  EXPECT_NE(views[2].Bitmap, nullptr);
+  EXPECT_EQ(attrs[0].Bitmap, nullptr);
+  EXPECT_EQ(cols[0].Bitmap, nullptr);
+}
+
+TEST_F(BrowserTest, MenuItemsCarryTheirTagsAndImages) {
+  struct Expect { const ui::MenuItem* Item; int Tag; int Image; };
+  const Expect expected[] = {
+      {form->mnuReadOnly, 1, -1},  {form->mnuHidden, 2, -1},     {form->mnuSystem, 4, -1},
+      {form->mnuArchive, 32, -1},  {form->mnuNormal, 128, -1},   {form->mnuSizeCol, 1, -1},
+      {form->mnuAttributesCol, 6, -1}, {form->mnuLargeIcons, 0, 6}, {form->mnuSmallIcons, 1, 7},
+      {form->mnuList, 2, 8},       {form->mnuDetails, 3, 9},     {form->mnuExplorer, 0, 0},
+      {form->mnuExit, 0, 1},       {form->mnuUpdate, 0, 2},      {form->mnuRefresh, 0, 5},
+      {form->mnuAttributes, 0, 10}, {form->mnuColumns, 0, 11},  {form->mnuViewType, 0, 12},
+      {form->mnuPopBookmark, 3, 3}, {form->mnuCopyPath, 0, 13}, {form->mnuEditFileParams, 0, 14}};
+  for (const auto& e : expected) {
+    EXPECT_EQ(e.Item->Tag, e.Expected::Tag) << testing::PrintToString(e.Item->Name);
+    EXPECT_EQ(e.Item->ImageIndex(), e.Image) << testing::PrintToString(e.Item->Name);
+  }
+  EXPECT_EQ(ImageList_GetImageCount(form->imMenu.get()), 15);
+}
+
+TEST_F(BrowserTest, PopupMenuOfTheFileList) {
+  auto items = Entries(form->lvFilesPopupMenu.Handle());
+  EXPECT_EQ(Texts(items), (Strings{L"&Add Bookmark", L"-", L"Copy &Path", L"Edit &File Params"}));
+  EXPECT_TRUE(items[0].State & MFS_DISABLED);
+  EXPECT_FALSE(items[2].State & MFS_DISABLED);
+}
+
+TEST_F(BrowserTest, StatusBarHasThreePanels) {
+  int rights[4] = {0};
+  int parts = static_cast<int>(SendMessageW(form->StatusBar.Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(rights)));
+  ASSERT_EQ(parts, 3);
+  EXPECT_EQ(rights[0], 100);
+  EXPECT_EQ(rights[1], 200);
+  EXPECT_EQ(rights[2], 392);
+  EXPECT_EQ(form->StatusBar.Text(0), L"");
+}
+
+TEST_F(BrowserTest, DriveListMatchesTheSystemInLetterOrder) {
+  wchar_t sep[8] = L",";
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8);
+  DWORD mask = GetLogicalDrives();
+  int row = 0;
+  for (int d = 0; d < 26; ++d) {
+    if (!(mask & (1u << d))) continue;
+    std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + d)) + L":\\";
+    ASSERT_LT(row, form->lvDrives.Count());
+    const TDriveItem* item = form->DriveAt(row);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->Root, root);
+    ui::ListView& lv = form->lvDrives;
+    EXPECT_FALSE(lv.ItemText(row, 0).empty());
+    EXPECT_EQ(lv.ItemText(row, 1), pw::DriveTypeText(GetDriveTypeW(root.c_str())));
+    DWORD serial = 0;
+    wchar_t fs[64] = {0};
+    bool volume = root != L"A:\\" &&
+                  GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, fs, 64) && serial;
+    if (volume) {
+      wchar_t expect[16];
+      swprintf(expect, 16, L"%04X-%04X", serial >> 16, serial & 0xFFFF);
+      EXPECT_EQ(lv.ItemText(row, 5), expect);
+      EXPECT_EQ(lv.ItemText(row, 2), fs);
+      ULARGE_INTEGER total{};
+      ASSERT_TRUE(GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, nullptr));
+      EXPECT_EQ(lv.ItemText(row, 3), pw::FormatKilobytes(static_cast<long long>(total.QuadPart), sep));
+      std::wstring free = lv.ItemText(row, 4);
+      ASSERT_GE(free.size(), 4u);
+      EXPECT_EQ(free.substr(free.size() - 3), L" KB");
+    } else {
+      for (int c = 2; c <= 5; ++c) EXPECT_EQ(lv.ItemText(row, c), L"") << "column " << c;
+    }
+    ++row;
+  }
+  EXPECT_EQ(row, form->lvDrives.Count());
+}
+
+TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
+  testutil::TempDir folder;
+  CreateDirectoryW((folder.Path() + L"inside").c_str(), nullptr);
+  const int before = form->lvDrives.Count();
+  ASSERT_GE(before, 1);
+  form->ClickRow(form->lvDrives, 0);
+  const std::wstring selected = form->lvDrives.ItemText(0, 0);
+
+  testutil::TestDrive drive(folder.Path());
+  ASSERT_NE(drive.Letter(), 0);
+  EXPECT_EQ(form->lvDrives.Count(), before);  // the list is not refreshed by itself
+  ClickMenu(form->mnuRefresh);
+  ASSERT_EQ(form->lvDrives.Count(), before + 1);
+  bool found = false;
+  for (int i = 0; i < form->lvDrives.Count(); ++i) {
+    if (form->DriveAt(i)->Root == drive.Root()) {
+      found = true;
+      EXPECT_FALSE(form->lvDrives.ItemText(i, 1).empty());
+    }
+    if (i > 0) EXPECT_LT(pw::CaselessCompare(form->DriveAt(i - 1)->Root, form->DriveAt(i)->Root), 0);
+  }
+  EXPECT_TRUE(found);
+  ASSERT_GE(form->lvDrives.FirstSelected(), 0);
+  EXPECT_EQ(form->lvDrives.ItemText(form->lvDrives.FirstSelected(), 0), selected);
+}
+
+TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
+  testutil::TempDir folder;
+  MakeFile(folder.Path() + L"a.txt");
+  testutil::TestDrive drive(folder.Path());
+  ASSERT_NE(drive.Letter(), 0);
+  ClickMenu(form->mnuRefresh);
+  int row = -1;
+  for (int i = 0; i < form->lvDrives.Count(); ++i)
+    if (form->DriveAt(i)->Root == drive.Root()) row = i;
+  ASSERT_GE(row, 0);
+
+  DoubleClickRow(form->lvDrives, row);
+  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
+  EXPECT_FALSE(IsWindowVisible(form->lvDrives.Handle()));
+  ASSERT_GE(form->lvFiles.Count(), 2);
+  EXPECT_EQ(Cell(0, 0), L"[Drives]");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(PathLine(), L"");
+  EXPECT_EQ(form->CurrentPath, L"");
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 1");
+}
+
+TEST_F(BrowserTest, DriveListKeys) {
+  testutil::TempDir folder;
+  testutil::TestDrive drive(folder.Path());
+  ASSERT_NE(drive.Letter(), 0);
+  ClickMenu(form->mnuRefresh);
+  int row = -1;
+  for (int i = 0; i < form->lvDrives.Count(); ++i)
+    if (form->DriveAt(i)->Root == drive.Root()) row = i;
+  ASSERT_GE(row, 0);
+  ClickRow(form->lvDrives, row);
+  ASSERT_EQ(form->lvDrives.FirstSelected(), row);
+
+  // Left never moves anything in the drive list.
+  PressKey(form->lvDrives.Handle(), VK_LEFT);
+  EXPECT_EQ(form->lvDrives.FirstSelected(), row);
+  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+
+  // Right in the Details view opens the drive.
+  PressKey(form->lvDrives.Handle(), VK_RIGHT);
+  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
+  EXPECT_EQ(Cell(0, 0), L"[Drives]");
+
+  // Back to the drives, then Enter opens again.
+  DoubleClickRow(form->lvFiles, 0);
+  ASSERT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_EQ(form->lvDrives.FirstSelected(), row);
+  PressKey(form->lvDrives.Handle(), VK_RETURN);
+  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
+}
+
+TEST_F(BrowserTest, HeaderDragIsRefusedForAHiddenColumnAndAFinishedDragIsRemembered) {
+  HWND list = form->lvFiles.Handle();
+  HWND header = form->lvFiles.Header();
+  auto notify = [&](UINT code, int item, int width) {
+    HDITEMW hdi{};
+    hdi.mask = HDI_WIDTH;
+    hdi.cxy = width;
+    NMHEADERW nm{};
+    nm.hdr.hwndFrom = header;
+    nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(header));
+    nm.hdr.code = code;
+    nm.iItem = item;
+    nm.iButton = 0;
+    nm.pitem = &hdi;
+    return SendMessageW(list, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+  };
+  EXPECT_EQ(notify(HDN_BEGINTRACKW, 1, 60), 0);  // shown: the list may track it
+  form->ColumnStates[1].Shown = false;
+  EXPECT_EQ(notify(HDN_BEGINTRACKW, 1, 0), 1);
+  EXPECT_EQ(notify(HDN_BEGINTRACKA, 1, 0), 1);
+  notify(HDN_ENDTRACKW, 3, 95);
+  EXPECT_EQ(form->ColumnStates[3].SavedWidth, 95);
+  notify(HDN_ENDTRACKA, 0, 130);
+  EXPECT_EQ(form->ColumnStates[0].SavedWidth, 130);
+  // Items outside the seven columns pass unchanged.
+  notify(HDN_ENDTRACKW, 7, 99);
+  notify(HDN_ENDTRACKW, -1, 99);
+  for (const auto& s : form->ColumnStates) EXPECT_NE(s.SavedWidth, 99);
+
+  // A real drag of the divider of "Type" through the header records the new width.
+  form->lvFiles.SetVisible(true);
+  RECT rc{};
+  Header_GetItemRect(header, 2, &rc);
+  int y = (rc.top + rc.bottom) / 2;
+  SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right - 1, y));
+  SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rc.right + 29, y));
+  SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(rc.right + 29, y));
+  testutil::PumpMessages();
+  EXPECT_EQ(form->lvFiles.ColumnWidth(2), 94);
+  EXPECT_EQ(form->ColumnStates[2].SavedWidth, 94);
+}
