@@ -1,6 +1,6 @@
 #include "browse/DateFormat.h"
 
-#include "browse/FileCompare.h"
+#include "browse/CaselessText.h"
 
 namespace pw {
 namespace {
@@ -43,7 +43,7 @@ int MatchName(std::wstring_view text, std::size_t& pos, const std::wstring* name
   for (std::size_t i = 0; i < count; ++i) {
     const std::wstring& name = names[i];
     if (name.empty() || name.size() <= bestLength || text.size() - pos < name.size()) continue;
-    if (CaselessCompare(text.substr(pos, name.size()), name) == 0) {
+    if (CompareJoined({{text.substr(pos, name.size()), {}, {}}}, {{name, {}, {}}}) == 0) {
       best = static_cast<int>(i);
       bestLength = name.size();
     }

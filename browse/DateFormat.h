@@ -22,7 +22,8 @@ inline constexpr int TwoDigitYearMax = 2049;
 
 class DateFormatter {  // the locale's short date pattern, e.g. M/d/yyyy, dd.MM.yyyy, yyyy-MM-dd
 public:
-  explicit DateFormatter(std::wstring_view pattern = L"M/d/yyyy", LocaleNames names = {});
+  DateFormatter() : DateFormatter(L"M/d/yyyy") {}
+  explicit DateFormatter(std::wstring_view pattern, LocaleNames names = {});
 
   // d dd ddd dddd M MM MMM MMMM y yy yyyy yyyyy; g/gg ignored; 'quoted' literals, '' = quote.
   std::wstring Format(const CalendarTime& t) const;

@@ -1,65 +1,71 @@
 #include "browse/FileCompare.h"
 
 #include <algorithm>
-#include <array>
 #include <limits>
-#include <numeric>
+#include <string>
+#include <unordered_map>
 
+#include "browse/CaselessText.h"
 #include "browse/FileText.h"
 
 namespace pw {
 namespace {
 
-unsigned Fold(wchar_t c) {
-  const auto u = static_cast<unsigned>(c);
-  return u >= L'a' && u <= L'z' ? u - 32 : u;
-}
-
-// A text made of up to three pieces, compared as if they were joined, without joining them.
-struct JoinedText {
-  std::array<std::wstring_view, 3> Parts;
-};
-
-int CompareJoined(const JoinedText& a, const JoinedText& b) {
-  std::size_t ap = 0, ai = 0, bp = 0, bi = 0;
-  for (;;) {
-    while (ap < a.Parts.size() && ai == a.Parts[ap].size()) ++ap, ai = 0;
-    while (bp < b.Parts.size() && bi == b.Parts[bp].size()) ++bp, bi = 0;
-    const bool aEnd = ap == a.Parts.size(), bEnd = bp == b.Parts.size();
-    if (aEnd || bEnd) return aEnd == bEnd ? 0 : aEnd ? -1 : 1;
-    const unsigned ca = Fold(a.Parts[ap][ai++]), cb = Fold(b.Parts[bp][bi++]);
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-}
-
-constexpr std::wstring_view kKindD = L"D";
-constexpr std::wstring_view kKindF = L"F";
 constexpr std::wstring_view kFileSuffix = L" File";
 constexpr std::wstring_view kFolderType = L"File Folder";
 
-// Everything one comparison needs of an item, made once per item for a sort.
-struct SortKey {
-  std::uint64_t Number = 0;     // size, or a file time in milliseconds
+// The texts one comparison may need of an item; read only when the packed keys tie.
+struct SortText {
   std::wstring_view Caption;
-  std::wstring_view Head;       // type text or attribute letters
-  std::wstring_view Tail;       // " File" after a bare extension
-  std::uint32_t Index = 0;
-  std::uint8_t Group = 0;       // 0 parent/drives, 1 other bracketed captions, 2 the rest
-  std::uint8_t Special = 0;     // drives before parent
-  bool Folder = false;          // kind "D"
+  std::wstring_view Head;     // type text or attribute letters
+  std::int32_t HeadKey = -1;  // type texts: 0 folder, 1 + index of a shell type name, -1 other
+  bool FileSuffix = false;    // " File" follows a bare extension in Head
+  bool CaptionOnly = false;   // every entry of its rank shares Head: the captions decide
 };
+
+// What a sort moves around: small, so that most comparisons touch nothing else.
+struct SortRecord {
+  std::uint64_t Number = 0;  // size, file time in ms, or rank of the type text
+  TextPrefix Prefix;         // of the part of the column's text that a tie has reached
+  std::uint32_t Index = 0;
+  std::uint8_t Rank = 0;     // group, special entry and kind, in list order
+};
+
+constexpr std::uint8_t kFirstOrdinaryRank = 4;  // ranks below belong to the parent/drives entries
+
+// Ranks of the entries' places: parent/drives entries, other bracketed captions, the rest; within
+// the first group the drives entry before the parent entry; then folders before files when
+// ascending, after them when descending. None of this is reversed by the direction.
+std::uint8_t PlaceRank(const FileItem& item, bool ascending) {
+  unsigned group = 2, special = 0;
+  if (item.Kind == ItemKind::Drives || item.Kind == ItemKind::Parent) {
+    group = 0;
+    special = item.Kind == ItemKind::Drives ? 0 : 1;
+  } else if (IsBracketed(item)) {
+    group = 1;
+  }
+  const bool folder = item.Kind != ItemKind::File;
+  const unsigned kindBit = folder == ascending ? 0 : 1;
+  return static_cast<std::uint8_t>(group * 4 + special * 2 + kindBit);
+}
+
+bool IsTextColumn(int sortColumn) {
+  return sortColumn == ColName || sortColumn == ColType || sortColumn == ColAttributes;
+}
 
 // The type text as FileTypeText would give it, as pieces of the caption: the caseless
 // comparison folds a-z just as the type text upper-cases them.
-void TypePieces(const FileItem& item, const FileTextContext& ctx, SortKey& key) {
+void TypePieces(const FileItem& item, const FileTextContext& ctx, SortText& text) {
   if (item.Kind == ItemKind::Drives) return;
   if (item.TypeIndex >= 0 && static_cast<std::size_t>(item.TypeIndex) < ctx.TypeNames.size() &&
       !ctx.TypeNames[static_cast<std::size_t>(item.TypeIndex)].empty()) {
-    key.Head = ctx.TypeNames[static_cast<std::size_t>(item.TypeIndex)];
+    text.Head = ctx.TypeNames[static_cast<std::size_t>(item.TypeIndex)];
+    text.HeadKey = item.TypeIndex + 1;
     return;
   }
   if (item.Kind != ItemKind::File || (item.Attributes & AttrDirectory)) {
-    key.Head = kFolderType;
+    text.Head = kFolderType;
+    text.HeadKey = 0;
     return;
   }
   const std::wstring_view name = item.Caption;
@@ -68,72 +74,205 @@ void TypePieces(const FileItem& item, const FileTextContext& ctx, SortKey& key) 
   const std::size_t dot = name.rfind(L'.');
   if (dot != std::wstring_view::npos && dot >= nameStart) {
     if (dot + 1 == name.size()) return;  // a lone trailing dot: no type text at all
-    key.Head = name.substr(dot + 1);
+    text.Head = name.substr(dot + 1);
   }
-  key.Tail = kFileSuffix;
+  text.FileSuffix = true;
 }
 
-SortKey MakeKey(const FileItem& item, int sortColumn, const FileTextContext& ctx) {
-  SortKey key;
-  key.Caption = item.Caption;
-  key.Folder = item.Kind != ItemKind::File;
-  if (item.Kind == ItemKind::Drives || item.Kind == ItemKind::Parent) {
-    key.Group = 0;
-    key.Special = item.Kind == ItemKind::Drives ? 0 : 1;
-  } else {
-    key.Group = IsBracketed(item) ? 1 : 2;
-  }
+// The text compared for the column once place ranks are equal (so the kind letter that leads
+// the Name and Attributes texts is the same on both sides): the caption, type text + caption, or
+// attribute letters + caption.
+JoinedText ColumnText(const SortText& text, int sortColumn) {
+  if (text.CaptionOnly) return {{text.Caption, {}, {}}};
   switch (sortColumn) {
-    case ColSize: key.Number = item.Size; break;
-    case ColType: TypePieces(item, ctx, key); break;
-    case ColCreated: key.Number = item.Created / FileTimeTicksPerMs; break;
-    case ColModified: key.Number = item.Modified / FileTimeTicksPerMs; break;
-    case ColAccessed: key.Number = item.Accessed / FileTimeTicksPerMs; break;
-    case ColAttributes:
-      if (item.Kind != ItemKind::Drives) key.Head = AttributeLetters(item.Attributes);
-      break;
+    case ColType:
+      return {{text.Head, text.FileSuffix ? kFileSuffix : std::wstring_view(), text.Caption}};
+    case ColAttributes: return {{text.Head, text.Caption, {}}};
+    default: return {{text.Caption, {}, {}}};
+  }
+}
+
+SortText MakeText(const FileItem& item, int sortColumn, const FileTextContext& ctx) {
+  SortText text;
+  text.Caption = item.Caption;
+  if (sortColumn == ColType) {
+    TypePieces(item, ctx, text);
+  } else if (sortColumn == ColAttributes && item.Kind != ItemKind::Drives) {
+    text.Head = AttributeLetters(item.Attributes);
+  }
+  return text;
+}
+
+SortRecord MakeRecord(const FileItem& item, int sortColumn, bool ascending) {
+  SortRecord record;
+  record.Rank = PlaceRank(item, ascending);
+  switch (sortColumn) {
+    case ColSize: record.Number = item.Kind == ItemKind::File ? item.Size : 0; break;
+    case ColCreated: record.Number = item.Created / FileTimeTicksPerMs; break;
+    case ColModified: record.Number = item.Modified / FileTimeTicksPerMs; break;
+    case ColAccessed: record.Number = item.Accessed / FileTimeTicksPerMs; break;
     default: break;
   }
-  return key;
+  return record;
 }
 
-int CompareCaptions(const SortKey& a, const SortKey& b) {
-  return CaselessCompare(a.Caption, b.Caption);
-}
-
-int CompareNumbers(const SortKey& a, const SortKey& b) {
-  if (a.Number != b.Number) return a.Number < b.Number ? -1 : 1;
-  return CompareCaptions(a, b);
-}
-
-// Same-kind entries by the sort column, ascending.
-int CompareByColumn(const SortKey& a, const SortKey& b, int sortColumn) {
-  const std::wstring_view kindA = a.Folder ? kKindD : kKindF;
-  const std::wstring_view kindB = b.Folder ? kKindD : kKindF;
-  switch (sortColumn) {
-    case ColSize:
-      return a.Folder && b.Folder ? CompareCaptions(a, b) : CompareNumbers(a, b);
-    case ColType:
-      return CompareJoined({{a.Head, a.Tail, a.Caption}}, {{b.Head, b.Tail, b.Caption}});
-    case ColCreated:
-    case ColModified:
-    case ColAccessed: return CompareNumbers(a, b);
-    case ColAttributes:
-      return CompareJoined({{kindA, a.Head, a.Caption}}, {{kindB, b.Head, b.Caption}});
-    default: return CompareJoined({{kindA, a.Caption, {}}}, {{kindB, b.Caption, {}}});
+// Type texts come first in the Type column's text, so entries can be ranked by them alone,
+// except where one type text begins another ("Text" and "Text Document", or the empty type text
+// of a name ending in a dot, which begins them all): there the caption's letters meet the longer
+// text's. Type texts are therefore grouped under the shortest text that begins them; groups
+// compare by rank, and within a group that holds one text only the captions remain to compare.
+void RankTypes(std::vector<SortText>& texts, std::vector<SortRecord>& records) {
+  std::unordered_map<std::wstring, std::uint32_t> ids;
+  std::vector<std::int64_t> idOfKey;  // by HeadKey, -1 = not seen yet
+  std::vector<std::uint32_t> idOf(texts.size());
+  std::wstring folded;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    // The parent and drives entries never meet another entry of their rank here; the drives
+    // entry's empty type text would otherwise begin, and so join, every group.
+    if (records[i].Rank < kFirstOrdinaryRank) continue;
+    const SortText& t = texts[i];
+    const auto key = static_cast<std::size_t>(t.HeadKey);
+    if (t.HeadKey >= 0 && key < idOfKey.size() && idOfKey[key] >= 0) {
+      idOf[i] = static_cast<std::uint32_t>(idOfKey[key]);
+      continue;
+    }
+    folded.clear();
+    for (const wchar_t c : t.Head) folded += static_cast<wchar_t>(FoldAscii(c));
+    if (t.FileSuffix) folded += kFileSuffix;
+    idOf[i] = ids.try_emplace(folded, static_cast<std::uint32_t>(ids.size())).first->second;
+    if (t.HeadKey >= 0) {
+      if (key >= idOfKey.size()) idOfKey.resize(key + 1, -1);
+      idOfKey[key] = idOf[i];
+    }
+  }
+  std::vector<const std::wstring*> distinct(ids.size());
+  for (const auto& [text, id] : ids) distinct[id] = &text;
+  std::vector<std::uint32_t> order(distinct.size());
+  for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
+  std::sort(order.begin(), order.end(), [&distinct](std::uint32_t x, std::uint32_t y) {
+    return CompareJoined({{*distinct[x], {}, {}}}, {{*distinct[y], {}, {}}}) < 0;
+  });
+  // Texts that begin with a given text follow it directly in sorted order.
+  std::vector<std::uint32_t> rankOf(distinct.size());
+  std::vector<std::uint32_t> membersOfRank;
+  const std::wstring* root = nullptr;
+  for (const std::uint32_t id : order) {
+    const std::wstring& text = *distinct[id];
+    if (root == nullptr || text.compare(0, root->size(), *root) != 0) {
+      root = &text;
+      membersOfRank.push_back(0);
+    }
+    rankOf[id] = static_cast<std::uint32_t>(membersOfRank.size() - 1);
+    ++membersOfRank.back();
+  }
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (records[i].Rank < kFirstOrdinaryRank) continue;
+    const std::uint32_t rank = rankOf[idOf[i]];
+    records[i].Number = rank;
+    texts[i].CaptionOnly = membersOfRank[rank] == 1;
   }
 }
 
-int CompareKeys(const SortKey& a, const SortKey& b, int sortColumn, bool ascending) {
-  if (a.Group != b.Group) return a.Group < b.Group ? -1 : 1;
-  if (a.Group == 0 && a.Special != b.Special) return a.Special < b.Special ? -1 : 1;
-  int result = 0;
-  if (a.Folder != b.Folder) {
-    result = a.Folder ? -1 : 1;
-  } else {
-    result = CompareByColumn(a, b, sortColumn);
+// Sorts the records by rank, number and the prefix of their text, then orders each run of ties
+// by the next eight units of their texts, and so on until the texts differ or end: each caption
+// is read a few units at a time and only while it ties, and no comparison reaches into the heap.
+class RecordSorter {
+public:
+  RecordSorter(const std::vector<SortText>& texts, int sortColumn, bool ascending)
+      : texts_(texts), column_(sortColumn), ascending_(ascending) {}
+
+  // With prefixesMade the records hold the prefixes of their whole texts; otherwise the texts
+  // are read only where rank and number tie.
+  void Sort(std::vector<SortRecord>& records, bool prefixesMade) const {
+    std::sort(records.begin(), records.end(), [this](const SortRecord& a, const SortRecord& b) {
+      if (a.Rank != b.Rank) return a.Rank < b.Rank;
+      if (a.Number != b.Number) return (a.Number < b.Number) == ascending_;
+      return ByPrefix(a, b);
+    });
+    if (prefixesMade) {
+      OrderRuns(records.begin(), records.end(), 0);
+      return;
+    }
+    for (Iter run = records.begin(); run != records.end();) {
+      Iter end = run + 1;
+      while (end != records.end() && end->Rank == run->Rank && end->Number == run->Number) ++end;
+      if (end - run > 1) OrderTies(run, end, 0);
+      run = end;
+    }
   }
-  return ascending ? result : -result;
+
+private:
+  using Iter = std::vector<SortRecord>::iterator;
+
+  bool ByPrefix(const SortRecord& a, const SortRecord& b) const {
+    if (const int c = ComparePrefix(a.Prefix, b.Prefix); c != 0) return (c < 0) == ascending_;
+    return a.Index < b.Index;
+  }
+
+  // [first, last) tie on all units before `offset` and are in their former order.
+  void OrderTies(Iter first, Iter last, std::size_t offset) const {
+    for (Iter it = first; it != last; ++it) {
+      it->Prefix = MakePrefix(ColumnText(texts_[it->Index], column_), offset);
+    }
+    std::sort(first, last, [this](const SortRecord& a, const SortRecord& b) {
+      return ByPrefix(a, b);
+    });
+    OrderRuns(first, last, offset);
+  }
+
+  // [first, last) is sorted by rank, number and the prefix of the units from `offset`; orders
+  // the runs that tie on all of them.
+  void OrderRuns(Iter first, Iter last, std::size_t offset) const {
+    for (Iter run = first; run != last;) {
+      Iter end = run + 1;
+      while (end != last && end->Rank == run->Rank && end->Number == run->Number &&
+             ComparePrefix(end->Prefix, run->Prefix) == 0) {
+        ++end;
+      }
+      if (end - run > 1 && !run->Prefix.Ended()) {  // ended: equal texts keep their order
+        if (run->Prefix.Exact()) {
+          OrderTies(run, end, offset + TextPrefix::Units);
+        } else {
+          OrderByWholeText(run, end, offset);
+        }
+      }
+      run = end;
+    }
+  }
+
+  // For units the packed prefix cannot hold.
+  void OrderByWholeText(Iter first, Iter last, std::size_t offset) const {
+    std::sort(first, last, [this, offset](const SortRecord& a, const SortRecord& b) {
+      const int c = CompareJoined(ColumnText(texts_[a.Index], column_),
+                                  ColumnText(texts_[b.Index], column_), offset);
+      if (c != 0) return (c < 0) == ascending_;
+      return a.Index < b.Index;
+    });
+  }
+
+  const std::vector<SortText>& texts_;
+  int column_;
+  bool ascending_;
+};
+
+// Moves every item to its place along the cycles of the permutation, without a second array
+// of items. order[i] is the index of the item that belongs at i.
+void ApplyOrder(std::vector<FileItem>& items, std::vector<std::uint32_t>& order) {
+  for (std::uint32_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    FileItem held = std::move(items[start]);
+    std::uint32_t at = start;
+    for (;;) {
+      const std::uint32_t from = order[at];
+      order[at] = at;
+      if (from == start) {
+        items[at] = std::move(held);
+        break;
+      }
+      items[at] = std::move(items[from]);
+      at = from;
+    }
+  }
 }
 
 }  // namespace
@@ -142,63 +281,47 @@ int CaselessCompare(std::wstring_view a, std::wstring_view b) {
   return CompareJoined({{a, {}, {}}}, {{b, {}, {}}});
 }
 
-std::int64_t SizeTextToNumber(std::wstring_view text) {
-  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  std::int64_t value = 0;
-  for (const wchar_t c : text) {
-    if (c < L'0' || c > L'9') continue;
-    const int digit = c - L'0';
-    if (value > (kMax - digit) / 10) return kMax;
-    value = value * 10 + digit;
-  }
-  return value;
-}
-
-double DateTimeTextToValue(std::wstring_view text, const DateFormatter& date) {
-  CalendarTime t;
-  if (date.Parse(text, t)) return CalendarToDateTime(t);
-  // The time part is the fixed-width tail after a blank. Splitting at the last blank rather than
-  // the first also reads dates whose pattern contains blanks ("d. M. yyyy").
-  const std::size_t blank = text.rfind(L' ');
-  if (blank == std::wstring_view::npos || !date.Parse(text.substr(0, blank), t)) return 0.0;
-  const std::wstring_view time = text.substr(blank + 1);
-  if (time.size() != 12) return 0.0;
-  auto number = [&time](std::size_t pos, std::size_t count, int& out) {
-    out = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-      if (time[i] < L'0' || time[i] > L'9') return false;
-      out = out * 10 + (time[i] - L'0');
-    }
-    return true;
-  };
-  if (!number(0, 2, t.Hour) || !number(3, 2, t.Minute) || !number(6, 2, t.Second) ||
-      !number(9, 3, t.Millisecond) || t.Hour > 23 || t.Minute > 59 || t.Second > 59) {
-    return 0.0;
-  }
-  return CalendarToDateTime(t);
-}
-
 int CompareFileItems(const FileItem& a, const FileItem& b, int sortColumn, bool ascending,
                      const FileTextContext& ctx) {
-  return CompareKeys(MakeKey(a, sortColumn, ctx), MakeKey(b, sortColumn, ctx), sortColumn,
-                     ascending);
+  const SortRecord ra = MakeRecord(a, sortColumn, ascending);
+  const SortRecord rb = MakeRecord(b, sortColumn, ascending);
+  if (ra.Rank != rb.Rank) return ra.Rank < rb.Rank ? -1 : 1;
+  int result = 0;
+  if (ra.Number != rb.Number) {
+    result = ra.Number < rb.Number ? -1 : 1;
+  } else {
+    result = CompareJoined(ColumnText(MakeText(a, sortColumn, ctx), sortColumn),
+                           ColumnText(MakeText(b, sortColumn, ctx), sortColumn));
+  }
+  return ascending ? result : -result;
 }
 
 void SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
                    const FileTextContext& ctx) {
-  std::vector<SortKey> keys;
-  keys.reserve(items.size());
+  std::vector<SortText> texts;
+  std::vector<SortRecord> records;
+  texts.reserve(items.size());
+  records.reserve(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) {
-    keys.push_back(MakeKey(items[i], sortColumn, ctx));
-    keys.back().Index = static_cast<std::uint32_t>(i);
+    texts.push_back(MakeText(items[i], sortColumn, ctx));
+    records.push_back(MakeRecord(items[i], sortColumn, ascending));
+    records.back().Index = static_cast<std::uint32_t>(i);
   }
-  std::stable_sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-    return CompareKeys(a, b, sortColumn, ascending) < 0;
-  });
-  std::vector<FileItem> sorted;
-  sorted.reserve(items.size());
-  for (const SortKey& key : keys) sorted.push_back(std::move(items[key.Index]));
-  items = std::move(sorted);
+  if (sortColumn == ColType) RankTypes(texts, records);
+  // Text columns need every text's prefix anyway: read them now, in the items' own order.
+  const bool textColumn = IsTextColumn(sortColumn);
+  if (textColumn) {
+    for (SortRecord& record : records) {
+      record.Prefix = MakePrefix(ColumnText(texts[record.Index], sortColumn));
+    }
+  }
+  RecordSorter(texts, sortColumn, ascending).Sort(records, textColumn);
+
+  std::vector<std::uint32_t> order(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
+  records = {};
+  texts = {};
+  ApplyOrder(items, order);
 }
 
 }  // namespace pw

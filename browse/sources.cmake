@@ -5,7 +5,9 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FileText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListingRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileItem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CaselessText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileCompare.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileReadBack.cpp
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DriveInfo.cpp
