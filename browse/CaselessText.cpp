@@ -53,9 +53,12 @@ int CompareJoined(const JoinedText& a, const JoinedText& b, std::size_t skip) {
 }
 
 TextPrefix MakePrefix(const JoinedText& text, std::size_t skip) {
-  std::uint64_t packed[2] = {0, 0};
+  TextPrefix prefix;
   std::size_t slot = 0;
   bool clamped = false;
+  const auto put = [&prefix](std::size_t at, std::uint64_t value) {
+    prefix.Packed[at / 4] |= value << (16 * (3 - at % 4));
+  };
   JoinedCursor cursor(text);
   cursor.Advance(skip);
   while (slot < TextPrefix::Units && !cursor.AtEnd()) {
@@ -64,15 +67,14 @@ TextPrefix MakePrefix(const JoinedText& text, std::size_t skip) {
     for (std::size_t i = 0; i < n; ++i, ++slot) {
       const unsigned folded = FoldAscii(run[i]);
       clamped = clamped || folded >= 0xFFFE;
-      const std::uint64_t value = clamped ? 0xFFFF : folded + 1;
-      packed[slot / 4] |= value << (16 * (3 - slot % 4));
+      put(slot, clamped ? 0xFFFF : folded + 1);
     }
     cursor.Advance(n);
   }
   if (clamped) {  // everything after a clamped unit reads as clamped too
-    for (; slot < TextPrefix::Units; ++slot) packed[slot / 4] |= 0xFFFFull << (16 * (3 - slot % 4));
+    for (; slot < TextPrefix::Units; ++slot) put(slot, 0xFFFF);
   }
-  return {packed[0], packed[1]};
+  return prefix;
 }
 
 }  // namespace pw

@@ -22,26 +22,31 @@ struct JoinedText {
 // -1, 0 or 1; the first `skip` units of both texts are known to be equal and are not read.
 int CompareJoined(const JoinedText& a, const JoinedText& b, std::size_t skip = 0);
 
-// The first eight folded code units of a text, packed so that comparing the two numbers orders
+// The first sixteen folded code units of a text, packed so that comparing the numbers orders
 // texts as CompareJoined does: unit + 1 per 16 bits (0 = the text ended), most significant first.
 // A unit too large for 16 bits is stored as 0xFFFF, and so is everything after it; two prefixes
 // that differ therefore differ before any such unit, and equal ones leave the decision to the
 // full comparison.
 struct TextPrefix {
-  static constexpr std::size_t Units = 8;
-  std::uint64_t High = 0, Low = 0;
+  static constexpr std::size_t Words = 4;
+  static constexpr std::size_t Units = Words * 4;
+  std::array<std::uint64_t, Words> Packed{};
   // Equal prefixes that are Exact hold the same first Units units of both texts, and the texts
   // go on. Equal prefixes that Ended hold the whole of two equal texts.
-  bool Exact() const { return (Low & 0xFFFF) != 0 && (Low & 0xFFFF) != 0xFFFF; }
-  bool Ended() const { return (Low & 0xFFFF) == 0; }
+  bool Exact() const { return LastUnit() != 0 && LastUnit() != 0xFFFF; }
+  bool Ended() const { return LastUnit() == 0; }
+
+private:
+  std::uint64_t LastUnit() const { return Packed[Words - 1] & 0xFFFF; }
 };
 
 // The prefix of the text after its first `skip` units.
 TextPrefix MakePrefix(const JoinedText& text, std::size_t skip = 0);
 
 inline int ComparePrefix(const TextPrefix& a, const TextPrefix& b) {
-  if (a.High != b.High) return a.High < b.High ? -1 : 1;
-  if (a.Low != b.Low) return a.Low < b.Low ? -1 : 1;
+  for (std::size_t i = 0; i < TextPrefix::Words; ++i) {
+    if (a.Packed[i] != b.Packed[i]) return a.Packed[i] < b.Packed[i] ? -1 : 1;
+  }
   return 0;
 }
 

@@ -49,10 +49,6 @@ std::uint8_t PlaceRank(const FileItem& item, bool ascending) {
   return static_cast<std::uint8_t>(group * 4 + special * 2 + kindBit);
 }
 
-bool IsTextColumn(int sortColumn) {
-  return sortColumn == ColName || sortColumn == ColType || sortColumn == ColAttributes;
-}
-
 // The type text as FileTypeText would give it, as pieces of the caption: the caseless
 // comparison folds a-z just as the type text upper-cases them.
 void TypePieces(const FileItem& item, const FileTextContext& ctx, SortText& text) {
@@ -166,7 +162,10 @@ void RankTypes(std::vector<SortText>& texts, std::vector<SortRecord>& records) {
     ++membersOfRank.back();
   }
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    if (records[i].Rank < kFirstOrdinaryRank) continue;
+    if (records[i].Rank < kFirstOrdinaryRank) {
+      texts[i].CaptionOnly = false;
+      continue;
+    }
     const std::uint32_t rank = rankOf[idOf[i]];
     records[i].Number = rank;
     texts[i].CaptionOnly = membersOfRank[rank] == 1;
@@ -174,31 +173,21 @@ void RankTypes(std::vector<SortText>& texts, std::vector<SortRecord>& records) {
 }
 
 // Sorts the records by rank, number and the prefix of their text, then orders each run of ties
-// by the next eight units of their texts, and so on until the texts differ or end: each caption
+// by the next sixteen units of their texts, and so on until the texts differ or end: each caption
 // is read a few units at a time and only while it ties, and no comparison reaches into the heap.
 class RecordSorter {
 public:
   RecordSorter(const std::vector<SortText>& texts, int sortColumn, bool ascending)
       : texts_(texts), column_(sortColumn), ascending_(ascending) {}
 
-  // With prefixesMade the records hold the prefixes of their whole texts; otherwise the texts
-  // are read only where rank and number tie.
-  void Sort(std::vector<SortRecord>& records, bool prefixesMade) const {
+  // The records hold the prefixes of their whole texts.
+  void Sort(std::vector<SortRecord>& records) const {
     std::sort(records.begin(), records.end(), [this](const SortRecord& a, const SortRecord& b) {
       if (a.Rank != b.Rank) return a.Rank < b.Rank;
       if (a.Number != b.Number) return (a.Number < b.Number) == ascending_;
       return ByPrefix(a, b);
     });
-    if (prefixesMade) {
-      OrderRuns(records.begin(), records.end(), 0);
-      return;
-    }
-    for (Iter run = records.begin(); run != records.end();) {
-      Iter end = run + 1;
-      while (end != records.end() && end->Rank == run->Rank && end->Number == run->Number) ++end;
-      if (end - run > 1) OrderTies(run, end, 0);
-      run = end;
-    }
+    OrderRuns(records.begin(), records.end(), 0);
   }
 
 private:
@@ -302,20 +291,24 @@ void SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
   std::vector<SortRecord> records;
   texts.reserve(items.size());
   records.reserve(items.size());
+  // The prefix is read together with the rest of the item, in the items' order: one trip to each
+  // caption, wherever the heap put it. A type text is at first taken to be the only one of its
+  // group, the common case; the few others are read again below.
   for (std::size_t i = 0; i < items.size(); ++i) {
-    texts.push_back(MakeText(items[i], sortColumn, ctx));
-    records.push_back(MakeRecord(items[i], sortColumn, ascending));
-    records.back().Index = static_cast<std::uint32_t>(i);
+    SortText& text = texts.emplace_back(MakeText(items[i], sortColumn, ctx));
+    SortRecord& record = records.emplace_back(MakeRecord(items[i], sortColumn, ascending));
+    record.Index = static_cast<std::uint32_t>(i);
+    text.CaptionOnly = sortColumn == ColType;
+    record.Prefix = MakePrefix(ColumnText(text, sortColumn));
   }
-  if (sortColumn == ColType) RankTypes(texts, records);
-  // Text columns need every text's prefix anyway: read them now, in the items' own order.
-  const bool textColumn = IsTextColumn(sortColumn);
-  if (textColumn) {
+  if (sortColumn == ColType) {
+    RankTypes(texts, records);
     for (SortRecord& record : records) {
-      record.Prefix = MakePrefix(ColumnText(texts[record.Index], sortColumn));
+      const SortText& text = texts[record.Index];
+      if (!text.CaptionOnly) record.Prefix = MakePrefix(ColumnText(text, sortColumn));
     }
   }
-  RecordSorter(texts, sortColumn, ascending).Sort(records, textColumn);
+  RecordSorter(texts, sortColumn, ascending).Sort(records);
 
   std::vector<std::uint32_t> order(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;

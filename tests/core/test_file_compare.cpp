@@ -289,7 +289,9 @@ TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
   const std::wstring stems[] = {L"", L"a", L"A", L"abcdefgh", L"ABCDEFGH", L"abcdefghi",
                                 L"abcdefgh12345678", L"abcdefgh12345678x", L"abcdefg\uffff",
                                 L"abcdefg\ufffe", L"abcdefg\ufffd", L"abc\uffffz", L"[b]",
-                                L"Text", L"text.", L"x.txt", L"y.TXT", L"z.tx", L"\u00e9t\u00e9"};
+                                L"Text", L"text.", L"x.txt", L"y.TXT", L"z.tx", L"\u00e9t\u00e9",
+                                L"ABCDEFGH12345678abcdefgh12345678", L"abcdefgh1234567\uffff",
+                                L"abcdefgh12345678abcdefgh1234567\ufffe"};
   pw::FileTextContext ctx;
   ctx.TypeNames = {L"Text", L"Text Document", L"", L"TEXT", L"Text Documentary"};
   std::vector<FileItem> items;
