@@ -1,7 +1,6 @@
 #include "browse/FileCompare.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 #include <unordered_map>
 

@@ -342,3 +342,72 @@ TEST(FileOrder, TypeTextsThatBeginOneAnother) {
   EXPECT_EQ(Sorted(items, pw::ColType, true, ctx),
             (Names{L"c", L"odd.", L"a", L"z", L"a", L"b"}));
 }
+
+// The order as the list's texts define it: numbers read back from the size text, times from the
+// time text, and kind, type and attribute texts joined with the caption.
+namespace {
+int Sign(double v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+
+int CompareByTexts(const FileItem& a, const FileItem& b, int column, const pw::FileTextContext& ctx) {
+  auto sub = [&ctx](const FileItem& item, int index) { return pw::ItemSubText(item, index, ctx); };
+  const std::wstring kindA = sub(a, pw::SubKind), kindB = sub(b, pw::SubKind);
+  if (kindA != kindB) return kindA == L"D" ? -1 : 1;
+  switch (column) {
+    case pw::ColSize: {
+      if (kindA == L"D") return pw::CaselessCompare(a.Caption, b.Caption);
+      const auto na = pw::SizeTextToNumber(sub(a, pw::SubSize));
+      const auto nb = pw::SizeTextToNumber(sub(b, pw::SubSize));
+      return na != nb ? (na < nb ? -1 : 1) : pw::CaselessCompare(a.Caption, b.Caption);
+    }
+    case pw::ColType:
+      return pw::CaselessCompare(sub(a, pw::SubType) + a.Caption, sub(b, pw::SubType) + b.Caption);
+    case pw::ColCreated:
+    case pw::ColModified:
+    case pw::ColAccessed: {
+      const int index = column - 1;
+      const double va = pw::DateTimeTextToValue(sub(a, index), ctx.Date);
+      const double vb = pw::DateTimeTextToValue(sub(b, index), ctx.Date);
+      return va != vb ? Sign(va - vb) : pw::CaselessCompare(a.Caption, b.Caption);
+    }
+    case pw::ColAttributes:
+      return pw::CaselessCompare(kindA + sub(a, pw::SubAttributes) + a.Caption,
+                                 kindB + sub(b, pw::SubAttributes) + b.Caption);
+    default: return pw::CaselessCompare(kindA + a.Caption, kindB + b.Caption);
+  }
+}
+}  // namespace
+
+TEST(FileOrder, RawKeysOrderAsTheListTextsDo) {
+  std::mt19937 random(5);
+  pw::FileTextContext ctx;
+  ctx.ListedFolder = L"C:\\Data\\";
+  ctx.Date = pw::DateFormatter(L"yyyy-MM-dd");
+  ctx.TypeNames = {L"Text Document", L"Text", L"Application", L""};
+  const wchar_t* names[] = {L"a.txt", L"B.TXT", L"c", L"d.", L"e.exe", L"F.Exe", L"g.tar.gz",
+                            L"h h.txt", L"readme", L"Z.doc"};
+  std::vector<FileItem> items;
+  for (int i = 0; i < 120; ++i) {
+    FileItem item = random() % 5 == 0 ? Folder(names[random() % std::size(names)])
+                                      : File(names[random() % std::size(names)]);
+    item.Size = random() % 2 ? random() % 1500 : 5000000000ull + random() % 3;
+    const std::uint64_t base = 133000000000000000ull + (random() % 4) * 864000000000ull;
+    item.Created = base + (random() % 3) * 10000 + random() % 10000;
+    item.Modified = base + (random() % 3) * 10000000;
+    item.Accessed = item.Created;
+    item.Attributes = (item.Kind == ItemKind::Folder ? 0x10 : 0) | (random() % 0x100);
+    item.TypeIndex = static_cast<std::int32_t>(random() % 5) - 1;
+    items.push_back(item);
+  }
+  for (int column = 0; column < pw::ColumnCount; ++column) {
+    SCOPED_TRACE(testing::Message() << "column " << column);
+    for (const FileItem& a : items) {
+      for (const FileItem& b : items) {
+        const int expected = CompareByTexts(a, b, column, ctx);
+        ASSERT_EQ(pw::CompareFileItems(a, b, column, true, ctx), expected)
+            << std::string(a.Caption.begin(), a.Caption.end()) << " / "
+            << std::string(b.Caption.begin(), b.Caption.end());
+        ASSERT_EQ(pw::CompareFileItems(a, b, column, false, ctx), -expected);
+      }
+    }
+  }
+}
