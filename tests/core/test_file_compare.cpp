@@ -258,29 +258,6 @@ TEST(FileOrder, EqualEntriesKeepTheirOrder) {
   EXPECT_TRUE(none.empty());
 }
 
-TEST(FileOrder, LargeListSortsCompletely) {
-  std::vector<FileItem> items;
-  const wchar_t* extensions[] = {L".txt", L".doc", L".exe", L"", L".TXT"};
-  for (std::uint32_t i = 0; i < 20000; ++i) {
-    const std::uint32_t n = (i * 2654435761u) % 20000;
-    FileItem item = i % 10 == 0 ? Folder(L"dir" + std::to_wstring(n))
-                                : File(L"f" + std::to_wstring(n) + extensions[n % 5], n * 37 % 1000,
-                                       std::uint64_t{n} * 10000);
-    items.push_back(std::move(item));
-  }
-  items.push_back(Entry(ItemKind::Parent, L"[..]"));
-  for (int column : {pw::ColName, pw::ColSize, pw::ColType, pw::ColModified}) {
-    pw::SortFileItems(items, column, column != pw::ColSize, {});
-    ASSERT_EQ(items.size(), 20001u);
-    EXPECT_EQ(items[0].Kind, ItemKind::Parent);
-    for (std::size_t i = 2; i < items.size(); ++i) {
-      ASSERT_LE(pw::CompareFileItems(items[i - 1], items[i], column, column != pw::ColSize, {}),
-                0)
-          << "column " << column << " at " << i;
-    }
-  }
-}
-
 // The sort reads texts in packed pieces of eight units; its result must be exactly the stable
 // order of the pairwise comparison, also for long shared beginnings, texts that end on a piece's
 // edge, units beyond 16 bits' worth of packing, and type texts that begin one another.
