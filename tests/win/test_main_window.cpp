@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "browse/FileCompare.h"
 #include "browse/FileText.h"
 
 namespace {
@@ -38,6 +39,10 @@ std::vector<std::wstring> Texts(const std::vector<MenuEntry>& entries) {
 }
 
 using Strings = std::vector<std::wstring>;
+
+// A drive letter for the whole program, so every window of the tests lists it from its first fill.
+testutil::TempDir g_driveFolder;
+testutil::TestDrive g_drive(g_driveFolder.Path());
 
 }  // namespace
 
@@ -141,7 +146,7 @@ TEST_F(BrowserTest, MenuItemsCarryTheirTagsAndImages) {
       {form->mnuAttributes, 0, 10}, {form->mnuColumns, 0, 11},  {form->mnuViewType, 0, 12},
       {form->mnuPopBookmark, 3, 3}, {form->mnuCopyPath, 0, 13}, {form->mnuEditFileParams, 0, 14}};
   for (const auto& e : expected) {
-    EXPECT_EQ(e.Item->Tag, e.Expected::Tag) << testing::PrintToString(e.Item->Name);
+    EXPECT_EQ(e.Item->Tag, e.Tag) << testing::PrintToString(e.Item->Name);
     EXPECT_EQ(e.Item->ImageIndex(), e.Image) << testing::PrintToString(e.Item->Name);
   }
   EXPECT_EQ(ImageList_GetImageCount(form->imMenu.get()), 15);
@@ -207,7 +212,7 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
   CreateDirectoryW((folder.Path() + L"inside").c_str(), nullptr);
   const int before = form->lvDrives.Count();
   ASSERT_GE(before, 1);
-  form->ClickRow(form->lvDrives, 0);
+  ClickRow(form->lvDrives, 0);
   const std::wstring selected = form->lvDrives.ItemText(0, 0);
 
   testutil::TestDrive drive(folder.Path());
@@ -229,11 +234,9 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
 }
 
 TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
-  testutil::TempDir folder;
-  MakeFile(folder.Path() + L"a.txt");
-  testutil::TestDrive drive(folder.Path());
+  MakeFile(g_driveFolder.Path() + L"a.txt");
+  const testutil::TestDrive& drive = g_drive;
   ASSERT_NE(drive.Letter(), 0);
-  ClickMenu(form->mnuRefresh);
   int row = -1;
   for (int i = 0; i < form->lvDrives.Count(); ++i)
     if (form->DriveAt(i)->Root == drive.Root()) row = i;
@@ -251,10 +254,8 @@ TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
 }
 
 TEST_F(BrowserTest, DriveListKeys) {
-  testutil::TempDir folder;
-  testutil::TestDrive drive(folder.Path());
+  const testutil::TestDrive& drive = g_drive;
   ASSERT_NE(drive.Letter(), 0);
-  ClickMenu(form->mnuRefresh);
   int row = -1;
   for (int i = 0; i < form->lvDrives.Count(); ++i)
     if (form->DriveAt(i)->Root == drive.Root()) row = i;

@@ -1,28 +1,52 @@
 #include "support/TestDrive.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
-#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace testutil {
 
 namespace {
 
+// Wine's mount manager defines drive letters for host folders (as winecfg does); the letter is in
+// the drive mask of every process at once.
+struct WineUnixDrive {
+  ULONG Size;
+  ULONG Type;
+  ULONG FsType;
+  DWORD Serial;
+  ULONGLONG UnixDev;
+  WCHAR Letter;
+  USHORT MountPointOffset;
+  USHORT DeviceOffset;
+  USHORT LabelOffset;
+};
+constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
 using WineUnixName = char*(__cdecl*)(const wchar_t*);
 
-bool RunHost(const std::wstring& exe, std::wstring cmdline) {
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmdline.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return true;
+bool DefineWineDrive(wchar_t letter, const char* unixPath) {
+  HANDLE mgr = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (mgr == INVALID_HANDLE_VALUE) return false;
+  size_t pathLen = unixPath ? std::strlen(unixPath) + 1 : 0;
+  std::vector<char> buf(sizeof(WineUnixDrive) + pathLen, 0);
+  auto* drive = reinterpret_cast<WineUnixDrive*>(buf.data());
+  drive->Size = static_cast<ULONG>(buf.size());
+  drive->Type = unixPath ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+  drive->Letter = static_cast<WCHAR>(letter - L'A' + L'a');
+  if (unixPath) {
+    drive->MountPointOffset = sizeof(WineUnixDrive);
+    std::memcpy(buf.data() + sizeof(WineUnixDrive), unixPath, pathLen);
+  }
+  DWORD bytes = 0;
+  BOOL ok = DeviceIoControl(mgr, kDefineUnixDrive, buf.data(), static_cast<DWORD>(buf.size()), nullptr, 0,
+                            &bytes, nullptr);
+  CloseHandle(mgr);
+  return ok != FALSE;
 }
-
-std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 }  // namespace
 
@@ -32,41 +56,37 @@ bool RunningUnderWine() {
 }
 
 TestDrive::TestDrive(const std::wstring& folder) {
-  DWORD used = GetLogicalDrives();
   wchar_t letter = 0;
+  DWORD used = GetLogicalDrives();
   for (wchar_t c = L'Q'; c <= L'Y'; ++c)
     if (!(used & (1u << (c - L'A')))) {
       letter = c;
       break;
     }
   if (!letter) return;
+  std::wstring target = folder;
+  if (target.size() > 3 && target.back() == L'\\') target.pop_back();
 
   if (!RunningUnderWine()) {
     std::wstring device{letter, L':'};
-    std::wstring target = folder;
-    if (!target.empty() && target.back() == L'\\') target.pop_back();
     if (DefineDosDeviceW(0, device.c_str(), target.c_str())) letter_ = letter;
     return;
   }
+  wine_ = true;
   auto unixName = reinterpret_cast<WineUnixName>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (!unixName || !prefix) return;
-  char* target = unixName(folder.c_str());
-  if (!target) return;
-  std::string targetPath = target;
-  HeapFree(GetProcessHeap(), 0, target);
-  if (targetPath.size() > 1 && targetPath.back() == '/') targetPath.pop_back();
-  link_ = std::string(prefix) + "/dosdevices/" + static_cast<char>(letter + 32) + ":";
-  if (RunHost(L"Z:\\bin\\ln", Widen("ln -sfn '" + targetPath + "' '" + link_ + "'")) &&
-      GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) > DRIVE_NO_ROOT_DIR)
-    letter_ = letter;
+  if (!unixName) return;
+  char* unixPath = unixName(target.c_str());
+  if (!unixPath) return;
+  bool ok = DefineWineDrive(letter, unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  if (ok) letter_ = letter;
 }
 
 TestDrive::~TestDrive() {
   if (!letter_) return;
-  if (!link_.empty()) {
-    RunHost(L"Z:\\bin\\rm", Widen("rm -f '" + link_ + "'"));
+  if (wine_) {
+    DefineWineDrive(letter_, nullptr);
   } else {
     std::wstring device{letter_, L':'};
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);

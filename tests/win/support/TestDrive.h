@@ -1,7 +1,6 @@
 #pragma once
-// A drive letter that points to a folder, for tests of drive roots. Under Wine the letter is a
-// link in the prefix's dosdevices folder (made with the host's ln, which Wine can start); on
-// Windows it is a DOS device, as subst makes.
+// A drive letter that points to a folder, for tests of drive roots. Under Wine the mount manager
+// defines it (as winecfg does); on Windows it is a DOS device, as subst makes.
 #include <string>
 
 namespace testutil {
@@ -19,7 +18,7 @@ public:
 
 private:
   wchar_t letter_ = 0;
-  std::string link_;  // the dosdevices link under Wine
+  bool wine_ = false;
 };
 
 bool RunningUnderWine();
