@@ -4,6 +4,17 @@
 #include "app/kwFileBrowser.h"
 #include "browse/FileCompare.h"
 
+namespace {
+
+// An entry's identity within one listing. Names are unique in a folder, and the parent and
+// drives entries have kinds of their own, so a file that carries the parent entry's caption is
+// still another entry.
+std::wstring EntryKey(const pw::FileItem& item) {
+  return static_cast<wchar_t>(L'0' + static_cast<int>(item.Kind)) + item.Caption;
+}
+
+}  // namespace
+
 void TfrmFileBrowser::lvFilesColumnClick(int column) {
   if (column == SortColumn) {
     SortAscending = !SortAscending;
@@ -12,20 +23,27 @@ void TfrmFileBrowser::lvFilesColumnClick(int column) {
     SortAscending = true;
   }
   // The selection belongs to the entries, not to the rows: carry it across the sort.
+  const bool allSelected = !Items.empty() && lvFiles.SelectedCount() == static_cast<int>(Items.size());
   std::unordered_set<std::wstring> selected;
+  if (!allSelected)
+    for (int i = lvFiles.FirstSelected(); i >= 0; i = lvFiles.NextSelected(i)) selected.insert(EntryKey(Items[i]));
   std::wstring focused;
-  for (int i = lvFiles.FirstSelected(); i >= 0; i = lvFiles.NextSelected(i)) selected.insert(Items[i].Caption);
-  if (const pw::FileItem* f = ItemAt(lvFiles.Focused())) focused = f->Caption;
+  if (const pw::FileItem* f = ItemAt(lvFiles.Focused())) focused = EntryKey(*f);
   SortItems();
   SuppressSelectionEvents = true;
-  ListView_SetItemState(lvFiles.Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  HWND list = lvFiles.Handle();
+  ListView_SetItemState(list, -1, allSelected ? LVIS_SELECTED : 0, LVIS_SELECTED | LVIS_FOCUSED);
   for (size_t i = 0; i < Items.size() && (!selected.empty() || !focused.empty()); ++i) {
-    UINT state = (selected.count(Items[i].Caption) ? LVIS_SELECTED : 0) |
-                 (!focused.empty() && Items[i].Caption == focused ? LVIS_FOCUSED : 0);
-    if (state) ListView_SetItemState(lvFiles.Handle(), static_cast<int>(i), state, state);
+    const std::wstring key = EntryKey(Items[i]);
+    UINT state = selected.erase(key) ? LVIS_SELECTED : 0;
+    if (!focused.empty() && key == focused) {
+      state |= LVIS_FOCUSED;
+      focused.clear();
+    }
+    if (state) ListView_SetItemState(list, static_cast<int>(i), state, state);
   }
   SuppressSelectionEvents = false;
-  InvalidateRect(lvFiles.Handle(), nullptr, FALSE);
+  InvalidateRect(list, nullptr, FALSE);
   UpdateSortArrows(column);
 }
 
