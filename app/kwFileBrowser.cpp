@@ -371,6 +371,11 @@ bool TfrmFileBrowser::FilesWndProc(UINT msg, WPARAM, LPARAM lp, LRESULT* result)
     *result = 1;  // refuses the drag
     return true;
   }
+  // The list would size a hidden column to its contents on a double click at its divider.
+  if ((code == HDN_DIVIDERDBLCLICKA || code == HDN_DIVIDERDBLCLICKW) && !ColumnStates[nm->iItem].Shown) {
+    *result = 0;
+    return true;
+  }
   if (code == HDN_ENDTRACKA || code == HDN_ENDTRACKW) {
     if (nm->pitem && (nm->pitem->mask & HDI_WIDTH)) ColumnStates[nm->iItem].SavedWidth = nm->pitem->cxy;
   }

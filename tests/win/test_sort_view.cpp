@@ -412,10 +412,23 @@ TEST_F(SortViewTest, AHiddenColumnCannotBeDraggedOpen) {
   DragHeader(rc.right, 40);
   EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
   EXPECT_EQ(form->lvFiles.ColumnWidth(2), 64);
+  // Nor opened by a double click there, which would size it to its contents.
+  SendMessageW(Header(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rc.right + 2, (rc.top + rc.bottom) / 2));
+  SendMessageW(Header(), WM_LBUTTONUP, 0, MAKELPARAM(rc.right + 2, (rc.top + rc.bottom) / 2));
+  testutil::PumpMessages();
+  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
 
   // Shown again it gets its own width, not one from the refused drags.
   ClickMenu(form->mnuSizeCol);
   EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 60);
+
+  // A shown column still sizes itself to its contents on a double click at its divider.
+  ASSERT_TRUE(Header_GetItemRect(Header(), kSize, &rc));
+  SendMessageW(Header(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rc.right - 1, (rc.top + rc.bottom) / 2));
+  SendMessageW(Header(), WM_LBUTTONUP, 0, MAKELPARAM(rc.right - 1, (rc.top + rc.bottom) / 2));
+  testutil::PumpMessages();
+  EXPECT_NE(form->lvFiles.ColumnWidth(kSize), 60);
+  EXPECT_GT(form->lvFiles.ColumnWidth(kSize), 0);
 }
 
 // --- View styles -------------------------------------------------------------------------------
