@@ -96,8 +96,10 @@ void TfrmFileBrowser::CreateControls() {
   StatusBar.Create(hwnd_, 19, {100, 100, 192});
 
   pnBack.Create(hwnd_, 0, 48, cw, 100, ui::Bevel::None, ui::Bevel::Lowered);
-  // Created first, so it lies below the drive list.
-  lvFiles.Create(pnBack.Handle(), LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
+  // Created first, so it lies below the drive list. Auto-arranged, so that the arrow keys in the
+  // icon views step through the rows by index instead of asking the owner for the nearest item.
+  lvFiles.Create(pnBack.Handle(),
+                 LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE,
                  kIdFiles);
   for (const auto& col : kFileColumns) lvFiles.AddColumn(col);
   lvDrives.Create(pnBack.Handle(),

@@ -1,0 +1,801 @@
+// Moving through folders and drives, refreshing, the filter toggles, Copy Path, the pop-up menu,
+// opening files and Exit, all driven with real messages on the real main window.
+#include "support/BrowserFixture.h"
+#include "support/TestDrive.h"
+
+#include <optional>
+
+namespace {
+
+// A drive letter for the whole program, so every window of the tests lists it from its first fill.
+testutil::TempDir g_driveFolder;
+testutil::TestDrive g_drive(g_driveFolder.Path());
+
+std::wstring LastName(std::wstring folder) {
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder.substr(folder.find_last_of(L"\\:") + 1);
+}
+
+std::wstring Folder(const std::wstring& path) {
+  CreateDirectoryW(path.c_str(), nullptr);
+  return path + L"\\";
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+// The clipboard's Unicode text, or nothing when it holds none.
+std::optional<std::wstring> ClipboardText() {
+  if (!OpenClipboard(nullptr)) return std::nullopt;
+  std::optional<std::wstring> text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = std::wstring(p);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool SetClipboardText(const std::wstring& text) {
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!mem) return false;
+  memcpy(GlobalLock(mem), text.c_str(), bytes);
+  GlobalUnlock(mem);
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(mem);
+    return false;
+  }
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+  if (!ok) GlobalFree(mem);
+  CloseClipboard();
+  return ok;
+}
+
+// A file type whose open command is the recording helper next to this test program. The helper
+// appends what it was started with to a file named in this process's environment, which the
+// programs the shell starts inherit.
+class RecordingFileType {
+public:
+  RecordingFileType() {
+    wchar_t self[MAX_PATH] = {0};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    helper_ = self;
+    helper_ = helper_.substr(0, helper_.find_last_of(L'\\') + 1) + L"pw_record_open.exe";
+    record_ = records_.Path() + L"opened.txt";
+    SetEnvironmentVariableW(L"PW_RECORD_OPEN_FILE", record_.c_str());
+    Unregister();
+    if (GetFileAttributesW(helper_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    ok_ = Register(HKEY_CURRENT_USER, L"Software\\Classes\\");
+    // Wine 8 does not merge the per-user classes into HKEY_CLASSES_ROOT; there the type goes in
+    // the machine's classes as well.
+    HKEY seen = nullptr;
+    if (ok_ && RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Pathwick.TestFile\\shell\\open\\command", 0, KEY_READ,
+                             &seen) == ERROR_SUCCESS) {
+      RegCloseKey(seen);
+    } else if (ok_) {
+      ok_ = Register(HKEY_CLASSES_ROOT, L"");
+    }
+  }
+  ~RecordingFileType() {
+    Unregister();
+    SetEnvironmentVariableW(L"PW_RECORD_OPEN_FILE", nullptr);
+  }
+  RecordingFileType(const RecordingFileType&) = delete;
+  RecordingFileType& operator=(const RecordingFileType&) = delete;
+
+  bool Ok() const { return ok_; }
+  const std::wstring& Helper() const { return helper_; }
+
+  // Waits (at most about ten seconds) for the helper's record: its argument and its current
+  // directory.
+  std::optional<std::pair<std::wstring, std::wstring>> WaitForRecord() const {
+    for (int i = 0; i < 200; ++i) {
+      testutil::PumpMessages();
+      std::wstring text = Read();
+      size_t first = text.find(L'\n');
+      if (first != std::wstring::npos) {
+        size_t second = text.find(L'\n', first + 1);
+        if (second != std::wstring::npos)
+          return std::make_pair(text.substr(0, first), text.substr(first + 1, second - first - 1));
+      }
+      Sleep(50);
+    }
+    return std::nullopt;
+  }
+
+private:
+  static bool SetDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+      return false;
+    LONG rc = RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS;
+  }
+  bool Register(HKEY root, const std::wstring& prefix) const {
+    return SetDefault(root, prefix + L".pwtest", L"Pathwick.TestFile") &&
+           SetDefault(root, prefix + L"Pathwick.TestFile\\shell\\open\\command",
+                      L"\"" + helper_ + L"\" \"%1\"");
+  }
+  static void Unregister() {
+    for (const wchar_t* key : {L"Software\\Classes\\.pwtest", L"Software\\Classes\\Pathwick.TestFile"})
+      RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    for (const wchar_t* key : {L".pwtest", L"Pathwick.TestFile"}) {
+      HKEY k = nullptr;
+      if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, &k) != ERROR_SUCCESS) continue;
+      RegCloseKey(k);
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
+    }
+  }
+  std::wstring Read() const {
+    HANDLE h = CreateFileW(record_.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::wstring text;
+    wchar_t buf[1024];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) text.append(buf, got / sizeof(wchar_t));
+    CloseHandle(h);
+    return text;
+  }
+
+  testutil::TempDir records_;
+  std::wstring helper_, record_;
+  bool ok_ = false;
+};
+
+// Records which keys the file list itself went on to handle: the list reports each key it gets
+// to its parent (LVN_KEYDOWN) before acting on it.
+class KeysReachingTheList {
+public:
+  explicit KeysReachingTheList(HWND form) : form_(form) {
+    SetWindowSubclass(form_, Proc, 79, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~KeysReachingTheList() { RemoveWindowSubclass(form_, Proc, 79); }
+  KeysReachingTheList(const KeysReachingTheList&) = delete;
+  KeysReachingTheList& operator=(const KeysReachingTheList&) = delete;
+
+  bool Saw(WORD vk) const {
+    for (WORD k : keys_)
+      if (k == vk) return true;
+    return false;
+  }
+  void Clear() { keys_.clear(); }
+
+private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == LVN_KEYDOWN) {
+      WORD vk = reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey;
+      reinterpret_cast<KeysReachingTheList*>(self)->keys_.push_back(vk);
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+  HWND form_;
+  std::vector<WORD> keys_;
+};
+
+class NavigationTest : public BrowserTest {
+protected:
+  void SetUp() override {
+    BrowserTest::SetUp();
+    data = Folder(tree.Path() + L"Data");
+    old = Folder(data + L"Old");
+    MakeFile(old + L"x.txt");
+    Folder(data + L"a[1]");
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"}) MakeFile(data + name);
+  }
+
+  // A click on a row with Ctrl (adds it to the selection or takes it out) or Shift (selects the
+  // range from the anchor) held down.
+  static void ClickRowWith(const ui::ListView& list, int row, BYTE vk, WPARAM mk) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    BYTE saved = keys[vk];
+    keys[vk] = 0x80;
+    SetKeyboardState(keys);
+    RECT rc{};
+    rc.left = LVIR_LABEL;
+    SendMessageW(list.Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc));
+    LPARAM pt = MAKELPARAM(rc.left + 4, (rc.top + rc.bottom) / 2);
+    PostMessageW(list.Handle(), WM_LBUTTONUP, mk, pt);
+    SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON | mk, pt);
+    testutil::PumpMessages();
+    keys[vk] = saved;
+    SetKeyboardState(keys);
+  }
+  static void CtrlClickRow(const ui::ListView& list, int row) {
+    ClickRowWith(list, row, VK_CONTROL, MK_CONTROL);
+  }
+  static void ShiftClickRow(const ui::ListView& list, int row) {
+    ClickRowWith(list, row, VK_SHIFT, MK_SHIFT);
+  }
+
+  int DriveRow() const {
+    for (int i = 0; i < form->lvDrives.Count(); ++i)
+      if (form->DriveAt(i)->Root == g_drive.Root()) return i;
+    return -1;
+  }
+
+  bool FilesShown() const {
+    return IsWindowVisible(form->lvFiles.Handle()) && !IsWindowVisible(form->lvDrives.Handle());
+  }
+
+  // Whether asking for the list's context menu (as Shift+F10 does) shows the pop-up menu. A shown
+  // menu is closed again at once.
+  bool ContextMenuShows() {
+    bool shown = false;
+    SetWindowSubclass(form->Handle(), MenuSpy, 77, reinterpret_cast<DWORD_PTR>(&shown));
+    SendMessageW(form->lvFiles.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->lvFiles.Handle()),
+                 MAKELPARAM(-1, -1));
+    testutil::PumpMessages();
+    RemoveWindowSubclass(form->Handle(), MenuSpy, 77);
+    return shown;
+  }
+  static LRESULT CALLBACK MenuSpy(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR shown) {
+    if (msg == WM_INITMENUPOPUP || msg == WM_ENTERMENULOOP) {
+      *reinterpret_cast<bool*>(shown) = true;
+      EndMenu();
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+
+  testutil::TempDir tree;
+  std::wstring data, old;  // tree\Data\ and tree\Data\Old\ (with trailing backslashes)
+};
+
+using Strings = std::vector<std::wstring>;
+
+// --- Opening folders, the parent entry and the drives entry ------------------------------------
+
+TEST_F(NavigationTest, DoubleClickOnAFolderListsItWithTheParentEntryFirstAndSelected) {
+  ListPath(data);
+  int row = RowOf(L"Old");
+  ASSERT_GE(row, 0);
+  DoubleClickRow(form->lvFiles, row);
+
+  EXPECT_TRUE(FilesShown());
+  EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(Cell(0, 7), old);  // the parent entry stands for the listed folder
+  EXPECT_EQ(PathLine(), old);
+  EXPECT_EQ(form->CurrentPath, old);
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 1");
+  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 0");
+  EXPECT_EQ(GetFocus(), form->lvFiles.Handle());
+}
+
+TEST_F(NavigationTest, EnterOpensTheFirstSelectedEntryAndNothingWhenNoneIsSelected) {
+  ListPath(data);
+  int row = RowOf(L"Old");
+  ASSERT_GE(row, 0);
+  ClickRow(form->lvFiles, row);
+  ASSERT_EQ(PathLine(), data + L"Old");  // selecting a folder shows its own path
+  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
+  EXPECT_EQ(PathLine(), old);
+
+  // Nothing selected: Enter leaves everything where it is.
+  ListView_SetItemState(form->lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+  testutil::PumpMessages();
+  form->CurrentPath = L"kept";
+  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
+  EXPECT_EQ(form->CurrentPath, L"kept");
+}
+
+TEST_F(NavigationTest, TheParentEntryGoesUpAndSelectsTheNewParentEntry) {
+  ListPath(old);
+  ASSERT_EQ(Cell(0, 0), L"[Data]");
+  DoubleClickRow(form->lvFiles, 0);
+
+  ASSERT_GE(form->lvFiles.Count(), 1);
+  EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
+  EXPECT_NE(RowOf(L"Old"), -1);
+  EXPECT_NE(RowOf(L"a.txt"), -1);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(PathLine(), data);
+  EXPECT_EQ(form->CurrentPath, data);
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
+  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 2");
+}
+
+TEST_F(NavigationTest, UpFromADrivesFirstLevelReachesTheRootWithTheDrivesEntrySelected) {
+  ASSERT_NE(g_drive.Letter(), 0);
+  const std::wstring root = g_drive.Root();
+  std::wstring sub = Folder(root + L"Sub");
+  MakeFile(sub + L"inner.txt");
+  MakeFile(root + L"top.txt");
+  ListPath(sub);
+  ASSERT_EQ(Cell(0, 0), L"[..]");
+  EXPECT_EQ(Cell(0, 7), sub);
+
+  PressKey(form->lvFiles.Handle(), VK_RETURN);  // the parent entry is selected after the listing
+  ASSERT_GE(form->lvFiles.Count(), 3);
+  EXPECT_EQ(Cell(0, 0), L"[Drives]");
+  EXPECT_EQ(RowOf(L"[..]"), -1);
+  EXPECT_NE(RowOf(L"Sub"), -1);
+  EXPECT_NE(RowOf(L"top.txt"), -1);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(PathLine(), L"");
+  EXPECT_EQ(form->CurrentPath, L"");
+
+  // The process's current directory followed the listing.
+  wchar_t cwd[MAX_PATH] = {0};
+  GetCurrentDirectoryW(MAX_PATH, cwd);
+  EXPECT_TRUE(SameText(cwd, root)) << testing::PrintToString(std::wstring(cwd));
+  testutil::RemoveTree(sub.substr(0, sub.size() - 1));
+  DeleteFileW((root + L"top.txt").c_str());
+}
+
+TEST_F(NavigationTest, TheDrivesEntryShowsTheDriveListWithItsDriveSelected) {
+  ASSERT_NE(g_drive.Letter(), 0);
+  int drive = DriveRow();
+  ASSERT_GE(drive, 0);
+  ClickRow(form->lvDrives, drive);
+  PressKey(form->lvDrives.Handle(), VK_RETURN);
+  ASSERT_TRUE(FilesShown());
+  ASSERT_EQ(Cell(0, 0), L"[Drives]");
+  ASSERT_NE(form->StatusBar.Text(0), L"");
+  const int drives = form->lvDrives.Count();
+
+  DoubleClickRow(form->lvFiles, 0);
+  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_FALSE(IsWindowVisible(form->lvFiles.Handle()));
+  EXPECT_EQ(PathLine(), L"");
+  EXPECT_EQ(form->CurrentPath, L"");
+  EXPECT_EQ(form->StatusBar.Text(0), L"");
+  EXPECT_EQ(form->StatusBar.Text(1), L"");
+  EXPECT_EQ(form->lvDrives.Count(), drives);
+  EXPECT_EQ(form->lvDrives.FirstSelected(), drive);
+  EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+
+  // The same by keys: into the drive again, Enter on "[Drives]".
+  PressKey(form->lvDrives.Handle(), VK_RETURN);
+  ASSERT_TRUE(FilesShown());
+  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_EQ(form->lvDrives.FirstSelected(), drive);
+  EXPECT_EQ(form->StatusBar.Text(0), L"");
+}
+
+TEST_F(NavigationTest, AFolderThatCannotBeEnteredKeepsTheListButTakesThePath) {
+  ListPath(data);
+  int row = RowOf(L"Old");
+  ASSERT_GE(row, 0);
+  const Strings before = Captions();
+  testutil::RemoveTree(old.substr(0, old.size() - 1));
+  DoubleClickRow(form->lvFiles, row);
+  EXPECT_EQ(Captions(), before);
+  EXPECT_EQ(PathLine(), old);
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
+  EXPECT_TRUE(FilesShown());
+}
+
+// --- Left and Right -----------------------------------------------------------------------------
+
+TEST_F(NavigationTest, RightOpensOnlyAPlainFolderInTheDetailsView) {
+  ListPath(data);
+  HWND list = form->lvFiles.Handle();
+  KeysReachingTheList keys(form->Handle());
+
+  // A folder whose name holds a bracket: nothing opens and the list never sees the key.
+  int odd = RowOf(L"a[1]");
+  ASSERT_GE(odd, 0);
+  ClickRow(form->lvFiles, odd);
+  const Strings before = Captions();
+  PressKey(list, VK_RIGHT);
+  EXPECT_EQ(Captions(), before);
+  EXPECT_EQ(PathLine(), data + L"a[1]");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{odd});
+  EXPECT_FALSE(keys.Saw(VK_RIGHT));
+
+  // A file: the same.
+  ClickRow(form->lvFiles, RowOf(L"b.txt"));
+  PressKey(list, VK_RIGHT);
+  EXPECT_EQ(Captions(), before);
+  EXPECT_EQ(PathLine(), data + L"b.txt");
+  EXPECT_FALSE(keys.Saw(VK_RIGHT));
+
+  // Nothing selected: the key goes on to the list.
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+  testutil::PumpMessages();
+  PressKey(list, VK_RIGHT);
+  EXPECT_EQ(Captions(), before);
+  EXPECT_TRUE(keys.Saw(VK_RIGHT));
+
+  // A plain folder opens, and the key is kept from the list.
+  keys.Clear();
+  ClickRow(form->lvFiles, RowOf(L"Old"));
+  PressKey(list, VK_RIGHT);
+  EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
+  EXPECT_EQ(PathLine(), old);
+  EXPECT_FALSE(keys.Saw(VK_RIGHT));
+
+  // Enter opens and still goes on to the list.
+  ClickRow(form->lvFiles, 0);
+  PressKey(list, VK_RETURN);
+  EXPECT_EQ(PathLine(), data);
+  EXPECT_TRUE(keys.Saw(VK_RETURN));
+}
+
+TEST_F(NavigationTest, LeftOpensTheFirstEntryOnlyWhenItIsBracketed) {
+  ListPath(old);
+  HWND list = form->lvFiles.Handle();
+  KeysReachingTheList keys(form->Handle());
+  ClickRow(form->lvFiles, 1);  // the file: Left still opens the first entry
+  PressKey(list, VK_LEFT);
+  EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(PathLine(), data);
+  EXPECT_FALSE(keys.Saw(VK_LEFT));
+
+  // With folders hidden there is no parent entry; the first entry is an ordinary file, so the
+  // key goes on to the list and nothing opens.
+  ClickMenu(form->mnuShowFolders);
+  ListPath(old);
+  ASSERT_EQ(Captions(), Strings{L"x.txt"});
+  PressKey(list, VK_LEFT);
+  EXPECT_EQ(Captions(), Strings{L"x.txt"});
+  EXPECT_EQ(PathLine(), old + L"x.txt");
+  EXPECT_TRUE(keys.Saw(VK_LEFT));
+
+  // An empty list: nothing happens either, and the key goes on.
+  keys.Clear();
+  std::wstring empty = Folder(tree.Path() + L"Empty");
+  ListPath(empty);
+  ASSERT_EQ(form->lvFiles.Count(), 0);
+  PressKey(list, VK_LEFT);
+  EXPECT_EQ(form->lvFiles.Count(), 0);
+  EXPECT_EQ(PathLine(), empty);
+  EXPECT_TRUE(keys.Saw(VK_LEFT));
+}
+
+TEST_F(NavigationTest, LeftAndRightMoveTheFocusInTheOtherViews) {
+  std::wstring many = Folder(tree.Path() + L"Many");
+  for (int i = 0; i < 60; ++i) MakeFile(many + L"f" + std::to_wstring(100 + i) + L".txt");
+  HWND list = form->lvFiles.Handle();
+
+  for (const ui::MenuItem* view : {form->mnuList, form->mnuLargeIcons, form->mnuSmallIcons}) {
+    SCOPED_TRACE(testing::PrintToString(view->Name));
+    ClickMenu(view);
+    ListPath(many);
+    ASSERT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
+    ASSERT_EQ(SelectedRows(), std::vector<int>{0});
+    const int count = form->lvFiles.Count();
+
+    PressKey(list, VK_RIGHT);
+    int moved = form->lvFiles.Focused();
+    EXPECT_GT(moved, 0);
+    EXPECT_EQ(form->lvFiles.Count(), count);  // the parent entry was not opened
+    EXPECT_EQ(SelectedRows(), std::vector<int>{moved});
+    EXPECT_EQ(PathLine(), form->lvFiles.ItemText(moved, 0).insert(0, many));
+
+    PressKey(list, VK_LEFT);
+    EXPECT_EQ(form->lvFiles.Focused(), 0);
+    EXPECT_EQ(form->lvFiles.Count(), count);
+    EXPECT_EQ(PathLine(), many);
+  }
+}
+
+// --- Selection ----------------------------------------------------------------------------------
+
+TEST_F(NavigationTest, EachNewlySelectedEntryTakesThePathLine) {
+  ListPath(data);
+  int a = RowOf(L"a.txt"), b = RowOf(L"b.txt"), c = RowOf(L"c.txt");
+  ClickRow(form->lvFiles, c);
+  EXPECT_EQ(PathLine(), data + L"c.txt");
+  EXPECT_EQ(form->CurrentPath, data + L"c.txt");
+
+  // A range selected at once reports its entries in list order: the last one has the path line.
+  ClickRow(form->lvFiles, a);
+  ShiftClickRow(form->lvFiles, c);
+  ASSERT_EQ(SelectedRows(), (std::vector<int>{a, b, c}));
+  EXPECT_EQ(PathLine(), data + L"c.txt");
+
+  // Taking an entry out of the selection leaves the path line as it was.
+  CtrlClickRow(form->lvFiles, b);
+  ASSERT_EQ(SelectedRows(), (std::vector<int>{a, c}));
+  EXPECT_EQ(PathLine(), data + L"c.txt");
+  CtrlClickRow(form->lvFiles, b);
+  EXPECT_EQ(PathLine(), data + L"b.txt");
+
+  // Folders show their path without a trailing backslash, the parent entry the listed folder.
+  ClickRow(form->lvFiles, RowOf(L"Old"));
+  EXPECT_EQ(PathLine(), data + L"Old");
+  ClickRow(form->lvFiles, 0);
+  EXPECT_EQ(PathLine(), data);
+}
+
+// --- Refresh ------------------------------------------------------------------------------------
+
+TEST_F(NavigationTest, RefreshKeepsTheSelectedEntryByItsCaption) {
+  ListPath(data);
+  ClickRow(form->lvFiles, RowOf(L"b.txt"));
+  MakeFile(data + L"a0.txt");  // shifts the rows below it
+  // Through another name: a rename that changes only the letter case may be refused.
+  ASSERT_TRUE(MoveFileW((data + L"b.txt").c_str(), (data + L"b.tmp").c_str()));
+  ASSERT_TRUE(MoveFileW((data + L"b.tmp").c_str(), (data + L"B.TXT").c_str()));
+  ClickMenu(form->mnuRefresh);
+  int row = RowOf(L"B.TXT");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{row});
+  EXPECT_EQ(form->lvFiles.Focused(), row);
+  EXPECT_EQ(PathLine(), data + L"B.TXT");
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 4");
+
+  // The toolbar button does the same.
+  MakeFile(data + L"0.txt");
+  SendMessageW(form->btnRefresh.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(form->btnRefresh.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  testutil::PumpMessages();
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 5");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"B.TXT")});
+}
+
+TEST_F(NavigationTest, RefreshSelectsTheFirstEntryWhenTheSelectedOneIsGone) {
+  ListPath(data);
+  ClickRow(form->lvFiles, RowOf(L"c.txt"));
+  ASSERT_TRUE(DeleteFileW((data + L"c.txt").c_str()));
+  ClickMenu(form->mnuRefresh);
+  EXPECT_EQ(RowOf(L"c.txt"), -1);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(PathLine(), data);
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 2");
+
+  // Nothing selected before the refresh: the first entry afterwards.
+  ListView_SetItemState(form->lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+  testutil::PumpMessages();
+  ClickMenu(form->mnuRefresh);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+}
+
+TEST_F(NavigationTest, RefreshWithSeveralSelectedKeepsOnlyTheFirst) {
+  ListPath(data);
+  int a = RowOf(L"a.txt"), c = RowOf(L"c.txt");
+  ClickRow(form->lvFiles, a);
+  CtrlClickRow(form->lvFiles, c);  // c is now the focused entry, a the first selected
+  ASSERT_EQ(SelectedRows(), (std::vector<int>{a, c}));
+  ClickMenu(form->mnuRefresh);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"a.txt")});
+  EXPECT_EQ(PathLine(), data + L"a.txt");
+}
+
+TEST_F(NavigationTest, RefreshInTheDriveListReselectsTheDrive) {
+  ASSERT_NE(g_drive.Letter(), 0);
+  ASSERT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  int drive = DriveRow();
+  ASSERT_GT(drive, 0);
+  ClickRow(form->lvDrives, drive);
+  const std::wstring caption = form->lvDrives.ItemText(drive, 0);
+  const int count = form->lvDrives.Count();
+  ClickMenu(form->mnuRefresh);
+  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_EQ(form->lvDrives.Count(), count);
+  ASSERT_EQ(form->lvDrives.SelectedCount(), 1);
+  EXPECT_EQ(form->lvDrives.ItemText(form->lvDrives.FirstSelected(), 0), caption);
+  EXPECT_EQ(form->lvDrives.Focused(), form->lvDrives.FirstSelected());
+}
+
+// --- Filter toggles -----------------------------------------------------------------------------
+
+TEST_F(NavigationTest, TheAttributeTogglesRelistAtOnce) {
+  // Wine keeps the archive bit on every file, so the files that are to vanish by their hidden bit
+  // vanish once "&Archive" is unchecked as well.
+  std::wstring attr = Folder(tree.Path() + L"Attr");
+  MakeFile(attr + L"plain.txt");
+  SetFileAttributesW(MakeFile(attr + L"h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  SetFileAttributesW(MakeFile(attr + L"rh.txt").c_str(),
+                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  std::wstring hiddenFolder = Folder(attr + L"hfolder");
+  SetFileAttributesW(hiddenFolder.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+  ASSERT_EQ(GetFileAttributesW((attr + L"h.txt").c_str()),
+            static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+  ASSERT_TRUE(GetFileAttributesW((attr + L"plain.txt").c_str()) & FILE_ATTRIBUTE_ARCHIVE);
+  ListPath(attr);
+  ASSERT_EQ(form->StatusBar.Text(0), L"Files: 3");
+  const std::wstring parent = L"[" + LastName(tree.Path()) + L"]";
+
+  ClickMenu(form->mnuArchive);
+  EXPECT_FALSE(form->mnuArchive->Checked());
+  EXPECT_EQ(form->AttrMask, 1 | 2 | 4 | 128);
+  EXPECT_EQ(Captions(), (Strings{parent, L"hfolder", L"h.txt", L"rh.txt"}));
+  EXPECT_TRUE(SelectedRows().empty());
+
+  ClickMenu(form->mnuHidden);
+  EXPECT_FALSE(form->mnuHidden->Checked());
+  EXPECT_EQ(form->AttrMask, 1 | 4 | 128);
+  EXPECT_EQ(Captions(), (Strings{parent, L"hfolder", L"rh.txt"}));  // folders stay whatever the filter
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 1");
+  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 1");
+
+  ClickMenu(form->mnuHidden);
+  ClickMenu(form->mnuArchive);
+  EXPECT_EQ(form->AttrMask, 167);
+  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
+}
+
+TEST_F(NavigationTest, TheAttributeToggleInTheDriveListChangesNothingThere) {
+  ASSERT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  const int selected = form->lvDrives.FirstSelected();
+  ClickMenu(form->mnuSystem);
+  EXPECT_EQ(form->AttrMask, 1 | 2 | 32 | 128);
+  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_EQ(form->lvFiles.Count(), 0);
+  EXPECT_EQ(form->StatusBar.Text(0), L"");
+  EXPECT_EQ(form->lvDrives.FirstSelected(), selected);
+}
+
+TEST_F(NavigationTest, ShowFoldersRelistsAtOnce) {
+  ListPath(data);
+  ClickMenu(form->mnuShowFolders);
+  EXPECT_TRUE(form->HideFolders);
+  EXPECT_FALSE(form->mnuShowFolders->Checked());
+  EXPECT_EQ(Captions(), (Strings{L"a.txt", L"b.txt", L"c.txt"}));
+  EXPECT_TRUE(SelectedRows().empty());
+
+  ClickMenu(form->mnuShowFolders);
+  EXPECT_FALSE(form->HideFolders);
+  EXPECT_NE(RowOf(L"Old"), -1);
+  EXPECT_NE(RowOf(L"a[1]"), -1);
+  EXPECT_EQ(form->lvFiles.Count(), 6);
+
+  // In a drive root with "[Drives]" selected there is no folder to list: nothing changes.
+  ASSERT_NE(g_drive.Letter(), 0);
+  std::wstring sub = Folder(g_drive.Root() + L"Folder");
+  MakeFile(g_drive.Root() + L"root.txt");
+  ListPath(g_drive.Root());
+  ASSERT_EQ(PathLine(), L"");
+  ASSERT_NE(RowOf(L"Folder"), -1);
+  ClickMenu(form->mnuShowFolders);
+  EXPECT_TRUE(form->HideFolders);
+  EXPECT_NE(RowOf(L"Folder"), -1);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+
+  // With a file selected the root is listed again; the drives entry stays, the folder goes.
+  ClickMenu(form->mnuShowFolders);
+  ClickRow(form->lvFiles, RowOf(L"root.txt"));
+  ClickMenu(form->mnuShowFolders);
+  EXPECT_EQ(Cell(0, 0), L"[Drives]");
+  EXPECT_EQ(RowOf(L"Folder"), -1);
+  EXPECT_NE(RowOf(L"root.txt"), -1);
+  testutil::RemoveTree(sub.substr(0, sub.size() - 1));
+  DeleteFileW((g_drive.Root() + L"root.txt").c_str());
+}
+
+// --- Copy Path ----------------------------------------------------------------------------------
+
+TEST_F(NavigationTest, CopyPathPutsTheSelectedPathsOnTheClipboard) {
+  ListPath(data);
+  int a = RowOf(L"a.txt"), b = RowOf(L"b.txt"), c = RowOf(L"c.txt");
+
+  ClickRow(form->lvFiles, b);
+  ClickMenu(form->mnuCopyPath);
+  EXPECT_EQ(ClipboardText(), data + L"b.txt");
+
+  ClickRow(form->lvFiles, c);
+  CtrlClickRow(form->lvFiles, a);
+  CtrlClickRow(form->lvFiles, b);
+  ClickMenu(form->mnuCopyPath);
+  EXPECT_EQ(ClipboardText(), data + L"a.txt\r" + data + L"b.txt\r" + data + L"c.txt");
+
+  // A folder is copied without a trailing backslash, the parent entry as the listed folder with one.
+  ClickRow(form->lvFiles, 0);
+  CtrlClickRow(form->lvFiles, RowOf(L"Old"));
+  ClickMenu(form->mnuCopyPath);
+  EXPECT_EQ(ClipboardText(), data + L"\r" + data + L"Old");
+}
+
+TEST_F(NavigationTest, CopyPathOfTheDrivesEntryIsAnEmptyLine) {
+  ASSERT_NE(g_drive.Letter(), 0);
+  MakeFile(g_drive.Root() + L"copy.txt");
+  ListPath(g_drive.Root());
+  ASSERT_EQ(SelectedRows(), std::vector<int>{0});
+  ASSERT_TRUE(SetClipboardText(L"before"));
+  ClickMenu(form->mnuCopyPath);
+  EXPECT_EQ(ClipboardText(), L"");
+
+  CtrlClickRow(form->lvFiles, RowOf(L"copy.txt"));
+  ClickMenu(form->mnuCopyPath);
+  EXPECT_EQ(ClipboardText(), L"\r" + g_drive.Root() + L"copy.txt");
+  DeleteFileW((g_drive.Root() + L"copy.txt").c_str());
+}
+
+TEST_F(NavigationTest, CopyPathWithNothingSelectedKeepsTheClipboard) {
+  ListPath(data);
+  ASSERT_TRUE(SetClipboardText(L"keep me"));
+  ListView_SetItemState(form->lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+  testutil::PumpMessages();
+  ASSERT_TRUE(SelectedRows().empty());
+  ClickMenu(form->mnuCopyPath);
+  EXPECT_EQ(ClipboardText(), L"keep me");
+}
+
+// --- The pop-up menu ----------------------------------------------------------------------------
+
+TEST_F(NavigationTest, ThePopupMenuIsThereOnlyWhileAnEntryIsSelected) {
+  ListPath(data);
+  int a = RowOf(L"a.txt"), b = RowOf(L"b.txt"), c = RowOf(L"c.txt");
+  ClickRow(form->lvFiles, a);
+  CtrlClickRow(form->lvFiles, c);
+  ASSERT_EQ(SelectedRows(), (std::vector<int>{a, c}));
+  EXPECT_TRUE(ContextMenuShows());
+
+  // Taking one of two out leaves the list without a menu, though the other stays selected.
+  CtrlClickRow(form->lvFiles, c);
+  ASSERT_EQ(SelectedRows(), std::vector<int>{a});
+  EXPECT_FALSE(ContextMenuShows());
+
+  ClickRow(form->lvFiles, b);
+  EXPECT_TRUE(ContextMenuShows());
+}
+
+// --- Opening files ------------------------------------------------------------------------------
+
+TEST_F(NavigationTest, EnterOnAFileStartsItsProgramInTheListedFolder) {
+  RecordingFileType type;
+  ASSERT_TRUE(type.Ok()) << testing::PrintToString(type.Helper());
+  MakeFile(data + L"doc.pwtest", 10);
+  ListPath(data);
+  int row = RowOf(L"doc.pwtest");
+  ASSERT_GE(row, 0);
+  ClickRow(form->lvFiles, row);
+  const Strings before = Captions();
+  const std::wstring status = form->StatusBar.Text(0);
+
+  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  auto record = type.WaitForRecord();
+  ASSERT_TRUE(record.has_value()) << "the file's program did not start";
+  EXPECT_TRUE(SameText(record->first, data + L"doc.pwtest")) << testing::PrintToString(record->first);
+  EXPECT_TRUE(SameText(record->second, data.substr(0, data.size() - 1)))
+      << testing::PrintToString(record->second);
+
+  EXPECT_EQ(Captions(), before);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{row});
+  EXPECT_EQ(PathLine(), data + L"doc.pwtest");
+  EXPECT_EQ(form->CurrentPath, data + L"doc.pwtest");
+  EXPECT_EQ(form->StatusBar.Text(0), status);
+  EXPECT_TRUE(FilesShown());
+}
+
+TEST_F(NavigationTest, LeftOpensABracketedFirstFileWithFoldersHidden) {
+  RecordingFileType type;
+  ASSERT_TRUE(type.Ok()) << testing::PrintToString(type.Helper());
+  std::wstring notes = Folder(tree.Path() + L"Notes");
+  MakeFile(notes + L"[notes].pwtest");
+  MakeFile(notes + L"zeta.txt");
+  Folder(notes + L"Inner");
+  ClickMenu(form->mnuShowFolders);
+  ListPath(notes);
+  ASSERT_EQ(Captions(), (Strings{L"[notes].pwtest", L"zeta.txt"}));
+  ClickRow(form->lvFiles, 1);
+
+  PressKey(form->lvFiles.Handle(), VK_LEFT);
+  auto record = type.WaitForRecord();
+  ASSERT_TRUE(record.has_value()) << "the file's program did not start";
+  EXPECT_TRUE(SameText(record->first, notes + L"[notes].pwtest")) << testing::PrintToString(record->first);
+  EXPECT_TRUE(SameText(record->second, notes.substr(0, notes.size() - 1)));
+  EXPECT_EQ(Captions(), (Strings{L"[notes].pwtest", L"zeta.txt"}));
+  EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+  EXPECT_EQ(PathLine(), notes + L"zeta.txt");
+}
+
+// --- Exit ---------------------------------------------------------------------------------------
+
+TEST_F(NavigationTest, ExitClosesTheWindow) {
+  HWND wnd = form->Handle();
+  ClickMenu(form->mnuExit);
+  testutil::PumpMessages();
+  EXPECT_FALSE(IsWindow(wnd));
+}
+
+}  // namespace
+
