@@ -28,6 +28,7 @@ void TfrmFileBrowser::ListFolder() {
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(list, 0, 0);
   SuppressSelectionEvents = false;
+  popupAttached_ = false;  // nothing is selected in a fresh listing
   Items.clear();
 
   zone_.Refresh();
@@ -101,9 +102,11 @@ void TfrmFileBrowser::AddFileItem(const WIN32_FIND_DATAW& found) {
     item.Caption = name;
     item.Attributes = found.dwFileAttributes;
     item.Size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    if (!pw::ShellTypeCache::HasOwnIcon(name, found.dwFileAttributes)) item.IconIndex = Icons.FromSystem(shell.IconIndex);
     ++FileCount;
   }
+  // Entries with an icon of their own keep -1 and ask the shell when their row is painted.
+  if (item.Kind != pw::ItemKind::Parent && !pw::ShellTypeCache::HasOwnIcon(name, found.dwFileAttributes))
+    item.IconIndex = Icons.FromSystem(shell.IconIndex);
   Items.push_back(std::move(item));
 }
 

@@ -43,7 +43,9 @@ ShellTypeCache::Entry ShellTypeCache::Lookup(std::wstring_view name, std::uint32
 }
 
 bool ShellTypeCache::HasOwnIcon(std::wstring_view name, std::uint32_t attributes) {
-  if (attributes & kDirectory) return true;
+  // A folder shows an icon of its own (desktop.ini) only when it is marked read-only or system;
+  // asking the shell about every plain folder would cost a folder query per row.
+  if (attributes & kDirectory) return (attributes & (0x01 | 0x04)) != 0;
   std::wstring ext = ExtensionKey(name);
   static const wchar_t* const kOwn[] = {L".exe", L".ico", L".cur", L".ani", L".lnk", L".url", L".scr", L".cpl"};
   for (const wchar_t* own : kOwn)

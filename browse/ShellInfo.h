@@ -1,8 +1,8 @@
 #pragma once
 // The shell's type names and icons. Asking the shell once per entry is far too slow for large
 // folders, so type names and icons come from a cache keyed by extension; only entries that carry
-// an icon of their own (programs, icons, cursors, shortcuts, folders) ask per entry, and only when
-// their row is painted.
+// an icon of their own (programs, icons, cursors, shortcuts, customised folders) ask per entry, and
+// only when their row is painted.
 #include <cstdint>
 #include <string>
 #include <string_view>

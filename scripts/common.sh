@@ -61,6 +61,5 @@ pw_prepare_prefix() {
     wineboot -i </dev/null >/dev/null 2>&1
     # Without a window manager Wine draws the title bar and frame itself only with this setting.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-    wineserver -w
   fi
 }

@@ -23,8 +23,14 @@ cleanup() {
 }
 trap cleanup EXIT
 pw_start_xvfb
-pw_prepare_prefix
+# Wine's background processes (services, devices, the desktop) inherit the output of whichever
+# program starts them, and CTest would wait on its pipe for them forever. So one persistent server
+# holds them all, started here with their output going nowhere: the prefix set-up starts the
+# services, and a first window starts the desktop.
+mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
+pw_prepare_prefix
+wine build/win/test_time_edit.exe </dev/null >/dev/null 2>&1
 
 (cd build/win && ctest --output-on-failure --timeout 300 </dev/null)
 win_rc=$?

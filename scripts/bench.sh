@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Benchmarks listing and sorting of large folders in the real window under Wine. The folders
+# (10,000, 100,000 and 1,000,000 empty files) are made once on the host, which is far faster than
+# making them through Wine, and kept in /tmp/pathwick-bench for later runs.
+#   bash scripts/bench.sh [count ...]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$PW_ROOT"
+
+pw_install_deps
+pw_build_win --target listing_bench
+
+counts=("$@")
+[ ${#counts[@]} -gt 0 ] || counts=(10000 100000 1000000)
+folder=/tmp/pathwick-bench
+python3 - "$folder" "${counts[@]}" <<'PY'
+import os, sys
+root = sys.argv[1]
+exts = [".txt", ".doc", ".jpg", ".cpp", ".h", ".log", ".dat", ".xml", "", ".tar.gz"]
+for count in map(int, sys.argv[2:]):
+    d = os.path.join(root, "bench%d" % count)
+    if os.path.exists(os.path.join(d, "complete.mark")):
+        continue
+    os.makedirs(d, exist_ok=True)
+    for i in range(count):
+        if i % 1000 == 999:
+            os.makedirs(os.path.join(d, "Folder%d" % i), exist_ok=True)
+        else:
+            open(os.path.join(d, "file%d%s" % (i, exts[i % 10])), "w").close()
+    open(os.path.join(d, "complete.mark"), "w").close()
+PY
+
+export WINEPREFIX=${PW_BENCH_PREFIX:-/tmp/pathwick-bench-prefix}
+export TZ=Europe/Berlin LC_ALL=en_US.UTF-8
+pw_prepare_prefix
+pw_start_xvfb
+trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
+wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/dev/null
