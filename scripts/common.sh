@@ -5,7 +5,7 @@ PW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PW_JOBS=$(nproc 2>/dev/null || echo 2)
 
 pw_install_deps() {
-  local pkgs=(cmake make g++ python3 googletest libgtest-dev
+  local pkgs=(cmake make g++ python3 locales googletest libgtest-dev
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
               wine wine64 xvfb xauth x11-utils imagemagick)
   local missing=() p
@@ -18,6 +18,15 @@ pw_install_deps() {
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+  # Wine takes its locale, and the character set of file names on the host, from LC_ALL; without
+  # the host locale, names outside ASCII cannot be stored.
+  if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo sed -i 's/^# *\(en_US.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen || echo 'en_US.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
   fi
 }
 
