@@ -111,6 +111,8 @@ public:
   void ListFolder();
   void AddFileItem(const WIN32_FIND_DATAW& found);
   const pw::FileItem* ItemAt(int index) const;
+  // Takes the selection (unless keepSelected) and the focus off every row of lvFiles.
+  void ClearFileSelection(bool keepSelected);
   std::wstring ItemSubText(int index, int subItem) const;
   void lvFilesGetDispInfo(NMLVDISPINFOW& info);
   int lvFilesFindItem(const NMLVFINDITEMW& find) const;

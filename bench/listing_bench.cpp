@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
 
   std::vector<int> counts;
   wchar_t tmp[MAX_PATH];

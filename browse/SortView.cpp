@@ -32,7 +32,7 @@ void TfrmFileBrowser::lvFilesColumnClick(int column) {
   SortItems();
   SuppressSelectionEvents = true;
   HWND list = lvFiles.Handle();
-  ListView_SetItemState(list, -1, allSelected ? LVIS_SELECTED : 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ClearFileSelection(allSelected);
   for (size_t i = 0; i < Items.size() && (!selected.empty() || !focused.empty()); ++i) {
     const std::wstring key = EntryKey(Items[i]);
     UINT state = selected.erase(key) ? LVIS_SELECTED : 0;
