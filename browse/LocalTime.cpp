@@ -2,8 +2,6 @@
 
 namespace pw {
 
-namespace {
-
 SYSTEMTIME ToSystemTime(const CalendarTime& t) {
   SYSTEMTIME st{};
   st.wYear = static_cast<WORD>(t.Year);
@@ -29,6 +27,8 @@ CalendarTime FromSystemTime(const SYSTEMTIME& st) {
   t.Millisecond = st.wMilliseconds;
   return t;
 }
+
+namespace {
 
 std::wstring LocaleString(LCTYPE type, const wchar_t* fallback) {
   wchar_t buf[128];

@@ -45,6 +45,9 @@ void LocalDateTimeToFileTime(double dateTime, FILETIME& fileTime);
 // "<short date> hh:mm:ss:zzz" in the user's formats; empty for a stamp that cannot be converted.
 std::wstring FileTimeToText(const FILETIME& fileTime);
 
+SYSTEMTIME ToSystemTime(const CalendarTime& t);
+CalendarTime FromSystemTime(const SYSTEMTIME& st);
+
 inline std::uint64_t ToUInt64(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }

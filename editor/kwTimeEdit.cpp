@@ -3,6 +3,7 @@
 #include <string>
 
 #include "browse/DateTime.h"
+#include "browse/LocalTime.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -15,16 +16,7 @@ int SignedHigh(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
 double LocalNow() {
   SYSTEMTIME st;
   GetLocalTime(&st);
-  CalendarTime t;
-  t.Year = st.wYear;
-  t.Month = st.wMonth;
-  t.Day = st.wDay;
-  t.DayOfWeek = st.wDayOfWeek;
-  t.Hour = st.wHour;
-  t.Minute = st.wMinute;
-  t.Second = st.wSecond;
-  t.Millisecond = st.wMilliseconds;
-  return CalendarToDateTime(t);
+  return CalendarToDateTime(FromSystemTime(st));
 }
 
 wchar_t UserTimeSeparator() {
