@@ -20,8 +20,9 @@ pw_start_xvfb
 trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
 wine "$exe" </dev/null >/dev/null 2>&1 &
 app=$!
-for _ in $(seq 1 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Pathwick for Windows"' && break
+# A new prefix makes the first start slow; wait up to a minute for the window to be on screen.
+for _ in $(seq 1 300); do
+  xwininfo -name "Pathwick for Windows" 2>/dev/null | grep -q IsViewable && break
   sleep 0.2
 done
 sleep 2
