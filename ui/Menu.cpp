@@ -92,7 +92,7 @@ HBITMAP Menu::ItemBitmap(int imageIndex) {
   if (bitmaps_[imageIndex]) return bitmaps_[imageIndex];
   int cx = 0, cy = 0;
   ImageList_GetIconSize(images_, &cx, &cy);
-  // A premultiplied 32-bit bitmap: the image drawn over a key colour, which becomes transparent.
+  // A 32-bit bitmap: the image drawn over a key colour, which is then replaced by the menu colour.
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = cx;
@@ -113,8 +113,11 @@ HBITMAP Menu::ItemBitmap(int imageIndex) {
     ImageList_DrawEx(images_, imageIndex, mem.get(), 0, 0, cx, cy, CLR_NONE, CLR_NONE,
                      ILD_TRANSPARENT);
     GdiFlush();
+    // Opaque, on the menu's own colour: not every menu drawer blends a bitmap's alpha.
+    COLORREF menu = GetSysColor(COLOR_MENU);
+    DWORD ground = 0xFF000000u | (GetRValue(menu) << 16) | (GetGValue(menu) << 8) | GetBValue(menu);
     auto* px = static_cast<DWORD*>(bits);
-    for (int i = 0; i < cx * cy; ++i) px[i] = (px[i] & 0xFFFFFF) == 0xFF00FF ? 0 : (px[i] | 0xFF000000);
+    for (int i = 0; i < cx * cy; ++i) px[i] = (px[i] & 0xFFFFFF) == 0xFF00FF ? ground : (px[i] | 0xFF000000u);
   }
   bitmaps_[imageIndex] = bmp;
   return bmp;
