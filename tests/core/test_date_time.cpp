@@ -4,22 +4,12 @@
 #include <limits>
 
 #include "browse/DateTime.h"
+#include "CalendarFixtures.h"
 
 using pw::CalendarTime;
 
 namespace {
 
-CalendarTime Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-  CalendarTime t;
-  t.Year = y;
-  t.Month = mo;
-  t.Day = d;
-  t.Hour = h;
-  t.Minute = mi;
-  t.Second = s;
-  t.Millisecond = ms;
-  return t;
-}
 
 void ExpectFields(const CalendarTime& t, int y, int mo, int d, int h, int mi, int s, int ms) {
   EXPECT_EQ(t.Year, y);
@@ -47,7 +37,7 @@ TEST(FileTimeCalendar, KnownMomentsSplitIntoFields) {
 
   // 2000-02-29 23:59:59.999 plus 9,999 ticks that are below one millisecond.
   std::uint64_t ft = 0;
-  ASSERT_TRUE(pw::CalendarToFileTime(Make(2000, 2, 29, 23, 59, 59, 999), ft));
+  ASSERT_TRUE(pw::CalendarToFileTime(Calendar(2000, 2, 29, 23, 59, 59, 999), ft));
   ASSERT_TRUE(pw::FileTimeToCalendar(ft + 9999, t));
   ExpectFields(t, 2000, 2, 29, 23, 59, 59, 999);
   EXPECT_EQ(t.DayOfWeek, 2);  // a Tuesday
@@ -58,7 +48,7 @@ TEST(FileTimeCalendar, KnownMomentsSplitIntoFields) {
 TEST(FileTimeCalendar, RangeEndsAtYear30827) {
   CalendarTime t;
   std::uint64_t last = 0;
-  ASSERT_TRUE(pw::CalendarToFileTime(Make(30827, 12, 31, 23, 59, 59, 999), last));
+  ASSERT_TRUE(pw::CalendarToFileTime(Calendar(30827, 12, 31, 23, 59, 59, 999), last));
   ASSERT_TRUE(pw::FileTimeToCalendar(last, t));
   EXPECT_EQ(t.Year, 30827);
   EXPECT_FALSE(pw::FileTimeToCalendar(last + 10000, t));
@@ -68,20 +58,20 @@ TEST(FileTimeCalendar, RangeEndsAtYear30827) {
 
 TEST(FileTimeCalendar, InvalidFieldsAreRefused) {
   std::uint64_t ft = 12345;
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 2, 29), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(1900, 2, 29), ft));  // not a leap year
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 13, 1), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 0, 1), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 4, 31), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 24), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 0, 60), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 0, 0, 60), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(2023, 1, 1, 0, 0, 0, 1000), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(1600, 12, 31), ft));
-  EXPECT_FALSE(pw::CalendarToFileTime(Make(30828, 1, 1), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 2, 29), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(1900, 2, 29), ft));  // not a leap year
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 13, 1), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 0, 1), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 4, 31), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 1, 1, 24), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 1, 1, 0, 60), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 1, 1, 0, 0, 60), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(2023, 1, 1, 0, 0, 0, 1000), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(1600, 12, 31), ft));
+  EXPECT_FALSE(pw::CalendarToFileTime(Calendar(30828, 1, 1), ft));
   EXPECT_EQ(ft, 12345u);  // untouched on failure
-  EXPECT_TRUE(pw::CalendarToFileTime(Make(2000, 2, 29), ft));
-  EXPECT_TRUE(pw::CalendarToFileTime(Make(1601, 1, 1), ft));
+  EXPECT_TRUE(pw::CalendarToFileTime(Calendar(2000, 2, 29), ft));
+  EXPECT_TRUE(pw::CalendarToFileTime(Calendar(1601, 1, 1), ft));
   EXPECT_EQ(ft, 0u);
 }
 
@@ -98,10 +88,10 @@ TEST(FileTimeCalendar, RoundTripKeepsMilliseconds) {
 }
 
 TEST(DateTimeValue, WholeDaysAndFractions) {
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 30)), 0.0);
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 31, 12)), 1.5);
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1900, 1, 1)), 2.0);
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(2000, 1, 1, 18)), 36526.75);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(1899, 12, 30)), 0.0);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(1899, 12, 31, 12)), 1.5);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(1900, 1, 1)), 2.0);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(2000, 1, 1, 18)), 36526.75);
 
   CalendarTime t;
   ASSERT_TRUE(pw::DateTimeToCalendar(1.5, t));
@@ -113,9 +103,9 @@ TEST(DateTimeValue, WholeDaysAndFractions) {
 }
 
 TEST(DateTimeValue, NegativeValuesCountTheFractionAwayFromZero) {
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 29, 6)), -1.25);
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 29)), -1.0);
-  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Make(1899, 12, 28, 18)), -2.75);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(1899, 12, 29, 6)), -1.25);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(1899, 12, 29)), -1.0);
+  EXPECT_DOUBLE_EQ(pw::CalendarToDateTime(Calendar(1899, 12, 28, 18)), -2.75);
 
   CalendarTime t;
   ASSERT_TRUE(pw::DateTimeToCalendar(-1.25, t));
@@ -143,10 +133,10 @@ TEST(DateTimeValue, RoundsToTheNearestMillisecond) {
 
   // Every millisecond of a day survives the round trip.
   for (int i = 0; i < 86400000; i += 86399) {
-    CalendarTime in = Make(2026, 12, 6, i / 3600000, i / 60000 % 60, i / 1000 % 60, i % 1000);
+    CalendarTime in = Calendar(2026, 12, 6, i / 3600000, i / 60000 % 60, i / 1000 % 60, i % 1000);
     ASSERT_TRUE(pw::DateTimeToCalendar(pw::CalendarToDateTime(in), t));
     ExpectFields(t, 2026, 12, 6, in.Hour, in.Minute, in.Second, in.Millisecond);
-    CalendarTime old = Make(1850, 7, 1, in.Hour, in.Minute, in.Second, in.Millisecond);
+    CalendarTime old = Calendar(1850, 7, 1, in.Hour, in.Minute, in.Second, in.Millisecond);
     ASSERT_TRUE(pw::DateTimeToCalendar(pw::CalendarToDateTime(old), t));
     ExpectFields(t, 1850, 7, 1, in.Hour, in.Minute, in.Second, in.Millisecond);
   }

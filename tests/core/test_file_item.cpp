@@ -4,6 +4,7 @@
 #include <string>
 
 #include "browse/FileItem.h"
+#include "CalendarFixtures.h"
 
 using pw::FileItem;
 using pw::ItemKind;
@@ -11,16 +12,8 @@ using pw::ItemKind;
 namespace {
 
 std::uint64_t Stamp(int y, int mo, int d, int h, int mi, int s, int ms) {
-  pw::CalendarTime t;
-  t.Year = y;
-  t.Month = mo;
-  t.Day = d;
-  t.Hour = h;
-  t.Minute = mi;
-  t.Second = s;
-  t.Millisecond = ms;
   std::uint64_t ft = 0;
-  EXPECT_TRUE(pw::CalendarToFileTime(t, ft));
+  EXPECT_TRUE(pw::CalendarToFileTime(Calendar(y, mo, d, h, mi, s, ms), ft));
   return ft;
 }
 

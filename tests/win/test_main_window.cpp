@@ -237,9 +237,7 @@ TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
   MakeFile(g_driveFolder.Path() + L"a.txt");
   const testutil::TestDrive& drive = g_drive;
   ASSERT_NE(drive.Letter(), 0);
-  int row = -1;
-  for (int i = 0; i < form->lvDrives.Count(); ++i)
-    if (form->DriveAt(i)->Root == drive.Root()) row = i;
+  const int row = DriveRowOf(drive.Root());
   ASSERT_GE(row, 0);
 
   DoubleClickRow(form->lvDrives, row);
@@ -256,9 +254,7 @@ TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
 TEST_F(BrowserTest, DriveListKeys) {
   const testutil::TestDrive& drive = g_drive;
   ASSERT_NE(drive.Letter(), 0);
-  int row = -1;
-  for (int i = 0; i < form->lvDrives.Count(); ++i)
-    if (form->DriveAt(i)->Root == drive.Root()) row = i;
+  const int row = DriveRowOf(drive.Root());
   ASSERT_GE(row, 0);
   ClickRow(form->lvDrives, row);
   ASSERT_EQ(form->lvDrives.FirstSelected(), row);

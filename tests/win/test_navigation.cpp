@@ -219,11 +219,7 @@ protected:
     ClickRowWith(list, row, VK_SHIFT, MK_SHIFT);
   }
 
-  int DriveRow() const {
-    for (int i = 0; i < form->lvDrives.Count(); ++i)
-      if (form->DriveAt(i)->Root == g_drive.Root()) return i;
-    return -1;
-  }
+  int DriveRow() const { return DriveRowOf(g_drive.Root()); }
 
   bool FilesShown() const {
     return IsWindowVisible(form->lvFiles.Handle()) && !IsWindowVisible(form->lvDrives.Handle());

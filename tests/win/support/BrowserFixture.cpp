@@ -66,6 +66,12 @@ int BrowserTest::RowOf(const std::wstring& caption) const {
   return -1;
 }
 
+int BrowserTest::DriveRowOf(const std::wstring& root) const {
+  for (int i = 0; i < form->lvDrives.Count(); ++i)
+    if (const TDriveItem* drive = form->DriveAt(i); drive && drive->Root == root) return i;
+  return -1;
+}
+
 std::vector<int> BrowserTest::SelectedRows() const {
   std::vector<int> rows;
   for (int i = form->lvFiles.FirstSelected(); i >= 0; i = form->lvFiles.NextSelected(i)) rows.push_back(i);

@@ -27,6 +27,8 @@ protected:
   std::vector<std::wstring> Captions() const;
   std::wstring Cell(int row, int column) const;
   int RowOf(const std::wstring& caption) const;
+  // The row of the drive list that shows a root such as "Q:\", or -1.
+  int DriveRowOf(const std::wstring& root) const;
   std::vector<int> SelectedRows() const;
   std::wstring PathLine() const { return testutil::WindowText(form->edFilename); }
 
