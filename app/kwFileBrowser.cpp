@@ -72,13 +72,11 @@ void TfrmFileBrowser::Show() {
 }
 
 void TfrmFileBrowser::CreateControls() {
-  NONCLIENTMETRICSW ncm{};
   LOGFONTW lf{};
   lf.lfHeight = -11;
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
   font_.reset(CreateFontIndirectW(&lf));
-  (void)ncm;
 
   RECT rc;
   GetClientRect(hwnd_, &rc);
