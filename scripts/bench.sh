@@ -33,6 +33,8 @@ PY
 export WINEPREFIX=${PW_BENCH_PREFIX:-/tmp/pathwick-bench-prefix}
 export TZ=Europe/Berlin LC_ALL=en_US.UTF-8
 pw_prepare_prefix
-pw_start_xvfb
+pw_start_xvfb || exit 1
 trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
 wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/dev/null

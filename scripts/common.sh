@@ -41,17 +41,27 @@ pw_build_win() {
   cmake --build "$PW_ROOT/build/win" -j"$PW_JOBS" "$@"
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY; PW_XVFB_PID is its process.
+# Starts Xvfb on a display number it chooses itself (the first free one) and exports DISPLAY;
+# PW_XVFB_PID is its process. Fails when the server does not come up.
 pw_start_xvfb() {
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   PW_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+    [ -s "$numberFile" ] && break
+    kill -0 "$PW_XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
+  local n
+  n=$(head -n 1 "$numberFile" 2>/dev/null)
+  rm -f "$numberFile"
+  if [ -z "$n" ]; then
+    echo "Xvfb did not start; no virtual display" >&2
+    pw_stop_xvfb
+    return 1
+  fi
   export DISPLAY=":$n"
 }
 

@@ -16,8 +16,11 @@ if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe"
 fi
 
-pw_start_xvfb
+pw_start_xvfb || exit 1
 trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
+# Ended by a signal (timeout, a service manager, Ctrl+C), the script still ends Wine and Xvfb.
+trap 'exit 143' TERM
+trap 'exit 130' INT
 wine "$exe" </dev/null >/dev/null 2>&1 &
 app=$!
 # A new prefix makes the first start slow; wait up to a minute for the window to be on screen.

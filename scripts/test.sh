@@ -22,7 +22,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-pw_start_xvfb
+pw_start_xvfb || exit 1
 # Wine's background processes (services, devices, the desktop) inherit the output of whichever
 # program starts them, and CTest would wait on its pipe for them forever. So one persistent server
 # holds them all, started here with their output going nowhere: the prefix set-up starts the
@@ -30,7 +30,7 @@ pw_start_xvfb
 mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1
 pw_prepare_prefix
-wine build/win/test_time_edit.exe </dev/null >/dev/null 2>&1
+wine build/win/pw_show.exe </dev/null >/dev/null 2>&1
 
 (cd build/win && ctest --output-on-failure --timeout 300 </dev/null)
 win_rc=$?
