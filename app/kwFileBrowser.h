@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "browse/FileItem.h"
-#include "browse/LocalTime.h"
-#include "browse/ShellInfo.h"
-#include "ui/Menu.h"
+#include "browse/core/FileItem.h"
+#include "browse/platform/ShellInfo.h"
 #include "ui/ListView.h"
+#include "ui/Menu.h"
 #include "ui/Panel.h"
 #include "ui/Scoped.h"
+#include "ui/Sender.h"
 #include "ui/SpeedButton.h"
 #include "ui/StatusBar.h"
 #include "ui/Subclass.h"
@@ -38,8 +38,6 @@ struct TDriveItem {
 class TfrmFileBrowser : public ui::Window {
 public:
   static constexpr int kColumnCount = 7;
-  static constexpr int kWidth = 632;
-  static constexpr int kHeight = 376;
 
   TfrmFileBrowser();
   ~TfrmFileBrowser() override;
@@ -127,23 +125,25 @@ public:
   void SetCurrentPath(const std::wstring& path);
   void RefreshFileList();
   void RefreshDriveList();
-  void mnuRefreshClick();
-  void mnuAttributesClick(ui::MenuItem& sender);
-  void mnuShowFoldersClick(ui::MenuItem& sender);
-  void mnuCopyPathClick();
-  void mnuExitClick();
-  void mnuUpdateClick();
-  void mnuAboutClick();
-  void mnuBookmarkClick(int senderTag);
-  void mnuEditFileParamsClick();
+  void mnuRefreshClick(const ui::Sender&);
+  void mnuAttributesClick(const ui::Sender& sender);
+  void mnuShowFoldersClick(const ui::Sender& sender);
+  void mnuCopyPathClick(const ui::Sender&);
+  void mnuExitClick(const ui::Sender&);
+  void mnuUpdateClick(const ui::Sender&);
+  void mnuAboutClick(const ui::Sender&);
+  void mnuBookmarkClick(const ui::Sender& sender);
+  void mnuEditFileParamsClick(const ui::Sender&);
   void UpdateBookmarkControls(int state);
 
   // Sorting, columns and view style.
   void lvFilesColumnClick(int column);
   void SortItems();
   void UpdateSortArrows(int column);
-  void mnuViewTypeClick(int tag, bool fromButton);
-  void mnuColumnsClick(ui::MenuItem& sender);
+  void mnuViewTypeClick(const ui::Sender& sender);
+  void mnuColumnsClick(const ui::Sender& sender);
+  // The widths the Columns menu asks for, put on the list (it takes them only in the Details view).
+  void ApplyColumnStates();
 
   // Selection notifications are not reported while the program rebuilds the list itself.
   bool SuppressSelectionEvents = false;
@@ -158,15 +158,29 @@ private:
   void SetBookmarkGlyph(int index);
   void ApplyFont();
   void ArrangeControls();
+  // The folder the file list shows, or the one to list: the folder part of CurrentPath, or while
+  // CurrentPath is empty in folder mode (the drives entry is selected) the listed folder.
+  std::wstring ShownFolder() const;
+
+  // Messages, one handler each.
+  void OnCreate();
+  void OnSize();
+  void OnGetMinMaxInfo(MINMAXINFO& info) const;
+  void OnClose();
+  void OnDestroy();
+  void OnCommand(WPARAM wp, LPARAM lp);
   LRESULT OnNotify(NMHDR& hdr);
-  bool HandleListKey(ui::ListView& list, WPARAM key);
+  LRESULT OnFilesNotify(NMHDR& hdr);
+  void OnFilesItemChanged(const NMLISTVIEW& nm);
+  void OnFilesStateRangeChanged(const NMLVODSTATECHANGE& nm);
   void OnContextMenu(HWND wnd, LPARAM lp);
+  LRESULT OnCtlColorStatic(HDC dc, HWND control);
+  bool OnListKeyDown(ui::ListView& list, WPARAM key);
 
   ui::ScopedFont font_;
-  ui::Subclass filesKeys_, drivesKeys_;
+  ui::Subclass drivesKeys_;
   bool quitOnDestroy_ = false;
   bool shown_ = false;
   bool popupAttached_ = false;
-  pw::LocalTimeZone zone_;
   pw::ShellTypeCache shellTypes_;
 };

@@ -2,6 +2,6 @@
 // are not there yet, so the button and the pop-up item stay disabled rather than pretend.
 #include "app/kwFileBrowser.h"
 
-void TfrmFileBrowser::mnuBookmarkClick(int) {}
+void TfrmFileBrowser::mnuBookmarkClick(const ui::Sender&) {}
 
 void TfrmFileBrowser::UpdateBookmarkControls(int) {}

@@ -3,10 +3,10 @@
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
-#include "browse/DriveInfo.h"
-#include "browse/FileCompare.h"
-#include "browse/FileText.h"
-#include "browse/LocalTime.h"
+#include "browse/platform/DriveInfo.h"
+#include "browse/core/FileCompare.h"
+#include "browse/core/FileText.h"
+#include "browse/platform/LocalTime.h"
 
 void TfrmFileBrowser::FillDriveList() {
   HWND list = lvDrives.Handle();

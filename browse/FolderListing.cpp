@@ -4,10 +4,10 @@
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
-#include "browse/FileCompare.h"
-#include "browse/FileText.h"
-#include "browse/ListingRules.h"
-#include "browse/LocalTime.h"
+#include "browse/core/FileCompare.h"
+#include "browse/core/FileText.h"
+#include "browse/core/ListingRules.h"
+#include "browse/platform/LocalTime.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ std::uint64_t FileTimeOf(const FILETIME& ft) { return pw::ToUInt64(ft); }
 }  // namespace
 
 void TfrmFileBrowser::ListFolder() {
-  std::wstring listed = pw::FolderPart(CurrentPath);
+  const std::wstring listed = ShownFolder();
   if (listed.empty() || !SetCurrentDirectoryW(listed.c_str())) return;
 
   FileCount = 0;
@@ -31,10 +31,11 @@ void TfrmFileBrowser::ListFolder() {
   popupAttached_ = false;  // nothing is selected in a fresh listing
   Items.clear();
 
-  zone_.Refresh();
+  pw::LocalTimeZone& zone = pw::LocalZone();
+  zone.Refresh();
   pw::LoadUserFormats(TextContext);
   TextContext.ListedFolder = listed;
-  TextContext.ToLocal = [this](std::uint64_t utc, pw::CalendarTime& local) { return zone_.ToLocal(utc, local); };
+  TextContext.ToLocal = [&zone](std::uint64_t utc, pw::CalendarTime& local) { return zone.ToLocal(utc, local); };
 
   bool root = pw::IsDriveRoot(listed);
   if (root) {
@@ -115,12 +116,10 @@ void TfrmFileBrowser::ClearFileSelection(bool keepSelected) {
   // milliseconds in a folder of 100,000 entries.
   HWND list = lvFiles.Handle();
   if (!keepSelected) {
-    std::vector<int> selected;
-    for (int i = lvFiles.FirstSelected(); i >= 0; i = lvFiles.NextSelected(i)) selected.push_back(i);
-    for (int i : selected) ListView_SetItemState(list, i, 0, LVIS_SELECTED);
+    for (int i : lvFiles.SelectedRows()) ListView_SetItemState(list, i, 0, LVIS_SELECTED);
   }
   int focused = lvFiles.Focused();
-  if (focused >= 0) ListView_SetItemState(list, focused, 0, LVIS_FOCUSED);
+  if (focused >= 0 && focused < lvFiles.Count()) ListView_SetItemState(list, focused, 0, LVIS_FOCUSED);
   ListView_SetSelectionMark(list, -1);
 }
 

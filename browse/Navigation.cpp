@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
-#include "browse/ListingRules.h"
+#include "browse/core/ListingRules.h"
 
 void TfrmFileBrowser::OpenItem(int index) {
   const pw::FileItem* item = ItemAt(index);
@@ -44,7 +44,10 @@ void TfrmFileBrowser::lvFilesKeyDown(WORD& key) {
       OpenItem(lvFiles.FirstSelected());
       break;
     case VK_LEFT:
-      if (details && !Items.empty() && Items.front().Caption.starts_with(L'[')) {
+      // Only the way back (the parent entry or the drives entry); a file whose name begins with
+      // "[" is never started by an arrow key.
+      if (details && !Items.empty() &&
+          (Items.front().Kind == pw::ItemKind::Parent || Items.front().Kind == pw::ItemKind::Drives)) {
         OpenItem(0);
         key = 0;
       }
@@ -104,8 +107,8 @@ void TfrmFileBrowser::SetCurrentPath(const std::wstring& path) {
 }
 
 void TfrmFileBrowser::RefreshFileList() {
-  int first = lvFiles.FirstSelected();
-  std::wstring caption = first >= 0 && ItemAt(first) ? ItemAt(first)->Caption : std::wstring();
+  const pw::FileItem* first = ItemAt(lvFiles.FirstSelected());
+  const std::wstring caption = first ? first->Caption : std::wstring();
   ListFolder();
   SelectByCaption(lvFiles, caption);
 }
@@ -117,47 +120,48 @@ void TfrmFileBrowser::RefreshDriveList() {
   SelectByCaption(lvDrives, caption);
 }
 
-void TfrmFileBrowser::mnuRefreshClick() {
+void TfrmFileBrowser::mnuRefreshClick(const ui::Sender&) {
   if (lvDrives.Visible()) RefreshDriveList();
   else RefreshFileList();
 }
 
-void TfrmFileBrowser::mnuAttributesClick(ui::MenuItem& sender) {
-  sender.SetChecked(!sender.Checked());
+void TfrmFileBrowser::mnuAttributesClick(const ui::Sender& sender) {
+  sender.Item->SetChecked(!sender.Item->Checked());
   UpdateAttrMask();
   ListFolder();
 }
 
-void TfrmFileBrowser::mnuShowFoldersClick(ui::MenuItem& sender) {
-  sender.SetChecked(!sender.Checked());
-  HideFolders = !sender.Checked();
+void TfrmFileBrowser::mnuShowFoldersClick(const ui::Sender& sender) {
+  sender.Item->SetChecked(!sender.Item->Checked());
+  HideFolders = !sender.Item->Checked();
   if (lvFiles.Visible()) ListFolder();
 }
 
-void TfrmFileBrowser::mnuCopyPathClick() {
-  if (lvFiles.SelectedCount() == 0) return;
+void TfrmFileBrowser::mnuCopyPathClick(const ui::Sender&) {
+  const std::vector<int> rows = lvFiles.SelectedRows();
+  if (rows.empty()) return;
   std::wstring text;
-  for (int i = lvFiles.FirstSelected(); i >= 0; i = lvFiles.NextSelected(i)) {
+  for (int i : rows) {
     text += ItemSubText(i, pw::SubPath);
     text += L'\r';
   }
   text.pop_back();
 
-  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  ui::ScopedGlobal mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
   if (!mem) return;
-  if (void* p = GlobalLock(mem)) {
-    memcpy(p, text.c_str(), bytes);
-    GlobalUnlock(mem);
-  }
+  void* p = GlobalLock(mem.get());
+  if (!p) return;  // an unfilled block never reaches the clipboard
+  memcpy(p, text.c_str(), bytes);
+  GlobalUnlock(mem.get());
   ui::ClipboardOpen clipboard(hwnd_);
-  if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+  if (clipboard && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, mem.get())) mem.release();
 }
 
-void TfrmFileBrowser::mnuExitClick() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void TfrmFileBrowser::mnuExitClick(const ui::Sender&) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
-void TfrmFileBrowser::mnuUpdateClick() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void TfrmFileBrowser::mnuUpdateClick(const ui::Sender&) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
-void TfrmFileBrowser::mnuAboutClick() {
+void TfrmFileBrowser::mnuAboutClick(const ui::Sender&) {
   // The about box comes with its own window class; until then the item has nothing to show.
 }

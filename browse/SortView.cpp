@@ -2,7 +2,7 @@
 #include <unordered_set>
 
 #include "app/kwFileBrowser.h"
-#include "browse/FileCompare.h"
+#include "browse/core/FileCompare.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void TfrmFileBrowser::lvFilesColumnClick(int column) {
   const bool allSelected = !Items.empty() && lvFiles.SelectedCount() == static_cast<int>(Items.size());
   std::unordered_set<std::wstring> selected;
   if (!allSelected)
-    for (int i = lvFiles.FirstSelected(); i >= 0; i = lvFiles.NextSelected(i)) selected.insert(EntryKey(Items[i]));
+    for (int i : lvFiles.SelectedRows()) selected.insert(EntryKey(Items[static_cast<size_t>(i)]));
   std::wstring focused;
   if (const pw::FileItem* f = ItemAt(lvFiles.Focused())) focused = EntryKey(*f);
   SortItems();
@@ -69,10 +69,11 @@ void TfrmFileBrowser::UpdateSortArrows(int column) {
   }
 }
 
-void TfrmFileBrowser::mnuViewTypeClick(int tag, bool fromButton) {
+void TfrmFileBrowser::mnuViewTypeClick(const ui::Sender& sender) {
   static const DWORD kViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VIEW_DETAILS};
+  const int tag = sender.Tag;
   if (tag < 0 || tag > 3) return;
-  if (!fromButton) {
+  if (sender.Item) {
     for (ui::SpeedButton* b : {&btnLargeIcons, &btnSmallIcons, &btnList, &btnDetails})
       if (b->Tag == tag) b->SetDown(true);
   }
@@ -80,13 +81,25 @@ void TfrmFileBrowser::mnuViewTypeClick(int tag, bool fromButton) {
     if (item->Tag == tag) item->SetChecked(true);
   lvDrives.SetViewStyle(kViews[tag]);
   lvFiles.SetViewStyle(kViews[tag]);
-  if (lvFiles.ViewStyle() == LV_VIEW_DETAILS) UpdateSortArrows(SortColumn);
+  if (lvFiles.ViewStyle() == LV_VIEW_DETAILS) {
+    ApplyColumnStates();
+    UpdateSortArrows(SortColumn);
+  }
 }
 
-void TfrmFileBrowser::mnuColumnsClick(ui::MenuItem& sender) {
-  int column = sender.Tag;
+void TfrmFileBrowser::mnuColumnsClick(const ui::Sender& sender) {
+  const int column = sender.Tag;
   if (column < 1 || column >= kColumnCount) return;
-  sender.SetChecked(!sender.Checked());
-  ColumnStates[column].Shown = sender.Checked();
-  lvFiles.SetColumnWidth(column, sender.Checked() ? ColumnStates[column].SavedWidth : 0);
+  sender.Item->SetChecked(!sender.Item->Checked());
+  ColumnStates[column].Shown = sender.Item->Checked();
+  lvFiles.SetColumnWidth(column, ColumnStates[column].Shown ? ColumnStates[column].SavedWidth : 0);
+}
+
+void TfrmFileBrowser::ApplyColumnStates() {
+  for (int column = 1; column < kColumnCount; ++column) {
+    const TColumnState& state = ColumnStates[column];
+    const int width = lvFiles.ColumnWidth(column);
+    if (!state.Shown && width != 0) lvFiles.SetColumnWidth(column, 0);
+    if (state.Shown && width == 0) lvFiles.SetColumnWidth(column, state.SavedWidth);
+  }
 }

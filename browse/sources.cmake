@@ -1,20 +1,21 @@
-# Files of this folder: core (no <windows.h>) and Win32.
+# browse/core: pure rules and texts (no <windows.h>), built and tested natively too.
+# browse/platform: thin Win32 adapters over the system (drives, the local time zone, the shell).
+# browse/*.cpp: methods of the main window (drive list, folder listing, navigation, sorting).
 list(APPEND PW_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/DateTime.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/DateFormat.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FileText.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ListingRules.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FileItem.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CaselessText.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FileCompare.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FileReadBack.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/CaselessText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/DateFormat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/DateTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/FileCompare.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/FileItem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/FileText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/ListingRules.cpp
 )
 list(APPEND PW_WIN_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/DriveInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/DriveInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/LocalTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/ShellInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DriveListing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FolderListing.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LocalTime.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Navigation.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ShellInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SortView.cpp
 )

@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "browse/DateTime.h"
-#include "browse/LocalTime.h"
+#include "browse/core/DateTime.h"
+#include "browse/core/FileText.h"
+#include "browse/platform/LocalTime.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -12,18 +13,6 @@ namespace {
 
 int SignedLow(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
 int SignedHigh(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
-
-double LocalNow() {
-  SYSTEMTIME st;
-  GetLocalTime(&st);
-  return CalendarToDateTime(FromSystemTime(st));
-}
-
-wchar_t UserTimeSeparator() {
-  wchar_t buf[16] = {};
-  if (!GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buf, 16)) buf[0] = L'\0';
-  return TimeSeparatorChar(buf);
-}
 
 COLORREF InkColour(SpinInk ink) {
   switch (ink) {
@@ -89,7 +78,7 @@ void TkwButton::Paint() {
 // ---- TkwTimeEdit: lifetime and value -----------------------------------------------------------
 
 TkwTimeEdit::TkwTimeEdit(HWND parent, int left, int top, int width, int height, int tag)
-    : tag_(tag), value_(LocalNow()) {
+    : tag_(tag), value_(NowLocalDateTime()) {
   wnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                          left, top, width, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(tag)),

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "editor/TimeEditRules.h"
+#include "editor/core/TimeEditRules.h"
 #include "ui/Subclass.h"
 
 namespace pw {

@@ -9,12 +9,12 @@ void ListView::Create(HWND parent, DWORD style, int id) {
   ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_DOUBLEBUFFER);
 }
 
-void ListView::AddColumn(const ColumnSpec& column) const {
+void ListView::AddColumn(const wchar_t* caption, int width, int format) const {
   LVCOLUMNW col{};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  col.pszText = const_cast<wchar_t*>(column.Caption);
-  col.cx = column.Width;
-  col.fmt = column.Format;
+  col.pszText = const_cast<wchar_t*>(caption);
+  col.cx = width;
+  col.fmt = format;
   ListView_InsertColumn(hwnd_, ColumnCount(), &col);
 }
 
@@ -26,7 +26,31 @@ int ListView::ColumnCount() const {
 int ListView::ColumnWidth(int column) const { return ListView_GetColumnWidth(hwnd_, column); }
 
 void ListView::SetColumnWidth(int column, int width) const {
-  ListView_SetColumnWidth(hwnd_, column, width);
+  if (ViewStyle() == LV_VIEW_DETAILS) {
+    ListView_SetColumnWidth(hwnd_, column, width);
+    return;
+  }
+  HDITEMW item{};
+  item.mask = HDI_WIDTH;
+  item.cxy = width;
+  Header_SetItem(Header(), column, &item);
+}
+
+int ListView::FirstSelected() const {
+  const int first = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+  return first < Count() ? first : -1;
+}
+
+std::vector<int> ListView::SelectedRows() const {
+  std::vector<int> rows;
+  const int count = Count();
+  for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0 && i < count;) {
+    rows.push_back(i);
+    const int next = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED);
+    if (next <= i) break;
+    i = next;
+  }
+  return rows;
 }
 
 bool ListView::IsSelected(int index) const {

@@ -4,29 +4,28 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace ui {
-
-struct ColumnSpec {
-  const wchar_t* Caption;
-  int Width;
-  int Format;  // LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_CENTER
-};
 
 class ListView {
 public:
   void Create(HWND parent, DWORD style, int id);
   HWND Handle() const { return hwnd_; }
-  void AddColumn(const ColumnSpec& column) const;
+  // format: LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER
+  void AddColumn(const wchar_t* caption, int width, int format) const;
   int ColumnCount() const;
   int ColumnWidth(int column) const;
+  // The list takes a column width only in the Details view; the header takes it in every view.
   void SetColumnWidth(int column, int width) const;
   HWND Header() const { return ListView_GetHeader(hwnd_); }
 
   int Count() const { return ListView_GetItemCount(hwnd_); }
   int SelectedCount() const { return static_cast<int>(ListView_GetSelectedCount(hwnd_)); }
-  int NextSelected(int after) const { return ListView_GetNextItem(hwnd_, after, LVNI_SELECTED); }
-  int FirstSelected() const { return NextSelected(-1); }
+  int FirstSelected() const;
+  // The selected rows in list order. The walk stops at the end of the list and never steps
+  // back, so it ends even where the control reports a selection in an empty list.
+  std::vector<int> SelectedRows() const;
   int Focused() const { return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); }
   bool IsSelected(int index) const;
   std::wstring ItemText(int index, int subItem) const;

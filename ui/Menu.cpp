@@ -11,63 +11,186 @@ UINT NextCommand() {
 }
 }  // namespace
 
-MenuItem::MenuItem(Menu* owner, MenuItem* parent, std::wstring name, std::wstring caption)
+// --- MenuItem ------------------------------------------------------------------------------------
+
+MenuItem::MenuItem(Menu& owner, MenuItem* parent, std::wstring name, std::wstring caption)
     : Name(std::move(name)), owner_(owner), parent_(parent), caption_(std::move(caption)),
       command_(NextCommand()) {}
 
-void MenuItem::SetCaption(const std::wstring& caption) {
-  caption_ = caption;
-  owner_->Changed();
-}
-
-void MenuItem::SetImageIndex(int index) {
-  imageIndex_ = index;
-  owner_->Changed();
-}
-
-void MenuItem::SetChecked(bool checked) {
-  checked_ = checked;
-  if (checked && RadioItem && parent_) {
-    for (auto& sibling : parent_->items_)
-      if (sibling.get() != this && sibling->RadioItem && sibling->GroupIndex == GroupIndex)
-        sibling->checked_ = false;
+MenuItem::~MenuItem() {
+  // Children first: their handles live inside ours.
+  while (!items_.empty()) items_.pop_back();
+  if (owner_.handle_ == nullptr) return;  // the window took every handle with it
+  if (inserted_) {
+    DeleteMenu(Container(), static_cast<UINT>(Position()), MF_BYPOSITION);  // takes the sub-menu
+  } else if (submenu_) {
+    DestroyMenu(submenu_);
   }
-  owner_->Changed();
 }
 
-void MenuItem::SetVisible(bool visible) {
-  visible_ = visible;
-  owner_->Changed();
+HMENU MenuItem::Container() const { return parent_ ? parent_->submenu_ : owner_.handle_; }
+
+int MenuItem::Position() const {
+  const auto& siblings = parent_ ? parent_->items_ : owner_.root_.items_;
+  int position = 0;
+  for (const auto& s : siblings) {
+    if (s.get() == this) break;
+    if (s->inserted_) ++position;
+  }
+  return position;
 }
 
-void MenuItem::SetEnabled(bool enabled) {
-  enabled_ = enabled;
-  owner_->Changed();
-}
+bool MenuItem::IsBarItem() const { return !owner_.popup_ && parent_ == &owner_.root_; }
 
 MenuItem& MenuItem::Add(std::wstring name, std::wstring caption) {
+  if (!submenu_ && this != &owner_.root_) {
+    submenu_ = CreatePopupMenu();
+    if (inserted_) Update(MIIM_SUBMENU);
+  }
   items_.push_back(std::make_unique<MenuItem>(owner_, this, std::move(name), std::move(caption)));
-  owner_->Changed();
-  return *items_.back();
+  MenuItem& item = *items_.back();
+  item.Insert();
+  owner_.Redraw();
+  return item;
 }
 
 void MenuItem::Clear() {
   while (!items_.empty()) items_.pop_back();
-  owner_->Changed();
+  owner_.Redraw();
 }
 
 void MenuItem::Click() {
   if (OnClick) OnClick(*this);
 }
 
-Menu::Menu(bool popup) : popup_(popup), root_(this, nullptr, L"", L"") {
-  Rebuild();
+void MenuItem::Insert() {
+  if (!visible_ || inserted_ || !Container()) return;
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_ID | MIIM_DATA;
+  mii.wID = command_;
+  mii.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+  InsertMenuItemW(Container(), static_cast<UINT>(Position()), TRUE, &mii);
+  inserted_ = true;
+  Update(MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_BITMAP | MIIM_SUBMENU);
+}
+
+void MenuItem::Detach() {
+  if (!inserted_) return;
+  // RemoveMenu, unlike DeleteMenu, leaves the sub-menu alive: the item keeps it while hidden.
+  RemoveMenu(Container(), static_cast<UINT>(Position()), MF_BYPOSITION);
+  inserted_ = false;
+}
+
+void MenuItem::Update(UINT mask) {
+  if (!inserted_) return;
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = mask;
+  if (mask & MIIM_FTYPE) {
+    if (IsSeparator()) mii.fType = MFT_SEPARATOR;
+    if (RadioItem()) mii.fType |= MFT_RADIOCHECK;
+    if (owner_.painter_) mii.fType |= MFT_OWNERDRAW;
+  }
+  if (mask & MIIM_STATE)
+    mii.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? 0u : MFS_DISABLED);
+  if (mask & MIIM_STRING) {
+    if (IsSeparator()) {
+      mii.fMask &= ~MIIM_STRING;
+    } else {
+      text_ = shortCut_.empty() ? caption_ : caption_ + L"\t" + shortCut_;
+      mii.dwTypeData = text_.data();
+    }
+  }
+  if (mask & MIIM_BITMAP)
+    mii.hbmpItem = owner_.painter_ || IsSeparator() ? nullptr : owner_.ItemBitmap(imageIndex_);
+  if (mask & MIIM_SUBMENU) mii.hSubMenu = submenu_;
+  SetMenuItemInfoW(Container(), static_cast<UINT>(Position()), TRUE, &mii);
+  owner_.Redraw();
+}
+
+void MenuItem::SetCaption(const std::wstring& caption) {
+  bool wasSeparator = IsSeparator();
+  caption_ = caption;
+  Update(MIIM_STRING | (wasSeparator != IsSeparator() ? MIIM_FTYPE : 0u));
+}
+
+void MenuItem::SetShortCut(const std::wstring& text) {
+  shortCut_ = text;
+  Update(MIIM_STRING);
+}
+
+void MenuItem::SetImageIndex(int index) {
+  imageIndex_ = index;
+  Update(MIIM_BITMAP);
+}
+
+void MenuItem::SetGroupIndex(int group) {
+  groupIndex_ = group;
+  Update(MIIM_FTYPE);
+}
+
+void MenuItem::SetChecked(bool checked) {
+  checked_ = checked;
+  Update(MIIM_STATE);
+  if (checked && RadioItem() && parent_) {
+    for (auto& sibling : parent_->items_) {
+      if (sibling.get() != this && sibling->groupIndex_ == groupIndex_ && sibling->checked_) {
+        sibling->checked_ = false;
+        sibling->Update(MIIM_STATE);
+      }
+    }
+  }
+}
+
+void MenuItem::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  if (visible) Insert();
+  else Detach();
+  owner_.Redraw();
+}
+
+void MenuItem::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  Update(MIIM_STATE);
+}
+
+// --- Menu ----------------------------------------------------------------------------------------
+
+Menu::Menu(bool popup)
+    : popup_(popup), handle_(popup ? CreatePopupMenu() : CreateMenu()), root_(*this, nullptr, L"", L"") {
+  root_.submenu_ = handle_;  // the root's children live directly in the menu's handle
+  root_.inserted_ = false;
 }
 
 Menu::~Menu() {
-  if (handle_ && !(window_ && GetMenu(window_) == handle_)) DestroyMenu(handle_);
+  if (window_ && !IsWindow(window_)) {
+    handle_ = nullptr;  // destroyed with its window, sub-menus and all
+  } else if (window_) {
+    DetachFromWindow();
+  }
+  root_.Clear();
+  root_.submenu_ = nullptr;
+  if (handle_) DestroyMenu(handle_);
+  handle_ = nullptr;
   for (HBITMAP b : bitmaps_)
     if (b) DeleteObject(b);
+}
+
+void Menu::AttachToWindow(HWND wnd) {
+  window_ = wnd;
+  SetMenu(wnd, handle_);
+  DrawMenuBar(wnd);
+}
+
+void Menu::DetachFromWindow() {
+  if (window_ && IsWindow(window_) && GetMenu(window_) == handle_) SetMenu(window_, nullptr);
+  window_ = nullptr;
+}
+
+void Menu::Redraw() const {
+  if (window_ && !popup_) DrawMenuBar(window_);
 }
 
 void Menu::SetImages(HIMAGELIST images) {
@@ -76,15 +199,21 @@ void Menu::SetImages(HIMAGELIST images) {
     if (b) DeleteObject(b);
     b = nullptr;
   }
-  Changed();
+  RefreshAll(root_);
 }
 
-void Menu::SetOwnerDraw(bool ownerDraw) {
-  ownerDraw_ = ownerDraw;
-  Changed();
+void Menu::SetPainter(MenuPainter* painter) {
+  painter_ = painter;
+  RefreshAll(root_);
+  Redraw();
 }
 
-void Menu::Changed() { Rebuild(); }
+void Menu::RefreshAll(MenuItem& parent) {
+  for (auto& item : parent.items_) {
+    item->Update(MIIM_FTYPE | MIIM_BITMAP);
+    RefreshAll(*item);
+  }
+}
 
 HBITMAP Menu::ItemBitmap(int imageIndex) {
   if (!images_ || imageIndex < 0 || imageIndex >= ImageList_GetImageCount(images_)) return nullptr;
@@ -110,8 +239,7 @@ HBITMAP Menu::ItemBitmap(int imageIndex) {
     ScopedBrush keyBrush(CreateSolidBrush(key));
     RECT rc{0, 0, cx, cy};
     FillRect(mem.get(), &rc, keyBrush.get());
-    ImageList_DrawEx(images_, imageIndex, mem.get(), 0, 0, cx, cy, CLR_NONE, CLR_NONE,
-                     ILD_TRANSPARENT);
+    ImageList_DrawEx(images_, imageIndex, mem.get(), 0, 0, cx, cy, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
     GdiFlush();
     // Opaque, on the menu's own colour: not every menu drawer blends a bitmap's alpha.
     COLORREF menu = GetSysColor(COLOR_MENU);
@@ -123,68 +251,17 @@ HBITMAP Menu::ItemBitmap(int imageIndex) {
   return bmp;
 }
 
-void Menu::Fill(HMENU menu, MenuItem& parent) {
-  for (auto& item : parent.items_) {
-    item->submenu_ = nullptr;
-    if (!item->visible_) continue;
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
-    mii.wID = item->command_;
-    mii.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
-    if (item->IsSeparator()) {
-      mii.fType = MFT_SEPARATOR;
-    } else {
-      mii.fMask |= MIIM_STRING;
-      mii.dwTypeData = const_cast<wchar_t*>(item->caption_.c_str());
-      if (item->RadioItem) mii.fType |= MFT_RADIOCHECK;
-    }
-    if (ownerDraw_) mii.fType |= MFT_OWNERDRAW;
-    mii.fState = (item->checked_ ? MFS_CHECKED : 0) | (item->enabled_ ? 0 : MFS_DISABLED);
-    if (!item->items_.empty()) {
-      item->submenu_ = CreatePopupMenu();
-      Fill(item->submenu_, *item);
-      mii.fMask |= MIIM_SUBMENU;
-      mii.hSubMenu = item->submenu_;
-    }
-    if (!ownerDraw_ && !item->IsSeparator()) {
-      if (HBITMAP bmp = ItemBitmap(item->imageIndex_)) {
-        mii.fMask |= MIIM_BITMAP;
-        mii.hbmpItem = bmp;
-      }
-    }
-    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
-  }
-}
-
-void Menu::Rebuild() {
-  HMENU old = handle_;
-  handle_ = popup_ ? CreatePopupMenu() : CreateMenu();
-  Fill(handle_, root_);
-  if (window_ && !popup_) {
-    SetMenu(window_, handle_);
-    DrawMenuBar(window_);
-  }
-  if (old) DestroyMenu(old);
-}
-
 namespace {
-MenuItem* FindIn(MenuItem& parent, const std::function<bool(MenuItem&)>& match) {
+MenuItem* FindIn(MenuItem& parent, UINT command) {
   for (auto& item : parent.Items()) {
-    if (match(*item)) return item.get();
-    if (MenuItem* found = FindIn(*item, match)) return found;
+    if (item->Command() == command) return item.get();
+    if (MenuItem* found = FindIn(*item, command)) return found;
   }
   return nullptr;
 }
 }  // namespace
 
-MenuItem* Menu::FindCommand(UINT command) {
-  return FindIn(root_, [command](MenuItem& i) { return i.Command() == command; });
-}
-
-MenuItem* Menu::FindName(const std::wstring& name) {
-  return FindIn(root_, [&name](MenuItem& i) { return i.Name == name; });
-}
+MenuItem* Menu::FindCommand(UINT command) { return FindIn(root_, command); }
 
 bool Menu::DispatchCommand(UINT command) {
   MenuItem* item = FindCommand(command);
@@ -194,22 +271,22 @@ bool Menu::DispatchCommand(UINT command) {
 }
 
 bool Menu::MeasureItem(MEASUREITEMSTRUCT& mis) {
-  if (mis.CtlType != ODT_MENU) return false;
+  if (mis.CtlType != ODT_MENU || !painter_) return false;
   MenuItem* item = FindCommand(mis.itemID);
-  if (!item || !item->OnMeasureItem) return false;
+  if (!item) return false;
   WindowDC dc(nullptr);
   int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
-  item->OnMeasureItem(*item, dc.get(), w, h);
+  painter_->MeasureItem(*item, dc.get(), w, h);
   mis.itemWidth = static_cast<UINT>(w);
   mis.itemHeight = static_cast<UINT>(h);
   return true;
 }
 
 bool Menu::DrawItem(const DRAWITEMSTRUCT& dis) {
-  if (dis.CtlType != ODT_MENU) return false;
+  if (dis.CtlType != ODT_MENU || !painter_) return false;
   MenuItem* item = FindCommand(dis.itemID);
-  if (!item || !item->OnDrawItem) return false;
-  item->OnDrawItem(*item, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0);
+  if (!item) return false;
+  painter_->DrawItem(*item, dis);
   return true;
 }
 

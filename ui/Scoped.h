@@ -15,66 +15,59 @@ public:
   explicit Scoped(T h) : h_(h) {}
   Scoped(const Scoped&) = delete;
   Scoped& operator=(const Scoped&) = delete;
-  Scoped(Scoped&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+  Scoped(Scoped&& o) noexcept : h_(std::exchange(o.h_, T{})) {}
   Scoped& operator=(Scoped&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, Traits::Invalid()));
+    if (this != &o) reset(std::exchange(o.h_, T{}));
     return *this;
   }
   ~Scoped() { reset(); }
 
   T get() const { return h_; }
-  explicit operator bool() const { return h_ != Traits::Invalid(); }
-  T release() { return std::exchange(h_, Traits::Invalid()); }
-  void reset(T h = Traits::Invalid()) {
-    if (h_ != Traits::Invalid()) Traits::Close(h_);
+  explicit operator bool() const { return Traits::Valid(h_); }
+  T release() { return std::exchange(h_, T{}); }
+  void reset(T h = T{}) {
+    if (Traits::Valid(h_)) Traits::Close(h_);
     h_ = h;
   }
 
 private:
-  T h_ = Traits::Invalid();
+  T h_{};
 };
 
+// Kernel handles: some calls fail with NULL, others with INVALID_HANDLE_VALUE; neither is owned.
 struct HandleTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { CloseHandle(h); }
 };
 struct FindTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
 };
-struct KeyTraits {
-  static HKEY Invalid() { return nullptr; }
-  static void Close(HKEY h) { RegCloseKey(h); }
-};
-template <typename G>
-struct GdiTraits {
-  static G Invalid() { return nullptr; }
-  static void Close(G h) { DeleteObject(h); }
-};
-struct ImageListTraits {
-  static HIMAGELIST Invalid() { return nullptr; }
-  static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
-};
-struct IconTraits {
-  static HICON Invalid() { return nullptr; }
-  static void Close(HICON h) { DestroyIcon(h); }
-};
-struct MenuTraits {
-  static HMENU Invalid() { return nullptr; }
-  static void Close(HMENU h) { DestroyMenu(h); }
+template <typename H, auto CloseFn>
+struct PointerTraits {
+  static bool Valid(H h) { return h != nullptr; }
+  static void Close(H h) { CloseFn(h); }
 };
 
 using ScopedHandle = Scoped<HANDLE, HandleTraits>;
 using ScopedFind = Scoped<HANDLE, FindTraits>;
-using ScopedKey = Scoped<HKEY, KeyTraits>;
-using ScopedBitmap = Scoped<HBITMAP, GdiTraits<HBITMAP>>;
-using ScopedFont = Scoped<HFONT, GdiTraits<HFONT>>;
-using ScopedBrush = Scoped<HBRUSH, GdiTraits<HBRUSH>>;
-using ScopedPen = Scoped<HPEN, GdiTraits<HPEN>>;
-using ScopedRegion = Scoped<HRGN, GdiTraits<HRGN>>;
-using ScopedIcon = Scoped<HICON, IconTraits>;
-using ScopedMenu = Scoped<HMENU, MenuTraits>;
-using ImageListOwner = Scoped<HIMAGELIST, ImageListTraits>;
+using ScopedKey = Scoped<HKEY, PointerTraits<HKEY, RegCloseKey>>;
+using ScopedBitmap = Scoped<HBITMAP, PointerTraits<HBITMAP, DeleteObject>>;
+using ScopedFont = Scoped<HFONT, PointerTraits<HFONT, DeleteObject>>;
+using ScopedBrush = Scoped<HBRUSH, PointerTraits<HBRUSH, DeleteObject>>;
+using ScopedPen = Scoped<HPEN, PointerTraits<HPEN, DeleteObject>>;
+using ScopedIcon = Scoped<HICON, PointerTraits<HICON, DestroyIcon>>;
+using ImageListOwner = Scoped<HIMAGELIST, PointerTraits<HIMAGELIST, ImageList_Destroy>>;
+// A window goes with its owner; one destroyed that way is not destroyed again.
+struct WindowTraits {
+  static bool Valid(HWND h) { return h != nullptr; }
+  static void Close(HWND h) {
+    if (IsWindow(h)) DestroyWindow(h);
+  }
+};
+using ScopedWindow = Scoped<HWND, WindowTraits>;
+// A global memory block, until it is handed to the clipboard (release()).
+using ScopedGlobal = Scoped<HGLOBAL, PointerTraits<HGLOBAL, GlobalFree>>;
 
 // GetDC/ReleaseDC of a window (or of the screen for nullptr).
 class WindowDC {
@@ -129,18 +122,6 @@ private:
   HGDIOBJ old_;
 };
 
-// SaveDC/RestoreDC.
-class SavedDC {
-public:
-  explicit SavedDC(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
-  ~SavedDC() { if (id_) RestoreDC(dc_, id_); }
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-private:
-  HDC dc_;
-  int id_;
-};
-
 // OpenClipboard/CloseClipboard.
 class ClipboardOpen {
 public:
@@ -162,6 +143,27 @@ public:
   ErrorModeGuard& operator=(const ErrorModeGuard&) = delete;
 private:
   UINT old_;
+};
+
+// The mouse captured by a window until release() or the end of the scope; nothing happens when
+// another window took the capture meanwhile.
+class MouseCapture {
+public:
+  MouseCapture() = default;
+  ~MouseCapture() { release(); }
+  MouseCapture(const MouseCapture&) = delete;
+  MouseCapture& operator=(const MouseCapture&) = delete;
+  void take(HWND wnd) {
+    wnd_ = wnd;
+    SetCapture(wnd);
+  }
+  void release() {
+    if (wnd_ && GetCapture() == wnd_) ReleaseCapture();
+    wnd_ = nullptr;
+  }
+  bool held() const { return wnd_ != nullptr && GetCapture() == wnd_; }
+private:
+  HWND wnd_ = nullptr;
 };
 
 // The wait cursor while an operation runs.

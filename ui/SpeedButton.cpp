@@ -11,11 +11,6 @@ namespace {
 const wchar_t kClassName[] = L"PathwickSpeedButton";
 }
 
-SpeedButton::~SpeedButton() {
-  if (tooltip_) DestroyWindow(tooltip_);
-  if (glyph_) DeleteObject(glyph_);
-}
-
 void SpeedButton::Create(HWND parent, int x, int y, int w, int h) {
   ClassSpec cls{kClassName};
   cls.Style = CS_HREDRAW | CS_VREDRAW;  // no CS_DBLCLKS: a quick second click is a second click
@@ -26,23 +21,23 @@ void SpeedButton::SetHint(const std::wstring& hint) {
   hint_ = hint;
   if (!hwnd_) return;
   if (!tooltip_) {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr));
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
     ti.lpszText = hint_.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   } else {
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
     ti.lpszText = hint_.data();
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 }
 
@@ -56,8 +51,7 @@ void SpeedButton::SetCaption(const std::wstring& caption) {
 
 void SpeedButton::SetGlyph(HBITMAP strip, int numGlyphs, COLORREF transparent) {
   transparent_ = transparent;
-  if (glyph_) DeleteObject(glyph_);
-  glyph_ = strip ? static_cast<HBITMAP>(CopyImage(strip, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+  glyph_.reset(strip ? static_cast<HBITMAP>(CopyImage(strip, IMAGE_BITMAP, 0, 0, 0)) : nullptr);
   numGlyphs_ = numGlyphs < 1 ? 1 : numGlyphs;
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -97,12 +91,12 @@ bool SpeedButton::MouseInside(LPARAM lp) const {
 
 void SpeedButton::DrawGlyph(HDC dc, const RECT& rc, bool enabled, int offset) {
   BITMAP bm{};
-  GetObjectW(glyph_, sizeof(bm), &bm);
+  GetObjectW(glyph_.get(), sizeof(bm), &bm);
   int w = bm.bmWidth / numGlyphs_;
   int h = bm.bmHeight;
   int index = (!enabled && numGlyphs_ > 1) ? 1 : 0;
   MemoryDC mem(dc);
-  SelectObj sel(mem.get(), glyph_);
+  SelectObj sel(mem.get(), glyph_.get());
   COLORREF transparent = transparent_ != CLR_INVALID ? transparent_ : GetPixel(mem.get(), 0, h - 1);
   int x = rc.left + (rc.right - rc.left - w) / 2 + offset;
   int y = rc.top + (rc.bottom - rc.top - h) / 2 + offset;
@@ -187,14 +181,14 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       pressed_ = true;
       hot_ = true;
-      SetCapture(hwnd_);
+      capture_.take(hwnd_);
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
     case WM_LBUTTONUP: {
       bool wasPressed = pressed_;
       bool inside = MouseInside(lp);
       pressed_ = false;
-      if (GetCapture() == hwnd_) ReleaseCapture();
+      capture_.release();
       hot_ = inside;
       InvalidateRect(hwnd_, nullptr, TRUE);
       if (wasPressed && inside && IsWindowEnabled(hwnd_)) Click();

@@ -5,13 +5,13 @@
 #include <functional>
 #include <string>
 
+#include "ui/Scoped.h"
 #include "ui/Window.h"
 
 namespace ui {
 
 class SpeedButton : public Window {
 public:
-  ~SpeedButton() override;
   void Create(HWND parent, int x, int y, int w, int h);
 
   int Tag = 0;
@@ -25,7 +25,6 @@ public:
   // `transparent` as the see-through colour (CLR_INVALID: the colour of the bottom-left pixel).
   // The button keeps its own copy.
   void SetGlyph(HBITMAP strip, int numGlyphs, COLORREF transparent = CLR_INVALID);
-  HBITMAP Glyph() const { return glyph_; }
   void SetDown(bool down);
   bool Down() const { return down_; }
   void SetEnabled(bool enabled);
@@ -43,10 +42,11 @@ private:
 
   std::wstring hint_;
   std::wstring caption_;
-  HBITMAP glyph_ = nullptr;
+  ScopedBitmap glyph_;
   int numGlyphs_ = 1;
   COLORREF transparent_ = CLR_INVALID;
-  HWND tooltip_ = nullptr;
+  ScopedWindow tooltip_;
+  MouseCapture capture_;
   bool down_ = false;
   bool hot_ = false;
   bool pressed_ = false;

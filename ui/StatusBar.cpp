@@ -2,10 +2,11 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace ui {
 
-void StatusBar::Create(HWND parent, int height, const std::vector<int>& widths) {
-  height_ = height;
+void StatusBar::Create(HWND parent, int height, std::span<const int> widths) {
   hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
                           height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(hwnd_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);

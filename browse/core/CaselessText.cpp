@@ -1,4 +1,4 @@
-#include "browse/CaselessText.h"
+#include "browse/core/CaselessText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "browse/DateFormat.h"
+#include "browse/core/DateFormat.h"
 
-#include "browse/CaselessText.h"
+#include "browse/core/CaselessText.h"
 
 namespace pw {
 namespace {

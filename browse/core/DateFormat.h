@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/DateTime.h"
+#include "browse/core/DateTime.h"
 
 namespace pw {
 

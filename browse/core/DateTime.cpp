@@ -1,4 +1,4 @@
-#include "browse/DateTime.h"
+#include "browse/core/DateTime.h"
 
 #include <cmath>
 
@@ -109,6 +109,53 @@ bool DateTimeToCalendar(double dateTime, CalendarTime& out) {
     ++days;
   }
   return FillFromDays(kDays1899 + days, ms, out);
+}
+
+DateTimeSplit SplitDateTime(double dateTime) {
+  DateTimeSplit split;
+  if (!std::isfinite(dateTime)) return split;
+  split.days = std::trunc(dateTime);
+  double ms = std::round(std::fabs(dateTime - split.days) * static_cast<double>(MsPerDay));
+  if (ms >= static_cast<double>(MsPerDay)) {
+    // The integral part is the calendar day's index whatever its sign, so the next day is + 1.
+    split.days += 1;
+    ms = 0;
+  }
+  split.msOfDay = static_cast<int>(ms);
+  return split;
+}
+
+double JoinDateTime(double days, int msOfDay) {
+  const double fraction = static_cast<double>(msOfDay) / static_cast<double>(MsPerDay);
+  return days < 0 ? days - fraction : days + fraction;
+}
+
+TimeOfDay TimeOfDayFromMilliseconds(int msOfDay) {
+  const int perDay = static_cast<int>(MsPerDay);
+  msOfDay = ((msOfDay % perDay) + perDay) % perDay;
+  return TimeOfDay{msOfDay / 3'600'000, msOfDay / 60'000 % 60, msOfDay / 1000 % 60, msOfDay % 1000};
+}
+
+int TimeOfDayMilliseconds(const TimeOfDay& t) {
+  return t.hour * 3'600'000 + t.minute * 60'000 + t.second * 1000 + t.millisecond;
+}
+
+std::optional<std::uint64_t> ResolveLocalTime(
+    std::uint64_t local, std::span<const std::int32_t> biases,
+    const std::function<std::optional<std::uint64_t>(std::uint64_t utc)>& toLocal) {
+  constexpr std::int64_t kTicksPerMinute = 600'000'000;
+  std::optional<std::uint64_t> earliestFit, latestCandidate;
+  for (const std::int32_t bias : biases) {
+    const std::int64_t utc = static_cast<std::int64_t>(local) + std::int64_t{bias} * kTicksPerMinute;
+    if (utc < 0) continue;
+    const auto candidate = static_cast<std::uint64_t>(utc);
+    if (!latestCandidate || candidate > *latestCandidate) latestCandidate = candidate;
+    const std::optional<std::uint64_t> back = toLocal(candidate);
+    if (back && *back == local && (!earliestFit || candidate < *earliestFit)) earliestFit = candidate;
+  }
+  // In a skipped hour no offset fits; the largest UTC value is the one with the offset in force
+  // before the clocks went forward, since that offset is the smaller one.
+  return earliestFit ? earliestFit : latestCandidate;
 }
 
 }  // namespace pw

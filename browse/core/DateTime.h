@@ -3,6 +3,9 @@
 // proleptic Gregorian calendar: no time zone, no system calls.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
 
 namespace pw {
 
@@ -33,5 +36,34 @@ bool CalendarToFileTime(const CalendarTime& t, std::uint64_t& out);  // false fo
 double CalendarToDateTime(const CalendarTime& t);
 bool DateTimeToCalendar(double dateTime, CalendarTime& out);  // fills DayOfWeek too; false when
                                                               // not finite or outside 1..30827
+
+// A date-time split into its day number and its time of day rounded to the millisecond. A time
+// that rounds up to 24:00 becomes midnight of the following day. Values that are not finite give
+// day 0 at midnight.
+struct DateTimeSplit {
+  double days = 0;  // a whole number; the calendar day index
+  int msOfDay = 0;  // 0 .. 86'399'999
+};
+DateTimeSplit SplitDateTime(double dateTime);
+// The inverse: the day's number with the time of day added, or subtracted for days before
+// 30 December 1899.
+double JoinDateTime(double days, int msOfDay);
+
+struct TimeOfDay {
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+  friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
+};
+TimeOfDay TimeOfDayFromMilliseconds(int msOfDay);
+int TimeOfDayMilliseconds(const TimeOfDay& t);
+
+// The UTC instant of a local wall-clock time. `biases` are the offsets the zone uses in that
+// year, in minutes to add to local time to get UTC (standard and daylight); `toLocal` is the
+// zone's own UTC to local conversion. A local time that occurs twice (the hour repeated when the
+// clocks go back) is the earlier instant; one that never occurs (the hour skipped when they go
+// forward) is read as the clock showed it before the change, so 02:30 on a spring-forward night
+// at 02:00 is the moment the clock then jumped past, shown as 03:30. Nothing when no bias fits.
+std::optional<std::uint64_t> ResolveLocalTime(
+    std::uint64_t local, std::span<const std::int32_t> biases,
+    const std::function<std::optional<std::uint64_t>(std::uint64_t utc)>& toLocal);
 
 }  // namespace pw

@@ -1,11 +1,11 @@
-#include "browse/FileCompare.h"
+#include "browse/core/FileCompare.h"
 
 #include <algorithm>
 #include <string>
 #include <unordered_map>
 
-#include "browse/CaselessText.h"
-#include "browse/FileText.h"
+#include "browse/core/CaselessText.h"
+#include "browse/core/FileText.h"
 
 namespace pw {
 namespace {

@@ -5,21 +5,14 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/DateFormat.h"
-#include "browse/FileItem.h"
+#include "browse/core/DateFormat.h"
+#include "browse/core/FileItem.h"
 
 namespace pw {
 
 // Folds only a-z to upper case and compares code units, so the order does not depend on the
 // user's locale. -1, 0 or 1 by the first difference; a text that begins the other sorts first.
 int CaselessCompare(std::wstring_view a, std::wstring_view b);
-
-// Reads the digits of a size text, skipping anything else ("1,000" -> 1000). Saturates instead
-// of overflowing on absurdly long digit runs.
-std::int64_t SizeTextToNumber(std::wstring_view text);
-// Reads a time text of the list ("<short date> hh:mm:ss:zzz", or a date alone) back into a
-// date-time value; 0 (no time) when the text cannot be read.
-double DateTimeTextToValue(std::wstring_view text, const DateFormatter& date);
 
 // Sort columns of the file list.
 enum FileColumn : int {

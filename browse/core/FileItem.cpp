@@ -1,6 +1,6 @@
-#include "browse/FileItem.h"
+#include "browse/core/FileItem.h"
 
-#include "browse/FileText.h"
+#include "browse/core/FileText.h"
 
 namespace pw {
 namespace {

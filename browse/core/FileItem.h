@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/DateFormat.h"
-#include "browse/DateTime.h"
+#include "browse/core/DateFormat.h"
+#include "browse/core/DateTime.h"
 
 namespace pw {
 

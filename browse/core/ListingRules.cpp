@@ -1,6 +1,6 @@
-#include "browse/ListingRules.h"
+#include "browse/core/ListingRules.h"
 
-#include "browse/FileText.h"
+#include "browse/core/FileText.h"
 
 namespace pw {
 namespace {

@@ -1,8 +1,8 @@
-#include "browse/DriveInfo.h"
+#include "browse/platform/DriveInfo.h"
 
 #include <windows.h>
 
-#include "browse/FileText.h"
+#include "browse/core/FileText.h"
 #include "ui/Scoped.h"
 
 namespace pw {

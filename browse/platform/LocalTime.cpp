@@ -1,6 +1,10 @@
-#include "browse/LocalTime.h"
+#include "browse/platform/LocalTime.h"
+
+#include "browse/core/FileText.h"
 
 namespace pw {
+
+namespace {
 
 SYSTEMTIME ToSystemTime(const CalendarTime& t) {
   SYSTEMTIME st{};
@@ -28,17 +32,10 @@ CalendarTime FromSystemTime(const SYSTEMTIME& st) {
   return t;
 }
 
-namespace {
-
 std::wstring LocaleString(LCTYPE type, const wchar_t* fallback) {
   wchar_t buf[128];
   int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 128);
   return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring(fallback);
-}
-
-LocalTimeZone& ProcessZone() {
-  static LocalTimeZone zone;
-  return zone;
 }
 
 }  // namespace
@@ -71,9 +68,33 @@ bool LocalTimeZone::ToLocal(std::uint64_t utc, CalendarTime& local) {
 }
 
 bool LocalTimeZone::ToUtc(const CalendarTime& local, std::uint64_t& utc) {
-  SYSTEMTIME sl = ToSystemTime(local), su{};
-  if (!TzSpecificLocalTimeToSystemTime(&ForYear(local.Year), &sl, &su)) return false;
-  return CalendarToFileTime(FromSystemTime(su), utc);
+  std::uint64_t localTicks = 0;
+  if (!CalendarToFileTime(local, localTicks)) return false;
+  // Every offset the zone may use around that date: this year's and, near New Year, the
+  // neighbours', whose rules may differ.
+  std::vector<std::int32_t> biases;
+  for (int year : {local.Year - 1, local.Year, local.Year + 1}) {
+    if (year < 1601 || year > 30827) continue;
+    const TIME_ZONE_INFORMATION& tz = ForYear(year);
+    for (std::int32_t bias : {static_cast<std::int32_t>(tz.Bias + tz.StandardBias),
+                              static_cast<std::int32_t>(tz.Bias + tz.DaylightBias)})
+      biases.push_back(bias);
+  }
+  auto toLocal = [this](std::uint64_t candidate) -> std::optional<std::uint64_t> {
+    CalendarTime back;
+    std::uint64_t ticks = 0;
+    if (!ToLocal(candidate, back) || !CalendarToFileTime(back, ticks)) return std::nullopt;
+    return ticks;
+  };
+  const std::optional<std::uint64_t> resolved = ResolveLocalTime(localTicks, biases, toLocal);
+  if (!resolved) return false;
+  utc = *resolved;
+  return true;
+}
+
+LocalTimeZone& LocalZone() {
+  static LocalTimeZone zone;
+  return zone;
 }
 
 void LoadUserFormats(FileTextContext& ctx) {
@@ -93,26 +114,26 @@ void LoadUserFormats(FileTextContext& ctx) {
   ctx.TimeSep = LocaleString(LOCALE_STIME, L":");
 }
 
-double FileTimeToLocalDateTime(const FILETIME& fileTime) {
+wchar_t UserTimeSeparator() { return TimeSeparatorChar(LocaleString(LOCALE_STIME, L":")); }
+
+double FileTimeToLocalDateTime(std::uint64_t fileTime) {
   CalendarTime local;
-  if (!ProcessZone().ToLocal(ToUInt64(fileTime), local)) return 0;
+  if (!LocalZone().ToLocal(fileTime, local)) return 0;
   return CalendarToDateTime(local);
 }
 
-void LocalDateTimeToFileTime(double dateTime, FILETIME& fileTime) {
-  fileTime = FILETIME{0, 0};
-  if (!(dateTime > 0)) return;
+std::uint64_t LocalDateTimeToFileTime(double dateTime) {
+  if (!(dateTime > 0)) return 0;
   CalendarTime local;
   std::uint64_t utc = 0;
-  if (DateTimeToCalendar(dateTime, local) && ProcessZone().ToUtc(local, utc)) fileTime = ToFileTime(utc);
+  if (!DateTimeToCalendar(dateTime, local) || !LocalZone().ToUtc(local, utc)) return 0;
+  return utc;
 }
 
-std::wstring FileTimeToText(const FILETIME& fileTime) {
-  FileTextContext ctx;
-  LoadUserFormats(ctx);
-  CalendarTime local;
-  if (!ProcessZone().ToLocal(ToUInt64(fileTime), local)) return L"";
-  return pw::FileTimeText(local, ctx.Date, ctx.TimeSep);
+double NowLocalDateTime() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return CalendarToDateTime(FromSystemTime(st));
 }
 
 }  // namespace pw

@@ -1,16 +1,14 @@
 #pragma once
 // Local time as the Windows shell shows it: each stamp converted with the time-zone rules in force
-// at its own date (summer stamps keep their summer offset in winter), and the user's date, time
-// and number formats.
+// at its own date (summer stamps keep their summer offset in winter), both ways, and the user's
+// date, time and number formats. The listing, the time edit and the editor all convert here.
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
-#include "browse/DateTime.h"
-#include "browse/FileItem.h"
-#include "browse/FileText.h"
+#include "browse/core/DateTime.h"
+#include "browse/core/FileItem.h"
 
 namespace pw {
 
@@ -20,6 +18,8 @@ public:
   // Reads the user's zone again; the rules of each year are then fetched once, when first needed.
   void Refresh();
   bool ToLocal(std::uint64_t utc, CalendarTime& local);
+  // A local time repeated when the clocks go back is the earlier instant; one skipped when they go
+  // forward is read as the clock showed it before the change.
   bool ToUtc(const CalendarTime& local, std::uint64_t& utc);
 
 private:
@@ -35,18 +35,20 @@ private:
   std::vector<YearRules> years_;
 };
 
+// The program's one view of the user's zone; each folder listing refreshes it.
+LocalTimeZone& LocalZone();
+
 // The user's short date pattern, month and day names, thousands and time separators.
 void LoadUserFormats(FileTextContext& ctx);
+// The first character of the user's time separator (":" when there is none).
+wchar_t UserTimeSeparator();
 
-// Conversions between UTC file times and the program's local date-time values.
-double FileTimeToLocalDateTime(const FILETIME& fileTime);
-// A date-time of 0 or less gives the all-zero file time (meaning "leave this stamp alone").
-void LocalDateTimeToFileTime(double dateTime, FILETIME& fileTime);
-// "<short date> hh:mm:ss:zzz" in the user's formats; empty for a stamp that cannot be converted.
-std::wstring FileTimeToText(const FILETIME& fileTime);
-
-SYSTEMTIME ToSystemTime(const CalendarTime& t);
-CalendarTime FromSystemTime(const SYSTEMTIME& st);
+// A UTC file time as the program's local date-time; 0 for one that cannot be converted.
+double FileTimeToLocalDateTime(std::uint64_t fileTime);
+// A local date-time as a UTC file time; 0 ("leave this stamp alone") for a date-time of 0 or
+// less and for one that cannot be converted.
+std::uint64_t LocalDateTimeToFileTime(double dateTime);
+double NowLocalDateTime();
 
 inline std::uint64_t ToUInt64(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;

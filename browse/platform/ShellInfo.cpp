@@ -1,4 +1,4 @@
-#include "browse/ShellInfo.h"
+#include "browse/platform/ShellInfo.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -63,11 +63,6 @@ std::int32_t ShellTypeCache::EntryIcon(const std::wstring& fullPath) {
 
 namespace pw {
 
-ShellImageLists::~ShellImageLists() {
-  if (large_) ImageList_Destroy(large_);
-  if (small_) ImageList_Destroy(small_);
-}
-
 void ShellImageLists::Load(HICON upLarge, HICON upSmall) {
   SHFILEINFOW sfi{};
   sysLarge_ = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &sfi, sizeof(sfi), SHGFI_SYSICONINDEX));
@@ -75,13 +70,13 @@ void ShellImageLists::Load(HICON upLarge, HICON upSmall) {
       SHGetFileInfoW(L"", 0, &sfi, sizeof(sfi), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   int cx = 32, cy = 32;
   if (sysLarge_) ImageList_GetIconSize(sysLarge_, &cx, &cy);
-  large_ = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+  large_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
   cx = cy = 16;
   if (sysSmall_) ImageList_GetIconSize(sysSmall_, &cx, &cy);
-  small_ = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+  small_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
   if (!sysSmall_) return;
-  ImageList_AddIcon(large_, upLarge);
-  up_ = ImageList_AddIcon(small_, upSmall);
+  ImageList_AddIcon(large_.get(), upLarge);
+  up_ = ImageList_AddIcon(small_.get(), upSmall);
 }
 
 int ShellImageLists::FromSystem(int systemIndex) {
@@ -89,13 +84,11 @@ int ShellImageLists::FromSystem(int systemIndex) {
   auto it = mapped_.find(systemIndex);
   if (it != mapped_.end()) return it->second;
   int index = -1;
-  HICON small = ImageList_GetIcon(sysSmall_, systemIndex, ILD_NORMAL);
+  ui::ScopedIcon small(ImageList_GetIcon(sysSmall_, systemIndex, ILD_NORMAL));
   if (small) {
-    HICON large = sysLarge_ ? ImageList_GetIcon(sysLarge_, systemIndex, ILD_NORMAL) : nullptr;
-    index = ImageList_AddIcon(small_, small);
-    ImageList_AddIcon(large_, large ? large : small);
-    DestroyIcon(small);
-    if (large) DestroyIcon(large);
+    ui::ScopedIcon large(sysLarge_ ? ImageList_GetIcon(sysLarge_, systemIndex, ILD_NORMAL) : nullptr);
+    index = ImageList_AddIcon(small_.get(), small.get());
+    ImageList_AddIcon(large_.get(), large ? large.get() : small.get());
   }
   mapped_.emplace(systemIndex, index);
   return index;

@@ -34,6 +34,8 @@ private:
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/Scoped.h"
+
 namespace pw {
 
 // The image lists of both list views. The shell's system image lists cannot take icons of our own:
@@ -45,21 +47,19 @@ public:
   ShellImageLists() = default;
   ShellImageLists(const ShellImageLists&) = delete;
   ShellImageLists& operator=(const ShellImageLists&) = delete;
-  ~ShellImageLists();
 
   // Binds to the system lists (when the shell has them) and appends the folder-up icons.
   void Load(HICON upLarge, HICON upSmall);
-  HIMAGELIST Large() const { return large_; }
-  HIMAGELIST Small() const { return small_; }
-  bool HasSystemLists() const { return sysSmall_ != nullptr; }
+  HIMAGELIST Large() const { return large_.get(); }
+  HIMAGELIST Small() const { return small_.get(); }
   // Index of the folder-up icon in our lists; -1 when there are none.
   int UpIconIndex() const { return up_; }
   // Index in our lists of a system icon; -1 when the system has no such icon.
   int FromSystem(int systemIndex);
 
 private:
-  HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;
-  HIMAGELIST large_ = nullptr, small_ = nullptr;
+  HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;  // the shell's, never destroyed
+  ui::ImageListOwner large_, small_;
   int up_ = -1;
   std::unordered_map<int, int> mapped_;
 };

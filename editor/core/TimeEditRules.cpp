@@ -1,4 +1,4 @@
-#include "editor/TimeEditRules.h"
+#include "editor/core/TimeEditRules.h"
 
 #include <cmath>
 
@@ -73,71 +73,14 @@ std::wstring WithTimeField(std::wstring_view text, int field, int value) {
 }
 
 int SteppedTimeField(std::wstring_view text, int field, int delta) {
-  return ReadTimeField(text, field) + delta;
+  const int span = FieldAt(field).highest + 1;
+  return ((ReadTimeField(text, field) + delta) % span + span) % span;
 }
 
 std::optional<int> TypedTimeField(std::wstring_view text, int field, wchar_t ch) {
   if (!IsDigit(ch)) return std::nullopt;
   const TimeEditField& f = FieldAt(field);
   return ReadDigits(text, f.start + 1, f.length - 1) * 10 + (ch - L'0');
-}
-
-TimeOfDay TimeOfDayFromMilliseconds(int msOfDay) {
-  msOfDay = ((msOfDay % kMillisecondsPerDay) + kMillisecondsPerDay) % kMillisecondsPerDay;
-  TimeOfDay t;
-  t.hour = msOfDay / 3'600'000;
-  t.minute = msOfDay / 60'000 % 60;
-  t.second = msOfDay / 1000 % 60;
-  t.millisecond = msOfDay % 1000;
-  return t;
-}
-
-int TimeOfDayMilliseconds(const TimeOfDay& t) {
-  return t.hour * 3'600'000 + t.minute * 60'000 + t.second * 1000 + t.millisecond;
-}
-
-std::wstring TimeOfDayText(const TimeOfDay& t, wchar_t separator) {
-  std::wstring s;
-  AppendPadded(s, t.hour, 2);
-  s += separator;
-  AppendPadded(s, t.minute, 2);
-  s += separator;
-  AppendPadded(s, t.second, 2);
-  s += separator;
-  AppendPadded(s, t.millisecond, 3);
-  return s;
-}
-
-TimeOfDay TimeOfDayFromText(std::wstring_view text) {
-  TimeOfDay t;
-  t.hour = ReadTimeField(text, 0);
-  t.minute = ReadTimeField(text, 1);
-  t.second = ReadTimeField(text, 2);
-  t.millisecond = ReadTimeField(text, 3);
-  return t;
-}
-
-wchar_t TimeSeparatorChar(std::wstring_view localeSeparator) {
-  return localeSeparator.empty() ? L':' : localeSeparator.front();
-}
-
-DateTimeSplit SplitDateTime(double dateTime) {
-  DateTimeSplit split;
-  if (!std::isfinite(dateTime)) return split;
-  split.days = std::trunc(dateTime);
-  double ms = std::round(std::fabs(dateTime - split.days) * kMillisecondsPerDay);
-  if (ms >= kMillisecondsPerDay) {
-    // The integral part is the calendar day's index whatever its sign, so the next day is + 1.
-    split.days += 1;
-    ms = 0;
-  }
-  split.msOfDay = static_cast<int>(ms);
-  return split;
-}
-
-double JoinDateTime(double days, int msOfDay) {
-  const double fraction = static_cast<double>(msOfDay) / kMillisecondsPerDay;
-  return days < 0 ? days - fraction : days + fraction;
 }
 
 bool SpinRectContains(const SpinRect& r, int x, int y) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "browse/core/DateTime.h"
+
 namespace pw {
 
 // ---- Fields of the text -------------------------------------------------------------------------
@@ -46,52 +48,13 @@ int ReadTimeField(std::wstring_view text, int field);
 // length. A text shorter than the field's end is first padded with the cleared text's characters.
 std::wstring WithTimeField(std::wstring_view text, int field, int value);
 
-// The raw value a step gives (read value + 1 or - 1); WithTimeField brings it into range.
+// The value a step gives: the read value + 1 or - 1, wrapping round the field's range (23 steps
+// up to 00, 00 down to 23).
 int SteppedTimeField(std::wstring_view text, int field, int delta);
 
 // The raw value a typed character gives: the field's characters without the first, followed by
 // the digit. Nothing for characters other than 0 to 9.
 std::optional<int> TypedTimeField(std::wstring_view text, int field, wchar_t ch);
-
-// ---- Time of day and date-time ------------------------------------------------------------------
-
-inline constexpr int kMillisecondsPerDay = 86'400'000;
-
-struct TimeOfDay {
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-  friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
-};
-
-TimeOfDay TimeOfDayFromMilliseconds(int msOfDay);
-int TimeOfDayMilliseconds(const TimeOfDay& t);
-
-// "hh:mm:ss:zzz" with the given separator in the three separator places.
-std::wstring TimeOfDayText(const TimeOfDay& t, wchar_t separator);
-
-// The time read from the text by position (hours at 0-1, minutes 3-4, seconds 6-7, milliseconds
-// 9-11), whatever the separators are.
-TimeOfDay TimeOfDayFromText(std::wstring_view text);
-
-// The user's time separator may have several characters, but the fields sit at fixed positions:
-// only its first character is used, and ":" when it is empty.
-wchar_t TimeSeparatorChar(std::wstring_view localeSeparator);
-
-// A date-time (days since 30 December 1899, time of day as fraction; below zero the fraction counts
-// away from zero) split into its day number and its time of day rounded to the millisecond. A time
-// that rounds up to 24:00 becomes midnight of the following day. Values that are not finite give
-// day 0 at midnight.
-struct DateTimeSplit {
-  double days = 0;  // a whole number; the calendar day index
-  int msOfDay = 0;  // 0 .. 86'399'999
-};
-DateTimeSplit SplitDateTime(double dateTime);
-
-// The inverse: the day's number with the time of day added, or subtracted for days before
-// 30 December 1899.
-double JoinDateTime(double days, int msOfDay);
 
 // ---- Spin buttons ------------------------------------------------------------------------------
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "browse/DateFormat.h"
+#include "browse/core/DateFormat.h"
 
 using pw::CalendarTime;
 using pw::DateFormatter;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "browse/DateTime.h"
-#include "CalendarFixtures.h"
+#include "browse/core/DateTime.h"
+#include "support/CalendarFixtures.h"
 
 using pw::CalendarTime;
 
@@ -161,4 +161,33 @@ TEST(DateTimeValue, DayCountHelpers) {
   EXPECT_EQ(pw::DaysInMonth(2023, 2), 28);
   EXPECT_EQ(pw::DaysInMonth(2023, 12), 31);
   EXPECT_EQ(pw::DaysInMonth(2023, 13), 0);
+}
+
+// A zone like Berlin's in 2021: UTC+1, and UTC+2 from 28 March 01:00 UTC to 31 October 01:00 UTC.
+TEST(LocalTimeResolution, RepeatedHourIsTheEarlierInstantAndSkippedHourTheClockBeforeTheChange) {
+  auto utc = [](int mo, int d, int h, int mi) {
+    std::uint64_t v = 0;
+    EXPECT_TRUE(pw::CalendarToFileTime(Calendar(2021, mo, d, h, mi), v));
+    return v;
+  };
+  const std::uint64_t springChange = utc(3, 28, 1, 0), autumnChange = utc(10, 31, 1, 0);
+  constexpr std::uint64_t kHour = 36'000'000'000;
+  auto toLocal = [&](std::uint64_t u) -> std::optional<std::uint64_t> {
+    return u + (u >= springChange && u < autumnChange ? 2 : 1) * kHour;
+  };
+  const std::int32_t biases[] = {-60, -120};  // standard, daylight
+  auto resolve = [&](std::uint64_t local) { return pw::ResolveLocalTime(local, biases, toLocal); };
+
+  // Plain winter and summer times, to the 100 ns.
+  EXPECT_EQ(resolve(utc(1, 10, 12, 0) + 1234567), utc(1, 10, 11, 0) + 1234567);
+  EXPECT_EQ(resolve(utc(7, 10, 12, 0)), utc(7, 10, 10, 0));
+  // 02:30 on 31 October occurs at 00:30 and at 01:30 UTC: the earlier.
+  EXPECT_EQ(resolve(utc(10, 31, 2, 30)), utc(10, 31, 0, 30));
+  EXPECT_EQ(resolve(utc(10, 31, 3, 0)), utc(10, 31, 2, 0));
+  // 02:30 on 28 March never occurs: the clock read 02:30 (winter time) at 01:30 UTC.
+  EXPECT_EQ(resolve(utc(3, 28, 2, 30)), utc(3, 28, 1, 30));
+  EXPECT_EQ(resolve(utc(3, 28, 1, 59)), utc(3, 28, 0, 59));
+  EXPECT_EQ(resolve(utc(3, 28, 3, 0)), utc(3, 28, 1, 0));
+  // Without any offset there is nothing to resolve with.
+  EXPECT_FALSE(pw::ResolveLocalTime(utc(1, 1, 0, 0), {}, toLocal).has_value());
 }

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "browse/FileCompare.h"
-#include "browse/FileText.h"
+#include "browse/core/FileCompare.h"
+#include "support/FileReadBack.h"
+#include "browse/core/FileText.h"
 
 using pw::FileItem;
 using pw::ItemKind;

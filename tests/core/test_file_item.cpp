@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "browse/FileItem.h"
-#include "CalendarFixtures.h"
+#include "browse/core/FileItem.h"
+#include "support/CalendarFixtures.h"
 
 using pw::FileItem;
 using pw::ItemKind;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "browse/FileText.h"
+#include "browse/core/FileText.h"
 
 using pw::CalendarTime;
 

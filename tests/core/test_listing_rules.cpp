@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "browse/ListingRules.h"
+#include "browse/core/ListingRules.h"
 
 namespace {
 constexpr std::uint32_t kAllChecked = 0xA7;  // read-only, hidden, system, archive, normal

@@ -1,4 +1,5 @@
-#include "editor/TimeEditRules.h"
+#include "editor/core/TimeEditRules.h"
+#include "browse/core/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,8 @@ std::wstring Type(std::wstring_view text, int field, wchar_t ch) {
   return v ? WithTimeField(text, field, *v) : std::wstring(text);
 }
 
-TEST(TimeEditStepping, HoursWrapDownToTwentyThreeButUpPastTwentyThreeKeepsTheLastDigit) {
-  EXPECT_EQ(Step(L"23:00:00:000", kHours, +1), L"04:00:00:000");
+TEST(TimeEditStepping, HoursWrapBothWays) {
+  EXPECT_EQ(Step(L"23:00:00:000", kHours, +1), L"00:00:00:000");
   EXPECT_EQ(Step(L"00:00:00:000", kHours, -1), L"23:00:00:000");
   EXPECT_EQ(Step(L"22:00:00:000", kHours, +1), L"23:00:00:000");
   EXPECT_EQ(Step(L"09:00:00:000", kHours, +1), L"10:00:00:000");
@@ -158,7 +159,7 @@ TEST(TimeEditDateTime, DaysBeforeTheEpochCountTheFractionAwayFromZero) {
 }
 
 TEST(TimeEditDateTime, TimeThatRoundsToMidnightMovesToTheNextDay) {
-  const double almost = 1.0 / (kMillisecondsPerDay * 4.0);  // a quarter millisecond
+  const double almost = 1.0 / (static_cast<double>(MsPerDay) * 4.0);  // a quarter millisecond
   DateTimeSplit s = SplitDateTime(kMarch2nd2001 + 1.0 - almost);
   EXPECT_EQ(s.days, kMarch2nd2001 + 1.0);
   EXPECT_EQ(s.msOfDay, 0);

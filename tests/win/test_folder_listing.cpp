@@ -6,8 +6,6 @@
 
 namespace {
 
-testutil::TempDir g_rootFolder;
-testutil::TestDrive g_drive(g_rootFolder.Path());
 
 constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY, kHidden = FILE_ATTRIBUTE_HIDDEN,
                 kSystem = FILE_ATTRIBUTE_SYSTEM, kArchive = FILE_ATTRIBUTE_ARCHIVE;
@@ -79,11 +77,6 @@ TEST_F(FolderListingTest, FileFolderAndParentRowsSubItemBySubItem) {
   const int f = 2;
   EXPECT_EQ(Cell(f, 1), L"1,234");
   EXPECT_FALSE(Cell(f, 2).empty());
-  if (ZoneIsCentralEurope()) {
-    // Each stamp keeps the offset of its own date: +1 h in January, +2 h in July.
-    EXPECT_EQ(Cell(f, 4), SystemShortDate(2026, 1, 15) + L" 11:20:30:456");
-    EXPECT_EQ(Cell(f, 5), SystemShortDate(2025, 7, 4) + L" 14:00:00:007");
-  }
   EXPECT_EQ(Cell(f, 6), L"RA");
   EXPECT_EQ(form->ItemSubText(f, 6), report);
   EXPECT_EQ(form->ItemSubText(f, 7), L"F");
@@ -122,6 +115,17 @@ TEST_F(FolderListingTest, FileFolderAndParentRowsSubItemBySubItem) {
   ListView_GetItem(form->lvFiles.Handle(), &lvi);
   EXPECT_GE(lvi.iImage, 0);
   EXPECT_NE(lvi.iImage, form->UpIconIndex);
+}
+
+TEST_F(FolderListingTest, EachStampShowsTheOffsetOfItsOwnDate) {
+  if (!ZoneIsCentralEurope()) GTEST_SKIP() << "needs the Central European time zone (TZ=Europe/Berlin)";
+  const std::wstring report = MakeFile(base + L"report.txt");
+  ASSERT_TRUE(SetTimes(report, 0, UtcFileTime(2025, 7, 4, 12, 0, 0, 7), UtcFileTime(2026, 1, 15, 10, 20, 30, 456)));
+  ListPath(base);
+  const int f = RowOf(L"report.txt");
+  // +1 h in January, +2 h in July.
+  EXPECT_EQ(Cell(f, 4), SystemShortDate(2026, 1, 15) + L" 11:20:30:456");
+  EXPECT_EQ(Cell(f, 5), SystemShortDate(2025, 7, 4) + L" 14:00:00:007");
 }
 
 TEST_F(FolderListingTest, NamesAreShownAsFoundWithTheirSizes) {
@@ -202,25 +206,21 @@ TEST_F(FolderListingTest, ShowFoldersOffHidesFoldersAndTheParentButNotTheDrivesE
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a.txt"}));
   EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 0");
 
-  ASSERT_NE(g_drive.Letter(), 0);
-  CreateDirectoryW((g_rootFolder.Path() + L"inroot").c_str(), nullptr);
-  MakeFile(g_rootFolder.Path() + L"r.txt");
-  ListPath(g_drive.Root());
+  ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
+  CreateDirectoryW((testutil::ProgramDriveFolder() + L"inroot").c_str(), nullptr);
+  MakeFile(testutil::ProgramDriveFolder() + L"r.txt");
+  ListPath(testutil::ProgramDrive().Root());
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"[Drives]", L"r.txt"}));
-  // With "[Drives]" selected there is no folder to list again: the option waits.
+  // With "[Drives]" selected the path is empty, and the root shown is listed again all the same.
   ASSERT_EQ(SelectedRows(), std::vector<int>{0});
-  ClickMenu(form->mnuShowFolders);
-  EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"[Drives]", L"r.txt"}));
-  ClickMenu(form->mnuShowFolders);
-  ClickRow(form->lvFiles, 1);
   ClickMenu(form->mnuShowFolders);
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"[Drives]", L"inroot", L"r.txt"}));
 }
 
 TEST_F(FolderListingTest, ADriveRootStartsWithTheDrivesEntryAndHasNoParent) {
-  ASSERT_NE(g_drive.Letter(), 0);
-  CreateDirectoryW((g_rootFolder.Path() + L"Data").c_str(), nullptr);
-  ListPath(g_drive.Root());
+  ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
+  CreateDirectoryW((testutil::ProgramDriveFolder() + L"Data").c_str(), nullptr);
+  ListPath(testutil::ProgramDrive().Root());
   ASSERT_GE(form->lvFiles.Count(), 2);
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
   for (int col = 1; col <= 6; ++col) EXPECT_EQ(Cell(0, col), L"") << col;
@@ -229,10 +229,10 @@ TEST_F(FolderListingTest, ADriveRootStartsWithTheDrivesEntryAndHasNoParent) {
   for (const auto& caption : Captions()) EXPECT_NE(caption, L"[..]");
 
   // One level down, the parent entry of a drive's first level reads "[..]".
-  ListPath(g_drive.Root() + L"Data\\");
+  ListPath(testutil::ProgramDrive().Root() + L"Data\\");
   ASSERT_GE(form->lvFiles.Count(), 1);
   EXPECT_EQ(Cell(0, 0), L"[..]");
-  EXPECT_EQ(form->ItemSubText(0, 6), g_drive.Root() + L"Data\\");
+  EXPECT_EQ(form->ItemSubText(0, 6), testutil::ProgramDrive().Root() + L"Data\\");
 }
 
 TEST_F(FolderListingTest, AFolderThatIsGoneLeavesListAndStatusBarAlone) {

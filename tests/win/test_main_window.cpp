@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "browse/FileCompare.h"
-#include "browse/FileText.h"
+#include "browse/core/FileCompare.h"
+#include "browse/core/FileText.h"
 
 namespace {
 
@@ -40,9 +40,6 @@ std::vector<std::wstring> Texts(const std::vector<MenuEntry>& entries) {
 
 using Strings = std::vector<std::wstring>;
 
-// A drive letter for the whole program, so every window of the tests lists it from its first fill.
-testutil::TempDir g_driveFolder;
-testutil::TestDrive g_drive(g_driveFolder.Path());
 
 }  // namespace
 
@@ -73,6 +70,24 @@ TEST_F(BrowserTest, StartsOnTheDriveListWithDefaultOptions) {
   if (form->lvDrives.Count() > 0) {
     EXPECT_EQ(form->lvDrives.FirstSelected(), 0);
     EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+  }
+}
+
+TEST_F(BrowserTest, ThePathLineAndTheListsFollowTheWindowSize) {
+  auto width = [](HWND wnd) {
+    RECT rc{};
+    GetWindowRect(wnd, &rc);
+    return rc.right - rc.left;
+  };
+  for (const SIZE size : {SIZE{900, 520}, SIZE{640, 400}, SIZE{1000, 700}}) {
+    SetWindowPos(form->Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    testutil::PumpMessages();
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(width(form->pnFilename.Handle()), client.right);
+    EXPECT_EQ(width(form->edFilename), client.right - 8) << size.cx;
+    EXPECT_EQ(width(form->lvFiles.Handle()), width(form->lvDrives.Handle()));
+    EXPECT_EQ(width(form->lvDrives.Handle()), client.right - 2);  // inside the panel's bevel
   }
 }
 
@@ -226,7 +241,9 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
       found = true;
       EXPECT_FALSE(form->lvDrives.ItemText(i, 1).empty());
     }
-    if (i > 0) EXPECT_LT(pw::CaselessCompare(form->DriveAt(i - 1)->Root, form->DriveAt(i)->Root), 0);
+    if (i > 0) {
+      EXPECT_LT(pw::CaselessCompare(form->DriveAt(i - 1)->Root, form->DriveAt(i)->Root), 0);
+    }
   }
   EXPECT_TRUE(found);
   ASSERT_GE(form->lvDrives.FirstSelected(), 0);
@@ -234,8 +251,8 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
 }
 
 TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
-  MakeFile(g_driveFolder.Path() + L"a.txt");
-  const testutil::TestDrive& drive = g_drive;
+  MakeFile(testutil::ProgramDriveFolder() + L"a.txt");
+  const testutil::TestDrive& drive = testutil::ProgramDrive();
   ASSERT_NE(drive.Letter(), 0);
   const int row = DriveRowOf(drive.Root());
   ASSERT_GE(row, 0);
@@ -252,7 +269,7 @@ TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
 }
 
 TEST_F(BrowserTest, DriveListKeys) {
-  const testutil::TestDrive& drive = g_drive;
+  const testutil::TestDrive& drive = testutil::ProgramDrive();
   ASSERT_NE(drive.Letter(), 0);
   const int row = DriveRowOf(drive.Root());
   ASSERT_GE(row, 0);

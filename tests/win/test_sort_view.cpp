@@ -12,16 +12,6 @@ using Strings = std::vector<std::wstring>;
 constexpr int kSize = 1;
 constexpr int kModified = 4;
 
-std::wstring ParentCaption(const std::wstring& folderWithBackslash) {
-  std::wstring folder = folderWithBackslash.substr(0, folderWithBackslash.size() - 1);
-  return L"[" + folder.substr(folder.find_last_of(L'\\') + 1) + L"]";
-}
-
-void MakeFolder(const std::wstring& path, unsigned long long written = 0) {
-  CreateDirectoryW(path.c_str(), nullptr);
-  if (written) SetTimes(path, 0, 0, written);
-}
-
 unsigned long long Noon(int year, int month, int day, int ms = 0) {
   return UtcFileTime(year, month, day, 12, 0, 0, ms);
 }
@@ -32,7 +22,7 @@ protected:
     BrowserTest::SetUp();
     folder = tmp.Path() + L"list\\";
     MakeFolder(folder);
-    parent = ParentCaption(tmp.Path());
+    parent = ParentCaptionOf(folder);
   }
 
   void List() { ListPath(folder); }
@@ -65,26 +55,6 @@ protected:
     RECT rc{};
     ASSERT_TRUE(Header_GetItemRect(Header(), column, &rc));
     DragHeader(rc.right - 1, dx);
-  }
-
-  // A click with Ctrl held, which adds a row to the selection.
-  void CtrlClickRow(int row) {
-    RECT rc{};
-    rc.left = LVIR_LABEL;
-    SendMessageW(form->lvFiles.Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rc));
-    LPARAM pt = MAKELPARAM(rc.left + 4, (rc.top + rc.bottom) / 2);
-    PostMessageW(form->lvFiles.Handle(), WM_LBUTTONUP, MK_CONTROL, pt);
-    SendMessageW(form->lvFiles.Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, pt);
-    testutil::PumpMessages();
-  }
-
-  static void ClickButton(const ui::SpeedButton& button) {
-    RECT rc{};
-    GetClientRect(button.Handle(), &rc);
-    LPARAM pt = MAKELPARAM(rc.right / 2, rc.bottom / 2);
-    SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, pt);
-    SendMessageW(button.Handle(), WM_LBUTTONUP, 0, pt);
-    testutil::PumpMessages();
   }
 
   // The check mark as the menu handle shows it, not as the item tree remembers it.
@@ -289,7 +259,7 @@ TEST_F(SortViewTest, SelectionAndFocusStayOnTheSameEntriesAcrossASort) {
   for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"}) MakeFile(At(name));
   List();
   ClickRow(form->lvFiles, RowOf(L"b.txt"));
-  CtrlClickRow(RowOf(L"d.txt"));
+  CtrlClickRow(form->lvFiles, RowOf(L"d.txt"));
   ASSERT_EQ(SelectedCaptions(), (Strings{L"b.txt", L"d.txt"}));
   ASSERT_EQ(FocusedCaption(), L"d.txt");
   const std::wstring path = PathLine();
@@ -397,6 +367,25 @@ TEST_F(SortViewTest, HidingAColumnGivesWidthZeroAndShowingItRestoresTheWidth) {
     EXPECT_EQ(form->lvFiles.ColumnWidth(column), widths[column - 1]);
     EXPECT_TRUE(MenuChecked(items[column - 1]));
   }
+}
+
+TEST_F(SortViewTest, ColumnsHiddenOrShownInAnotherViewAreSoInDetails) {
+  MakeFile(At(L"a.txt"), 5);
+  List();
+  ClickMenu(ViewItem(*form, 2));  // List
+  ClickMenu(form->mnuSizeCol);
+  ClickMenu(ViewItem(*form, 3));
+  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+  RECT rc{};
+  ASSERT_TRUE(Header_GetItemRect(Header(), kSize, &rc));
+  DragHeader(rc.right + 2, 40);
+  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+
+  ClickMenu(ViewItem(*form, 0));  // Large Icons
+  ClickMenu(form->mnuSizeCol);
+  ClickMenu(ViewItem(*form, 3));
+  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 60);
+  EXPECT_EQ(form->lvFiles.ColumnWidth(2), 64);
 }
 
 TEST_F(SortViewTest, AHiddenColumnCannotBeDraggedOpen) {

@@ -8,8 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "editor/TimeEditRules.h"
+#include "editor/core/TimeEditRules.h"
 #include "editor/kwTimeEdit.h"
+#include "browse/core/FileText.h"
 #include "support/Messages.h"
 
 namespace {
@@ -183,7 +184,7 @@ TEST_F(TimeEditTest, LeftAndRightMoveRoundTheFields) {
 TEST_F(TimeEditTest, UpAndDownStepTheFieldWithItsWrapRules) {
   ShowTime(L"23:59:00:999");
   Key(VK_UP);
-  EXPECT_EQ(Text(), L"04:59:00:999");
+  EXPECT_EQ(Text(), L"00:59:00:999");
   EXPECT_EQ(Sel(), std::make_pair(0, 2));
   ShowTime(L"00:59:00:999");
   Key(VK_DOWN);
@@ -519,38 +520,6 @@ TEST_F(TimeEditTest, DisabledButtonsShowEmbossedArrows) {
   EXPECT_EQ(PixelAt(Wnd(), tip.x, tip.y), Sys(COLOR_BTNSHADOW));
   const pw::SpinPoint corner = enabled.triangles[0].points[2];  // right corner, one right and down
   EXPECT_EQ(PixelAt(Wnd(), corner.x + 1, corner.y + 1), Sys(COLOR_BTNHIGHLIGHT));
-}
-
-// Not a check: shows the control for a screenshot when PW_SHOW_TIMEEDIT is set.
-TEST(TimeEditLook, ShowForScreenshot) {
-  if (!GetEnvironmentVariableW(L"PW_SHOW_TIMEEDIT", nullptr, 0)) GTEST_SKIP() << "PW_SHOW_TIMEEDIT not set";
-  HWND host = CreateTopLevel(L"Time edit look", 420, 220);
-  // The editor dialog's font: MS Sans Serif at 8 points.
-  HFONT font = CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
-  SendMessageW(host, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  TkwTimeEdit a(host, 10, 10, 90, 21, 1), b(host, 110, 10, 90, 21, 2);
-  TkwTimeEdit c(host, 10, 50, 130, 44, 3), d(host, 150, 50, 130, 44, 4);
-  TkwTimeEdit e(host, 10, 110, 90, 21, 5);
-  a.SetTime(pw::JoinDateTime(kMarch2nd2001, 14 * 3'600'000 + 5 * 60'000 + 9 * 1000 + 7));
-  b.SetTime(a.GetTime());
-  c.SetTime(a.GetTime());
-  d.SetTime(a.GetTime());
-  EnableWindow(b.Handle(), FALSE);
-  EnableWindow(d.Handle(), FALSE);
-  SetFocus(a.Handle());
-  UpdateWindow(host);
-  testutil::PumpMessages();
-  e.UpButton.SetPressed(true);
-  SendMessageW(e.Handle(), WM_KEYDOWN, VK_LEFT, 0);  // a field past a narrow edit's edge scrolls in
-  const DWORD until = GetTickCount() + 3000;
-  while (GetTickCount() < until) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    testutil::PumpMessages();
-  }
-  DestroyWindow(host);
-  DeleteObject(font);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <limits>
 
-#include "browse/FileCompare.h"
+#include "support/FileReadBack.h"
 
 namespace pw {
 

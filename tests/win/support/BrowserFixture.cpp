@@ -1,6 +1,7 @@
 #include "support/BrowserFixture.h"
 
 void BrowserTest::SetUp() {
+  testutil::ProgramDrive();
   form = std::make_unique<TfrmFileBrowser>();
   ASSERT_TRUE(form->Create(false));
   form->Show();
@@ -47,6 +48,35 @@ void BrowserTest::ClickRow(const ui::ListView& list, int row) {
   testutil::PumpMessages();
 }
 
+namespace {
+void ClickRowWith(const ui::ListView& list, int row, BYTE vk, WPARAM mk) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  const BYTE saved = keys[vk];
+  keys[vk] = 0x80;
+  SetKeyboardState(keys);
+  const LPARAM pt = RowPoint(list, row);
+  PostMessageW(list.Handle(), WM_LBUTTONUP, mk, pt);
+  SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON | mk, pt);
+  testutil::PumpMessages();
+  keys[vk] = saved;
+  SetKeyboardState(keys);
+}
+}  // namespace
+
+void BrowserTest::CtrlClickRow(const ui::ListView& list, int row) { ClickRowWith(list, row, VK_CONTROL, MK_CONTROL); }
+
+void BrowserTest::ShiftClickRow(const ui::ListView& list, int row) { ClickRowWith(list, row, VK_SHIFT, MK_SHIFT); }
+
+void BrowserTest::ClickButton(const ui::SpeedButton& button) {
+  RECT rc{};
+  GetClientRect(button.Handle(), &rc);
+  const LPARAM pt = MAKELPARAM(rc.right / 2, rc.bottom / 2);
+  SendMessageW(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, pt);
+  SendMessageW(button.Handle(), WM_LBUTTONUP, 0, pt);
+  testutil::PumpMessages();
+}
+
 void BrowserTest::ClickMenu(const ui::MenuItem* item) const {
   SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
   testutil::PumpMessages();
@@ -74,7 +104,8 @@ int BrowserTest::DriveRowOf(const std::wstring& root) const {
 
 std::vector<int> BrowserTest::SelectedRows() const {
   std::vector<int> rows;
-  for (int i = form->lvFiles.FirstSelected(); i >= 0; i = form->lvFiles.NextSelected(i)) rows.push_back(i);
+  for (int i = 0; i < form->lvFiles.Count(); ++i)
+    if (ListView_GetItemState(form->lvFiles.Handle(), i, LVIS_SELECTED) & LVIS_SELECTED) rows.push_back(i);
   return rows;
 }
 
@@ -84,42 +115,4 @@ void BrowserTest::ListPath(const std::wstring& folder) {
   form->ListFolder();
   form->SelectFocusedOrFirst(form->lvFiles);
   testutil::PumpMessages();
-}
-
-std::wstring MakeFile(const std::wstring& path, size_t size) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    std::string data(size, 'x');
-    DWORD written = 0;
-    if (size) WriteFile(h, data.data(), static_cast<DWORD>(size), &written, nullptr);
-    CloseHandle(h);
-  }
-  return path;
-}
-
-bool SetTimes(const std::wstring& path, unsigned long long created, unsigned long long accessed,
-              unsigned long long written) {
-  HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  FILETIME c{static_cast<DWORD>(created), static_cast<DWORD>(created >> 32)};
-  FILETIME a{static_cast<DWORD>(accessed), static_cast<DWORD>(accessed >> 32)};
-  FILETIME w{static_cast<DWORD>(written), static_cast<DWORD>(written >> 32)};
-  BOOL ok = SetFileTime(h, created ? &c : nullptr, accessed ? &a : nullptr, written ? &w : nullptr);
-  CloseHandle(h);
-  return ok != FALSE;
-}
-
-unsigned long long UtcFileTime(int year, int month, int day, int hour, int minute, int second, int ms) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(year);
-  st.wMonth = static_cast<WORD>(month);
-  st.wDay = static_cast<WORD>(day);
-  st.wHour = static_cast<WORD>(hour);
-  st.wMinute = static_cast<WORD>(minute);
-  st.wSecond = static_cast<WORD>(second);
-  st.wMilliseconds = static_cast<WORD>(ms);
-  FILETIME ft{};
-  SystemTimeToFileTime(&st, &ft);
-  return (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }

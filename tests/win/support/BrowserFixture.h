@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/kwFileBrowser.h"
+#include "support/Files.h"
 #include "support/Messages.h"
+#include "support/TestDrive.h"
 
 class BrowserTest : public ::testing::Test {
 protected:
@@ -20,6 +22,12 @@ protected:
   static void DoubleClickRow(const ui::ListView& list, int row);
   // A single click on a row (selects it alone).
   static void ClickRow(const ui::ListView& list, int row);
+  // A click with Ctrl held (adds the row to the selection or takes it out) or Shift held (selects
+  // the range from the anchor).
+  static void CtrlClickRow(const ui::ListView& list, int row);
+  static void ShiftClickRow(const ui::ListView& list, int row);
+  // A click on a toolbar button.
+  static void ClickButton(const ui::SpeedButton& button);
   // A menu command, as the menu sends it.
   void ClickMenu(const ui::MenuItem* item) const;
 
@@ -37,11 +45,3 @@ protected:
 
   std::unique_ptr<TfrmFileBrowser> form;
 };
-
-// Creates a file with `size` bytes of content (or an empty one) and returns its path.
-std::wstring MakeFile(const std::wstring& path, size_t size = 0);
-// Sets the three times of a file or folder (UTC file times; 0 leaves one alone).
-bool SetTimes(const std::wstring& path, unsigned long long created, unsigned long long accessed,
-              unsigned long long written);
-// A UTC file time from calendar fields.
-unsigned long long UtcFileTime(int year, int month, int day, int hour, int minute, int second, int ms);

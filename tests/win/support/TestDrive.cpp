@@ -1,5 +1,7 @@
 #include "support/TestDrive.h"
 
+#include "support/Messages.h"
+
 #include <windows.h>
 #include <winioctl.h>
 
@@ -92,5 +94,19 @@ TestDrive::~TestDrive() {
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
   }
 }
+
+namespace {
+struct ProgramDriveParts {
+  TempDir Folder;
+  TestDrive Drive{Folder.Path()};
+};
+ProgramDriveParts& Parts() {
+  static ProgramDriveParts parts;
+  return parts;
+}
+}  // namespace
+
+TestDrive& ProgramDrive() { return Parts().Drive; }
+const std::wstring& ProgramDriveFolder() { return Parts().Folder.Path(); }
 
 }  // namespace testutil

@@ -23,4 +23,9 @@ private:
 
 bool RunningUnderWine();
 
+// One drive letter for the whole test program, over a temporary folder of its own. The browser
+// fixture makes it before its first window lists the drives, so every window lists it.
+TestDrive& ProgramDrive();
+const std::wstring& ProgramDriveFolder();  // with a trailing backslash
+
 }  // namespace testutil
