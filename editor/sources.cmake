@@ -1,6 +1,10 @@
-# editor/core: the time edit's field rules and geometry (no <windows.h>).
-# editor/*.cpp: the time edit control and the editor command (Win32).
+# editor/core: the time edit's field rules and geometry, and the apply and undo sequences of the
+# editor behind a file-system interface (no <windows.h>).
+# editor/*.cpp: the time edit control, the editor dialog and its command (Win32).
 list(APPEND PW_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/core/EditApply.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeEditRules.cpp
 )
 list(APPEND PW_WIN_SOURCES

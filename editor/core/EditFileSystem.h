@@ -1,0 +1,70 @@
+#pragma once
+// The file-system calls of the time and attribute editor behind an interface, so that the apply
+// and undo sequences run the same against the platform and against a test's recording fake; and
+// the rules of the attribute word the platform accepts.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace pw {
+
+// An entry's standard information: its whole attribute word and its three UTC file times
+// (100 ns units since 1601).
+struct EntryInfo {
+  std::uint32_t Attributes = 0;
+  std::uint64_t Created = 0;
+  std::uint64_t LastAccess = 0;
+  std::uint64_t LastWrite = 0;
+  friend bool operator==(const EntryInfo&, const EntryInfo&) = default;
+};
+
+// Times for one write; an empty one stays as it is on disk.
+struct TimeChange {
+  std::optional<std::uint64_t> Created;
+  std::optional<std::uint64_t> LastAccess;
+  std::optional<std::uint64_t> LastWrite;
+  bool Any() const { return Created || LastAccess || LastWrite; }
+};
+
+// The outcome of one call: kFsOk, or the system's error code. A call that fails must never
+// return kFsOk, even when the system gives no code.
+using FsError = std::uint32_t;
+inline constexpr FsError kFsOk = 0;
+
+// An entry held open for writing its times and nothing else: opened that way, read-only files,
+// folders and files other programs hold open can be written too, and no attribute has to be
+// cleared first. Destroying it closes it.
+class EntryTimeWriter {
+public:
+  virtual ~EntryTimeWriter() = default;
+  virtual FsError WriteTimes(const TimeChange& change) = 0;
+};
+
+class EditFileSystem {
+public:
+  virtual ~EditFileSystem() = default;
+  virtual FsError ReadInfo(const std::wstring& path, EntryInfo& info) = 0;
+  // On success `writer` holds the open entry; on failure it stays empty.
+  virtual FsError OpenForTimes(const std::wstring& path,
+                               std::unique_ptr<EntryTimeWriter>& writer) = 0;
+  // `attributes` is always a word made by SettableAttributeWord.
+  virtual FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+};
+
+// The bits of the editor's four check boxes: read-only, hidden, system, archive.
+inline constexpr std::uint32_t kEditedAttributes = 0x01 | 0x02 | 0x04 | 0x20;
+// The bits a program may set: the four, temporary, offline and not content indexed. The rest
+// (directory, compressed, encrypted, sparse, reparse point ...) belong to the entry; the file
+// system keeps them whatever is written, and some of them make the call fail when passed.
+inline constexpr std::uint32_t kSettableAttributes = kEditedAttributes | 0x100 | 0x1000 | 0x2000;
+// "Normal" is valid only alone and stands for "none of the settable bits".
+inline constexpr std::uint32_t kNormalAttribute = 0x80;
+
+// The word that gives an entry the settable bits of `attributes`.
+std::uint32_t SettableAttributeWord(std::uint32_t attributes);
+// The word that gives an entry whose word is `current` the four edited bits as in `chosen`,
+// keeping its other settable bits.
+std::uint32_t ChosenAttributeWord(std::uint32_t current, std::uint32_t chosen);
+
+}  // namespace pw

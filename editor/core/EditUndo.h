@@ -1,0 +1,27 @@
+#pragma once
+// "Undo Edit": the entries the editor's last apply changed, and writing their old times and
+// attribute words back.
+#include <vector>
+
+#include "editor/core/EditApply.h"
+#include "editor/core/EditFileSystem.h"
+
+namespace pw {
+
+class EditUndo {
+public:
+  // Keeps the entries of an apply in place of any earlier ones; an apply that changed nothing
+  // leaves nothing to undo.
+  void Remember(std::vector<UndoEntry> entries);
+  bool Available() const { return !entries_.empty(); }
+  // Restores each entry's times (100 ns exact) and whole attribute word, opened the same way as
+  // for the apply. An entry that no longer reads as the apply left it was changed by someone else
+  // and is left alone. Returns those entries and the ones that could not be read or written, in
+  // order; afterwards nothing is left to undo.
+  std::vector<EditFailure> Run(EditFileSystem& fs);
+
+private:
+  std::vector<UndoEntry> entries_;
+};
+
+}  // namespace pw

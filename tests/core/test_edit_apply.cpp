@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/core/EditApply.h"
+#include "editor/core/EditUndo.h"
+
+using pw::EditFault;
+using pw::EntryInfo;
+using Lines = std::vector<std::wstring>;
+using Failures = std::vector<pw::EditFailure>;
+
+namespace {
+
+constexpr std::uint64_t kNewCreated = 132'000'000'000'000'001, kNewWrite = 132'100'000'000'123'457;
+
+EntryInfo Entry(std::uint32_t attributes) {
+  return {attributes, 131'000'000'000'111'111, 131'500'000'000'222'222, 131'200'000'000'000'000};
+}
+
+// Logs every call; a call fails with the code Errors holds for "<call> <path>". Attributes are
+// kept as Windows keeps them: only the settable bits change, "normal" stands for none.
+class FakeFs final : public pw::EditFileSystem {
+public:
+  std::map<std::wstring, EntryInfo> Disks;
+  std::map<std::wstring, pw::FsError> Errors;
+  std::wstring Fat;  // keeps last write to 2 s; its creation reads as last write, as under Wine
+  Lines Log;
+  std::wstring Open;
+
+  pw::FsError Call(const std::wstring& call, const std::wstring& path, std::wstring detail = {}) {
+    Log.push_back(call + L" " + path + detail);
+    return Errors.contains(call + L" " + path) ? Errors[call + L" " + path] : 0;
+  }
+  pw::FsError ReadInfo(const std::wstring& path, EntryInfo& info) override {
+    if (const pw::FsError error = Call(L"read", path)) return error;
+    if (!Disks.contains(path)) return 2;
+    info = Disks[path];
+    if (path == Fat) info.Created = info.LastWrite;
+    return 0;
+  }
+  pw::FsError OpenForTimes(const std::wstring& path,
+                           std::unique_ptr<pw::EntryTimeWriter>& writer) override {
+    if (const pw::FsError error = Call(L"open", path)) return error;
+    EXPECT_TRUE(Open.empty());
+    Open = path;
+    writer.reset(new Closer{*this});
+    return 0;
+  }
+  pw::FsError WriteTimes(const pw::TimeChange& t) {
+    if (const pw::FsError error = Call(L"times", Open)) return error;
+    EntryInfo& info = Disks[Open];
+    info.Created = t.Created.value_or(info.Created);
+    info.LastAccess = t.LastAccess.value_or(info.LastAccess);
+    info.LastWrite = t.LastWrite.value_or(info.LastWrite);
+    if (Open == Fat) info.LastWrite -= info.LastWrite % 20'000'000;
+    return 0;
+  }
+  pw::FsError WriteAttributes(const std::wstring& path, std::uint32_t word) override {
+    EXPECT_TRUE((word & 0x10) == 0 && ((word & 0x80) == 0 || word == 0x80)) << word;
+    if (const pw::FsError error = Call(L"attr", path, L" " + std::to_wstring(word))) return error;
+    const std::uint32_t kept = (Disks[path].Attributes & ~0x31A7u) | (word & 0x3127u);
+    Disks[path].Attributes = kept != 0 ? kept : 0x80;
+    return 0;
+  }
+
+private:
+  struct Closer final : pw::EntryTimeWriter {
+    FakeFs& fs;
+    explicit Closer(FakeFs& owner) : fs(owner) {}
+    ~Closer() override { fs.Call(L"close", std::exchange(fs.Open, {})); }
+    pw::FsError WriteTimes(const pw::TimeChange& t) override { return fs.WriteTimes(t); }
+  };
+};
+
+pw::EditChoice Choice(bool times, std::optional<std::uint32_t> attributes) {
+  pw::EditChoice choice{{}, attributes.has_value(), attributes.value_or(0)};
+  if (times) choice.Times = {kNewCreated, std::nullopt, kNewWrite};
+  return choice;
+}
+
+pw::EditApplyResult Apply(FakeFs& fs, const std::vector<pw::EditTarget>& targets,
+                          std::optional<pw::EditChoice> answer,
+                          std::vector<pw::EditDialogRequest>* shown = nullptr) {
+  return pw::ApplyEdit(targets, fs, [&](const pw::EditDialogRequest& request) {
+    fs.Log.push_back(L"dialog");
+    if (shown != nullptr) shown->push_back(request);
+    return answer;
+  });
+}
+
+}  // namespace
+
+TEST(EditApply, ConfirmedTimesGoToEveryEntryExactlyWithoutTouchingAttributes) {
+  FakeFs fs;
+  fs.Disks = {{L"a", Entry(0x21)}, {L"b", Entry(0x2000)}, {L"sub", Entry(0x10)}};
+  std::vector<pw::EditDialogRequest> shown;
+  Apply(fs, {{L"a"}, {L"b"}, {L"sub\\", true}}, Choice(true, {}), &shown);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Caption, L"Edit File Params - a");
+  EXPECT_TRUE(shown[0].TimesWritable);
+  EXPECT_EQ(shown[0].Info, Entry(0x21));
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"times a", L"close a", L"read a",
+                           L"read b", L"open b", L"times b", L"close b", L"read b",
+                           L"read sub", L"open sub", L"times sub", L"close sub", L"read sub"}));
+  for (const auto& [path, word] : {std::pair{L"a", 0x21u}, {L"b", 0x2000u}, {L"sub", 0x10u}}) {
+    EXPECT_EQ(fs.Disks[path], (EntryInfo{word, kNewCreated, Entry(0).LastAccess, kNewWrite}));
+  }
+}
+
+TEST(EditApply, ModifyAttributesSetsTheFourBitsAndKeepsEveryOther) {
+  FakeFs fs;
+  fs.Disks = {{L"a", Entry(0x2921)}, {L"dir", Entry(0x11)}, {L"h", Entry(0x02)},
+              {L"dirh", Entry(0x12)}, {L"n", Entry(0x80)}};
+  Apply(fs, {{L"a"}, {L"dir"}, {L"h"}, {L"dirh"}, {L"n"}}, Choice(false, 0x02 | 0x10));
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"attr a 8450", L"close a", L"read a",
+                           L"read dir", L"attr dir 2", L"read dir", L"read h", L"read dirh",
+                           L"read n", L"attr n 2", L"read n"}));
+  EXPECT_EQ(fs.Disks[L"a"].Attributes, 0x2902u);
+  EXPECT_EQ(fs.Disks[L"dir"].Attributes, 0x12u);
+
+  fs.Disks = {{L"r", Entry(0x01)}, {L"dir", Entry(0x10)}, {L"i", Entry(0x2001)}};
+  fs.Log.clear();
+  Apply(fs, {{L"r"}, {L"dir"}, {L"i"}}, Choice(false, 0));
+  EXPECT_EQ(fs.Log, (Lines{L"read r", L"open r", L"dialog", L"attr r 128", L"close r", L"read r",
+                           L"read dir", L"read i", L"attr i 8192", L"read i"}));
+}
+
+TEST(EditApply, CancelAndUnreadableEntriesTouchNothing) {
+  FakeFs fs;
+  fs.Disks = {{L"a", Entry(0x21)}, {L"b", Entry(0x20)}, {L"C:\\t\\sub", Entry(0x10)}};
+  fs.Errors[L"read gone"] = 5;
+  EXPECT_EQ(Apply(fs, {{L"a"}, {L"b"}}, std::nullopt).Outcome, pw::EditOutcome::Cancelled);
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"close a"}));
+
+  fs.Log.clear();
+  std::vector<pw::EditDialogRequest> shown;
+  Apply(fs, {{L""}, {L"gone"}, {L"C:\\t\\sub\\", true}, {L"a"}}, std::nullopt, &shown);
+  EXPECT_EQ(shown.at(0).Caption, L"Edit Dir Params - sub");
+  EXPECT_EQ(fs.Log, (Lines{L"read ", L"read gone", L"read C:\\t\\sub", L"open C:\\t\\sub",
+                           L"dialog", L"close C:\\t\\sub"}));
+
+  fs.Log.clear();
+  const auto result = Apply(fs, {{L""}, {L"gone"}}, Choice(true, 0x02));
+  EXPECT_EQ(result.Outcome, pw::EditOutcome::NothingReadable);
+  EXPECT_EQ(fs.Log, (Lines{L"read ", L"read gone"}));
+}
+
+TEST(EditApply, FailuresAreReportedAndTheOtherEntriesStillApplied) {
+  FakeFs fs;
+  fs.Disks = {{L"a", Entry(0x21)}, {L"b", Entry(0x21)}, {L"c", Entry(0x21)}, {L"d", Entry(0x21)}};
+  fs.Errors = {{L"open b", 32}, {L"times c", 5}, {L"attr d", 5}};
+  const auto result = Apply(fs, {{L"a"}, {L"b"}, {L"c"}, {L"d"}}, Choice(true, 0x02));
+  EXPECT_EQ(result.Failures, (Failures{{L"b", EditFault::Times, 32}, {L"c", EditFault::Times, 5},
+                                       {L"d", EditFault::Attributes, 5}}));
+  for (const std::wstring path : {L"a", L"b", L"c", L"d"}) {
+    EXPECT_EQ(fs.Disks[path].LastWrite == kNewWrite, path == L"a" || path == L"d") << path;
+    EXPECT_EQ(fs.Disks[path].Attributes, path == L"d" ? 0x21u : 0x02u) << path;
+  }
+  EXPECT_EQ(result.EntriesChanged, 4);
+  EXPECT_TRUE(fs.Open.empty());
+
+  // The shown entry cannot take times: no entry gets any, whatever the dialog hands back.
+  fs.Disks = {{L"x", Entry(0x21)}, {L"y", Entry(0x21)}};
+  fs.Errors = {{L"open x", 5}};
+  fs.Log.clear();
+  std::vector<pw::EditDialogRequest> shown;
+  EXPECT_TRUE(Apply(fs, {{L"x"}, {L"y"}}, Choice(true, 0x02), &shown).Failures.empty());
+  EXPECT_FALSE(shown.at(0).TimesWritable);
+  EXPECT_EQ(fs.Log, (Lines{L"read x", L"open x", L"dialog", L"attr x 2", L"read x", L"read y",
+                           L"attr y 2", L"read y"}));
+}
+
+TEST(EditUndo, RestoresExactValuesUnlessChangedSince) {
+  FakeFs fs;
+  fs.Disks = {{L"a", Entry(0x2121)}, {L"b", Entry(0x21)}, {L"c", Entry(0x21)},
+              {L"fat", Entry(0x20)}};
+  fs.Fat = L"fat";
+  const auto saved = fs.Disks;
+  pw::EditUndo undo;
+  undo.Remember(Apply(fs, {{L"a"}, {L"b"}, {L"c"}, {L"fat"}}, Choice(true, 0x02)).Undo);
+  ASSERT_TRUE(undo.Available());
+
+  fs.Disks[L"b"].LastAccess += 1;
+  fs.Errors = {{L"attr c", 5}};
+  fs.Log.clear();
+  EXPECT_EQ(undo.Run(fs), (Failures{{L"b", EditFault::ChangedSince, 0},
+                                    {L"c", EditFault::Attributes, 5}}));
+  EXPECT_EQ(Lines(fs.Log.begin(), fs.Log.begin() + 6),
+            (Lines{L"read a", L"open a", L"times a", L"close a", L"attr a 8481", L"read b"}));
+  EXPECT_EQ(fs.Disks[L"a"], saved.at(L"a"));
+  EXPECT_NE(fs.Disks[L"b"], saved.at(L"b"));
+  EXPECT_EQ(fs.Disks[L"c"].LastWrite, saved.at(L"c").LastWrite);
+  EXPECT_EQ(fs.Disks[L"fat"].LastWrite, saved.at(L"fat").LastWrite);
+  EXPECT_EQ(fs.Disks[L"fat"].Attributes, 0x20u);
+
+  EXPECT_FALSE(undo.Available());
+  fs.Log.clear();
+  EXPECT_TRUE(undo.Run(fs).empty());
+  EXPECT_TRUE(fs.Log.empty());
+  const EntryInfo same = saved.at(L"a");  // written again as it is: nothing to undo
+  undo.Remember(Apply(fs, {{L"a"}}, pw::EditChoice{{same.Created, same.LastAccess, same.LastWrite}})
+                    .Undo);
+  EXPECT_FALSE(undo.Available());
+}
