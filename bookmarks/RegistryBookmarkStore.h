@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "bookmarks/BookmarkStore.h"
+#include "bookmarks/core/BookmarkStore.h"
 
 namespace pw {
 

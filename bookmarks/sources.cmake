@@ -1,5 +1,7 @@
+# bookmarks/core: the bookmark list's rules over a store (no <windows.h>).
+# bookmarks/*.cpp: the store in the registry and the main window's bookmark commands (Win32).
 list(APPEND PW_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/BookmarkList.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/BookmarkList.cpp
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Bookmarks.cpp

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bookmarks/BookmarkList.h"
+#include "bookmarks/core/BookmarkList.h"
 
 using pw::BookmarkChange;
 using Paths = std::vector<std::wstring>;

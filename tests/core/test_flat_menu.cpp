@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "menus/MenuColors.h"
-#include "menus/MenuIcon.h"
-#include "menus/MenuLayout.h"
-#include "menus/MenuPicture.h"
+#include "menus/core/MenuColors.h"
+#include "menus/core/MenuIcon.h"
+#include "menus/core/MenuLayout.h"
+#include "menus/core/MenuPicture.h"
 
 namespace pw {
 namespace {

@@ -1,4 +1,4 @@
-#include "menus/MenuPicture.h"
+#include "menus/core/MenuPicture.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "menus/MenuIcon.h"
+#include "menus/core/MenuIcon.h"
 
 namespace pw {
 

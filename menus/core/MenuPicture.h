@@ -7,9 +7,9 @@
 #include <variant>
 #include <vector>
 
-#include "menus/MenuColors.h"
-#include "menus/MenuIcon.h"
-#include "menus/MenuLayout.h"
+#include "menus/core/MenuColors.h"
+#include "menus/core/MenuIcon.h"
+#include "menus/core/MenuLayout.h"
 
 namespace pw {
 

@@ -1,8 +1,8 @@
-#include "menus/MenuLayout.h"
+#include "menus/core/MenuLayout.h"
 
 #include <string>
 
-#include "menus/MenuColors.h"
+#include "menus/core/MenuColors.h"
 
 namespace pw {
 

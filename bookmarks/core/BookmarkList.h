@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bookmarks/BookmarkStore.h"
+#include "bookmarks/core/BookmarkStore.h"
 
 namespace pw {
 

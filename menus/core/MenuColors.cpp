@@ -1,4 +1,4 @@
-#include "menus/MenuColors.h"
+#include "menus/core/MenuColors.h"
 
 #include <algorithm>
 

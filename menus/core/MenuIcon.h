@@ -3,8 +3,8 @@
 // an IconBits, lets these functions recolour it or find its shadow, and writes the bits back.
 #include <vector>
 
-#include "menus/MenuColors.h"
-#include "menus/MenuLayout.h"
+#include "menus/core/MenuColors.h"
+#include "menus/core/MenuLayout.h"
 
 namespace pw {
 

@@ -1,4 +1,4 @@
-#include "bookmarks/BookmarkList.h"
+#include "bookmarks/core/BookmarkList.h"
 
 #include <algorithm>
 #include <utility>
