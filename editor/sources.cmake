@@ -8,6 +8,9 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeEditRules.cpp
 )
 list(APPEND PW_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/DiskFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EditCommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwFileEditParams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeEdit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwWheel.cpp
 )

@@ -506,6 +506,47 @@ def glyph_clear_time():
     return c
 
 
+def glyph_update():
+    return sprite([
+        "................",
+        "................",
+        "............GG..",
+        "...........GhgG.",
+        "..........GhgG..",
+        ".........GhgG...",
+        "..GG....GhgG....",
+        ".GhgG..GhgG.....",
+        "..GhgGGhgG......",
+        "...GhgggG.......",
+        "....GhgG........",
+        ".....GG.........",
+        "................",
+        "................",
+        "................",
+        "................",
+    ])
+
+
+def glyph_cancel():
+    c = Canvas(16, 16)
+    big = sprite([
+        ".RR......RR.",
+        "RrsR....RrsR",
+        "RsrrR..RrrrR",
+        ".RrrrRRrrrR.",
+        "..RrrrrrrR..",
+        "...RrrrrR...",
+        "...RrrrrR...",
+        "..RrrrrrrR..",
+        ".RrrrRRrrrR.",
+        "RrrrR..RrrrR",
+        "RrrR....RrrR",
+        ".RR......RR.",
+    ])
+    c.paste(big, 2, 2)
+    return c
+
+
 def folder_up_16():
     c = Canvas(16, 16)
     folder(c, 0, 1, 16, 14, 6, 2)
@@ -761,13 +802,13 @@ def main():
         'MenuIcons.bmp': (strip(menu), 16),
         'BookmarkGlyphs.bmp': (strip([add, embossed(add), remove, embossed(remove)]), 16),
         'ToolbarGlyphs.bmp': (strip(menu[5:10]), 16),
-        'EditorGlyphs.bmp': (strip([glyph_set_now(), glyph_clear_time()]), 16),
+        'EditorGlyphs.bmp': (strip([glyph_set_now(), glyph_clear_time(), glyph_update(), glyph_cancel()]), 16),
         'AboutWeb.bmp': (about_web(), 32),
         'AboutMail.bmp': (about_mail(), 32),
         'AboutPost.bmp': (about_post(), 32),
     }
     expected_widths = {'MenuIcons.bmp': 240, 'BookmarkGlyphs.bmp': 64, 'ToolbarGlyphs.bmp': 80,
-                       'EditorGlyphs.bmp': 32}
+                       'EditorGlyphs.bmp': 64}
     for name, (picture, cell) in keyed.items():
         assert picture.w == expected_widths.get(name, 32) and picture.h == cell, name
         check_keyed(picture, cell)

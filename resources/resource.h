@@ -10,7 +10,7 @@
 #define IDB_MENUICONS 100       // 15 menu icons of 16x16 side by side, 240x16, in menu image order
 #define IDB_BOOKMARKGLYPHS 101  // 64x16: add (normal, disabled), remove (normal, disabled)
 #define IDB_TOOLBARGLYPHS 102   // 80x16: refresh, large icons, small icons, list, details
-#define IDB_EDITORGLYPHS 103    // 32x16: set now, clear time
+#define IDB_EDITORGLYPHS 103    // 64x16: set now, clear time, update, cancel
 #define IDB_ABOUTWEB 104        // 32x32, transparent colour = bottom-left pixel
 #define IDB_ABOUTMAIL 105
 #define IDB_ABOUTPOST 106

@@ -4,10 +4,12 @@
 PW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PW_JOBS=$(nproc 2>/dev/null || echo 2)
 
+# fonts-wine brings Wine's Tahoma and MS Sans Serif, the fonts the windows are laid out for;
+# without them every text falls back to a much wider font and is clipped.
 pw_install_deps() {
   local pkgs=(cmake make g++ python3 locales googletest libgtest-dev
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-              wine wine64 xvfb xauth x11-utils imagemagick)
+              wine wine64 fonts-wine xvfb xauth x11-utils imagemagick)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -80,5 +82,12 @@ pw_prepare_prefix() {
     wineboot -i </dev/null >/dev/null 2>&1
     # Without a window manager Wine draws the title bar and frame itself only with this setting.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  fi
+  # This Wine does not look for its own fonts (Tahoma, MS Sans Serif) in its data folder, only in
+  # the prefix's Fonts folder.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/tahoma.ttf" ]; then
+    mkdir -p "$fonts"
+    cp -n /usr/share/wine/fonts/* "$fonts/"
   fi
 }

@@ -55,6 +55,11 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Paint(dc.get());
       return 0;
     }
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wp);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:

@@ -22,6 +22,7 @@ private:
   void Paint(HDC dc) const;
   Bevel outer_ = Bevel::None;
   Bevel inner_ = Bevel::None;
+  HFONT font_ = nullptr;  // not owned; children made later take it, as in a dialog
 };
 
 // Draws one ring of a bevel inside rc and moves rc in by one pixel.

@@ -136,17 +136,27 @@ void SpeedButton::Paint(HDC dc) {
     RECT r = rc;
     DrawBevelRing(dc, r, Bevel::Raised);
   }
-  int offset = sunken ? 1 : 0;
+  const int offset = sunken ? 1 : 0;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd_), WM_GETFONT, 0, 0));
+  SelectObj selFont(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  // A glyph alone is centred; with a caption the two are centred together, glyph first.
+  SIZE text{};
+  if (!caption_.empty()) GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
+  int glyphWidth = 0;
   if (glyph_) {
-    DrawGlyph(dc, rc, enabled, offset);
-  } else if (!caption_.empty()) {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd_), WM_GETFONT, 0, 0));
-    SelectObj sel(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    BITMAP bm{};
+    GetObjectW(glyph_.get(), sizeof(bm), &bm);
+    glyphWidth = bm.bmWidth / numGlyphs_;
+  }
+  const int gap = glyph_ && !caption_.empty() ? 4 : 0;
+  const int left = rc.left + (rc.right - rc.left - glyphWidth - gap - text.cx) / 2;
+  if (glyph_) DrawGlyph(dc, RECT{left, rc.top, left + glyphWidth, rc.bottom}, enabled, offset);
+  if (!caption_.empty()) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    RECT r = rc;
+    RECT r{left + glyphWidth + gap, rc.top, rc.right, rc.bottom};
     OffsetRect(&r, offset, offset);
-    DrawTextW(dc, caption_.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc, caption_.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   }
 }
 

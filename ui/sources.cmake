@@ -1,6 +1,7 @@
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ListView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Menu.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Modal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Registry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpeedButton.cpp

@@ -6,6 +6,14 @@ namespace pw {
 
 namespace {
 
+std::wstring LocaleString(LCTYPE type, const wchar_t* fallback) {
+  wchar_t buf[128];
+  int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 128);
+  return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring(fallback);
+}
+
+}  // namespace
+
 SYSTEMTIME ToSystemTime(const CalendarTime& t) {
   SYSTEMTIME st{};
   st.wYear = static_cast<WORD>(t.Year);
@@ -31,14 +39,6 @@ CalendarTime FromSystemTime(const SYSTEMTIME& st) {
   t.Millisecond = st.wMilliseconds;
   return t;
 }
-
-std::wstring LocaleString(LCTYPE type, const wchar_t* fallback) {
-  wchar_t buf[128];
-  int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 128);
-  return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring(fallback);
-}
-
-}  // namespace
 
 void LocalTimeZone::Refresh() {
   years_.clear();

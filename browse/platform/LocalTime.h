@@ -50,6 +50,9 @@ double FileTimeToLocalDateTime(std::uint64_t fileTime);
 std::uint64_t LocalDateTimeToFileTime(double dateTime);
 double NowLocalDateTime();
 
+SYSTEMTIME ToSystemTime(const CalendarTime& t);
+CalendarTime FromSystemTime(const SYSTEMTIME& st);
+
 inline std::uint64_t ToUInt64(const FILETIME& ft) {
   return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }

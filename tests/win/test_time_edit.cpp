@@ -10,6 +10,7 @@
 
 #include "editor/core/TimeEditRules.h"
 #include "editor/kwTimeEdit.h"
+#include "editor/kwWheel.h"
 #include "browse/core/FileText.h"
 #include "support/Messages.h"
 
@@ -446,6 +447,21 @@ TEST_F(TimeEditTest, ClipboardUndoAndContextMenuLeaveTheTextAlone) {
   RemoveWindowSubclass(Wnd(), CountMenus, 1);
   EXPECT_EQ(menus, 0);
   EXPECT_EQ(Text(), shown);
+}
+
+TEST_F(TimeEditTest, WheelSupportStepsWhileItLivesAndLeavesTheEditAsItWas) {
+  const LONG_PTR ownProc = GetWindowLongPtrW(Wnd(), GWLP_WNDPROC);
+  {
+    pw::TkwAddWheelSupport wheel({Wnd()});
+    SendMessageW(Wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(Text(), L"01:00:00:000");
+    EXPECT_EQ(changes, 1);
+  }
+  EXPECT_EQ(GetWindowLongPtrW(Wnd(), GWLP_WNDPROC), ownProc);
+  SendMessageW(Wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);  // no longer a key press
+  EXPECT_EQ(Text(), L"01:00:00:000");
+  Key(VK_UP);  // the edit's own handling is still in front
+  EXPECT_EQ(Text(), L"02:00:00:000");
 }
 
 TEST(TimeEditLifetime, ObjectOutlivingItsWindowIsSafeToDestroy) {

@@ -1,5 +1,6 @@
 // Shows one of the program's windows for a screenshot, for the number of seconds given (default 5):
 //   pw_show timeedit [seconds]
+//   pw_show editor [seconds]
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "browse/core/DateTime.h"
+#include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"
 
 namespace {
@@ -71,6 +73,24 @@ void ShowTimeEdits(int seconds) {
   DeleteObject(font);
 }
 
+HWND g_dialog = nullptr;
+
+// The editor dialog as the command shows it for a read-only, hidden file.
+void ShowEditor(int seconds) {
+  TfrmEditFileParams dialog(nullptr);
+  g_dialog = dialog.Handle();
+  dialog.SetCaption(L"Edit File Params - report.txt");
+  dialog.FileData.Attributes = 0x23;
+  dialog.FileData.Created = 133'000'000'000'000'000ull;
+  dialog.FileData.LastWrite = 133'500'000'000'000'123ull;
+  dialog.FileData.LastAccess = 133'900'000'000'004'560ull;
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(g_dialog, WM_CLOSE, 0, 0);
+  });
+  dialog.ShowModal();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -83,6 +103,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   LocalFree(argv);
   if (what == L"timeedit") {
     ShowTimeEdits(seconds);
+  } else if (what == L"editor") {
+    ShowEditor(seconds);
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }

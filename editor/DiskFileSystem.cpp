@@ -1,0 +1,72 @@
+#include "editor/DiskFileSystem.h"
+
+#include <windows.h>
+
+#include "browse/platform/LocalTime.h"
+#include "ui/Scoped.h"
+
+namespace pw {
+
+namespace {
+
+// The last error, never "success": a call that failed without saying why still failed.
+FsError LastError() {
+  const DWORD error = GetLastError();
+  return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+}
+
+class DiskTimeWriter : public EntryTimeWriter {
+public:
+  explicit DiskTimeWriter(ui::ScopedHandle handle) : handle_(std::move(handle)) {}
+  FsError WriteTimes(const TimeChange& change) override {
+    FILETIME created{}, accessed{}, written{};
+    if (change.Created) created = ToFileTime(*change.Created);
+    if (change.LastAccess) accessed = ToFileTime(*change.LastAccess);
+    if (change.LastWrite) written = ToFileTime(*change.LastWrite);
+    if (!SetFileTime(handle_.get(), change.Created ? &created : nullptr, change.LastAccess ? &accessed : nullptr,
+                     change.LastWrite ? &written : nullptr))
+      return LastError();
+    return kFsOk;
+  }
+
+private:
+  ui::ScopedHandle handle_;
+};
+
+}  // namespace
+
+FsError DiskFileSystem::ReadInfo(const std::wstring& path, EntryInfo& info) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return LastError();
+  info.Attributes = data.dwFileAttributes;
+  info.Created = ToUInt64(data.ftCreationTime);
+  info.LastAccess = ToUInt64(data.ftLastAccessTime);
+  info.LastWrite = ToUInt64(data.ftLastWriteTime);
+  return kFsOk;
+}
+
+FsError DiskFileSystem::OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) {
+  ui::ScopedHandle handle(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return LastError();
+  writer = std::make_unique<DiskTimeWriter>(std::move(handle));
+  return kFsOk;
+}
+
+FsError DiskFileSystem::WriteAttributes(const std::wstring& path, std::uint32_t attributes) {
+  return SetFileAttributesW(path.c_str(), attributes) ? kFsOk : LastError();
+}
+
+std::wstring SystemErrorText(FsError error) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(error);
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  return text;
+}
+
+}  // namespace pw

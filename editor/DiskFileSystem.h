@@ -1,0 +1,20 @@
+#pragma once
+// The editor's file-system calls on the real disk. Entries are opened for writing their times
+// only (FILE_WRITE_ATTRIBUTES, sharing read, write and delete, backup semantics for folders), which
+// read-only files, folders and files held open by other programs all allow, so no attribute is
+// ever cleared on the way.
+#include "editor/core/EditFileSystem.h"
+
+namespace pw {
+
+class DiskFileSystem : public EditFileSystem {
+public:
+  FsError ReadInfo(const std::wstring& path, EntryInfo& info) override;
+  FsError OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) override;
+  FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) override;
+};
+
+// The system's text for an error code, without its line break.
+std::wstring SystemErrorText(FsError error);
+
+}  // namespace pw

@@ -1,0 +1,380 @@
+#include "editor/kwFileEditParams.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "browse/core/DateTime.h"
+#include "browse/platform/LocalTime.h"
+#include "resources/resource.h"
+#include "ui/Modal.h"
+
+namespace {
+
+constexpr int kClientWidth = 254, kClientHeight = 185;
+constexpr int kToolbarHeight = 29, kBackHeight = 108, kAttributesHeight = 48;
+constexpr int kFirstId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+
+constexpr const wchar_t* kRowCaptions[TfrmEditFileParams::kRowCount] = {L"Created", L"Modified", L"Accessed"};
+
+struct AttributeBox {
+  HWND TfrmEditFileParams::*Field;
+  const wchar_t* Caption;
+  int Left, Top;
+  std::uint32_t Bit;
+};
+const AttributeBox kAttributeBoxes[] = {
+    {&TfrmEditFileParams::cbReadOnly, L"Read only", 111, 8, 0x01},
+    {&TfrmEditFileParams::cbHidden, L"Hidden", 181, 8, 0x02},
+    {&TfrmEditFileParams::cbSystem, L"System", 111, 24, 0x04},
+    {&TfrmEditFileParams::cbArchive, L"Archive", 181, 24, 0x20},
+};
+
+bool SameMillisecond(double a, double b) {
+  const pw::DateTimeSplit x = pw::SplitDateTime(a), y = pw::SplitDateTime(b);
+  return x.days == y.days && x.msOfDay == y.msOfDay;
+}
+
+double WholeDays(double value) { return pw::SplitDateTime(value).days; }
+
+ui::ScopedFont MakeFont(const wchar_t* face) {
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(8, 96, 72);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  return ui::ScopedFont(CreateFontIndirectW(&lf));
+}
+
+// Whether "00:00:00:000" fits a time edit of the dialog's size in the given font: the edit is made
+// for a moment, as the rows make it, and its room is measured.
+bool TimeFitsIn(HWND parent, HFONT font) {
+  ui::ScopedWindow probe(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD, 0, 0, 90, 21, parent, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr));
+  if (!probe) return true;
+  SendMessageW(probe.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(probe.get(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, pw::kTimeEditRightMargin));
+  const DWORD margins = static_cast<DWORD>(SendMessageW(probe.get(), EM_GETMARGINS, 0, 0));
+  RECT client{};
+  GetClientRect(probe.get(), &client);
+  ui::WindowDC dc(probe.get());
+  ui::SelectObj select(dc.get(), font);
+  SIZE text{};
+  GetTextExtentPoint32W(dc.get(), pw::kClearedTimeText.data(), static_cast<int>(pw::kClearedTimeText.size()), &text);
+  return LOWORD(margins) + text.cx + HIWORD(margins) <= client.right;
+}
+
+}  // namespace
+
+TfrmEditFileParams::TfrmEditFileParams(HWND owner) {
+  ClassSpec cls{L"TfrmEditFileParams"};
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  CreateObjectWindow(cls, exStyle, L"", style, 0, 0, frame.right - frame.left, frame.bottom - frame.top, owner,
+                     nullptr);
+}
+
+TfrmEditFileParams::~TfrmEditFileParams() {
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+void TfrmEditFileParams::SetCaption(const std::wstring& caption) const { SetWindowTextW(hwnd_, caption.c_str()); }
+
+HWND TfrmEditFileParams::AddCheckBox(HWND parent, const wchar_t* caption, int x, int y, int w, int h, bool leftText) {
+  const int id = kFirstId + static_cast<int>(components_.size());
+  HWND box = CreateWindowExW(0, L"BUTTON", caption,
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | (leftText ? BS_LEFTTEXT : 0), x,
+                             y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  components_.push_back(box);
+  return box;
+}
+
+void TfrmEditFileParams::ChooseFont() {
+  font_ = MakeFont(L"MS Sans Serif");
+  if (!TimeFitsIn(hwnd_, font_.get())) font_ = MakeFont(L"MS Shell Dlg 2");
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void TfrmEditFileParams::CreateControls() {
+  ChooseFont();
+  const auto font = reinterpret_cast<WPARAM>(font_.get());
+
+  pnToolbar.Create(hwnd_, 0, 0, kClientWidth, kToolbarHeight, ui::Bevel::Lowered, ui::Bevel::Raised);
+  components_.push_back(pnToolbar.Handle());
+  SendMessageW(pnToolbar.Handle(), WM_SETFONT, font, FALSE);
+  ui::ScopedBitmap glyphs(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_EDITORGLYPHS),
+                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  struct ButtonRow {
+    ui::SpeedButton TfrmEditFileParams::*Field;
+    int Left, Width;
+    const wchar_t* Hint;
+    const wchar_t* Caption;
+    void (TfrmEditFileParams::*Click)(const ui::Sender&);
+  };
+  const ButtonRow buttons[] = {
+      {&TfrmEditFileParams::btnNow, 4, 22, L"Set now", L"", &TfrmEditFileParams::btnNowClick},
+      {&TfrmEditFileParams::btnClearTime, 28, 23, L"Clear time", L"", &TfrmEditFileParams::btnClearTimeClick},
+      {&TfrmEditFileParams::btnUpdate, 116, 65, L"Update", L"Update", &TfrmEditFileParams::btnUpdateClick},
+      {&TfrmEditFileParams::btnCancel, 184, 65, L"Cancel", L"Cancel", &TfrmEditFileParams::btnCancelClick},
+  };
+  int glyph = 0;
+  for (const ButtonRow& row : buttons) {
+    ui::SpeedButton& button = this->*row.Field;
+    button.Create(pnToolbar.Handle(), row.Left, 3, row.Width, 23);
+    button.SetHint(row.Hint);
+    if (*row.Caption) button.SetCaption(row.Caption);
+    if (glyphs) {
+      // One 16 x 16 picture of the strip per button, in button order.
+      ui::WindowDC screen(nullptr);
+      ui::ScopedBitmap one(CreateCompatibleBitmap(screen.get(), 16, 16));
+      ui::MemoryDC src(screen.get()), dst(screen.get());
+      {
+        ui::SelectObj selSrc(src.get(), glyphs.get());
+        ui::SelectObj selDst(dst.get(), one.get());
+        BitBlt(dst.get(), 0, 0, 16, 16, src.get(), glyph * 16, 0, SRCCOPY);
+      }
+      button.SetGlyph(one.get(), 1, RGB(255, 0, 255));
+    }
+    ++glyph;
+    button.OnClick = [this, click = row.Click](ui::SpeedButton& sender) {
+      (this->*click)(ui::Sender{sender.Tag, nullptr, &sender});
+    };
+  }
+  Bevel1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 54, 5, 2, 19, pnToolbar.Handle(),
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+
+  pnBack.Create(hwnd_, 0, kToolbarHeight, kClientWidth, kBackHeight, ui::Bevel::Raised, ui::Bevel::Lowered);
+  components_.push_back(pnBack.Handle());
+  SendMessageW(pnBack.Handle(), WM_SETFONT, font, FALSE);
+  cbSynchronize = AddCheckBox(pnBack.Handle(), L"Synchronize", 9, 85, 80, 17, false);
+
+  pnAttributes.Create(hwnd_, 0, kToolbarHeight + kBackHeight, kClientWidth, kAttributesHeight, ui::Bevel::Raised,
+                      ui::Bevel::Lowered);
+  components_.push_back(pnAttributes.Handle());
+  SendMessageW(pnAttributes.Handle(), WM_SETFONT, font, FALSE);
+  cbModify = AddCheckBox(pnAttributes.Handle(), L"Modify Attributes", 9, 8, 100, 17, false);
+  for (const AttributeBox& box : kAttributeBoxes) {
+    HWND wnd = AddCheckBox(pnAttributes.Handle(), box.Caption, box.Left, box.Top, 70, 17, false);
+    EnableWindow(wnd, FALSE);
+    this->*box.Field = wnd;
+  }
+}
+
+void TfrmEditFileParams::CreateRows() {
+  for (int i = 0; i < kRowCount; ++i) {
+    const int top = 24 * i;
+    cbTimes[i] = AddCheckBox(pnBack.Handle(), kRowCaptions[i], 4, 13 + top, 65, 17, true);
+    SendMessageW(cbTimes[i], BM_SETCHECK, BST_CHECKED, 0);  // checked before any click can arrive
+    dtDates[i] = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_UPDOWN | DTS_SHORTDATEFORMAT, 71, 11 + top, 85,
+                                 21, pnBack.Handle(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + components_.size())),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(dtDates[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    components_.push_back(dtDates[i]);
+    edTimes[i] = std::make_unique<pw::TkwTimeEdit>(pnBack.Handle(), 159, 11 + top, 90, 21,
+                                                   kFirstId + static_cast<int>(components_.size()));
+    edTimes[i]->OnTimeChange = [this](pw::TkwTimeEdit& sender) { dtDateChange(sender.Handle()); };
+    components_.push_back(edTimes[i]->Handle());
+  }
+}
+
+// --- Form events -----------------------------------------------------------------------------
+
+void TfrmEditFileParams::FormCreate() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  RECT wr{};
+  GetWindowRect(hwnd_, &wr);
+  const int width = wr.right - wr.left, height = wr.bottom - wr.top;
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  int left = cursor.x, top = cursor.y;
+  if (screenWidth < left + width) left = screenWidth - width;
+  if (screenHeight < top + height) top = screenHeight - height;
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  CreateRows();
+  WheelSupport = std::make_unique<pw::TkwAddWheelSupport>(components_);
+  // Tab order: Synchronize between the last row's date and its time.
+  SetWindowPos(cbSynchronize, dtDates[kRowCount - 1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmEditFileParams::FormShow() {
+  const std::uint64_t stamps[kRowCount] = {FileData.Created, FileData.LastWrite, FileData.LastAccess};
+  for (int i = 0; i < kRowCount; ++i) SetRowDateTime(i, pw::FileTimeToLocalDateTime(stamps[i]));
+  for (const AttributeBox& box : kAttributeBoxes)
+    SendMessageW(this->*box.Field, BM_SETCHECK, (FileData.Attributes & box.Bit) ? BST_CHECKED : BST_UNCHECKED, 0);
+  for (int i = 0; i < kRowCount; ++i) shownAfterLoad_[i] = RowValue(i);
+}
+
+void TfrmEditFileParams::FormClose() {
+  if (modalResult_ != mrOk) modalResult_ = mrCancel;
+}
+
+void TfrmEditFileParams::FormDestroy() { WheelSupport.reset(); }
+
+int TfrmEditFileParams::ShowModal() {
+  FormShow();
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (first) SetFocus(first);
+  ui::RunModal(hwnd_, [this] { return modalResult_ != mrNone; });
+  if (IsWindow(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+  if (modalResult_ == mrNone) modalResult_ = mrCancel;
+  return modalResult_;
+}
+
+// --- Rows --------------------------------------------------------------------------------------
+
+void TfrmEditFileParams::SetFileHandle(bool valid) {
+  if (valid) return;
+  EnableWindow(pnBack.Handle(), FALSE);
+  for (int i = 0; i < kRowCount; ++i) {
+    SendMessageW(cbTimes[i], BM_SETCHECK, BST_UNCHECKED, 0);
+    cbTimesClick(i);
+  }
+}
+
+bool TfrmEditFileParams::ModifyAttributes() const { return IsChecked(cbModify); }
+
+double TfrmEditFileParams::DateOf(HWND dateControl) const {
+  SYSTEMTIME st{};
+  if (DateTime_GetSystemtime(dateControl, &st) != GDT_VALID) return 0;
+  return pw::CalendarToDateTime(pw::FromSystemTime(st));
+}
+
+void TfrmEditFileParams::SetDate(HWND dateControl, double value) const {
+  pw::CalendarTime t;
+  if (!pw::DateTimeToCalendar(value, t)) return;
+  SYSTEMTIME st = pw::ToSystemTime(t);
+  DateTime_SetSystemtime(dateControl, GDT_VALID, &st);
+}
+
+double TfrmEditFileParams::RowValue(int row) const {
+  return pw::JoinDateTime(WholeDays(DateOf(dtDates[row])), pw::SplitDateTime(edTimes[row]->GetTime()).msOfDay);
+}
+
+double TfrmEditFileParams::GetRowDateTime(int row) const { return IsChecked(cbTimes[row]) ? RowValue(row) : 0; }
+
+void TfrmEditFileParams::SetRowDateTime(int row, double value) {
+  updating_ = true;
+  SetDate(dtDates[row], value);
+  edTimes[row]->SetTime(value);
+  updating_ = false;
+}
+
+void TfrmEditFileParams::SetAllRowsDateTime(double value) {
+  for (int i = 0; i < kRowCount; ++i) SetRowDateTime(i, value);
+}
+
+void TfrmEditFileParams::UpdateButtonState() {
+  bool any = IsChecked(cbModify);
+  for (HWND box : cbTimes) any = any || IsChecked(box);
+  btnUpdate.SetEnabled(any);
+}
+
+std::optional<std::uint64_t> TfrmEditFileParams::LoadedStampFor(double rowValue) const {
+  const std::uint64_t stamps[kRowCount] = {FileData.Created, FileData.LastWrite, FileData.LastAccess};
+  for (int i = 0; i < kRowCount; ++i)
+    if (SameMillisecond(rowValue, shownAfterLoad_[i])) return stamps[i];
+  return std::nullopt;
+}
+
+pw::EditChoice TfrmEditFileParams::Choice() const {
+  pw::EditChoice choice;
+  std::optional<std::uint64_t>* fields[kRowCount] = {&choice.Times.Created, &choice.Times.LastWrite,
+                                                      &choice.Times.LastAccess};
+  for (int i = 0; i < kRowCount; ++i) {
+    const double value = GetRowDateTime(i);
+    if (value <= 0) continue;  // unchecked: this time stays as it is
+    const std::optional<std::uint64_t> loaded = LoadedStampFor(value);
+    const std::uint64_t stamp = loaded ? *loaded : pw::LocalDateTimeToFileTime(value);
+    if (stamp != 0) *fields[i] = stamp;
+  }
+  choice.ModifyAttributes = ModifyAttributes();
+  for (const AttributeBox& box : kAttributeBoxes)
+    if (IsChecked(this->*box.Field)) choice.Attributes |= box.Bit;
+  return choice;
+}
+
+// --- Handlers ------------------------------------------------------------------------------------
+
+void TfrmEditFileParams::cbTimesClick(int row) {
+  const bool checked = IsChecked(cbTimes[row]);
+  EnableWindow(dtDates[row], checked);
+  EnableWindow(edTimes[row]->Handle(), checked);
+  UpdateButtonState();
+}
+
+void TfrmEditFileParams::cbModifyClick() {
+  const bool modify = IsChecked(cbModify);
+  for (const AttributeBox& box : kAttributeBoxes) EnableWindow(this->*box.Field, modify);
+  UpdateButtonState();
+}
+
+void TfrmEditFileParams::cbSynchronizeClick() {
+  if (!IsChecked(cbSynchronize)) return;
+  SetAllRowsDateTime(RowValue(0));
+}
+
+void TfrmEditFileParams::dtDateChange(HWND sender) {
+  if (updating_ || !IsChecked(cbSynchronize)) return;
+  for (int i = 0; i < kRowCount; ++i) {
+    if (sender == dtDates[i]) return SetAllRowsDateTime(DateOf(sender));
+    if (sender == edTimes[i]->Handle()) return SetAllRowsDateTime(edTimes[i]->GetTime());
+  }
+}
+
+void TfrmEditFileParams::btnNowClick(const ui::Sender&) { SetAllRowsDateTime(pw::NowLocalDateTime()); }
+
+void TfrmEditFileParams::btnClearTimeClick(const ui::Sender&) {
+  updating_ = true;
+  for (int i = 0; i < kRowCount; ++i) {
+    SetDate(dtDates[i], WholeDays(DateOf(dtDates[i])));
+    edTimes[i]->ClearTime();
+  }
+  updating_ = false;
+}
+
+void TfrmEditFileParams::btnUpdateClick(const ui::Sender&) {
+  if (!btnUpdate.Enabled()) return;
+  modalResult_ = mrOk;
+}
+
+void TfrmEditFileParams::btnCancelClick(const ui::Sender&) { modalResult_ = mrCancel; }
+
+// --- Messages ------------------------------------------------------------------------------------
+
+void TfrmEditFileParams::OnCommand(WPARAM wp, LPARAM lp) {
+  const HWND from = reinterpret_cast<HWND>(lp);
+  if (!from) {
+    // The dialog keys: Enter confirms, Esc cancels.
+    if (LOWORD(wp) == IDOK) btnUpdateClick(ui::Sender{});
+    if (LOWORD(wp) == IDCANCEL) btnCancelClick(ui::Sender{});
+    return;
+  }
+  if (HIWORD(wp) != BN_CLICKED) return;
+  for (int i = 0; i < kRowCount; ++i)
+    if (from == cbTimes[i]) return cbTimesClick(i);
+  if (from == cbModify) return cbModifyClick();
+  if (from == cbSynchronize) return cbSynchronizeClick();
+}
+
+void TfrmEditFileParams::OnNotify(const NMHDR& hdr) {
+  if (hdr.code == DTN_DATETIMECHANGE) dtDateChange(hdr.hwndFrom);
+}
+
+LRESULT TfrmEditFileParams::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: CreateControls(); FormCreate(); return 0;
+    case WM_COMMAND: OnCommand(wp, lp); return 0;
+    case WM_NOTIFY: OnNotify(*reinterpret_cast<NMHDR*>(lp)); return 0;
+    case WM_CLOSE: FormClose(); return 0;
+    case WM_DESTROY: FormDestroy(); return 0;
+    default: return Window::HandleMessage(msg, wp, lp);
+  }
+}

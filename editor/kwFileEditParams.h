@@ -1,0 +1,101 @@
+#pragma once
+// The dialog of "Edit File Params": one entry's three time stamps and four attributes, shown to
+// the millisecond, with Set now, Clear time, Synchronize and Modify Attributes. It turns the
+// user's choices into the values the command writes; it writes nothing itself.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "editor/core/EditApply.h"
+#include "editor/kwTimeEdit.h"
+#include "editor/kwWheel.h"
+#include "ui/Panel.h"
+#include "ui/Scoped.h"
+#include "ui/Sender.h"
+#include "ui/SpeedButton.h"
+#include "ui/Window.h"
+
+class TfrmEditFileParams : public ui::Window {
+public:
+  static constexpr int kRowCount = 3;  // creation, last write, last access
+  enum ModalResultValue { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+  // Creates the dialog (FormCreate runs inside), owned by `owner`, which it keeps disabled while
+  // it is shown.
+  explicit TfrmEditFileParams(HWND owner);
+  ~TfrmEditFileParams() override;
+
+  void SetCaption(const std::wstring& caption) const;
+  // Loads FileData into the rows and the attribute boxes (FormShow), shows the dialog and runs
+  // it until Update, Cancel or a close. Returns the modal result.
+  int ShowModal();
+
+  // The shown entry's standard information; set before the dialog is shown.
+  pw::EntryInfo FileData;
+  // Whether the shown entry could be opened for writing its times; when it could not, the time
+  // rows are unchecked and their panel disabled, and only the attributes can change.
+  void SetFileHandle(bool valid);
+  bool ModifyAttributes() const;
+  double GetRowDateTime(int row) const;
+  void SetRowDateTime(int row, double value);
+  void SetAllRowsDateTime(double value);
+  int ModalResult() const { return modalResult_; }
+  // What Update confirmed: a UTC file time per checked row (creation, last access, last write)
+  // and the attribute choice.
+  pw::EditChoice Choice() const;
+
+  // Controls.
+  ui::Panel pnToolbar, pnBack, pnAttributes;
+  ui::SpeedButton btnNow, btnClearTime, btnUpdate, btnCancel;
+  HWND Bevel1 = nullptr;
+  HWND cbSynchronize = nullptr, cbModify = nullptr;
+  HWND cbReadOnly = nullptr, cbHidden = nullptr, cbSystem = nullptr, cbArchive = nullptr;
+  std::array<HWND, kRowCount> cbTimes{};
+  std::array<HWND, kRowCount> dtDates{};
+  std::array<std::unique_ptr<pw::TkwTimeEdit>, kRowCount> edTimes;
+  std::unique_ptr<pw::TkwAddWheelSupport> WheelSupport;
+
+  // Event handlers.
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+  void cbTimesClick(int row);
+  void cbModifyClick();
+  void cbSynchronizeClick();
+  void dtDateChange(HWND sender);
+  void btnNowClick(const ui::Sender&);
+  void btnClearTimeClick(const ui::Sender&);
+  void btnUpdateClick(const ui::Sender&);
+  void btnCancelClick(const ui::Sender&);
+
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  void CreateControls();
+  void CreateRows();
+  void ChooseFont();
+  HWND AddCheckBox(HWND parent, const wchar_t* caption, int x, int y, int w, int h, bool leftText);
+  double DateOf(HWND dateControl) const;  // the whole date-time the control holds
+  double RowValue(int row) const;          // the row's date with its time edit's time of day
+  void SetDate(HWND dateControl, double value) const;
+  bool IsChecked(HWND box) const { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void UpdateButtonState();
+  // What each row showed right after loading: a row still showing it writes the loaded stamp
+  // itself, to the 100 ns (and a stamp the date control cannot show is written back unchanged).
+  std::optional<std::uint64_t> LoadedStampFor(double rowValue) const;
+
+  void OnCommand(WPARAM wp, LPARAM lp);
+  void OnNotify(const NMHDR& hdr);
+
+  ui::ScopedFont font_;
+  int modalResult_ = mrNone;
+  bool updating_ = false;  // rows are being set from code: no change handling
+  std::array<double, kRowCount> shownAfterLoad_{};
+  std::vector<HWND> components_;  // the windowed controls, in the order they were made
+};

@@ -1,0 +1,322 @@
+// The time and attribute editor on real files: the command on the file list's selection, the
+// dialog driven from inside its modal loop with real messages, and the files read back from disk.
+#include "support/BrowserFixture.h"
+#include "support/WhenShown.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <tuple>
+
+#include "editor/kwFileEditParams.h"
+
+namespace {
+
+struct Stamps {
+  DWORD Attributes = 0;
+  unsigned long long Created = 0, Accessed = 0, Written = 0;
+  friend bool operator==(const Stamps&, const Stamps&) = default;
+};
+
+Stamps Read(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA d{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d)) return {};
+  auto v = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return Stamps{d.dwFileAttributes, v(d.ftCreationTime), v(d.ftLastAccessTime), v(d.ftLastWriteTime)};
+}
+
+// The UTC file time of a local wall-clock time, as the system converts it.
+unsigned long long LocalToUtc(int y, int mo, int d, int h, int mi, int s, int ms) {
+  SYSTEMTIME local{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
+                   static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
+  SYSTEMTIME utc{};
+  TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
+  FILETIME ft{};
+  SystemTimeToFileTime(&utc, &ft);
+  return (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+TfrmEditFileParams& Dialog(HWND wnd) { return *dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd)); }
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+void Key(HWND wnd, WPARAM vk) { SendMessageW(wnd, WM_KEYDOWN, vk, 1); }
+
+// Types a whole time into a time edit, field by field, as the keyboard does.
+void TypeTime(pw::TkwTimeEdit& edit, const wchar_t* digits) {
+  SetFocus(edit.Handle());
+  while (edit.FieldIndex() != 0) Key(edit.Handle(), VK_RIGHT);
+  const int lengths[] = {2, 2, 2, 3};
+  for (int field = 0; field < 4; ++field) {
+    for (int i = 0; i < lengths[field]; ++i) SendMessageW(edit.Handle(), WM_CHAR, *digits++, 1);
+    Key(edit.Handle(), VK_RIGHT);
+  }
+}
+
+std::wstring TimeText(const pw::TkwTimeEdit& edit) {
+  std::wstring t = testutil::WindowText(edit.Handle());
+  for (size_t i : {2u, 5u, 8u}) t[i] = L':';
+  return t;
+}
+
+class EditorTest : public BrowserTest {
+protected:
+  void SetUp() override {
+    BrowserTest::SetUp();
+    folder = dir.Path() + L"Edit\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  // Lists the folder, selects the given rows and runs "Edit File Params" with a script for the
+  // dialog; returns how many dialogs were shown.
+  int Edit(const std::vector<std::wstring>& names, std::function<void(TfrmEditFileParams&)> script) {
+    ListPath(folder);
+    ClickRow(form->lvFiles, RowOf(names.front()));
+    for (size_t i = 1; i < names.size(); ++i) CtrlClickRow(form->lvFiles, RowOf(names[i]));
+    testutil::WhenShown shown(L"TfrmEditFileParams", [&](HWND wnd) { script(Dialog(wnd)); });
+    ClickMenu(form->mnuEditFileParams);
+    return shown.Runs();
+  }
+  std::wstring At(const std::wstring& name) const { return folder + name; }
+
+  testutil::TempDir dir;
+  std::wstring folder;
+};
+
+}  // namespace
+
+TEST_F(EditorTest, UpdateWritesTheConfirmedTimesToEverySelectedEntryAndKeepsTheirAttributes) {
+  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt")), c = MakeFile(At(L"c.txt"));
+  // The access stamp lies in the hour repeated when the clocks went back, with digits below the
+  // millisecond: an unchanged row must write it back exactly.
+  const unsigned long long accessed = UtcFileTime(2021, 10, 31, 1, 30, 0, 0) + 4567;
+  ASSERT_TRUE(SetTimes(a, 0, accessed, UtcFileTime(2024, 1, 17, 10, 0, 0, 0)));
+  SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const Stamps cBefore = Read(c);
+
+  const int shown = Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](TfrmEditFileParams& dlg) {
+    EXPECT_EQ(testutil::WindowText(dlg.Handle()), L"Edit File Params - a.txt");
+    Click(dlg.cbTimes[0]);  // leave the creation times alone
+    EXPECT_FALSE(IsWindowEnabled(dlg.edTimes[0]->Handle()));
+    TypeTime(*dlg.edTimes[1], L"134507123");
+    EXPECT_EQ(TimeText(*dlg.edTimes[1]), L"13:45:07:123");
+    ClickButton(dlg.btnUpdate);
+  });
+  EXPECT_EQ(shown, 1);  // once for the whole selection
+
+  const unsigned long long written = LocalToUtc(2024, 1, 17, 13, 45, 7, 123);
+  for (const std::wstring& path : {a, b, c}) {
+    SCOPED_TRACE(testing::PrintToString(path));
+    EXPECT_EQ(Read(path).Written, written);
+    EXPECT_EQ(Read(path).Accessed, accessed);
+  }
+  EXPECT_TRUE(Read(a).Attributes & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(Read(b).Attributes & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(Read(c).Attributes, cBefore.Attributes);
+  // The list shows the new times, with the first entry selected again.
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"a.txt")});
+  EXPECT_TRUE(Cell(RowOf(L"c.txt"), 4).ends_with(L"45:07:123")) << testing::PrintToString(Cell(RowOf(L"c.txt"), 4));
+}
+
+TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeepTheirStamps) {
+  const std::wstring f = MakeFile(At(L"f.txt"));
+  ASSERT_TRUE(SetTimes(f, 0, UtcFileTime(2022, 3, 4, 5, 6, 7, 8) + 9, UtcFileTime(2023, 6, 7, 8, 9, 10, 11) + 12));
+  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+  const Stamps before = Read(f);
+
+  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
+    EXPECT_EQ(SendMessageW(dlg.cbReadOnly, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(IsWindowEnabled(dlg.cbHidden));
+    Click(dlg.cbModify);
+    EXPECT_TRUE(IsWindowEnabled(dlg.cbHidden));
+    Click(dlg.cbReadOnly);
+    Click(dlg.cbSystem);
+    Click(dlg.cbHidden);
+    ClickButton(dlg.btnUpdate);
+  });
+  const Stamps after = Read(f);
+  EXPECT_EQ(after.Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+            static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(after.Written, before.Written);
+  EXPECT_EQ(after.Accessed, before.Accessed);
+}
+
+TEST_F(EditorTest, CancelEscapeAndTheCloseBoxLeaveEveryEntryAsItWas) {
+  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt"));
+  SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const Stamps beforeA = Read(a), beforeB = Read(b);
+  std::function<void(TfrmEditFileParams&)> closes[] = {
+      [](TfrmEditFileParams& dlg) { ClickButton(dlg.btnCancel); },
+      [](TfrmEditFileParams& dlg) { PostMessageW(dlg.edTimes[1]->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); },
+      [](TfrmEditFileParams& dlg) { PostMessageW(dlg.Handle(), WM_CLOSE, 0, 0); },
+  };
+  for (auto& close : closes) {
+    int shown = Edit({L"a.txt", L"b.txt"}, [&](TfrmEditFileParams& dlg) {
+      // While it is shown the entry keeps all its attributes on disk.
+      EXPECT_EQ(Read(a).Attributes, beforeA.Attributes);
+      Click(dlg.cbModify);
+      Click(dlg.cbReadOnly);
+      TypeTime(*dlg.edTimes[1], L"010203004");
+      close(dlg);
+    });
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(Read(a), beforeA);
+    EXPECT_EQ(Read(b), beforeB);
+  }
+}
+
+TEST_F(EditorTest, FoldersAndTheParentEntryAreEditableAndTheDrivesEntryIsSkipped) {
+  const std::wstring sub = MakeFolder(At(L"Sub"));
+  Edit({L"Sub"}, [&](TfrmEditFileParams& dlg) {
+    EXPECT_EQ(testutil::WindowText(dlg.Handle()), L"Edit Dir Params - Sub");
+    TypeTime(*dlg.edTimes[1], L"090000000");
+    ClickButton(dlg.btnUpdate);
+  });
+  const unsigned long long written = Read(sub.substr(0, sub.size() - 1)).Written;
+  FILETIME ft{static_cast<DWORD>(written), static_cast<DWORD>(written >> 32)};
+  SYSTEMTIME utc{}, local{};
+  FileTimeToSystemTime(&ft, &utc);
+  SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+  EXPECT_EQ(std::make_tuple(local.wHour, local.wMinute, local.wSecond), std::make_tuple(9, 0, 0));
+
+  ListPath(folder);
+  ASSERT_EQ(Cell(0, 0), ParentCaptionOf(folder));
+  testutil::WhenShown parent(L"TfrmEditFileParams", [&](HWND wnd) {
+    EXPECT_EQ(testutil::WindowText(wnd), L"Edit Dir Params - Edit");
+    ClickButton(Dialog(wnd).btnCancel);
+  });
+  ClickRow(form->lvFiles, 0);
+  ClickMenu(form->mnuEditFileParams);
+  EXPECT_EQ(parent.Runs(), 1);
+
+  ListPath(testutil::ProgramDrive().Root());
+  ASSERT_EQ(Cell(0, 0), L"[Drives]");
+  testutil::WhenShown none(L"TfrmEditFileParams", [](HWND wnd) { ClickButton(Dialog(wnd).btnCancel); });
+  ClickRow(form->lvFiles, 0);
+  ClickMenu(form->mnuEditFileParams);
+  EXPECT_EQ(none.Runs(), 0);
+}
+
+TEST_F(EditorTest, SynchronizeSetNowAndClearTimeAndTheUpdateRule) {
+  const std::wstring f = MakeFile(At(L"f.txt"));
+  ASSERT_TRUE(SetTimes(f, UtcFileTime(2020, 2, 2, 2, 2, 2, 2), UtcFileTime(2021, 3, 3, 3, 3, 3, 3),
+                       UtcFileTime(2022, 4, 4, 4, 4, 4, 4)));
+  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
+    Click(dlg.cbSynchronize);
+    for (int row = 1; row < 3; ++row) EXPECT_EQ(TimeText(*dlg.edTimes[row]), TimeText(*dlg.edTimes[0]));
+    // A change in any row now sets every row to that row's date and time.
+    SetFocus(dlg.edTimes[2]->Handle());
+    Key(dlg.edTimes[2]->Handle(), VK_UP);
+    EXPECT_EQ(TimeText(*dlg.edTimes[0]), TimeText(*dlg.edTimes[2]));
+    const double before = dlg.GetRowDateTime(1);
+    SetFocus(dlg.dtDates[1]);
+    Key(dlg.dtDates[1], VK_RIGHT);
+    Key(dlg.dtDates[1], VK_UP);
+    EXPECT_NE(dlg.GetRowDateTime(1), before);
+    EXPECT_EQ(dlg.GetRowDateTime(0), dlg.GetRowDateTime(1));
+    Click(dlg.cbSynchronize);
+
+    // Set now reaches unchecked rows too; Clear time keeps every date.
+    Click(dlg.cbTimes[2]);
+    ClickButton(dlg.btnNow);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    SYSTEMTIME shown{};
+    DateTime_GetSystemtime(dlg.dtDates[2], &shown);
+    EXPECT_EQ(std::make_tuple(shown.wYear, shown.wMonth, shown.wDay), std::make_tuple(now.wYear, now.wMonth, now.wDay));
+    ClickButton(dlg.btnClearTime);
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(TimeText(*dlg.edTimes[row]), L"00:00:00:000");
+    DateTime_GetSystemtime(dlg.dtDates[2], &shown);
+    EXPECT_EQ(shown.wDay, now.wDay);
+
+    // Update is there while anything is to be written.
+    Click(dlg.cbTimes[0]);
+    Click(dlg.cbTimes[1]);
+    EXPECT_FALSE(dlg.btnUpdate.Enabled());
+    Click(dlg.cbModify);
+    EXPECT_TRUE(dlg.btnUpdate.Enabled());
+    ClickButton(dlg.btnCancel);
+  });
+}
+
+TEST_F(EditorTest, TheWheelStepsTimesAndDatesOneNotchAtATime) {
+  MakeFile(At(L"f.txt"));
+  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
+    HWND time = dlg.edTimes[0]->Handle();
+    TypeTime(*dlg.edTimes[0], L"100000000");
+    while (dlg.edTimes[0]->FieldIndex() != 0) Key(time, VK_RIGHT);
+    SendMessageW(time, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);  // two notches, one step
+    EXPECT_EQ(TimeText(*dlg.edTimes[0]), L"11:00:00:000");
+    SendMessageW(time, WM_MOUSEWHEEL, MAKEWPARAM(0, 0), 0);  // no distance counts as down
+    SendMessageW(time, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(TimeText(*dlg.edTimes[0]), L"09:00:00:000");
+
+    const double before = dlg.GetRowDateTime(1);
+    SetFocus(dlg.dtDates[1]);
+    Key(dlg.dtDates[1], VK_RIGHT);  // a part of the date selected, as a click in it does
+    SendMessageW(dlg.dtDates[1], WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_NE(dlg.GetRowDateTime(1), before);
+    ClickButton(dlg.btnCancel);
+  });
+}
+
+TEST_F(EditorTest, AnEntryThatCannotBeChangedIsReportedAndTheOthersAreStillChanged) {
+  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt"));
+  std::wstring report;
+  testutil::WhenShown message(L"#32770", [&](HWND box) {
+    report = testutil::MessageBoxText(box);
+    testutil::CloseMessageBox(box);
+  });
+  Edit({L"a.txt", L"b.txt"}, [&](TfrmEditFileParams& dlg) {
+    TypeTime(*dlg.edTimes[1], L"120000000");
+    Click(dlg.cbModify);
+    Click(dlg.cbHidden);
+    ASSERT_TRUE(DeleteFileW(a.c_str()));  // gone while the dialog is open
+    ClickButton(dlg.btnUpdate);
+  });
+  EXPECT_EQ(message.Runs(), 1);
+  EXPECT_NE(report.find(a), std::wstring::npos) << testing::PrintToString(report);
+  wchar_t reason[256] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0, reason,
+                 256, nullptr);
+  std::wstring reasonText = reason;
+  while (!reasonText.empty() && (reasonText.back() == L'\n' || reasonText.back() == L'\r')) reasonText.pop_back();
+  EXPECT_NE(report.find(reasonText), std::wstring::npos) << testing::PrintToString(report);
+  EXPECT_TRUE(Read(b).Attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
+  MakeFile(At(L"f.txt"));
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  SetCursorPos(cx - 5, cy - 5);
+  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
+    RECT client{}, frame{};
+    GetClientRect(dlg.Handle(), &client);
+    GetWindowRect(dlg.Handle(), &frame);
+    EXPECT_EQ(client.right, 254);
+    EXPECT_EQ(client.bottom, 185);
+    EXPECT_TRUE(GetWindowLongW(dlg.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(frame.right, cx);  // moved up and left to end at the screen's edge
+    EXPECT_EQ(frame.bottom, cy);
+    EXPECT_FALSE(IsWindowEnabled(form->Handle()));  // modal
+
+    // "00:00:00:000" fits between the edit's margins.
+    HWND time = dlg.edTimes[0]->Handle();
+    ui::WindowDC dc(time);
+    ui::SelectObj font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(time, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc.get(), L"00:00:00:000", 12, &text);
+    const DWORD margins = static_cast<DWORD>(SendMessageW(time, EM_GETMARGINS, 0, 0));
+    RECT edit{};
+    GetClientRect(time, &edit);
+    EXPECT_LE(LOWORD(margins) + text.cx + HIWORD(margins), edit.right);
+
+    // Tab order in the rows' panel: the rows, with Synchronize before the last time edit.
+    const std::vector<HWND> order = {dlg.cbTimes[0], dlg.dtDates[0], time, dlg.cbTimes[1], dlg.dtDates[1],
+                                     dlg.edTimes[1]->Handle(), dlg.cbTimes[2], dlg.dtDates[2], dlg.cbSynchronize,
+                                     dlg.edTimes[2]->Handle(), dlg.cbModify};
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+      EXPECT_EQ(GetNextDlgTabItem(dlg.Handle(), order[i], FALSE), order[i + 1]) << "after " << i;
+    ClickButton(dlg.btnCancel);
+  });
+  EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+}
