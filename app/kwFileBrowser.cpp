@@ -250,7 +250,6 @@ void TfrmFileBrowser::BuildMenus() {
   };
   build(MainMenu, kMainMenu, std::size(kMainMenu));
   build(lvFilesPopupMenu, kPopupMenu, std::size(kPopupMenu));
-  mnuBookmarks->SetVisible(false);  // shown while there are bookmarks to list
   mnuPopBookmark->SetEnabled(false);
   MainMenu.AttachToWindow(hwnd_);
 }
@@ -295,6 +294,8 @@ std::wstring TfrmFileBrowser::ShownFolder() const {
 void TfrmFileBrowser::FormCreate() {
   SortBitmaps[0].reset(LoadBitmapResource(L"DOWNBITMAP"));
   SortBitmaps[1].reset(LoadBitmapResource(L"UPBITMAP"));
+  RecentKeys = std::make_unique<pw::TkwRecentKeys>(*mnuBookmarks, L"\\File Browser");
+  RecentKeys->OnOpenBookmark = [this](const std::wstring& path) { OpenBookmark(path); };
   SetWindowPos(hwnd_, nullptr, 0, 0, layout::WindowWidth, layout::WindowHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   btnBookmark.Tag = 3;
@@ -342,6 +343,7 @@ void TfrmFileBrowser::FormClose() {
 void TfrmFileBrowser::FormDestroy() {
   SortBitmaps[0].reset();
   SortBitmaps[1].reset();
+  RecentKeys.reset();  // stores the bookmarks
   OldFilesWndProc.Remove();
   MainMenu.DetachFromWindow();
 }

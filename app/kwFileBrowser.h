@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bookmarks/kwRecentKeys.h"
 #include "browse/core/FileItem.h"
 #include "browse/platform/ShellInfo.h"
 #include "ui/ListView.h"
@@ -49,6 +50,7 @@ public:
 
   // Main window state.
   std::array<ui::ScopedBitmap, 2> SortBitmaps;
+  std::unique_ptr<pw::TkwRecentKeys> RecentKeys;
   std::array<TColumnState, kColumnCount> ColumnStates;
   bool HideFolders = false;
   int AttrMask = 0;
@@ -106,7 +108,9 @@ public:
   const TDriveItem* DriveAt(int index) const;
 
   // Folder listing.
-  void ListFolder();
+  // False when the folder could not be entered (the list keeps what it showed) or its entries
+  // could not be read.
+  bool ListFolder();
   void AddFileItem(const WIN32_FIND_DATAW& found);
   const pw::FileItem* ItemAt(int index) const;
   // Takes the selection (unless keepSelected) and the focus off every row of lvFiles.
@@ -122,7 +126,9 @@ public:
   void lvFilesSelectItem(int index, bool selected);
   void SelectFocusedOrFirst(ui::ListView& list);
   bool SelectByCaption(ui::ListView& list, const std::wstring& caption);
-  void SetCurrentPath(const std::wstring& path);
+  // Whether the list shows the folder of path afterwards.
+  bool SetCurrentPath(const std::wstring& path);
+  void OpenBookmark(const std::wstring& path);
   void RefreshFileList();
   void RefreshDriveList();
   void mnuRefreshClick(const ui::Sender&);
@@ -156,6 +162,7 @@ private:
   void BuildMenus();
   void BuildToolbar();
   void SetBookmarkGlyph(int index);
+  void ShowBookmarkState(int state);
   void ApplyFont();
   void ArrangeControls();
   // The folder the file list shows, or the one to list: the folder part of CurrentPath, or while

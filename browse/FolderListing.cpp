@@ -15,9 +15,9 @@ std::uint64_t FileTimeOf(const FILETIME& ft) { return pw::ToUInt64(ft); }
 
 }  // namespace
 
-void TfrmFileBrowser::ListFolder() {
+bool TfrmFileBrowser::ListFolder() {
   const std::wstring listed = ShownFolder();
-  if (listed.empty() || !SetCurrentDirectoryW(listed.c_str())) return;
+  if (listed.empty() || !SetCurrentDirectoryW(listed.c_str())) return false;
 
   FileCount = 0;
   FolderCount = 0;
@@ -49,6 +49,10 @@ void TfrmFileBrowser::ListFolder() {
   WIN32_FIND_DATAW found;
   ui::ScopedFind find(FindFirstFileExW((listed + L"*.*").c_str(), FindExInfoBasic, &found,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  // An empty drive root has no entries at all, not even "." and "..".
+  const DWORD findError = find ? ERROR_SUCCESS : GetLastError();
+  const bool read =
+      findError == ERROR_SUCCESS || findError == ERROR_FILE_NOT_FOUND || findError == ERROR_NO_MORE_FILES;
   if (find) {
     ui::WaitCursor wait;
     do {
@@ -74,6 +78,7 @@ void TfrmFileBrowser::ListFolder() {
   StatusBar.SetText(1, L"Folders: " + std::to_wstring(FolderCount));
   lvDrives.SetVisible(false);
   lvFiles.SetVisible(true);
+  return read;
 }
 
 void TfrmFileBrowser::AddFileItem(const WIN32_FIND_DATAW& found) {

@@ -99,11 +99,28 @@ bool TfrmFileBrowser::SelectByCaption(ui::ListView& list, const std::wstring& ca
   return index >= 0;
 }
 
-void TfrmFileBrowser::SetCurrentPath(const std::wstring& path) {
-  if (CurrentPath == path) return;
+bool TfrmFileBrowser::SetCurrentPath(const std::wstring& path) {
+  // The same path is not listed again. The list shows its folder when that folder was the last
+  // one listed; after a failed listing CurrentPath names a folder the list does not show.
+  if (CurrentPath == path) return lvFiles.Visible() && TextContext.ListedFolder == pw::FolderPart(path);
   CurrentPath = path;
   SetWindowTextW(edFilename, CurrentPath.c_str());
-  ListFolder();
+  return ListFolder();
+}
+
+void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
+  // The menu just closed over the window; repaint before a listing that may take a while.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Only a listing of the bookmark's own folder can tell that its entry is gone. A folder that
+  // cannot be entered now (a drive unplugged, a share offline) keeps its bookmark, and the list,
+  // which still shows another folder, is not searched.
+  pw::BookmarkChange change = pw::BookmarkChange::Keep;
+  if (SetCurrentPath(path)) {
+    const bool found = SelectByCaption(lvFiles, pw::BookmarkCaption(path));
+    change = found ? pw::BookmarkChange::MoveToTop : pw::BookmarkChange::Remove;
+  }
+  RecentKeys->UpdateBookmark(path, change);
+  UpdateBookmarkControls(mnuPopBookmark->Tag);
 }
 
 void TfrmFileBrowser::RefreshFileList() {

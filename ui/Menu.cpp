@@ -60,7 +60,9 @@ void MenuItem::Clear() {
 }
 
 void MenuItem::Click() {
-  if (OnClick) OnClick(*this);
+  // A handler may rebuild the menu that holds this item (opening a bookmark does), so it runs from
+  // a copy that outlives the item.
+  if (const auto click = OnClick) click(*this);
 }
 
 void MenuItem::Insert() {

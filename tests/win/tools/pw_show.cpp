@@ -1,6 +1,8 @@
 // Shows one of the program's windows for a screenshot, for the number of seconds given (default 5):
 //   pw_show timeedit [seconds]
 //   pw_show editor [seconds]
+//   pw_show bookmarks [seconds]   (the main window in the remove state, then in the add state with
+//                                  the Bookmarks menu open: one screenshot in each half)
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -9,6 +11,7 @@
 
 #include <string>
 
+#include "app/kwFileBrowser.h"
 #include "browse/core/DateTime.h"
 #include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"
@@ -91,6 +94,39 @@ void ShowEditor(int seconds) {
   dialog.ShowModal();
 }
 
+// The main window over a folder of three files, two of them bookmarked. Whatever it bookmarked is
+// removed again, so the tests find no bookmarks of its own.
+void ShowBookmarks(int seconds) {
+  wchar_t temp[MAX_PATH] = {0};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"Pathwick bookmarks\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring names[] = {L"report.txt", L"notes.txt", L"\u0416\u03A9\u6F22.txt"};
+  for (const std::wstring& name : names) {
+    ui::ScopedHandle file(CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  {
+    TfrmFileBrowser form;
+    form.Create(false);
+    form.Show();
+    for (const std::wstring& name : {names[2], names[0]})
+      form.RecentKeys->UpdateBookmark(folder + name, pw::BookmarkChange::MoveToTop);
+    form.OpenBookmark(folder + names[0]);
+    Wait(seconds / 2);
+    ListView_SetItemState(form.lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+    form.SelectByCaption(form.lvFiles, names[1]);
+    // The menu runs its own message loop; a timer inside it closes it.
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds - seconds / 2) * 1000,
+             [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'b');
+    Wait(seconds - seconds / 2);
+    for (const std::wstring& name : names)
+      form.RecentKeys->UpdateBookmark(folder + name, pw::BookmarkChange::Remove);
+  }
+  for (const std::wstring& name : names) DeleteFileW((folder + name).c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -105,6 +141,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowTimeEdits(seconds);
   } else if (what == L"editor") {
     ShowEditor(seconds);
+  } else if (what == L"bookmarks") {
+    ShowBookmarks(seconds);
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }
