@@ -69,6 +69,7 @@ const MenuRow kMainMenu[] = {
     {1, &F::mnuExit, L"E&xit", MENUIMG_EXIT, 0, false, 0, &F::mnuExitClick},
     {0, &F::mnuOptions, L"&Options", kNoImage, 0, false, 0, nullptr},
     {1, &F::mnuRefresh, L"&Refresh", MENUIMG_REFRESH, 0, false, 0, &F::mnuRefreshClick},
+    {1, &F::mnuUndoEdit, L"&Undo Edit", kNoImage, 0, false, 0, &F::mnuUndoEditClick},
     {0, &F::mnuBookmarks, L"&Bookmarks", kNoImage, 0, false, 0, nullptr},
     {0, &F::mnuView, L"&View", kNoImage, 0, false, 0, nullptr},
     {1, &F::mnuAttributes, L"&Attributes", MENUIMG_ATTRIBUTES, 0, false, 0, nullptr},
@@ -251,6 +252,8 @@ void TfrmFileBrowser::BuildMenus() {
   build(MainMenu, kMainMenu, std::size(kMainMenu));
   build(lvFilesPopupMenu, kPopupMenu, std::size(kPopupMenu));
   mnuPopBookmark->SetEnabled(false);
+  mnuUndoEdit->SetShortCut(L"Ctrl+Z");
+  mnuUndoEdit->SetEnabled(false);  // until an edit has changed something
   MainMenu.AttachToWindow(hwnd_);
 }
 

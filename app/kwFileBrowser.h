@@ -13,6 +13,7 @@
 #include "bookmarks/kwRecentKeys.h"
 #include "browse/core/FileItem.h"
 #include "browse/platform/ShellInfo.h"
+#include "editor/core/EditUndo.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/Panel.h"
@@ -74,12 +75,15 @@ public:
   pw::ShellImageLists Icons;  // the large and small lists shared by both list views
 
   // Menu items, by their names.
-  ui::MenuItem *mnuExplorer, *mnuUpdate, *N1, *mnuExit, *mnuOptions, *mnuRefresh, *mnuBookmarks,
+  ui::MenuItem *mnuExplorer, *mnuUpdate, *N1, *mnuExit, *mnuOptions, *mnuRefresh, *mnuUndoEdit, *mnuBookmarks,
       *mnuView, *mnuAttributes, *mnuReadOnly, *mnuHidden, *mnuSystem, *mnuArchive, *mnuNormal,
       *mnuColumns, *mnuSizeCol, *mnuTypeCol, *mnuCreatedCol, *mnuModifiedCol, *mnuAccessedCol,
       *mnuAttributesCol, *mnuViewType, *mnuLargeIcons, *mnuSmallIcons, *mnuList, *mnuDetails, *N5,
       *mnuShowFolders, *N6, *mnuAbout;
   ui::MenuItem *mnuPopBookmark, *N2, *mnuCopyPath, *mnuEditFileParams;
+
+  // What the last edit changed, for Undo Edit.
+  pw::EditUndo UndoRecord;
 
   // The folder listing's model: what lvFiles shows, row by row.
   std::vector<pw::FileItem> Items;
@@ -140,6 +144,8 @@ public:
   void mnuAboutClick(const ui::Sender&);
   void mnuBookmarkClick(const ui::Sender& sender);
   void mnuEditFileParamsClick(const ui::Sender&);
+  // Writes back what the last edit changed, entry by entry, unless someone changed it since.
+  void mnuUndoEditClick(const ui::Sender&);
   void UpdateBookmarkControls(int state);
 
   // Sorting, columns and view style.

@@ -43,6 +43,12 @@ void TfrmFileBrowser::lvFilesKeyDown(WORD& key) {
     case VK_RETURN:
       OpenItem(lvFiles.FirstSelected());
       break;
+    case 'Z':
+      if (GetKeyState(VK_CONTROL) < 0 && UndoRecord.Available()) {
+        mnuUndoEditClick(ui::Sender{});
+        key = 0;
+      }
+      break;
     case VK_LEFT:
       // Only the way back (the parent entry or the drives entry); a file whose name begins with
       // "[" is never started by an arrow key.

@@ -1,5 +1,6 @@
 // The "Edit File Params" command of the file list's pop-up menu: the selected entries, the dialog
-// once, the confirmed values on every entry, a report of what failed, and the list again.
+// once, the confirmed values on every entry, a report of what failed, and the list again; and
+// "Undo Edit", which takes the last edit back.
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {
     if (item) targets.push_back({ItemSubText(row, pw::SubPath), item->Kind != pw::ItemKind::File});
   }
   pw::DiskFileSystem disk;
-  const pw::EditApplyResult result =
+  pw::EditApplyResult result =
       pw::ApplyEdit(targets, disk, [this](const pw::EditDialogRequest& request) -> std::optional<pw::EditChoice> {
         TfrmEditFileParams dialog(hwnd_);
         dialog.SetCaption(request.Caption);
@@ -49,10 +50,26 @@ void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {
         if (dialog.ShowModal() != TfrmEditFileParams::mrOk) return std::nullopt;
         return dialog.Choice();
       });
+  if (result.Outcome == pw::EditOutcome::Updated) {
+    UndoRecord.Remember(std::move(result.Undo));
+    mnuUndoEdit->SetEnabled(UndoRecord.Available());
+  }
   if (!result.Failures.empty()) {
     MessageBoxW(hwnd_,
                 EditFailureReport(L"Not every entry could be changed as confirmed:", result.Failures).c_str(),
                 L"Edit File Params", MB_OK | MB_ICONWARNING);
+  }
+  RefreshFileList();
+}
+
+void TfrmFileBrowser::mnuUndoEditClick(const ui::Sender&) {
+  if (!UndoRecord.Available()) return;
+  pw::DiskFileSystem disk;
+  const std::vector<pw::EditFailure> failures = UndoRecord.Run(disk);
+  mnuUndoEdit->SetEnabled(false);
+  if (!failures.empty()) {
+    MessageBoxW(hwnd_, EditFailureReport(L"These entries were left as they are:", failures).c_str(), L"Undo Edit",
+                MB_OK | MB_ICONWARNING);
   }
   RefreshFileList();
 }

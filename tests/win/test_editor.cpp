@@ -320,3 +320,72 @@ TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
   });
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
 }
+
+namespace {
+// A key pressed with Ctrl held down.
+void PressCtrlKey(HWND wnd, WORD vk) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  const BYTE saved = keys[VK_CONTROL];
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(wnd, WM_KEYDOWN, vk, 1);
+  SendMessageW(wnd, WM_KEYUP, vk, 1 | 0xC0000000u);
+  testutil::PumpMessages();
+  keys[VK_CONTROL] = saved;
+  SetKeyboardState(keys);
+}
+}  // namespace
+
+TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyAndIsThenUnavailable) {
+  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt")), c = MakeFile(At(L"c.txt"));
+  ASSERT_TRUE(SetTimes(a, 0, UtcFileTime(2019, 5, 6, 7, 8, 9, 10) + 1111, UtcFileTime(2018, 1, 2, 3, 4, 5, 6) + 2222));
+  ASSERT_TRUE(SetTimes(b, 0, UtcFileTime(2017, 8, 9, 10, 11, 12, 13) + 3333, UtcFileTime(2016, 3, 4, 5, 6, 7, 8) + 4444));
+  SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const Stamps before[] = {Read(a), Read(b), Read(c)};
+  EXPECT_FALSE(form->mnuUndoEdit->Enabled());
+
+  Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](TfrmEditFileParams& dlg) {
+    TypeTime(*dlg.edTimes[1], L"080910111");
+    TypeTime(*dlg.edTimes[2], L"121314151");
+    Click(dlg.cbModify);
+    Click(dlg.cbReadOnly);
+    Click(dlg.cbSystem);
+    ClickButton(dlg.btnUpdate);
+  });
+  ASSERT_NE(Read(a), before[0]);
+  ASSERT_TRUE(Read(c).Attributes & FILE_ATTRIBUTE_SYSTEM);
+  EXPECT_TRUE(form->mnuUndoEdit->Enabled());
+
+  PressCtrlKey(form->lvFiles.Handle(), 'Z');
+  EXPECT_EQ(Read(a), before[0]);
+  EXPECT_EQ(Read(b), before[1]);
+  EXPECT_EQ(Read(c), before[2]);
+  EXPECT_FALSE(form->mnuUndoEdit->Enabled());
+  ClickMenu(form->mnuUndoEdit);  // nothing left to take back
+  EXPECT_EQ(Read(a), before[0]);
+}
+
+TEST_F(EditorTest, UndoLeavesAnEntryChangedSinceAndSaysSo) {
+  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt"));
+  const Stamps beforeA = Read(a);
+  Edit({L"a.txt", L"b.txt"}, [&](TfrmEditFileParams& dlg) {
+    TypeTime(*dlg.edTimes[1], L"070000000");
+    ClickButton(dlg.btnUpdate);
+  });
+  const unsigned long long touched = UtcFileTime(2030, 1, 1, 0, 0, 0, 0);
+  ASSERT_TRUE(SetTimes(b, 0, 0, touched));  // another program changes b after the edit
+
+  std::wstring report;
+  testutil::WhenShown message(L"#32770", [&](HWND box) {
+    report = testutil::MessageBoxText(box);
+    testutil::CloseMessageBox(box);
+  });
+  ClickMenu(form->mnuUndoEdit);
+  EXPECT_EQ(message.Runs(), 1);
+  EXPECT_NE(report.find(b), std::wstring::npos) << testing::PrintToString(report);
+  EXPECT_EQ(report.find(a), std::wstring::npos);
+  EXPECT_EQ(Read(a), beforeA);
+  EXPECT_EQ(Read(b).Written, touched);
+}
