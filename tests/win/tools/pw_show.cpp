@@ -1,5 +1,6 @@
 // Shows one of the program's windows for a screenshot, for the number of seconds given (default 5):
 //   pw_show timeedit [seconds]
+//   pw_show about [seconds]
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include <string>
 
+#include "about/kwCorvaltAbout.h"
 #include "browse/core/DateTime.h"
 #include "editor/kwTimeEdit.h"
 
@@ -71,6 +73,21 @@ void ShowTimeEdits(int seconds) {
   DeleteObject(font);
 }
 
+HWND aboutBox = nullptr;
+
+void CALLBACK CloseAbout(HWND, UINT, UINT_PTR, DWORD) { PostMessageW(aboutBox, WM_CLOSE, 0, 0); }
+
+// The about box as the About command shows it, modal, closed after the time given.
+void ShowAbout(int seconds) {
+  TfrmAbout about;
+  if (!about.Create()) return;
+  about.SetCaption(L"About Pathwick 4 Windows");
+  aboutBox = about.Handle();
+  const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, CloseAbout);
+  about.ShowModal();
+  KillTimer(nullptr, timer);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -83,6 +100,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   LocalFree(argv);
   if (what == L"timeedit") {
     ShowTimeEdits(seconds);
+  } else if (what == L"about") {
+    ShowAbout(seconds);
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }
