@@ -1,5 +1,4 @@
-# Files of this folder: core (no <windows.h>) and Win32.
-list(APPEND PW_CORE_SOURCES
-)
+# The about box (Win32).
 list(APPEND PW_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/kwCorvaltAbout.cpp
 )

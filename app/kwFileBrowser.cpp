@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/MainLayout.h"
+#include "app/ViewOptions.h"
 #include "browse/core/ListingRules.h"
 #include "resources/resource.h"
 
@@ -323,7 +324,7 @@ void TfrmFileBrowser::FormCreate() {
 }
 
 void TfrmFileBrowser::FormShow() {
-  // The stored view options are applied here once option persistence exists.
+  pw::PersistMenuChecks(*mnuView, pw::FileBrowserKeyPath(), false);
   if (lvDrives.Visible()) SelectFocusedOrFirst(lvDrives);
   if (lvFiles.Visible()) SelectByCaption(lvFiles, pw::LastComponent(CurrentPath));
   RECT wr;
@@ -340,7 +341,7 @@ void TfrmFileBrowser::FormResize() {
 }
 
 void TfrmFileBrowser::FormClose() {
-  // The view options are saved here once option persistence exists.
+  pw::PersistMenuChecks(*mnuView, pw::FileBrowserKeyPath(), true);
 }
 
 void TfrmFileBrowser::FormDestroy() {

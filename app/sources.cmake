@@ -1,3 +1,4 @@
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwFileBrowser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ViewOptions.cpp
 )

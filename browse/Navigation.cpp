@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "about/kwCorvaltAbout.h"
 #include "app/kwFileBrowser.h"
 #include "browse/core/ListingRules.h"
 
@@ -186,5 +187,8 @@ void TfrmFileBrowser::mnuExitClick(const ui::Sender&) { PostMessageW(hwnd_, WM_C
 void TfrmFileBrowser::mnuUpdateClick(const ui::Sender&) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 void TfrmFileBrowser::mnuAboutClick(const ui::Sender&) {
-  // The about box comes with its own window class; until then the item has nothing to show.
+  TfrmAbout about;
+  if (!about.Create()) return;
+  about.SetCaption(L"About Pathwick 4 Windows");
+  about.ShowModal();
 }

@@ -223,7 +223,6 @@ int TfrmEditFileParams::ShowModal() {
   HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
   if (first) SetFocus(first);
   ui::RunModal(hwnd_, [this] { return modalResult_ != mrNone; });
-  if (IsWindow(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
   if (modalResult_ == mrNone) modalResult_ = mrCancel;
   return modalResult_;
 }

@@ -16,9 +16,12 @@
 #define IDB_ABOUTPOST 106
 // "DOWNBITMAP" and "UPBITMAP": 16x16, 16 colours, the header sort arrows (named resources).
 
-// Strings
+// Strings: the maker's addresses in the about box
 #define IDS_WEBADDRESS 1000
 #define IDS_MAILADDRESS 1001
+#define IDS_POSTNAME 1002       // postal address, first line: the maker's name
+#define IDS_POSTSTREET 1003     // second line: street and number
+#define IDS_POSTCITY 1004       // third line: postcode and city
 
 // Menu image indexes in IDB_MENUICONS
 #define MENUIMG_EXPLORER 0

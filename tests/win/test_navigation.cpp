@@ -2,108 +2,11 @@
 // opening files and Exit, all driven with real messages on the real main window.
 #include "support/BrowserFixture.h"
 #include "support/Clipboard.h"
+#include "support/ShellRecorder.h"
 #include "support/TestDrive.h"
-
-#include <optional>
 
 namespace {
 
-
-// A file type whose open command is the recording helper next to this test program. The helper
-// appends what it was started with to a file named in this process's environment, which the
-// programs the shell starts inherit.
-class RecordingFileType {
-public:
-  RecordingFileType() {
-    wchar_t self[MAX_PATH] = {0};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    helper_ = self;
-    helper_ = helper_.substr(0, helper_.find_last_of(L'\\') + 1) + L"pw_record_open.exe";
-    record_ = records_.Path() + L"opened.txt";
-    SetEnvironmentVariableW(L"PW_RECORD_OPEN_FILE", record_.c_str());
-    Unregister();
-    if (GetFileAttributesW(helper_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    ok_ = Register(HKEY_CURRENT_USER, L"Software\\Classes\\");
-    // Wine 8 does not merge the per-user classes into HKEY_CLASSES_ROOT; there the type goes in
-    // the machine's classes as well.
-    HKEY seen = nullptr;
-    if (ok_ && RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Pathwick.TestFile\\shell\\open\\command", 0, KEY_READ,
-                             &seen) == ERROR_SUCCESS) {
-      RegCloseKey(seen);
-    } else if (ok_) {
-      ok_ = Register(HKEY_CLASSES_ROOT, L"");
-    }
-  }
-  ~RecordingFileType() {
-    Unregister();
-    SetEnvironmentVariableW(L"PW_RECORD_OPEN_FILE", nullptr);
-  }
-  RecordingFileType(const RecordingFileType&) = delete;
-  RecordingFileType& operator=(const RecordingFileType&) = delete;
-
-  bool Ok() const { return ok_; }
-  const std::wstring& Helper() const { return helper_; }
-
-  // Waits (at most about ten seconds) for the helper's record: its argument and its current
-  // directory.
-  std::optional<std::pair<std::wstring, std::wstring>> WaitForRecord() const {
-    for (int i = 0; i < 200; ++i) {
-      testutil::PumpMessages();
-      std::wstring text = Read();
-      size_t first = text.find(L'\n');
-      if (first != std::wstring::npos) {
-        size_t second = text.find(L'\n', first + 1);
-        if (second != std::wstring::npos)
-          return std::make_pair(text.substr(0, first), text.substr(first + 1, second - first - 1));
-      }
-      Sleep(50);
-    }
-    return std::nullopt;
-  }
-
-private:
-  static bool SetDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
-    HKEY k = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
-        ERROR_SUCCESS)
-      return false;
-    LONG rc = RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(k);
-    return rc == ERROR_SUCCESS;
-  }
-  bool Register(HKEY root, const std::wstring& prefix) const {
-    return SetDefault(root, prefix + L".pwtest", L"Pathwick.TestFile") &&
-           SetDefault(root, prefix + L"Pathwick.TestFile\\shell\\open\\command",
-                      L"\"" + helper_ + L"\" \"%1\"");
-  }
-  static void Unregister() {
-    for (const wchar_t* key : {L"Software\\Classes\\.pwtest", L"Software\\Classes\\Pathwick.TestFile"})
-      RegDeleteTreeW(HKEY_CURRENT_USER, key);
-    for (const wchar_t* key : {L".pwtest", L"Pathwick.TestFile"}) {
-      HKEY k = nullptr;
-      if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key, 0, KEY_READ, &k) != ERROR_SUCCESS) continue;
-      RegCloseKey(k);
-      RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
-    }
-  }
-  std::wstring Read() const {
-    HANDLE h = CreateFileW(record_.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::wstring text;
-    wchar_t buf[1024];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0) text.append(buf, got / sizeof(wchar_t));
-    CloseHandle(h);
-    return text;
-  }
-
-  testutil::TempDir records_;
-  std::wstring helper_, record_;
-  bool ok_ = false;
-};
 
 // Records which keys the file list itself went on to handle: the list reports each key it gets
 // to its parent (LVN_KEYDOWN) before acting on it.
@@ -656,8 +559,8 @@ TEST_F(NavigationTest, ThePopupMenuIsThereOnlyWhileAnEntryIsSelected) {
 // --- Opening files ------------------------------------------------------------------------------
 
 TEST_F(NavigationTest, EnterOnAFileStartsItsProgramInTheListedFolder) {
-  RecordingFileType type;
-  ASSERT_TRUE(type.Ok()) << testing::PrintToString(type.Helper());
+  testutil::ShellRecorder type;
+  ASSERT_TRUE(type.HandleFileType(L".pwtest")) << testing::PrintToString(type.Helper());
   MakeFile(data + L"doc.pwtest", 10);
   ListPath(data);
   int row = RowOf(L"doc.pwtest");

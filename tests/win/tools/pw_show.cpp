@@ -3,6 +3,7 @@
 //   pw_show editor [seconds]
 //   pw_show bookmarks [seconds]   (the main window in the remove state, then in the add state with
 //                                  the Bookmarks menu open: one screenshot in each half)
+//   pw_show about [seconds]
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "app/kwFileBrowser.h"
+#include "about/kwCorvaltAbout.h"
 #include "browse/core/DateTime.h"
 #include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"
@@ -127,6 +129,21 @@ void ShowBookmarks(int seconds) {
   RemoveDirectoryW(folder.c_str());
 }
 
+HWND aboutBox = nullptr;
+
+void CALLBACK CloseAbout(HWND, UINT, UINT_PTR, DWORD) { PostMessageW(aboutBox, WM_CLOSE, 0, 0); }
+
+// The about box as the About command shows it, modal, closed after the time given.
+void ShowAbout(int seconds) {
+  TfrmAbout about;
+  if (!about.Create()) return;
+  about.SetCaption(L"About Pathwick 4 Windows");
+  aboutBox = about.Handle();
+  const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, CloseAbout);
+  about.ShowModal();
+  KillTimer(nullptr, timer);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -143,6 +160,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowEditor(seconds);
   } else if (what == L"bookmarks") {
     ShowBookmarks(seconds);
+  } else if (what == L"about") {
+    ShowAbout(seconds);
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }

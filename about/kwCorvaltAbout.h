@@ -1,0 +1,67 @@
+#pragma once
+// The product box: the product's name in engraved letters, the maker's web and mail addresses as
+// links that the shell opens, and the maker's postal address. Fixed in size, shown modally.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/Panel.h"
+#include "ui/Scoped.h"
+#include "ui/Window.h"
+
+class TfrmAbout : public ui::Window {
+public:
+  static constexpr int kWidth = 358, kHeight = 325;
+
+  TfrmAbout() = default;
+  ~TfrmAbout() override;
+
+  // Makes the box, hidden, with its controls (FormCreate runs inside). Its window belongs to the
+  // thread's active window, so that it stays in front of the window it was opened from.
+  bool Create();
+  void SetCaption(const std::wstring& caption) const;
+  // Centres the box on the screen and shows it while every other window of the thread is
+  // disabled; returns when it is closed: IDOK from OK or Enter, IDCANCEL from Esc or the close box.
+  int ShowModal();
+
+  int ModalResult = 0;
+
+  // Controls.
+  ui::Panel pnlImage, pnlContact;
+  HWND lblProduct = nullptr;
+  HWND imWeb = nullptr, LabelWeb = nullptr;
+  HWND imMail = nullptr, LabelMail = nullptr;
+  HWND imPost = nullptr, lblAddress = nullptr;
+  HWND btnOK = nullptr;
+
+  // Events.
+  void FormCreate();
+  void LabelWebClick();
+  void LabelMailClick();
+  void btnOKClick();
+
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+  void CreateControls();
+  HWND CreateLabel(HWND parent, int x, int y, int w, int h, DWORD style, const std::wstring& text,
+                   HFONT font) const;
+  void DrawEngraved(const DRAWITEMSTRUCT& dis) const;
+  void DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const;
+  void OpenWithShell(const std::wstring& target) const;
+
+  // Messages, one handler each.
+  void OnCreate();
+  void OnCommand(WPARAM wp, LPARAM lp);
+  void OnDrawItem(const DRAWITEMSTRUCT& dis) const;
+  LRESULT OnCtlColorStatic(HDC dc, HWND control) const;
+  bool OnSetCursor(HWND wnd, UINT hit) const;
+  void OnGetMinMaxInfo(MINMAXINFO& info) const;
+  void OnWindowPosChanging(WINDOWPOS& pos) const;
+  void OnActivate(WPARAM wp) const;
+
+  std::wstring webAddress_, mailAddress_;
+  ui::ScopedFont font_, productFont_, linkFont_, buttonFont_;
+  ui::ScopedBitmap webPicture_, mailPicture_, postPicture_;
+};

@@ -1,0 +1,114 @@
+// The View menu's options in the registry: the main window stores them when it closes and applies
+// them when it starts, whatever a person may have left in the key.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/ViewOptions.h"
+#include "app/kwFileBrowser.h"
+#include "support/Messages.h"
+#include "ui/Registry.h"
+
+namespace {
+
+// The View menu's leaf items in menu order, with the layout's check marks.
+const std::pair<const wchar_t*, std::uint32_t> kOptions[] = {
+    {L"Read Only", 1}, {L"Hidden", 1},      {L"System", 1},      {L"Archive", 1}, {L"Normal", 1},
+    {L"Size", 1},      {L"Type", 1},        {L"Created", 1},     {L"Modified", 1}, {L"Accessed", 1},
+    {L"Attributes", 1}, {L"Large Icons", 0}, {L"Small Icons", 0}, {L"List", 0},    {L"Details", 1},
+    {L"Show Folders", 1}};
+
+// Every test starts and ends without stored options; the bookmarks that share the key stay.
+class ViewOptionsTest : public ::testing::Test {
+protected:
+  ViewOptionsTest() { ClearOptions(); }
+  ~ViewOptionsTest() override {
+    form.reset();
+    ClearOptions();
+  }
+  void ClearOptions() const {
+    for (const auto& option : kOptions) stored.DeleteValue(option.first);
+  }
+  // Shown as at a start; Restart drops the window without closing it, so nothing is stored.
+  void Restart() {
+    form = std::make_unique<TfrmFileBrowser>();
+    ASSERT_TRUE(form->Create(false));
+    form->Show();
+    testutil::PumpMessages();
+  }
+  void Close() {
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    testutil::PumpMessages();
+  }
+  void ClickMenu(const ui::MenuItem* item) const {
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
+  }
+  DWORD View() const { return form->lvFiles.ViewStyle(); }
+
+  ui::RegistryKey stored = ui::RegistryKey::CreateForWriting(HKEY_CURRENT_USER, pw::FileBrowserKeyPath());
+  std::unique_ptr<TfrmFileBrowser> form;
+};
+
+TEST_F(ViewOptionsTest, TheFirstCloseStoresAllSixteenOptionsAndChangedOnesComeBack) {
+  Restart();
+  Close();
+  for (const auto& [name, checked] : kOptions) EXPECT_EQ(stored.ReadDword(name), checked) << testing::PrintToString(name);
+  for (const wchar_t* parent : {L"-", L"View", L"Columns", L"ViewType"}) EXPECT_FALSE(stored.ReadDword(parent));
+
+  Restart();
+  ClickMenu(form->mnuAttributesCol);
+  ClickMenu(form->mnuHidden);
+  ClickMenu(form->mnuList);
+  Close();
+  Restart();
+  EXPECT_FALSE(form->mnuAttributesCol->Checked());
+  EXPECT_FALSE(form->ColumnStates[6].Shown);
+  EXPECT_EQ(form->AttrMask, 165);  // without the hidden bit
+  EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_LIST));
+  EXPECT_FALSE(form->mnuDetails->Checked());
+  EXPECT_TRUE(form->btnList.Down());
+  // The list view shows no columns; back in the details the column is hidden.
+  ClickMenu(form->mnuDetails);
+  EXPECT_EQ(form->lvFiles.ColumnWidth(6), 0);
+}
+
+TEST_F(ViewOptionsTest, StoredValuesAreAppliedAtStartAndOthersAreIgnored) {
+  stored.WriteDword(L"Size", 0);
+  stored.WriteDword(L"List", 1);
+  stored.WriteDword(L"Show Folders", 0);
+  stored.WriteString(L"Hidden", L"0");  // edited by hand into a text: ignored
+  Restart();
+  EXPECT_FALSE(form->mnuSizeCol->Checked());
+  EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_LIST));
+  EXPECT_EQ(form->lvDrives.ViewStyle(), static_cast<DWORD>(LV_VIEW_LIST));
+  EXPECT_TRUE(form->mnuList->Checked());
+  EXPECT_TRUE(form->HideFolders);
+  EXPECT_TRUE(form->mnuHidden->Checked());
+  EXPECT_EQ(form->AttrMask, 167);
+  ClickMenu(form->mnuDetails);
+  EXPECT_EQ(form->lvFiles.ColumnWidth(1), 0);
+  EXPECT_GT(form->lvFiles.ColumnWidth(2), 0);
+}
+
+TEST_F(ViewOptionsTest, AnyNonZeroIsCheckedAndTheLaterViewInMenuOrderWins) {
+  stored.WriteDword(L"Large Icons", 5);
+  Restart();
+  EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_ICON));
+
+  stored.DeleteValue(L"Large Icons");
+  stored.WriteDword(L"Small Icons", 1);
+  stored.WriteDword(L"List", 1);
+  Restart();
+  EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_LIST));
+  EXPECT_FALSE(form->mnuSmallIcons->Checked());
+
+  // Details is checked at start, but Large Icons takes the check before Details is reached.
+  ClearOptions();
+  stored.WriteDword(L"Large Icons", 1);
+  stored.WriteDword(L"Details", 1);
+  Restart();
+  EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_DETAILS));
+  EXPECT_FALSE(form->mnuLargeIcons->Checked());
+}
+
+}  // namespace
