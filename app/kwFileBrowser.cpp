@@ -256,6 +256,13 @@ void TfrmFileBrowser::BuildMenus() {
   mnuUndoEdit->SetShortCut(L"Ctrl+Z");
   mnuUndoEdit->SetEnabled(false);  // until an edit has changed something
   MainMenu.AttachToWindow(hwnd_);
+
+  LOGFONTW menuFont{};
+  menuFont.lfHeight = -pw::kMainWindowMenuFontHeight;
+  menuFont.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(menuFont.lfFaceName, pw::kMainWindowMenuFontName.data(), LF_FACESIZE);
+  FlatMenuRenderer1.SetFont(menuFont, pw::SystemColor::MenuText);
+  FlatMenuRenderer1.SetProperties(pw::kMainWindowFlatMenu);
 }
 
 void TfrmFileBrowser::ApplyFont() {
@@ -425,6 +432,22 @@ void TfrmFileBrowser::OnCommand(WPARAM wp, LPARAM lp) {
   if (!MainMenu.DispatchCommand(LOWORD(wp))) lvFilesPopupMenu.DispatchCommand(LOWORD(wp));
 }
 
+LRESULT TfrmFileBrowser::OnMeasureItem(WPARAM wp, MEASUREITEMSTRUCT& mis) {
+  if (MainMenu.MeasureItem(mis) || lvFilesPopupMenu.MeasureItem(mis)) return TRUE;
+  return Window::HandleMessage(WM_MEASUREITEM, wp, reinterpret_cast<LPARAM>(&mis));
+}
+
+LRESULT TfrmFileBrowser::OnDrawItem(WPARAM wp, DRAWITEMSTRUCT& dis) {
+  if (MainMenu.DrawItem(dis) || lvFilesPopupMenu.DrawItem(dis)) return TRUE;
+  return Window::HandleMessage(WM_DRAWITEM, wp, reinterpret_cast<LPARAM>(&dis));
+}
+
+LRESULT TfrmFileBrowser::OnMenuChar(WPARAM wp, LPARAM lp) {
+  const LRESULT choice =
+      FlatMenuRenderer1.HandleMenuChar(static_cast<wchar_t>(LOWORD(wp)), reinterpret_cast<HMENU>(lp));
+  return choice ? choice : Window::HandleMessage(WM_MENUCHAR, wp, lp);
+}
+
 bool TfrmFileBrowser::OnListKeyDown(ui::ListView& list, WPARAM key) {
   WORD k = static_cast<WORD>(key);
   if (&list == &lvFiles) lvFilesKeyDown(k);
@@ -496,6 +519,9 @@ LRESULT TfrmFileBrowser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_COMMAND: OnCommand(wp, lp); return 0;
+    case WM_MEASUREITEM: return OnMeasureItem(wp, *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+    case WM_DRAWITEM: return OnDrawItem(wp, *reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+    case WM_MENUCHAR: return OnMenuChar(wp, lp);
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wp), lp); return 0;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));

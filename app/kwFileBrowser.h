@@ -14,6 +14,7 @@
 #include "browse/core/FileItem.h"
 #include "browse/platform/ShellInfo.h"
 #include "editor/core/EditUndo.h"
+#include "menus/FlatMenuRenderer.h"
 #include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/Panel.h"
@@ -73,6 +74,8 @@ public:
   ui::Menu lvFilesPopupMenu{true};
   ui::ImageListOwner imMenu, imButtons, imSmall, imLarge;
   pw::ShellImageLists Icons;  // the large and small lists shared by both list views
+  // Declared after the menus and imMenu: it hands the menus back to the system's drawing first.
+  pw::TFlatMenuRenderer FlatMenuRenderer1{*this, {&MainMenu, &lvFilesPopupMenu}};
 
   // Menu items, by their names.
   ui::MenuItem *mnuExplorer, *mnuUpdate, *N1, *mnuExit, *mnuOptions, *mnuRefresh, *mnuUndoEdit, *mnuBookmarks,
@@ -182,6 +185,9 @@ private:
   void OnClose();
   void OnDestroy();
   void OnCommand(WPARAM wp, LPARAM lp);
+  LRESULT OnMeasureItem(WPARAM wp, MEASUREITEMSTRUCT& mis);
+  LRESULT OnDrawItem(WPARAM wp, DRAWITEMSTRUCT& dis);
+  LRESULT OnMenuChar(WPARAM wp, LPARAM lp);
   LRESULT OnNotify(NMHDR& hdr);
   LRESULT OnFilesNotify(NMHDR& hdr);
   void OnFilesItemChanged(const NMLISTVIEW& nm);

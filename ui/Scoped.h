@@ -83,6 +83,20 @@ private:
   HDC dc_;
 };
 
+// GetWindowDC/ReleaseDC: the whole window, its frame included.
+class WholeWindowDC {
+public:
+  explicit WholeWindowDC(HWND wnd) : wnd_(wnd), dc_(GetWindowDC(wnd)) {}
+  ~WholeWindowDC() { if (dc_) ReleaseDC(wnd_, dc_); }
+  WholeWindowDC(const WholeWindowDC&) = delete;
+  WholeWindowDC& operator=(const WholeWindowDC&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+private:
+  HWND wnd_;
+  HDC dc_;
+};
+
 // BeginPaint/EndPaint.
 class PaintDC {
 public:

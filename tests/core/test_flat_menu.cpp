@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "menus/core/MenuAccessKey.h"
 #include "menus/core/MenuColors.h"
 #include "menus/core/MenuIcon.h"
 #include "menus/core/MenuLayout.h"
@@ -291,6 +292,29 @@ TEST(FlatMenuIcon, RecolourReusesTheLastResultAndShadowSkipsTheTransparentColour
   icon = original;
   RecolorIcon(icon, IconLook::Lifted, counting);
   EXPECT_EQ(icon.pixels, original.pixels);
+}
+
+TEST(FlatMenuAccessKeys, EscapedAmpersandsCaseAndKeysSharedByItems) {
+  EXPECT_EQ(AccessKey(L"E&xit"), L'x');
+  EXPECT_EQ(AccessKey(L"Salt && &Pepper"), L'P');
+  EXPECT_EQ(AccessKey(L"A&&B"), 0);
+  EXPECT_EQ(AccessKey(L"Trailing&"), 0);
+  EXPECT_EQ(AccessKey(L"Created"), 0);
+
+  const std::vector<std::wstring> view{L"&Attributes", L"&Columns", L"-", L"&Show Folders"};
+  const AccessKeyChoice show = ChooseByAccessKey(view, L's', -1);
+  EXPECT_TRUE(show.index == 3 && show.execute);
+  EXPECT_EQ(ChooseByAccessKey(view, L'C', 0).index, 1);
+  EXPECT_EQ(ChooseByAccessKey(view, L'x', -1).index, -1);
+  EXPECT_EQ(ChooseByAccessKey(view, L'&', -1).index, -1);
+
+  // Items sharing a key are selected in turn from the highlighted one, wrapping at the end.
+  const std::vector<std::wstring> shared{L"&Archive", L"&Normal", L"&Accessed", L"B&&&A"};
+  const int expected[][2] = {{-1, 0}, {0, 2}, {2, 3}, {3, 0}, {1, 2}};
+  for (const auto& [current, next] : expected) {
+    const AccessKeyChoice c = ChooseByAccessKey(shared, L'a', current);
+    EXPECT_TRUE(c.index == next && !c.execute) << current;
+  }
 }
 
 }  // namespace

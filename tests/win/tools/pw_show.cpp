@@ -4,6 +4,11 @@
 //   pw_show bookmarks [seconds]   (the main window in the remove state, then in the add state with
 //                                  the Bookmarks menu open: one screenshot in each half)
 //   pw_show about [seconds]
+//   pw_show menu <keys> [seconds]   the main window with a menu opened from the keyboard: the first
+//                                   key is the menu bar item's access key, then j k h l stand for
+//                                   Down, Up, Left, Right
+//   pw_show popup <downs> [seconds] the main window in a folder with the file list's pop-up menu
+//                                   open and the item <downs> steps down selected
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -11,6 +16,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "app/kwFileBrowser.h"
 #include "about/kwCorvaltAbout.h"
@@ -144,6 +150,65 @@ void ShowAbout(int seconds) {
   KillTimer(nullptr, timer);
 }
 
+// A menu loop ends when its time is up; the timer runs inside the loop's own message dispatch.
+void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+void PostKey(HWND wnd, WORD vk) {
+  const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+  PostMessageW(wnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+  PostMessageW(wnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+}
+
+// The arrow keys for an open menu: posted once the menu loop runs, since opening a menu from the
+// keyboard posts keys of its own.
+std::wstring gMenuKeys;
+
+void CALLBACK PostMenuKeysTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  const HWND focus = GetFocus();
+  for (wchar_t k : gMenuKeys) {
+    switch (k) {
+      case L'j': PostKey(focus, VK_DOWN); break;
+      case L'k': PostKey(focus, VK_UP); break;
+      case L'h': PostKey(focus, VK_LEFT); break;
+      case L'l': PostKey(focus, VK_RIGHT); break;
+      default: break;
+    }
+  }
+}
+
+// The main window, as the program shows it, with one of its menus opened as the keyboard does.
+void ShowMainMenu(const std::wstring& keys, int seconds) {
+  TfrmFileBrowser form;
+  if (keys.empty() || !form.Create(false)) return;
+  form.Show();
+  PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, keys[0]);
+  gMenuKeys = keys.substr(1);
+  SetTimer(nullptr, 0, 500, PostMenuKeysTimer);
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, EndMenuTimer);
+  Wait(seconds + 1);
+}
+
+// The file list's pop-up menu over the listing of the Windows folder.
+void ShowPopupMenu(int downs, int seconds) {
+  TfrmFileBrowser form;
+  if (!form.Create(false)) return;
+  form.Show();
+  wchar_t windows[MAX_PATH] = {0};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  form.CurrentPath = std::wstring(windows) + L"\\";
+  form.ListFolder();
+  form.SelectFocusedOrFirst(form.lvFiles);
+  RECT rc{};
+  GetWindowRect(form.lvFiles.Handle(), &rc);
+  for (int i = 0; i < downs; ++i) PostKey(form.Handle(), VK_DOWN);
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, EndMenuTimer);
+  form.lvFilesPopupMenu.Popup(form.Handle(), POINT{rc.left + 60, rc.top + 40});
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -151,17 +216,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&icc);
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  const std::wstring what = argc > 1 ? argv[1] : L"";
-  const int seconds = argc > 2 ? _wtoi(argv[2]) : 5;
+  std::vector<std::wstring> args;
+  for (int i = 1; argv && i < argc; ++i) args.emplace_back(argv[i]);
   LocalFree(argv);
+  const std::wstring what = args.empty() ? L"" : args[0];
+  const auto number = [&](size_t i, int fallback) {
+    return i < args.size() ? _wtoi(args[i].c_str()) : fallback;
+  };
   if (what == L"timeedit") {
-    ShowTimeEdits(seconds);
+    ShowTimeEdits(number(1, 5));
   } else if (what == L"editor") {
-    ShowEditor(seconds);
+    ShowEditor(number(1, 5));
   } else if (what == L"bookmarks") {
-    ShowBookmarks(seconds);
+    ShowBookmarks(number(1, 5));
   } else if (what == L"about") {
-    ShowAbout(seconds);
+    ShowAbout(number(1, 5));
+  } else if (what == L"menu" && args.size() > 1) {
+    ShowMainMenu(args[1], number(2, 5));
+  } else if (what == L"popup") {
+    ShowPopupMenu(number(1, 0), number(2, 5));
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }
