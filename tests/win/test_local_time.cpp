@@ -6,6 +6,7 @@
 #include "browse/core/DateTime.h"
 #include "browse/platform/LocalTime.h"
 #include "support/Files.h"
+#include "../core/support/CalendarFixtures.h"
 
 namespace {
 
@@ -16,15 +17,7 @@ bool ZoneIsCentralEurope() {
 }
 
 double Local(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0) {
-  pw::CalendarTime t;
-  t.Year = y;
-  t.Month = mo;
-  t.Day = d;
-  t.Hour = h;
-  t.Minute = mi;
-  t.Second = s;
-  t.Millisecond = ms;
-  return pw::CalendarToDateTime(t);
+  return pw::CalendarToDateTime(Calendar(y, mo, d, h, mi, s, ms));
 }
 
 constexpr unsigned long long kMinute = 600'000'000;
