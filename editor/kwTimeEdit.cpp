@@ -178,7 +178,7 @@ void TkwTimeEdit::Char(wchar_t ch) {
 
 bool TkwTimeEdit::Press(WPARAM wp, LPARAM lp, bool doubleClick) {
   SetFocus(wnd_);
-  SetCapture(wnd_);
+  capture_.take(wnd_);
   SelectCurrentField();
   const int x = SignedLow(lp), y = SignedHigh(lp);
   for (TkwButton* button : {&UpButton, &DownButton}) {
@@ -203,7 +203,7 @@ bool TkwTimeEdit::Press(WPARAM wp, LPARAM lp, bool doubleClick) {
 }
 
 void TkwTimeEdit::Release() {
-  ReleaseCapture();
+  capture_.release();
   StopSpinning();
 }
 

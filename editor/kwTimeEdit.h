@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "editor/core/TimeEditRules.h"
+#include "ui/Scoped.h"
 #include "ui/Subclass.h"
 
 namespace pw {
@@ -105,6 +106,7 @@ private:
   double value_ = 0;
   bool timerEnabled_ = false;
   UINT timerInterval_ = FirstRepeatDelay;
+  ui::MouseCapture capture_;
   ui::Subclass subclass_;
 };
 
