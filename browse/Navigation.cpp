@@ -14,25 +14,32 @@ void TfrmFileBrowser::OpenItem(int index) {
     ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
-  CurrentPath = path;
-  if (!CurrentPath.empty()) {
-    if (CurrentPath.back() == L'\\') CurrentPath = pw::ParentFolderPath(CurrentPath);
-    else CurrentPath += L'\\';
+  if (!path.empty()) {
+    if (path.back() == L'\\') path = pw::ParentFolderPath(path);
+    else path += L'\\';
   }
+  OpenFolder(path);
+}
+
+bool TfrmFileBrowser::OpenFolder(const std::wstring& folder) {
+  CurrentPath = folder;
   SetWindowTextW(edFilename, CurrentPath.c_str());
+  bool listed = true;
   if (CurrentPath.empty()) {
     StatusBar.SetText(0, L"");
     StatusBar.SetText(1, L"");
     lvDrives.SetVisible(true);
     lvFiles.SetVisible(false);
     SelectFocusedOrFirst(lvDrives);
+    History.Visit(CurrentPath);
   } else {
     lvDrives.SetVisible(false);
     lvFiles.SetVisible(true);
-    ListFolder();
+    listed = ListFolder();
     SelectFocusedOrFirst(lvFiles);
   }
   UpdateBookmarkControls(mnuPopBookmark->Tag);
+  return listed;
 }
 
 void TfrmFileBrowser::lvFilesDblClick() { OpenItem(lvFiles.FirstSelected()); }

@@ -3,6 +3,8 @@
 //   pw_show editor [seconds]
 //   pw_show bookmarks [seconds]   (the main window in the remove state, then in the add state with
 //                                  the Bookmarks menu open: one screenshot in each half)
+//   pw_show pathline [seconds]    (the path line being edited, then the pop-up menu with its
+//                                  shortcut keys: one screenshot in each half)
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -127,6 +129,33 @@ void ShowBookmarks(int seconds) {
   RemoveDirectoryW(folder.c_str());
 }
 
+// The main window with a path being typed into the path line, then with the file list's pop-up
+// menu open.
+void ShowPathLine(int seconds) {
+  wchar_t temp[MAX_PATH] = {0};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"Pathwick keys\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  { ui::ScopedHandle file(CreateFileW((folder + L"notes.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)); }
+  {
+    TfrmFileBrowser form;
+    form.Create(false);
+    form.Show();
+    form.OpenFolder(folder);
+    form.EditPath(ui::Sender{});
+    for (wchar_t c : std::wstring(L"C:\\windows\\sys")) SendMessageW(form.edFilename, WM_CHAR, c, 1);
+    Wait(seconds / 2);
+    SetFocus(form.lvFiles.Handle());
+    form.SelectByCaption(form.lvFiles, L"notes.txt");
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds - seconds / 2) * 1000,
+             [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    PostMessageW(form.lvFiles.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.lvFiles.Handle()), MAKELPARAM(-1, -1));
+    Wait(seconds - seconds / 2);
+  }
+  DeleteFileW((folder + L"notes.txt").c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -143,6 +172,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowEditor(seconds);
   } else if (what == L"bookmarks") {
     ShowBookmarks(seconds);
+  } else if (what == L"pathline") {
+    ShowPathLine(seconds);
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }
