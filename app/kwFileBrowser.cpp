@@ -181,10 +181,13 @@ void TfrmFileBrowser::CreateControls() {
                   kIdDrives);
   for (const auto& col : layout::DriveColumns) lvDrives.AddColumn(col.Caption, col.Width, col.Format);
   SetWindowPos(lvDrives.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  drivesKeys_.Install(lvDrives.Handle(), [this](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT* r) {
-    if (msg != WM_KEYDOWN) return false;
+  drivesKeys_.Install(lvDrives.Handle(), [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* r) {
+    if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return false;
     *r = 0;
-    return OnListKeyDown(lvDrives, wp);
+    return OnListKeyDown(lvDrives, msg, wp, lp);
+  });
+  pathLine_.Install(edFilename, [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* r) {
+    return FilenameWndProc(msg, wp, lp, r);
   });
 
   BuildMenus();
@@ -255,6 +258,9 @@ void TfrmFileBrowser::BuildMenus() {
   mnuPopBookmark->SetEnabled(false);
   mnuUndoEdit->SetShortCut(L"Ctrl+Z");
   mnuUndoEdit->SetEnabled(false);  // until an edit has changed something
+  mnuRefresh->SetShortCut(L"F5");
+  mnuCopyPath->SetShortCut(L"Ctrl+Shift+C");
+  mnuEditFileParams->SetShortCut(L"Alt+Enter");
   MainMenu.AttachToWindow(hwnd_);
 
   LOGFONTW menuFont{};
@@ -327,6 +333,7 @@ void TfrmFileBrowser::FormCreate() {
   FillDriveList();
   UpdateAttrMask();
   CurrentPath.clear();
+  History.Visit(CurrentPath);  // the drive list, where the program starts
   UpdateSortArrows(0);
 }
 
@@ -360,9 +367,9 @@ void TfrmFileBrowser::FormDestroy() {
 }
 
 bool TfrmFileBrowser::FilesWndProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (msg == WM_KEYDOWN) {
+  if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
     *result = 0;
-    return OnListKeyDown(lvFiles, wp);
+    return OnListKeyDown(lvFiles, msg, wp, lp);
   }
   if (msg != WM_NOTIFY) return false;
   auto* nm = reinterpret_cast<NMHEADERW*>(lp);
@@ -448,7 +455,9 @@ LRESULT TfrmFileBrowser::OnMenuChar(WPARAM wp, LPARAM lp) {
   return choice ? choice : Window::HandleMessage(WM_MENUCHAR, wp, lp);
 }
 
-bool TfrmFileBrowser::OnListKeyDown(ui::ListView& list, WPARAM key) {
+bool TfrmFileBrowser::OnListKeyDown(ui::ListView& list, UINT msg, WPARAM key, LPARAM lp) {
+  if (FormShortCut(list.Handle(), msg, key, lp) || ListShortCut(list, msg, key, lp)) return true;
+  if (msg != WM_KEYDOWN) return false;
   WORD k = static_cast<WORD>(key);
   if (&list == &lvFiles) lvFilesKeyDown(k);
   else lvDrivesKeyDown(k);
@@ -525,6 +534,9 @@ LRESULT TfrmFileBrowser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wp), lp); return 0;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return FormShortCut(hwnd_, msg, wp, lp) ? 0 : Window::HandleMessage(msg, wp, lp);
+    case WM_APPCOMMAND: return OnAppCommand(lp) ? TRUE : Window::HandleMessage(msg, wp, lp);
     default: return Window::HandleMessage(msg, wp, lp);
   }
 }

@@ -12,6 +12,7 @@
 
 #include "bookmarks/kwRecentKeys.h"
 #include "browse/core/FileItem.h"
+#include "browse/core/FolderHistory.h"
 #include "browse/platform/ShellInfo.h"
 #include "editor/core/EditUndo.h"
 #include "menus/FlatMenuRenderer.h"
@@ -61,6 +62,7 @@ public:
   ui::Subclass OldFilesWndProc;  // FilesWndProc in front of the list's own procedure
   int UpIconIndex = -1;
   std::wstring CurrentPath;
+  pw::FolderHistory History;  // every folder listed, and the drive list when it is opened
 
   // Controls.
   ui::Panel pnToolbar, pnFilename, pnBack;
@@ -128,6 +130,9 @@ public:
 
   // Navigation, selection and commands.
   void OpenItem(int index);
+  // Shows a folder (path with a trailing backslash) or, for the empty path, the drive list, as
+  // opening an entry does. False when the folder could not be listed.
+  bool OpenFolder(const std::wstring& folder);
   void lvFilesDblClick();
   void lvFilesKeyDown(WORD& key);
   void lvFilesSelectItem(int index, bool selected);
@@ -150,6 +155,28 @@ public:
   // Writes back what the last edit changed, entry by entry, unless someone changed it since.
   void mnuUndoEditClick(const ui::Sender&);
   void UpdateBookmarkControls(int state);
+
+  // Shortcut keys and the mouse's back and forward buttons.
+  // Keys that act wherever the focus is in the window: F5, Alt+Left, Alt+Right, Alt+Up, Ctrl+L, F4.
+  bool FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp);
+  // Keys of the lists: Backspace in both, Ctrl+A, Ctrl+Shift+C and Alt+Enter in the file list.
+  bool ListShortCut(const ui::ListView& list, UINT msg, WPARAM key, LPARAM lp);
+  void GoBack(const ui::Sender&);
+  void GoForward(const ui::Sender&);
+  // Up one level, as opening the parent entry; from a drive root to the drive list, on that drive.
+  void GoUp(const ui::Sender&);
+  void SelectAllFiles(const ui::Sender&);
+  // Makes the path line editable, with its text selected.
+  void EditPath(const ui::Sender&);
+
+  // The path line while the user types a path into it.
+  bool FilenameWndProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+  void edFilenameEnter();
+  void edFilenameExit();
+  void edFilenameKeyDown(WORD& key);
+  // Goes to the path in the path line: a folder is listed, a file's folder with the file selected.
+  // False (with a beep) when there is no such file or folder; the text stays for correction.
+  bool GoToTypedPath();
 
   // Sorting, columns and view style.
   void lvFilesColumnClick(int column);
@@ -194,10 +221,14 @@ private:
   void OnFilesStateRangeChanged(const NMLVODSTATECHANGE& nm);
   void OnContextMenu(HWND wnd, LPARAM lp);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
-  bool OnListKeyDown(ui::ListView& list, WPARAM key);
+  bool OnListKeyDown(ui::ListView& list, UINT msg, WPARAM key, LPARAM lp);
+  bool OnAppCommand(LPARAM lp);
+  void StepThroughHistory(const pw::FolderHistory::Step& step);
+  void FocusShownList();
 
   ui::ScopedFont font_;
   ui::Subclass drivesKeys_;
+  ui::Subclass pathLine_;
   bool quitOnDestroy_ = false;
   bool shown_ = false;
   bool popupAttached_ = false;

@@ -78,6 +78,7 @@ bool TfrmFileBrowser::ListFolder() {
   StatusBar.SetText(1, L"Folders: " + std::to_wstring(FolderCount));
   lvDrives.SetVisible(false);
   lvFiles.SetVisible(true);
+  History.Visit(listed);
   return read;
 }
 

@@ -15,25 +15,32 @@ void TfrmFileBrowser::OpenItem(int index) {
     ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
-  CurrentPath = path;
-  if (!CurrentPath.empty()) {
-    if (CurrentPath.back() == L'\\') CurrentPath = pw::ParentFolderPath(CurrentPath);
-    else CurrentPath += L'\\';
+  if (!path.empty()) {
+    if (path.back() == L'\\') path = pw::ParentFolderPath(path);
+    else path += L'\\';
   }
+  OpenFolder(path);
+}
+
+bool TfrmFileBrowser::OpenFolder(const std::wstring& folder) {
+  CurrentPath = folder;
   SetWindowTextW(edFilename, CurrentPath.c_str());
+  bool listed = true;
   if (CurrentPath.empty()) {
     StatusBar.SetText(0, L"");
     StatusBar.SetText(1, L"");
     lvDrives.SetVisible(true);
     lvFiles.SetVisible(false);
     SelectFocusedOrFirst(lvDrives);
+    History.Visit(CurrentPath);
   } else {
     lvDrives.SetVisible(false);
     lvFiles.SetVisible(true);
-    ListFolder();
+    listed = ListFolder();
     SelectFocusedOrFirst(lvFiles);
   }
   UpdateBookmarkControls(mnuPopBookmark->Tag);
+  return listed;
 }
 
 void TfrmFileBrowser::lvFilesDblClick() { OpenItem(lvFiles.FirstSelected()); }
@@ -43,12 +50,6 @@ void TfrmFileBrowser::lvFilesKeyDown(WORD& key) {
   switch (key) {
     case VK_RETURN:
       OpenItem(lvFiles.FirstSelected());
-      break;
-    case 'Z':
-      if (GetKeyState(VK_CONTROL) < 0 && UndoRecord.Available()) {
-        mnuUndoEditClick(ui::Sender{});
-        key = 0;
-      }
       break;
     case VK_LEFT:
       // Only the way back (the parent entry or the drives entry); a file whose name begins with

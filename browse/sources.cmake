@@ -8,7 +8,9 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/FileCompare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FileItem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FileText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/FolderHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/ListingRules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/TypedPath.cpp
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/DriveInfo.cpp
@@ -17,5 +19,7 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DriveListing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FolderListing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Navigation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PathLine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShortCuts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SortView.cpp
 )

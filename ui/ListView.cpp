@@ -58,10 +58,21 @@ bool ListView::IsSelected(int index) const {
 }
 
 std::wstring ListView::ItemText(int index, int subItem) const {
-  wchar_t buf[1024];
-  buf[0] = 0;
-  ListView_GetItemText(hwnd_, index, subItem, buf, 1024);
-  return buf;
+  // A path may be far longer than MAX_PATH; the buffer grows until the text fits with room left.
+  std::wstring text(260, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = subItem;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto length = static_cast<size_t>(
+        SendMessageW(hwnd_, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < text.size() || text.size() >= 0x10000) {
+      text.resize(length < text.size() ? length : text.size() - 1);
+      return text;
+    }
+    text.resize(text.size() * 2);
+  }
 }
 
 }  // namespace ui

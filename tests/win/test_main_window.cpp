@@ -120,7 +120,7 @@ TEST_F(BrowserTest, MainMenuShowsTheLaidOutTree) {
   // No bookmarks yet, so no Bookmarks menu.
   EXPECT_EQ(Texts(top), (Strings{L"&Explorer", L"&Options", L"&View", L"&About"}));
   EXPECT_EQ(Texts(Entries(top[0].Sub)), (Strings{L"-", L"E&xit"}));  // "&Update" never appears
-  EXPECT_EQ(Texts(Entries(top[1].Sub)), (Strings{L"&Refresh", L"&Undo Edit\tCtrl+Z"}));
+  EXPECT_EQ(Texts(Entries(top[1].Sub)), (Strings{L"&Refresh\tF5", L"&Undo Edit\tCtrl+Z"}));  // keys right of the captions
   EXPECT_EQ(top[3].Sub, nullptr);  // About acts on click
 
   auto view = Entries(top[2].Sub);
@@ -169,7 +169,8 @@ TEST_F(BrowserTest, MenuItemsCarryTheirTagsAndImages) {
 
 TEST_F(BrowserTest, PopupMenuOfTheFileList) {
   auto items = Entries(form->lvFilesPopupMenu.Handle());
-  EXPECT_EQ(Texts(items), (Strings{L"&Add Bookmark", L"-", L"Copy &Path", L"Edit &File Params"}));
+  EXPECT_EQ(Texts(items),
+            (Strings{L"&Add Bookmark", L"-", L"Copy &Path\tCtrl+Shift+C", L"Edit &File Params\tAlt+Enter"}));
   EXPECT_TRUE(items[0].State & MFS_DISABLED);
   EXPECT_FALSE(items[2].State & MFS_DISABLED);
 }

@@ -1,5 +1,7 @@
 #include "support/BrowserFixture.h"
 
+#include <cstring>
+
 void BrowserTest::SetUp() {
   testutil::ProgramDrive();
   form = std::make_unique<TfrmFileBrowser>();
@@ -17,6 +19,23 @@ void BrowserTest::PressKey(HWND wnd, WORD vk) {
   UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
   SendMessageW(wnd, WM_KEYDOWN, vk, 1 | (scan << 16));
   SendMessageW(wnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+  testutil::PumpMessages();
+}
+
+void BrowserTest::PressKey(HWND wnd, WORD vk, unsigned modifiers) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  BYTE held[256];
+  memcpy(held, keys, sizeof(held));
+  if (modifiers & ui::ModCtrl) held[VK_CONTROL] = 0x80;
+  if (modifiers & ui::ModShift) held[VK_SHIFT] = 0x80;
+  if (modifiers & ui::ModAlt) held[VK_MENU] = 0x80;
+  SetKeyboardState(held);
+  const bool alt = (modifiers & ui::ModAlt) != 0;
+  const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16) | (alt ? 1 << 29 : 0);
+  SendMessageW(wnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, down);
+  SendMessageW(wnd, alt ? WM_SYSKEYUP : WM_KEYUP, vk, down | 0xC0000000u);
+  SetKeyboardState(keys);
   testutil::PumpMessages();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/kwFileBrowser.h"
+#include "ui/Keys.h"
 #include "support/Files.h"
 #include "support/Messages.h"
 #include "support/TestDrive.h"
@@ -18,6 +19,8 @@ protected:
 
   // A key press on a window, as the keyboard sends it (WM_KEYDOWN, then WM_KEYUP).
   static void PressKey(HWND wnd, WORD vk);
+  // The same with modifiers held (ui::ModCtrl, ModShift, ModAlt); with Alt it comes as a system key.
+  static void PressKey(HWND wnd, WORD vk, unsigned modifiers);
   // A double click on a row of a list view, at the middle of its label.
   static void DoubleClickRow(const ui::ListView& list, int row);
   // A single click on a row (selects it alone).

@@ -9,6 +9,8 @@
 //                                   Down, Up, Left, Right
 //   pw_show popup <downs> [seconds] the main window in a folder with the file list's pop-up menu
 //                                   open and the item <downs> steps down selected
+//   pw_show pathline [seconds]    (the path line being edited, then the pop-up menu with its
+//                                  shortcut keys: one screenshot in each half)
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -209,6 +211,33 @@ void ShowPopupMenu(int downs, int seconds) {
   form.lvFilesPopupMenu.Popup(form.Handle(), POINT{rc.left + 60, rc.top + 40});
 }
 
+// The main window with a path being typed into the path line, then with the file list's pop-up
+// menu open.
+void ShowPathLine(int seconds) {
+  wchar_t temp[MAX_PATH] = {0};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"Pathwick keys\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  { ui::ScopedHandle file(CreateFileW((folder + L"notes.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)); }
+  {
+    TfrmFileBrowser form;
+    form.Create(false);
+    form.Show();
+    form.OpenFolder(folder);
+    form.EditPath(ui::Sender{});
+    for (wchar_t c : std::wstring(L"C:\\windows\\sys")) SendMessageW(form.edFilename, WM_CHAR, c, 1);
+    Wait(seconds / 2);
+    SetFocus(form.lvFiles.Handle());
+    form.SelectByCaption(form.lvFiles, L"notes.txt");
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds - seconds / 2) * 1000,
+             [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    PostMessageW(form.lvFiles.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.lvFiles.Handle()), MAKELPARAM(-1, -1));
+    Wait(seconds - seconds / 2);
+  }
+  DeleteFileW((folder + L"notes.txt").c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -235,6 +264,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowMainMenu(args[1], number(2, 5));
   } else if (what == L"popup") {
     ShowPopupMenu(number(1, 0), number(2, 5));
+  } else if (what == L"pathline") {
+    ShowPathLine(number(1, 5));
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }

@@ -1,0 +1,126 @@
+// The keys an Explorer user presses without thinking, and the mouse's back and forward buttons.
+// Each control that can hold the focus hands its key presses here before acting on them itself,
+// so the keys work the same whether or not a message loop translates accelerators.
+#include <windows.h>
+
+#include "app/kwFileBrowser.h"
+#include "browse/core/FileCompare.h"
+#include "browse/core/ListingRules.h"
+#include "ui/Keys.h"
+
+namespace {
+
+using F = TfrmFileBrowser;
+using Handler = void (TfrmFileBrowser::*)(const ui::Sender&);
+
+enum class Scope { Window, Lists, FileList };
+
+struct KeyBinding {
+  Scope Where;
+  WORD Key;
+  unsigned Modifiers;  // exactly these are held
+  bool NeedsSelection; // acts on the selected entries of the file list
+  Handler Run;
+};
+
+const KeyBinding kKeys[] = {
+    {Scope::Window, VK_F5, ui::ModNone, false, &F::mnuRefreshClick},
+    {Scope::Window, VK_LEFT, ui::ModAlt, false, &F::GoBack},
+    {Scope::Window, VK_RIGHT, ui::ModAlt, false, &F::GoForward},
+    {Scope::Window, VK_UP, ui::ModAlt, false, &F::GoUp},
+    {Scope::Window, 'L', ui::ModCtrl, false, &F::EditPath},
+    {Scope::Window, VK_F4, ui::ModNone, false, &F::EditPath},
+    {Scope::Lists, VK_BACK, ui::ModNone, false, &F::GoUp},
+    {Scope::FileList, 'A', ui::ModCtrl, false, &F::SelectAllFiles},
+    {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
+    {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
+    {Scope::FileList, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick},
+};
+
+bool FolderAvailable(const std::wstring& folder) {
+  if (folder.empty()) return true;  // the drive list
+  const DWORD attrs = GetFileAttributesW(folder.c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+const KeyBinding* FindBinding(Scope where, UINT msg, WPARAM key, LPARAM lp) {
+  if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return nullptr;
+  const unsigned mods = ui::HeldModifiers(msg, lp);
+  for (const KeyBinding& binding : kKeys)
+    if (binding.Where == where && binding.Key == key && binding.Modifiers == mods) return &binding;
+  return nullptr;
+}
+
+}  // namespace
+
+bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
+  const KeyBinding* binding = FindBinding(Scope::Window, msg, key, lp);
+  if (!binding) return false;
+  ui::KeyUsed(from, msg, key, lp);
+  (this->*binding->Run)(ui::Sender{});
+  return true;
+}
+
+bool TfrmFileBrowser::ListShortCut(const ui::ListView& list, UINT msg, WPARAM key, LPARAM lp) {
+  const KeyBinding* binding = FindBinding(Scope::Lists, msg, key, lp);
+  if (!binding && &list == &lvFiles) binding = FindBinding(Scope::FileList, msg, key, lp);
+  if (!binding) return false;
+  ui::KeyUsed(list.Handle(), msg, key, lp);
+  if (binding->NeedsSelection && lvFiles.SelectedCount() == 0) MessageBeep(MB_OK);
+  else (this->*binding->Run)(ui::Sender{});
+  return true;
+}
+
+bool TfrmFileBrowser::OnAppCommand(LPARAM lp) {
+  switch (GET_APPCOMMAND_LPARAM(lp)) {
+    case APPCOMMAND_BROWSER_BACKWARD: GoBack(ui::Sender{}); return true;
+    case APPCOMMAND_BROWSER_FORWARD: GoForward(ui::Sender{}); return true;
+    default: return false;
+  }
+}
+
+void TfrmFileBrowser::GoBack(const ui::Sender&) { StepThroughHistory(History.Back(FolderAvailable)); }
+
+void TfrmFileBrowser::GoForward(const ui::Sender&) { StepThroughHistory(History.Forward(FolderAvailable)); }
+
+void TfrmFileBrowser::StepThroughHistory(const pw::FolderHistory::Step& step) {
+  // A folder deleted since it was visited is passed over with a beep, never an error box.
+  if (step.Skipped > 0 || !step.Folder) MessageBeep(MB_OK);
+  if (step.Folder) OpenFolder(*step.Folder);
+}
+
+void TfrmFileBrowser::GoUp(const ui::Sender&) {
+  const std::wstring listed = TextContext.ListedFolder;
+  if (lvDrives.Visible() || listed.empty()) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  if (!pw::IsDriveRoot(listed)) {
+    OpenFolder(pw::ParentFolderPath(listed));
+    return;
+  }
+  // The drive list comes back with the drive just left as its focused, and so selected, entry.
+  for (int i = 0; i < lvDrives.Count(); ++i) {
+    const TDriveItem* drive = DriveAt(i);
+    if (drive && pw::CaselessCompare(drive->Root, listed) == 0)
+      ListView_SetItemState(lvDrives.Handle(), i, LVIS_FOCUSED, LVIS_FOCUSED);
+  }
+  OpenFolder(L"");
+}
+
+void TfrmFileBrowser::SelectAllFiles(const ui::Sender&) {
+  // One change of the whole list instead of one per row, which in a large folder would repaint
+  // the path line and the bookmark controls for every entry. The selection handler then runs once,
+  // for the last entry that changed: the entry it would have ended on row by row.
+  int last = lvFiles.Count() - 1;
+  while (last >= 0 && lvFiles.IsSelected(last)) --last;
+  if (last < 0) return;
+  SuppressSelectionEvents = true;
+  ListView_SetItemState(lvFiles.Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
+  SuppressSelectionEvents = false;
+  lvFilesSelectItem(last, true);
+}
+
+void TfrmFileBrowser::FocusShownList() {
+  SetFocus(lvDrives.Visible() ? lvDrives.Handle() : lvFiles.Handle());
+}

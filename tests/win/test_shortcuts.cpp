@@ -1,0 +1,173 @@
+// The keys an Explorer user presses without thinking, the mouse's back and forward buttons, and
+// the path line taking a typed or pasted path, on the real main window with real key messages.
+#include "support/BrowserFixture.h"
+#include "support/Clipboard.h"
+#include "support/WhenShown.h"
+
+#include "editor/kwFileEditParams.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+class ShortCutTest : public BrowserTest {
+protected:
+  void SetUp() override {
+    BrowserTest::SetUp();
+    data = MakeFolder(tree.Path() + L"Data");
+    old = MakeFolder(data + L"Old");
+    for (const wchar_t* name : {L"a.txt", L"b.txt"}) MakeFile(data + name);
+  }
+  HWND Files() const { return form->lvFiles.Handle(); }
+  HWND Line() const { return form->edFilename; }
+  bool Editing() const { return GetFocus() == Line() && !(GetWindowLongW(Line(), GWL_STYLE) & ES_READONLY); }
+  // Typed key by key over what the line holds selected, then Enter.
+  void Type(const std::wstring& text) {
+    for (wchar_t c : text) SendMessageW(Line(), WM_CHAR, c, 1);
+    PressKey(Line(), VK_RETURN);
+  }
+
+  testutil::TempDir tree;
+  std::wstring data, old;  // with trailing backslashes
+};
+
+TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
+  ListPath(old);
+  PressKey(Files(), VK_BACK);
+  EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+
+  ClickRow(form->lvFiles, RowOf(L"b.txt"));
+  MakeFile(data + L"late.txt");
+  PressKey(Files(), VK_F5);
+  ASSERT_NE(RowOf(L"late.txt"), -1);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"b.txt")});
+
+  PressKey(Files(), 'A', ui::ModCtrl);
+  const Strings captions = Captions();
+  EXPECT_EQ(SelectedRows().size(), captions.size());
+  EXPECT_EQ(PathLine(), data + captions.back());
+  PressKey(Files(), 'C', ui::ModCtrl | ui::ModShift);
+  std::wstring paths = data;  // the parent entry stands for the listed folder
+  for (size_t i = 1; i < captions.size(); ++i) paths += L"\r" + data + captions[i];
+  EXPECT_EQ(testutil::ClipboardText(), paths);
+
+  // Alt+Enter edits the selected folder; Enter's own meaning, opening it, does not run.
+  ClickRow(form->lvFiles, RowOf(L"Old"));
+  testutil::WhenShown dialog(L"TfrmEditFileParams", [](HWND wnd) {
+    ClickButton(dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd))->btnCancel);
+  });
+  PressKey(Files(), VK_RETURN, ui::ModAlt);
+  EXPECT_EQ(dialog.Runs(), 1);
+  EXPECT_NE(RowOf(L"b.txt"), -1);
+
+  // With folders hidden there is no parent entry to open, yet Alt+Up goes up.
+  ClickMenu(form->mnuShowFolders);
+  ListPath(old);
+  PressKey(Files(), VK_UP, ui::ModAlt);
+  EXPECT_EQ(Captions(), (Strings{L"a.txt", L"b.txt", L"late.txt"}));
+}
+
+TEST_F(ShortCutTest, UpFromADriveRootReturnsToTheDriveListOnThatDrive) {
+  const std::wstring root = testutil::ProgramDrive().Root();
+  const std::wstring sub = MakeFolder(root + L"Up");
+  ASSERT_NE(form->lvDrives.FirstSelected(), DriveRowOf(root));
+  PressKey(form->lvDrives.Handle(), 'L', ui::ModCtrl);
+  Type(sub);
+  PressKey(Files(), VK_UP, ui::ModAlt);
+  EXPECT_EQ(Cell(0, 0), L"[Drives]");
+  EXPECT_NE(RowOf(L"Up"), -1);
+  PressKey(Files(), VK_BACK);
+  EXPECT_TRUE(form->lvDrives.Visible());
+  EXPECT_FALSE(form->lvFiles.Visible());
+  EXPECT_EQ(form->lvDrives.FirstSelected(), DriveRowOf(root));
+  EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+
+  PressKey(form->lvDrives.Handle(), VK_BACK);  // nothing lies above the drive list
+  EXPECT_TRUE(form->lvDrives.Visible());
+  testutil::RemoveTree(sub.substr(0, sub.size() - 1));
+}
+
+TEST_F(ShortCutTest, BackAndForwardPassOverAFolderDeletedSinceWithoutAnErrorBox) {
+  const std::wstring gone = MakeFolder(data + L"Gone");
+  testutil::WhenShown box(L"#32770", [](HWND wnd) { testutil::CloseMessageBox(wnd); });
+  ListPath(data);
+  for (const std::wstring& folder : {gone, old}) {
+    PressKey(Files(), VK_F4);
+    Type(folder);
+  }
+  testutil::RemoveTree(gone.substr(0, gone.size() - 1));
+  auto mouse = [this](WORD button) {
+    SendMessageW(Files(), WM_XBUTTONUP, MAKEWPARAM(0, button), MAKELPARAM(20, 40));
+    testutil::PumpMessages();
+  };
+
+  PressKey(Files(), VK_LEFT, ui::ModAlt);
+  EXPECT_EQ(PathLine(), data);
+  EXPECT_NE(RowOf(L"a.txt"), -1);
+  mouse(XBUTTON2);
+  EXPECT_EQ(PathLine(), old);
+  mouse(XBUTTON1);
+  EXPECT_EQ(PathLine(), data);
+  PressKey(Files(), VK_LEFT, ui::ModAlt);  // the drive list the window opened on
+  EXPECT_TRUE(form->lvDrives.Visible());
+  PressKey(form->lvDrives.Handle(), VK_LEFT, ui::ModAlt);  // nothing further back
+  PressKey(form->lvDrives.Handle(), VK_RIGHT, ui::ModAlt);
+  EXPECT_EQ(PathLine(), data);
+  EXPECT_EQ(box.Runs(), 0);
+}
+
+TEST_F(ShortCutTest, ThePathLineGoesToATypedFolderOrFileAndKeepsABadPathForCorrection) {
+  ListPath(data);
+  ClickRow(form->lvFiles, RowOf(L"a.txt"));
+  PressKey(Files(), 'L', ui::ModCtrl);
+  SendMessageW(Line(), WM_CHAR, L'x', 1);
+  PressKey(Line(), VK_ESCAPE);
+  EXPECT_FALSE(Editing());
+  EXPECT_EQ(PathLine(), data + L"a.txt");
+  EXPECT_EQ(GetFocus(), Files());
+
+  // A click opens the line too; a folder typed without its backslash is listed.
+  SendMessageW(Line(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(Line(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_TRUE(Editing());
+  Type(old.substr(0, old.size() - 1));
+  EXPECT_EQ(Captions(), Strings{L"[Data]"});
+  EXPECT_EQ(PathLine(), old);
+  EXPECT_EQ(GetFocus(), Files());
+
+  // A file, in other letters and quoted as Explorer copies it: its folder, the file selected.
+  PressKey(Files(), VK_F4);
+  Type(L"\"" + data + L"B.TXT\"");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"b.txt")});
+  EXPECT_EQ(PathLine(), data + L"b.txt");
+
+  PressKey(Files(), 'L', ui::ModCtrl);
+  Type(data + L"missing");
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(PathLine(), data + L"missing");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"b.txt")});
+  SetFocus(Files());  // leaving the line
+  EXPECT_EQ(PathLine(), data + L"b.txt");
+}
+
+TEST_F(ShortCutTest, APastedPathOverMaxPathIsListed) {
+  std::wstring deep = tree.Path();
+  const std::wstring name(40, L'd');
+  while (deep.size() <= 300) {
+    deep += name + L"\\";
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+  }
+  MakeFile(L"\\\\?\\" + deep + L"inner.txt");
+  ListPath(data);
+  ASSERT_TRUE(testutil::SetClipboardText(deep + L"inner.txt"));
+  PressKey(Files(), 'L', ui::ModCtrl);
+  SendMessageW(Line(), WM_PASTE, 0, 0);
+  PressKey(Line(), VK_RETURN);
+  EXPECT_EQ(Captions(), (Strings{L"[" + name + L"]", L"inner.txt"}));
+  EXPECT_EQ(Cell(1, 7), deep + L"inner.txt");
+  PressKey(Files(), VK_BACK);
+  EXPECT_EQ(Captions(), (Strings{L"[" + name + L"]", name}));
+}
+
+}  // namespace
