@@ -3,8 +3,8 @@
 // string names; the rest are numbered.
 
 // Icons
-#define IDI_PATHWICK 1          // program icon, 16x16 and 32x32 (first icon: the shell's choice)
-#define IDI_FOLDERUP 2          // yellow folder with a blue up arrow, 16x16 and 32x32
+#define IDI_PATHWICK 1          // program icon, 16/24/32/48 px (first icon: the shell's choice)
+#define IDI_FOLDERUP 2          // yellow folder with a blue up arrow, 16/24/32/48 px
 
 // Bitmaps (24-bit, magenta 255,0,255 is the transparent colour unless noted)
 #define IDB_MENUICONS 100       // 15 menu icons of 16x16 side by side, 240x16, in menu image order
@@ -15,6 +15,27 @@
 #define IDB_ABOUTMAIL 105
 #define IDB_ABOUTPOST 106
 // "DOWNBITMAP" and "UPBITMAP": 16x16, 16 colours, the header sort arrows (named resources).
+
+// The same pictures drawn larger for high display scaling; load the size nearest the scaled one,
+// never stretch a smaller one. Each bitmap above has a variant at 1.5 times its size with id + 20
+// and one at twice its size with id + 40: the 16-pixel strips at 24 and 32 pixels a cell (the
+// bookmark strip's cells stay two glyphs wide, 96x24 and 128x32), the about pictures at 48 and
+// 64 pixels. Cell order and transparent colour are those of the base picture. The sort arrows
+// are named "DOWNBITMAP24", "UPBITMAP24" (24x24) and "DOWNBITMAP32", "UPBITMAP32" (32x32).
+#define IDB_MENUICONS_24 120
+#define IDB_BOOKMARKGLYPHS_24 121
+#define IDB_TOOLBARGLYPHS_24 122
+#define IDB_EDITORGLYPHS_24 123
+#define IDB_ABOUTWEB_48 124
+#define IDB_ABOUTMAIL_48 125
+#define IDB_ABOUTPOST_48 126
+#define IDB_MENUICONS_32 140
+#define IDB_BOOKMARKGLYPHS_32 141
+#define IDB_TOOLBARGLYPHS_32 142
+#define IDB_EDITORGLYPHS_32 143
+#define IDB_ABOUTWEB_64 144
+#define IDB_ABOUTMAIL_64 145
+#define IDB_ABOUTPOST_64 146
 
 // Strings: the maker's addresses in the about box
 #define IDS_WEBADDRESS 1000
