@@ -32,9 +32,9 @@ PY
 
 export WINEPREFIX=${PW_BENCH_PREFIX:-/tmp/pathwick-bench-prefix}
 export TZ=Europe/Berlin LC_ALL=en_US.UTF-8
-pw_prepare_prefix
-pw_start_xvfb || exit 1
+pw_start_xvfb || exit 1  # before the prefix: Wine's desktop keeps the display it started with
 trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
+pw_prepare_prefix
 wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/dev/null

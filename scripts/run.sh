@@ -9,18 +9,21 @@ pw_install_deps
 pw_build_win --target Pathwick
 
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
-pw_prepare_prefix
 exe="$PW_ROOT/build/win/Pathwick.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
+  pw_prepare_prefix
   exec wine "$exe"
 fi
 
+# The display comes first: Wine's desktop, started while a new prefix is made, keeps the display it
+# was started with.
 pw_start_xvfb || exit 1
 trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
 # Ended by a signal (timeout, a service manager, Ctrl+C), the script still ends Wine and Xvfb.
 trap 'exit 143' TERM
 trap 'exit 130' INT
+pw_prepare_prefix
 wine "$exe" </dev/null >/dev/null 2>&1 &
 app=$!
 # A new prefix makes the first start slow; wait up to a minute for the window to be on screen.
