@@ -5,13 +5,22 @@
 #include <algorithm>
 
 #include "resources/resource.h"
+#include "ui/Dpi.h"
 #include "ui/Modal.h"
+#include "ui/Pictures.h"
 
 namespace {
 
+// The layout, in pixels at 96 dots per inch.
+struct Bounds {
+  int Left, Top, Width, Height;
+};
 constexpr int kImageHeight = 91, kContactHeight = 175;
 constexpr int kPictureLeft = 96, kTextLeft = 136, kPictureSize = 32;
-constexpr int kLinkWidth = 200, kLinkHeight = 13;
+constexpr int kWebTop = 22, kMailTop = 53, kLinkWidth = 200, kLinkHeight = 13;
+constexpr int kWebPictureTop = 12, kMailPictureTop = 43, kPostPictureTop = 103;
+constexpr Bounds kProduct{56, 24, 231, 33}, kAddress{kTextLeft, 87, 106, 39}, kOK{273, 271, 75, 23};
+constexpr int kFontHeight = 11, kProductFontHeight = 24;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 const wchar_t kProductCaption[] = L"Pathwick for Windows";
 const wchar_t kMailSubject[] = L"?Subject= Corvalt Enquiry";
@@ -22,28 +31,18 @@ std::wstring LoadText(UINT id) {
   return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
-HBITMAP LoadPicture(int id) {
-  return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP,
-                                         0, 0, LR_CREATEDIBSECTION));
+// Fonts are given by the height of their characters in pixels at 96 DPI.
+ui::ScopedFont MakeFont(const wchar_t* face, int height, bool underline, UINT dpi) {
+  return ui::CreatePixelFont(face, ui::Scale(height, dpi), underline);
 }
 
-// Fonts are given by the height of their characters in pixels.
-HFONT MakeFont(const wchar_t* face, int height, bool underline) {
-  LOGFONTW lf{};
-  lf.lfHeight = -height;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfUnderline = underline ? TRUE : FALSE;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
-}
-
+// The room a text takes in the font, all of its lines.
 SIZE TextSize(HFONT font, const wchar_t* text) {
   ui::WindowDC screen(nullptr);
   ui::SelectObj selected(screen.get(), font);
-  SIZE size{};
-  GetTextExtentPoint32W(screen.get(), text, lstrlenW(text), &size);
-  return size;
+  RECT room{};
+  DrawTextW(screen.get(), text, -1, &room, DT_CALCRECT | DT_NOPREFIX);
+  return SIZE{room.right, room.bottom};
 }
 
 int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -76,13 +75,15 @@ bool TfrmAbout::Create() {
                             GetActiveWindow(), nullptr) != nullptr;
 }
 
+SIZE TfrmAbout::Size() const { return SIZE{ui::Scale(kWidth, dpi_), ui::Scale(kHeight, dpi_)}; }
+
 void TfrmAbout::SetCaption(const std::wstring& caption) const { SetWindowTextW(hwnd_, caption.c_str()); }
 
 int TfrmAbout::ShowModal() {
   if (!hwnd_) return 0;
   ModalResult = 0;
-  SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - Size().cx) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - Size().cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(hwnd_, SW_SHOW);
   SetFocus(btnOK);
   ui::RunModal(hwnd_, [this] { return ModalResult != 0; });
@@ -90,52 +91,100 @@ int TfrmAbout::ShowModal() {
   return ModalResult;
 }
 
-HWND TfrmAbout::CreateLabel(HWND parent, int x, int y, int w, int h, DWORD style, const std::wstring& text,
-                            HFONT font) const {
-  HWND label = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style, x, y,
-                               w, h, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
+HWND TfrmAbout::CreateLabel(HWND parent, DWORD style, const std::wstring& text) const {
+  return CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style, 0, 0, 0, 0, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+// The controls are made without a place; ArrangeControls places them for the box's DPI.
 void TfrmAbout::CreateControls() {
-  font_.reset(MakeFont(L"Tahoma", 11, false));
-  productFont_.reset(MakeFont(L"Tahoma", 24, false));
-  const wchar_t* sansSerif = SansSerifFace();
-  linkFont_.reset(MakeFont(sansSerif, 11, true));
-  buttonFont_.reset(MakeFont(sansSerif, 11, false));
-  webPicture_.reset(LoadPicture(IDB_ABOUTWEB));
-  mailPicture_.reset(LoadPicture(IDB_ABOUTMAIL));
-  postPicture_.reset(LoadPicture(IDB_ABOUTPOST));
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  dpi_ = ui::DpiOf(hwnd_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, Size().cx, Size().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   // First among the children, so it is first in the tab order.
-  btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 273, 271,
-                          75, 23, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
-                          GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(btnOK, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
+  btnOK = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+                          hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), GetModuleHandleW(nullptr),
+                          nullptr);
+  pnlImage.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
+  pnlContact.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
+  lblProduct = CreateLabel(pnlImage.Handle(), SS_OWNERDRAW, kProductCaption);
+  const HWND contact = pnlContact.Handle();
+  imWeb = CreateLabel(contact, SS_OWNERDRAW, L"");
+  LabelWeb = CreateLabel(contact, SS_NOTIFY | SS_LEFTNOWORDWRAP, L"");
+  imMail = CreateLabel(contact, SS_OWNERDRAW, L"");
+  LabelMail = CreateLabel(contact, SS_NOTIFY | SS_LEFTNOWORDWRAP, L"");
+  imPost = CreateLabel(contact, SS_OWNERDRAW, L"");
+  const std::wstring address =
+      LoadText(IDS_POSTNAME) + L"\r\n" + LoadText(IDS_POSTSTREET) + L"\r\n" + LoadText(IDS_POSTCITY);
+  lblAddress = CreateLabel(contact, SS_LEFTNOWORDWRAP, address);
+  ApplyFonts();
+  LoadPictures();
+}
 
+void TfrmAbout::ApplyFonts() {
+  ui::ScopedFont font = MakeFont(L"Tahoma", kFontHeight, false, dpi_);
+  ui::ScopedFont product = MakeFont(L"Tahoma", kProductFontHeight, false, dpi_);
+  const wchar_t* sansSerif = SansSerifFace();
+  ui::ScopedFont link = MakeFont(sansSerif, kFontHeight, true, dpi_);
+  ui::ScopedFont button = MakeFont(sansSerif, kFontHeight, false, dpi_);
+  const auto set = [](HWND wnd, const ui::ScopedFont& f) {
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), FALSE);
+  };
+  for (HWND wnd : {hwnd_, imWeb, imMail, imPost, lblAddress}) set(wnd, font);
+  set(lblProduct, product);
+  for (HWND wnd : {LabelWeb, LabelMail}) set(wnd, link);
+  set(btnOK, button);
+  // The controls have let go of the old fonts only now.
+  font_ = std::move(font);
+  productFont_ = std::move(product);
+  linkFont_ = std::move(link);
+  buttonFont_ = std::move(button);
+}
+
+void TfrmAbout::LoadPictures() {
+  webPicture_ = ui::LoadPicture(IDB_ABOUTWEB, kPictureSize, dpi_);
+  mailPicture_ = ui::LoadPicture(IDB_ABOUTMAIL, kPictureSize, dpi_);
+  postPicture_ = ui::LoadPicture(IDB_ABOUTPOST, kPictureSize, dpi_);
+}
+
+void TfrmAbout::ArrangeControls() const {
+  const auto s = [this](int value) { return ui::Scale(value, dpi_); };
+  const auto place = [](HWND wnd, int x, int y, int w, int h) {
+    SetWindowPos(wnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const auto placeScaled = [&](HWND wnd, const Bounds& b) { place(wnd, s(b.Left), s(b.Top), s(b.Width), s(b.Height)); };
   RECT client{};
   GetClientRect(hwnd_, &client);
-  pnlImage.Create(hwnd_, 0, 0, client.right, kImageHeight, ui::Bevel::Raised, ui::Bevel::Lowered);
-  pnlContact.Create(hwnd_, 0, kImageHeight, client.right, kContactHeight, ui::Bevel::Raised, ui::Bevel::Lowered);
+  place(pnlImage.Handle(), 0, 0, client.right, s(kImageHeight));
+  place(pnlContact.Handle(), 0, s(kImageHeight), client.right, s(kContactHeight));
+  placeScaled(btnOK, kOK);
 
   // Where the font is wider than the one the box was laid out with, the caption grows to the right
   // instead of losing its last letters; the light pass lies 2 pixels further.
   const SIZE caption = TextSize(productFont_.get(), kProductCaption);
-  lblProduct = CreateLabel(pnlImage.Handle(), 56, 24, std::max<int>(231, caption.cx + 2),
-                           std::max<int>(33, caption.cy + 2), SS_OWNERDRAW, kProductCaption, productFont_.get());
-  const HWND contact = pnlContact.Handle();
-  imWeb = CreateLabel(contact, kPictureLeft, 12, kPictureSize, kPictureSize, SS_OWNERDRAW, L"", font_.get());
-  LabelWeb = CreateLabel(contact, kTextLeft, 22, kLinkWidth, kLinkHeight, SS_NOTIFY | SS_LEFTNOWORDWRAP, L"",
-                         linkFont_.get());
-  imMail = CreateLabel(contact, kPictureLeft, 43, kPictureSize, kPictureSize, SS_OWNERDRAW, L"", font_.get());
-  LabelMail = CreateLabel(contact, kTextLeft, 53, kLinkWidth, kLinkHeight, SS_NOTIFY | SS_LEFTNOWORDWRAP, L"",
-                          linkFont_.get());
-  imPost = CreateLabel(contact, kPictureLeft, 103, kPictureSize, kPictureSize, SS_OWNERDRAW, L"", font_.get());
-  const std::wstring address =
-      LoadText(IDS_POSTNAME) + L"\r\n" + LoadText(IDS_POSTSTREET) + L"\r\n" + LoadText(IDS_POSTCITY);
-  lblAddress = CreateLabel(contact, kTextLeft, 87, 106, 39, SS_LEFTNOWORDWRAP, address, font_.get());
+  place(lblProduct, s(kProduct.Left), s(kProduct.Top), std::max<int>(s(kProduct.Width), caption.cx + 2),
+        std::max<int>(s(kProduct.Height), caption.cy + 2));
+  // A picture's box is as large as the picture drawn for the DPI.
+  const auto placePicture = [&](HWND wnd, int top, const ui::Picture& picture) {
+    const int size = picture.Bitmap ? picture.Size : s(kPictureSize);
+    place(wnd, s(kPictureLeft), s(top), size, size);
+  };
+  placePicture(imWeb, kWebPictureTop, webPicture_);
+  placePicture(imMail, kMailPictureTop, mailPicture_);
+  placePicture(imPost, kPostPictureTop, postPicture_);
+  // Fonts do not grow in proportion with the DPI: a text that needs more room than its scaled box
+  // gets it, instead of losing its last line or its underline.
+  const auto placeText = [&](HWND wnd, const Bounds& b, bool fixedWidth) {
+    const int length = GetWindowTextLengthW(wnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(wnd, text.data(), length + 1);
+    const SIZE need = TextSize(reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)), text.c_str());
+    place(wnd, s(b.Left), s(b.Top), fixedWidth ? s(b.Width) : std::max<int>(s(b.Width), need.cx),
+          std::max<int>(s(b.Height), need.cy));
+  };
+  placeText(LabelWeb, {kTextLeft, kWebTop, kLinkWidth, kLinkHeight}, true);
+  placeText(LabelMail, {kTextLeft, kMailTop, kLinkWidth, kLinkHeight}, true);
+  placeText(lblAddress, kAddress, false);
 }
 
 // --- Events ----------------------------------------------------------------------------------
@@ -182,7 +231,7 @@ void TfrmAbout::DrawEngraved(const DRAWITEMSTRUCT& dis) const {
   DrawTextW(dc, kProductCaption, -1, &rc, format);
 }
 
-// The picture's bottom-left pixel names its transparent colour.
+// The picture's bottom-left pixel names its transparent colour. It is drawn at its own size.
 void TfrmAbout::DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const {
   FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   BITMAP bm{};
@@ -190,8 +239,8 @@ void TfrmAbout::DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const {
   ui::MemoryDC source(dis.hDC);
   ui::SelectObj selected(source.get(), picture);
   const COLORREF transparent = GetPixel(source.get(), 0, bm.bmHeight - 1);
-  TransparentBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, kPictureSize, kPictureSize, source.get(), 0, 0,
-                 bm.bmWidth, bm.bmHeight, transparent);
+  TransparentBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, bm.bmWidth,
+                 bm.bmHeight, transparent);
 }
 
 // --- Messages --------------------------------------------------------------------------------
@@ -199,6 +248,7 @@ void TfrmAbout::DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const {
 void TfrmAbout::OnCreate() {
   CreateControls();
   FormCreate();
+  ArrangeControls();  // with the texts in place: a text may need more room than its box
 }
 
 void TfrmAbout::OnCommand(WPARAM wp, LPARAM lp) {
@@ -211,9 +261,9 @@ void TfrmAbout::OnCommand(WPARAM wp, LPARAM lp) {
 
 void TfrmAbout::OnDrawItem(const DRAWITEMSTRUCT& dis) const {
   if (dis.hwndItem == lblProduct) DrawEngraved(dis);
-  else if (dis.hwndItem == imWeb) DrawPicture(dis, webPicture_.get());
-  else if (dis.hwndItem == imMail) DrawPicture(dis, mailPicture_.get());
-  else if (dis.hwndItem == imPost) DrawPicture(dis, postPicture_.get());
+  else if (dis.hwndItem == imWeb) DrawPicture(dis, webPicture_.Bitmap.get());
+  else if (dis.hwndItem == imMail) DrawPicture(dis, mailPicture_.Bitmap.get());
+  else if (dis.hwndItem == imPost) DrawPicture(dis, postPicture_.Bitmap.get());
 }
 
 // The labels lie on the panels' plain face, which is what shows around their text.
@@ -234,13 +284,25 @@ bool TfrmAbout::OnSetCursor(HWND wnd, UINT hit) const {
 
 // Equal smallest and largest sizes: the box can be neither resized nor maximised.
 void TfrmAbout::OnGetMinMaxInfo(MINMAXINFO& info) const {
-  info.ptMinTrackSize = info.ptMaxTrackSize = info.ptMaxSize = POINT{kWidth, kHeight};
+  info.ptMinTrackSize = info.ptMaxTrackSize = info.ptMaxSize = POINT{Size().cx, Size().cy};
 }
 
 void TfrmAbout::OnWindowPosChanging(WINDOWPOS& pos) const {
   if (pos.flags & SWP_NOSIZE) return;
-  pos.cx = kWidth;
-  pos.cy = kHeight;
+  pos.cx = Size().cx;
+  pos.cy = Size().cy;
+}
+
+// The suggested rectangle gives the place; the size is the box's own at the new DPI.
+void TfrmAbout::OnDpiChanged(WPARAM wp, LPARAM lp) {
+  const ui::DpiChange change = ui::ReadDpiChange(wp, lp);
+  dpi_ = change.Dpi;
+  ApplyFonts();
+  LoadPictures();
+  SetWindowPos(hwnd_, nullptr, change.Suggested.left, change.Suggested.top, Size().cx, Size().cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ArrangeControls();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // OK is the box's one control that takes the focus.
@@ -263,6 +325,7 @@ LRESULT TfrmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lp));
       return Window::HandleMessage(msg, wp, lp);
     case WM_ACTIVATE: OnActivate(wp); return 0;
+    case ui::kWmDpiChanged: OnDpiChanged(wp, lp); return 0;
     default: return Window::HandleMessage(msg, wp, lp);
   }
 }

@@ -6,11 +6,14 @@
 #include <string>
 
 #include "ui/Panel.h"
+#include "ui/Pictures.h"
 #include "ui/Scoped.h"
 #include "ui/Window.h"
+#include "ui/core/DpiScale.h"
 
 class TfrmAbout : public ui::Window {
 public:
+  // The outer size at 96 dots per inch; the box is scaled to its DPI.
   static constexpr int kWidth = 358, kHeight = 325;
 
   TfrmAbout() = default;
@@ -20,6 +23,8 @@ public:
   // thread's active window, so that it stays in front of the window it was opened from.
   bool Create();
   void SetCaption(const std::wstring& caption) const;
+  // The outer size at the box's DPI.
+  SIZE Size() const;
   // Centres the box on the screen and shows it while every other window of the thread is
   // disabled; returns when it is closed: IDOK from OK or Enter, IDCANCEL from Esc or the close box.
   int ShowModal();
@@ -45,8 +50,11 @@ protected:
 
 private:
   void CreateControls();
-  HWND CreateLabel(HWND parent, int x, int y, int w, int h, DWORD style, const std::wstring& text,
-                   HFONT font) const;
+  HWND CreateLabel(HWND parent, DWORD style, const std::wstring& text) const;
+  // The fonts, pictures and places for the box's DPI.
+  void ApplyFonts();
+  void LoadPictures();
+  void ArrangeControls() const;
   void DrawEngraved(const DRAWITEMSTRUCT& dis) const;
   void DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const;
   void OpenWithShell(const std::wstring& target) const;
@@ -60,8 +68,10 @@ private:
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnWindowPosChanging(WINDOWPOS& pos) const;
   void OnActivate(WPARAM wp) const;
+  void OnDpiChanged(WPARAM wp, LPARAM lp);
 
   std::wstring webAddress_, mailAddress_;
+  UINT dpi_ = pw::kDesignDpi;
   ui::ScopedFont font_, productFont_, linkFont_, buttonFont_;
-  ui::ScopedBitmap webPicture_, mailPicture_, postPicture_;
+  ui::Picture webPicture_, mailPicture_, postPicture_;
 };

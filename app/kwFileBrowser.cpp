@@ -6,32 +6,14 @@
 #include "app/ViewOptions.h"
 #include "browse/core/ListingRules.h"
 #include "resources/resource.h"
+#include "ui/Dpi.h"
+#include "ui/Pictures.h"
 
 namespace {
 
 constexpr int kIdFiles = 101;
 constexpr int kIdDrives = 102;
 constexpr int kIdFilename = 103;
-
-HBITMAP LoadBitmapResource(const wchar_t* name) {
-  return static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-HIMAGELIST LoadStrip(int id, int cx, int cy) {
-  HIMAGELIST list = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, 16, 4);
-  ui::ScopedBitmap strip(LoadBitmapResource(MAKEINTRESOURCEW(id)));
-  if (strip) ImageList_AddMasked(list, strip.get(), RGB(255, 0, 255));
-  return list;
-}
-
-HIMAGELIST LoadIconList(int id, int size) {
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
-  ui::ScopedIcon icon(static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
-  if (icon) ImageList_AddIcon(list, icon.get());
-  return list;
-}
 
 // One picture of a glyph strip, copied out as a bitmap of its own.
 ui::ScopedBitmap CutGlyph(HBITMAP strip, int index, int width, int height) {
@@ -135,6 +117,7 @@ bool TfrmFileBrowser::Create(bool quitOnDestroy) {
   quitOnDestroy_ = quitOnDestroy;
   HINSTANCE inst = GetModuleHandleW(nullptr);
   ClassSpec cls{L"TfrmFileBrowser"};
+  // The window's own icons are set for its DPI when it is made (LoadWindowIcons).
   cls.Icon = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_PATHWICK), IMAGE_ICON, 32, 32, LR_SHARED));
   cls.SmallIcon = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_PATHWICK), IMAGE_ICON, 16, 16, LR_SHARED));
   return CreateObjectWindow(cls, WS_EX_CONTROLPARENT, L"Pathwick for Windows",
@@ -154,11 +137,7 @@ void TfrmFileBrowser::Show() {
 }
 
 void TfrmFileBrowser::CreateControls() {
-  LOGFONTW lf{};
-  lf.lfHeight = layout::FontHeight;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
-  font_.reset(CreateFontIndirectW(&lf));
+  font_ = ui::CreatePointFont(L"Tahoma", layout::FontPoints, dpi_);
 
   pnToolbar.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Lowered, ui::Bevel::Raised);
   BuildToolbar();
@@ -167,7 +146,7 @@ void TfrmFileBrowser::CreateControls() {
                                0, 0, pnFilename.Handle(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdFilename)),
                                GetModuleHandleW(nullptr), nullptr);
-  StatusBar.Create(hwnd_, layout::StatusHeight, layout::StatusPanels);
+  StatusBar.Create(hwnd_, ui::Scale(layout::StatusHeight, dpi_), layout::StatusPanelsAt(static_cast<int>(dpi_)));
   pnBack.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::None, ui::Bevel::Lowered);
 
   // Created first, so it lies below the drive list. Auto-arranged, so that the arrow keys in the
@@ -175,11 +154,11 @@ void TfrmFileBrowser::CreateControls() {
   lvFiles.Create(pnBack.Handle(),
                  LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE,
                  kIdFiles);
-  for (const auto& col : layout::FileColumns) lvFiles.AddColumn(col.Caption, col.Width, col.Format);
+  for (const auto& col : layout::FileColumns) lvFiles.AddColumn(col.Caption, ui::Scale(col.Width, dpi_), col.Format);
   lvDrives.Create(pnBack.Handle(),
                   LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS,
                   kIdDrives);
-  for (const auto& col : layout::DriveColumns) lvDrives.AddColumn(col.Caption, col.Width, col.Format);
+  for (const auto& col : layout::DriveColumns) lvDrives.AddColumn(col.Caption, ui::Scale(col.Width, dpi_), col.Format);
   SetWindowPos(lvDrives.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   drivesKeys_.Install(lvDrives.Handle(), [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* r) {
     if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return false;
@@ -195,15 +174,14 @@ void TfrmFileBrowser::CreateControls() {
   ArrangeControls();
 }
 
+// Made without a place: ArrangeControls places the buttons and bevels for the window's DPI.
 void TfrmFileBrowser::BuildToolbar() {
-  ui::ScopedBitmap glyphs(LoadBitmapResource(MAKEINTRESOURCEW(IDB_TOOLBARGLYPHS)));
   for (const ButtonRow& row : kToolbar) {
     ui::SpeedButton& button = this->*row.Field;
-    button.Create(pnToolbar.Handle(), row.Left, layout::ButtonTop, row.Width, layout::ButtonHeight);
+    button.Create(pnToolbar.Handle(), 0, 0, 0, 0);
     button.Tag = row.Tag;
     button.GroupIndex = row.Group;
     button.SetHint(row.Hint);
-    if (row.Glyph >= 0 && glyphs) button.SetGlyph(CutGlyph(glyphs.get(), row.Glyph, 16, 16).get(), 1, RGB(255, 0, 255));
     button.OnClick = [this, click = row.Click](ui::SpeedButton& sender) {
       (this->*click)(ui::Sender{sender.Tag, nullptr, &sender});
     };
@@ -212,25 +190,35 @@ void TfrmFileBrowser::BuildToolbar() {
   btnCancel.SetCaption(L"Cancel");
   btnDetails.SetDown(true);
   btnBookmark.SetEnabled(false);
+  SetToolbarGlyphs();
   SetBookmarkGlyph(0);
 
-  for (auto [bevel, left] : {std::pair{&Bevel1, layout::Bevel1Left}, std::pair{&Bevel2, layout::Bevel2Left}}) {
-    *bevel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, left, layout::BevelTop,
-                             layout::BevelWidth, layout::BevelHeight, pnToolbar.Handle(), nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+  for (HWND* bevel : {&Bevel1, &Bevel2}) {
+    *bevel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 0, 0, 0, 0,
+                             pnToolbar.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+}
+
+void TfrmFileBrowser::SetToolbarGlyphs() {
+  const ui::Picture glyphs = ui::LoadPicture(IDB_TOOLBARGLYPHS, 16, dpi_);
+  if (!glyphs.Bitmap) return;
+  for (const ButtonRow& row : kToolbar) {
+    if (row.Glyph < 0) continue;
+    (this->*row.Field).SetGlyph(CutGlyph(glyphs.Bitmap.get(), row.Glyph, glyphs.Size, glyphs.Size).get(), 1,
+                                RGB(255, 0, 255));
   }
 }
 
 void TfrmFileBrowser::SetBookmarkGlyph(int index) {
-  ui::ScopedBitmap strip(LoadBitmapResource(MAKEINTRESOURCEW(IDB_BOOKMARKGLYPHS)));
-  if (strip) btnBookmark.SetGlyph(CutGlyph(strip.get(), index, 32, 16).get(), 2, RGB(255, 0, 255));
+  bookmarkGlyph_ = index;
+  // Each state is a double glyph: normal and disabled side by side.
+  const ui::Picture strip = ui::LoadPicture(IDB_BOOKMARKGLYPHS, 16, dpi_);
+  if (strip.Bitmap)
+    btnBookmark.SetGlyph(CutGlyph(strip.Bitmap.get(), index, 2 * strip.Size, strip.Size).get(), 2, RGB(255, 0, 255));
 }
 
 void TfrmFileBrowser::BuildMenus() {
-  imMenu.reset(LoadStrip(IDB_MENUICONS, 16, 16));
-  imButtons.reset(LoadStrip(IDB_BOOKMARKGLYPHS, 32, 16));
-  imSmall.reset(LoadIconList(IDI_FOLDERUP, 16));
-  imLarge.reset(LoadIconList(IDI_FOLDERUP, 32));
+  LoadImageLists();
 
   auto build = [this](ui::Menu& menu, const MenuRow* rows, size_t count) {
     menu.SetImages(imMenu.get());
@@ -263,11 +251,7 @@ void TfrmFileBrowser::BuildMenus() {
   mnuEditFileParams->SetShortCut(L"Alt+Enter");
   MainMenu.AttachToWindow(hwnd_);
 
-  LOGFONTW menuFont{};
-  menuFont.lfHeight = -pw::kMainWindowMenuFontHeight;
-  menuFont.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(menuFont.lfFaceName, pw::kMainWindowMenuFontName.data(), LF_FACESIZE);
-  FlatMenuRenderer1.SetFont(menuFont, pw::SystemColor::MenuText);
+  ApplyMenuFont();
   FlatMenuRenderer1.SetProperties(pw::kMainWindowFlatMenu);
 }
 
@@ -285,7 +269,7 @@ void TfrmFileBrowser::ArrangeControls() {
   RECT sb{};
   GetWindowRect(StatusBar.Handle(), &sb);
   const int statusHeight = IsWindowVisible(StatusBar.Handle()) ? sb.bottom - sb.top : 0;
-  const layout::MainRects r = layout::Arrange(rc.right, rc.bottom, statusHeight);
+  const layout::MainRects r = layout::Arrange(rc.right, rc.bottom, statusHeight, static_cast<int>(dpi_));
   auto place = [](HWND wnd, const RECT& to) {
     SetWindowPos(wnd, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -296,6 +280,16 @@ void TfrmFileBrowser::ArrangeControls() {
   place(pnBack.Handle(), r.Back);
   place(btnUpdate.Handle(), r.Update);
   place(btnCancel.Handle(), r.Cancel);
+  const auto s = [this](int value) { return ui::Scale(value, dpi_); };
+  for (const ButtonRow& row : kToolbar) {
+    if (row.Tag == -1) continue;  // anchored right, placed above
+    const int left = s(row.Left), top = s(layout::ButtonTop);
+    place((this->*row.Field).Handle(), RECT{left, top, left + s(row.Width), top + s(layout::ButtonHeight)});
+  }
+  // An etched line is two system lines of one pixel at any DPI; a wider window draws it otherwise.
+  const int bevelTop = s(layout::BevelTop), bevelBottom = s(layout::BevelTop + layout::BevelHeight);
+  for (auto [bevel, left] : {std::pair{Bevel1, layout::Bevel1Left}, std::pair{Bevel2, layout::Bevel2Left}})
+    place(bevel, RECT{s(left), bevelTop, s(left) + layout::BevelWidth, bevelBottom});
   RECT inner = pnBack.InnerRect();
   for (HWND list : {lvFiles.Handle(), lvDrives.Handle()}) place(list, inner);
 }
@@ -309,11 +303,10 @@ std::wstring TfrmFileBrowser::ShownFolder() const {
 // --- Form events -----------------------------------------------------------------------------
 
 void TfrmFileBrowser::FormCreate() {
-  SortBitmaps[0].reset(LoadBitmapResource(L"DOWNBITMAP"));
-  SortBitmaps[1].reset(LoadBitmapResource(L"UPBITMAP"));
+  LoadSortBitmaps();
   RecentKeys = std::make_unique<pw::TkwRecentKeys>(*mnuBookmarks, L"\\File Browser");
   RecentKeys->OnOpenBookmark = [this](const std::wstring& path) { OpenBookmark(path); };
-  SetWindowPos(hwnd_, nullptr, 0, 0, layout::WindowWidth, layout::WindowHeight,
+  SetWindowPos(hwnd_, nullptr, 0, 0, ui::Scale(layout::WindowWidth, dpi_), ui::Scale(layout::WindowHeight, dpi_),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   btnBookmark.Tag = 3;
   mnuPopBookmark->Tag = 3;
@@ -411,6 +404,8 @@ void TfrmFileBrowser::UpdateAttrMask() {
 // --- Messages --------------------------------------------------------------------------------
 
 void TfrmFileBrowser::OnCreate() {
+  dpi_ = ui::DpiOf(hwnd_);
+  LoadWindowIcons();
   CreateControls();
   FormCreate();
 }
@@ -421,7 +416,7 @@ void TfrmFileBrowser::OnSize() {
 }
 
 void TfrmFileBrowser::OnGetMinMaxInfo(MINMAXINFO& info) const {
-  info.ptMinTrackSize = POINT{layout::MinWidth, layout::MinHeight};
+  info.ptMinTrackSize = POINT{ui::Scale(layout::MinWidth, dpi_), ui::Scale(layout::MinHeight, dpi_)};
 }
 
 void TfrmFileBrowser::OnClose() {
@@ -537,6 +532,7 @@ LRESULT TfrmFileBrowser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: return FormShortCut(hwnd_, msg, wp, lp) ? 0 : Window::HandleMessage(msg, wp, lp);
     case WM_APPCOMMAND: return OnAppCommand(lp) ? TRUE : Window::HandleMessage(msg, wp, lp);
+    case ui::kWmDpiChanged: OnDpiChanged(wp, lp); return 0;
     default: return Window::HandleMessage(msg, wp, lp);
   }
 }

@@ -25,6 +25,7 @@
 #include "ui/StatusBar.h"
 #include "ui/Subclass.h"
 #include "ui/Window.h"
+#include "ui/core/DpiScale.h"
 
 struct TColumnState {
   int SavedWidth = 0;
@@ -50,6 +51,8 @@ public:
   // destroying the window ends the message loop.
   bool Create(bool quitOnDestroy);
   void Show();
+  // The DPI the window is laid out for: its monitor's.
+  UINT Dpi() const { return dpi_; }
 
   // Main window state.
   std::array<ui::ScopedBitmap, 2> SortBitmaps;
@@ -201,6 +204,15 @@ private:
   void ShowBookmarkState(int state);
   void ApplyFont();
   void ArrangeControls();
+  void SetToolbarGlyphs();
+  // The window at its DPI (app/MainWindowDpi.cpp): the pictures in the sizes drawn for it, the
+  // menu font, and everything again when the window moves to a monitor of another DPI.
+  void LoadImageLists();
+  void LoadSortBitmaps();
+  void LoadWindowIcons();
+  void ApplyMenuFont();
+  void RescaleColumns(const ui::ListView& list, UINT oldDpi);
+  void OnDpiChanged(WPARAM wp, LPARAM lp);
   // The folder the file list shows, or the one to list: the folder part of CurrentPath, or while
   // CurrentPath is empty in folder mode (the drives entry is selected) the listed folder.
   std::wstring ShownFolder() const;
@@ -227,6 +239,9 @@ private:
   void FocusShownList();
 
   ui::ScopedFont font_;
+  UINT dpi_ = pw::kDesignDpi;
+  int bookmarkGlyph_ = 0;
+  ui::ScopedIcon bigIcon_, smallIcon_;
   ui::Subclass drivesKeys_;
   ui::Subclass pathLine_;
   bool quitOnDestroy_ = false;

@@ -7,15 +7,46 @@
 #include "browse/core/DateTime.h"
 #include "browse/platform/LocalTime.h"
 #include "resources/resource.h"
+#include "ui/Dpi.h"
 #include "ui/Modal.h"
+#include "ui/Pictures.h"
 
 namespace {
 
+// The layout, in pixels at 96 dots per inch.
 constexpr int kClientWidth = 254, kClientHeight = 185;
 constexpr int kToolbarHeight = 29, kBackHeight = 108, kAttributesHeight = 48;
+constexpr int kFontPoints = 8;
 constexpr int kFirstId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
 constexpr const wchar_t* kRowCaptions[TfrmEditFileParams::kRowCount] = {L"Created", L"Modified", L"Accessed"};
+
+struct Bounds {
+  int Left, Top, Width, Height;
+};
+
+// The three rows, each 24 pixels below the one before.
+constexpr int kRowPitch = 24;
+constexpr Bounds kRowCheckBox{4, 13, 65, 17}, kRowDate{71, 11, 85, 21}, kRowTime{159, 11, 90, 21};
+
+struct ButtonRow {
+  ui::SpeedButton TfrmEditFileParams::*Field;
+  Bounds Place;
+  const wchar_t* Hint;
+  const wchar_t* Caption;
+  void (TfrmEditFileParams::*Click)(const ui::Sender&);
+};
+// In the order of their glyphs in the strip.
+const ButtonRow kButtons[] = {
+    {&TfrmEditFileParams::btnNow, {4, 3, 22, 23}, L"Set now", L"", &TfrmEditFileParams::btnNowClick},
+    {&TfrmEditFileParams::btnClearTime, {28, 3, 23, 23}, L"Clear time", L"", &TfrmEditFileParams::btnClearTimeClick},
+    {&TfrmEditFileParams::btnUpdate, {116, 3, 65, 23}, L"Update", L"Update", &TfrmEditFileParams::btnUpdateClick},
+    {&TfrmEditFileParams::btnCancel, {184, 3, 65, 23}, L"Cancel", L"Cancel", &TfrmEditFileParams::btnCancelClick},
+};
+constexpr Bounds kBevel{54, 5, 2, 19};
+constexpr Bounds kSynchronize{9, 85, 80, 17}, kModify{9, 8, 100, 17};
 
 struct AttributeBox {
   HWND TfrmEditFileParams::*Field;
@@ -23,6 +54,7 @@ struct AttributeBox {
   int Left, Top;
   std::uint32_t Bit;
 };
+constexpr int kAttributeWidth = 70, kAttributeHeight = 17;
 const AttributeBox kAttributeBoxes[] = {
     {&TfrmEditFileParams::cbReadOnly, L"Read only", 111, 8, 0x01},
     {&TfrmEditFileParams::cbHidden, L"Hidden", 181, 8, 0x02},
@@ -37,22 +69,16 @@ bool SameMillisecond(double a, double b) {
 
 double WholeDays(double value) { return pw::SplitDateTime(value).days; }
 
-ui::ScopedFont MakeFont(const wchar_t* face) {
-  LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(8, 96, 72);
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
-  return ui::ScopedFont(CreateFontIndirectW(&lf));
-}
-
 // Whether "00:00:00:000" fits a time edit of the dialog's size in the given font: the edit is made
 // for a moment, as the rows make it, and its room is measured.
-bool TimeFitsIn(HWND parent, HFONT font) {
-  ui::ScopedWindow probe(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD, 0, 0, 90, 21, parent, nullptr,
-                                         GetModuleHandleW(nullptr), nullptr));
+bool TimeFitsIn(HWND parent, HFONT font, UINT dpi) {
+  ui::ScopedWindow probe(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD, 0, 0, ui::Scale(kRowTime.Width, dpi),
+                                         ui::Scale(kRowTime.Height, dpi), parent, nullptr, GetModuleHandleW(nullptr),
+                                         nullptr));
   if (!probe) return true;
   SendMessageW(probe.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageW(probe.get(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, pw::kTimeEditRightMargin));
+  const int margin = pw::TimeEditMetricsForDpi(static_cast<int>(dpi)).rightMargin;
+  SendMessageW(probe.get(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, margin));
   const DWORD margins = static_cast<DWORD>(SendMessageW(probe.get(), EM_GETMARGINS, 0, 0));
   RECT client{};
   GetClientRect(probe.get(), &client);
@@ -65,14 +91,10 @@ bool TimeFitsIn(HWND parent, HFONT font) {
 
 }  // namespace
 
+// The window is sized for its DPI once it exists and has one (CreateControls).
 TfrmEditFileParams::TfrmEditFileParams(HWND owner) {
   ClassSpec cls{L"TfrmEditFileParams"};
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  CreateObjectWindow(cls, exStyle, L"", style, 0, 0, frame.right - frame.left, frame.bottom - frame.top, owner,
-                     nullptr);
+  CreateObjectWindow(cls, kExStyle, L"", kStyle, 0, 0, kClientWidth, kClientHeight, owner, nullptr);
 }
 
 TfrmEditFileParams::~TfrmEditFileParams() {
@@ -81,101 +103,122 @@ TfrmEditFileParams::~TfrmEditFileParams() {
 
 void TfrmEditFileParams::SetCaption(const std::wstring& caption) const { SetWindowTextW(hwnd_, caption.c_str()); }
 
-HWND TfrmEditFileParams::AddCheckBox(HWND parent, const wchar_t* caption, int x, int y, int w, int h, bool leftText) {
+HWND TfrmEditFileParams::AddCheckBox(HWND parent, const wchar_t* caption, bool leftText) {
   const int id = kFirstId + static_cast<int>(components_.size());
   HWND box = CreateWindowExW(0, L"BUTTON", caption,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | (leftText ? BS_LEFTTEXT : 0), x,
-                             y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | (leftText ? BS_LEFTTEXT : 0), 0,
+                             0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              GetModuleHandleW(nullptr), nullptr);
   SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   components_.push_back(box);
   return box;
 }
 
+// MS Sans Serif is a bitmap font, in a few sizes only; where the time does not fit the time edit in
+// it, the shell's dialog font stands in.
 void TfrmEditFileParams::ChooseFont() {
-  font_ = MakeFont(L"MS Sans Serif");
-  if (!TimeFitsIn(hwnd_, font_.get())) font_ = MakeFont(L"MS Shell Dlg 2");
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ui::ScopedFont font = ui::CreatePointFont(L"MS Sans Serif", kFontPoints, dpi_);
+  if (!TimeFitsIn(hwnd_, font.get(), dpi_)) font = ui::CreatePointFont(L"MS Shell Dlg 2", kFontPoints, dpi_);
+  const auto handle = reinterpret_cast<WPARAM>(font.get());
+  SendMessageW(hwnd_, WM_SETFONT, handle, FALSE);
+  for (HWND control : components_) SendMessageW(control, WM_SETFONT, handle, FALSE);
+  // The controls have let go of the old font only now.
+  font_ = std::move(font);
 }
 
-void TfrmEditFileParams::CreateControls() {
-  ChooseFont();
-  const auto font = reinterpret_cast<WPARAM>(font_.get());
-
-  pnToolbar.Create(hwnd_, 0, 0, kClientWidth, kToolbarHeight, ui::Bevel::Lowered, ui::Bevel::Raised);
-  components_.push_back(pnToolbar.Handle());
-  SendMessageW(pnToolbar.Handle(), WM_SETFONT, font, FALSE);
-  ui::ScopedBitmap glyphs(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_EDITORGLYPHS),
-                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  struct ButtonRow {
-    ui::SpeedButton TfrmEditFileParams::*Field;
-    int Left, Width;
-    const wchar_t* Hint;
-    const wchar_t* Caption;
-    void (TfrmEditFileParams::*Click)(const ui::Sender&);
-  };
-  const ButtonRow buttons[] = {
-      {&TfrmEditFileParams::btnNow, 4, 22, L"Set now", L"", &TfrmEditFileParams::btnNowClick},
-      {&TfrmEditFileParams::btnClearTime, 28, 23, L"Clear time", L"", &TfrmEditFileParams::btnClearTimeClick},
-      {&TfrmEditFileParams::btnUpdate, 116, 65, L"Update", L"Update", &TfrmEditFileParams::btnUpdateClick},
-      {&TfrmEditFileParams::btnCancel, 184, 65, L"Cancel", L"Cancel", &TfrmEditFileParams::btnCancelClick},
-  };
+void TfrmEditFileParams::SetGlyphs() {
+  const ui::Picture glyphs = ui::LoadPicture(IDB_EDITORGLYPHS, 16, dpi_);
+  if (!glyphs.Bitmap) return;
+  const int size = glyphs.Size;
   int glyph = 0;
-  for (const ButtonRow& row : buttons) {
+  for (const ButtonRow& row : kButtons) {
+    ui::WindowDC screen(nullptr);
+    ui::ScopedBitmap one(CreateCompatibleBitmap(screen.get(), size, size));
+    ui::MemoryDC src(screen.get()), dst(screen.get());
+    {
+      ui::SelectObj selSrc(src.get(), glyphs.Bitmap.get());
+      ui::SelectObj selDst(dst.get(), one.get());
+      BitBlt(dst.get(), 0, 0, size, size, src.get(), glyph * size, 0, SRCCOPY);
+    }
+    (this->*row.Field).SetGlyph(one.get(), 1, RGB(255, 0, 255));
+    ++glyph;
+  }
+}
+
+// The controls are made without a place; ArrangeControls places them for the dialog's DPI.
+void TfrmEditFileParams::CreateControls() {
+  dpi_ = ui::DpiOf(hwnd_);
+  const SIZE frame =
+      ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(kClientHeight, dpi_), kStyle, kExStyle, dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  pnToolbar.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Lowered, ui::Bevel::Raised);
+  components_.push_back(pnToolbar.Handle());
+  for (const ButtonRow& row : kButtons) {
     ui::SpeedButton& button = this->*row.Field;
-    button.Create(pnToolbar.Handle(), row.Left, 3, row.Width, 23);
+    button.Create(pnToolbar.Handle(), 0, 0, 0, 0);
     button.SetHint(row.Hint);
     if (*row.Caption) button.SetCaption(row.Caption);
-    if (glyphs) {
-      // One 16 x 16 picture of the strip per button, in button order.
-      ui::WindowDC screen(nullptr);
-      ui::ScopedBitmap one(CreateCompatibleBitmap(screen.get(), 16, 16));
-      ui::MemoryDC src(screen.get()), dst(screen.get());
-      {
-        ui::SelectObj selSrc(src.get(), glyphs.get());
-        ui::SelectObj selDst(dst.get(), one.get());
-        BitBlt(dst.get(), 0, 0, 16, 16, src.get(), glyph * 16, 0, SRCCOPY);
-      }
-      button.SetGlyph(one.get(), 1, RGB(255, 0, 255));
-    }
-    ++glyph;
     button.OnClick = [this, click = row.Click](ui::SpeedButton& sender) {
       (this->*click)(ui::Sender{sender.Tag, nullptr, &sender});
     };
   }
-  Bevel1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 54, 5, 2, 19, pnToolbar.Handle(),
+  SetGlyphs();
+  Bevel1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 0, 0, 0, 0, pnToolbar.Handle(),
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 
-  pnBack.Create(hwnd_, 0, kToolbarHeight, kClientWidth, kBackHeight, ui::Bevel::Raised, ui::Bevel::Lowered);
+  pnBack.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   components_.push_back(pnBack.Handle());
-  SendMessageW(pnBack.Handle(), WM_SETFONT, font, FALSE);
-  cbSynchronize = AddCheckBox(pnBack.Handle(), L"Synchronize", 9, 85, 80, 17, false);
+  cbSynchronize = AddCheckBox(pnBack.Handle(), L"Synchronize", false);
 
-  pnAttributes.Create(hwnd_, 0, kToolbarHeight + kBackHeight, kClientWidth, kAttributesHeight, ui::Bevel::Raised,
-                      ui::Bevel::Lowered);
+  pnAttributes.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   components_.push_back(pnAttributes.Handle());
-  SendMessageW(pnAttributes.Handle(), WM_SETFONT, font, FALSE);
-  cbModify = AddCheckBox(pnAttributes.Handle(), L"Modify Attributes", 9, 8, 100, 17, false);
+  cbModify = AddCheckBox(pnAttributes.Handle(), L"Modify Attributes", false);
   for (const AttributeBox& box : kAttributeBoxes) {
-    HWND wnd = AddCheckBox(pnAttributes.Handle(), box.Caption, box.Left, box.Top, 70, 17, false);
+    HWND wnd = AddCheckBox(pnAttributes.Handle(), box.Caption, false);
     EnableWindow(wnd, FALSE);
     this->*box.Field = wnd;
   }
+  ChooseFont();
+  ArrangeControls();
+}
+
+void TfrmEditFileParams::ArrangeControls() const {
+  const auto place = [this](HWND wnd, const Bounds& b, int down = 0) {
+    const auto s = [this](int value) { return ui::Scale(value, dpi_); };
+    SetWindowPos(wnd, nullptr, s(b.Left), s(b.Top + down), s(b.Width), s(b.Height), SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(pnToolbar.Handle(), {0, 0, kClientWidth, kToolbarHeight});
+  for (const ButtonRow& row : kButtons) place((this->*row.Field).Handle(), row.Place);
+  // An etched line is two system lines of one pixel at any DPI; a wider window draws it otherwise.
+  SetWindowPos(Bevel1, nullptr, ui::Scale(kBevel.Left, dpi_), ui::Scale(kBevel.Top, dpi_), kBevel.Width,
+               ui::Scale(kBevel.Height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+  place(pnBack.Handle(), {0, kToolbarHeight, kClientWidth, kBackHeight});
+  place(cbSynchronize, kSynchronize);
+  for (int i = 0; i < kRowCount; ++i) {
+    if (!edTimes[i]) continue;  // the rows are made after the panels
+    place(cbTimes[i], kRowCheckBox, kRowPitch * i);
+    place(dtDates[i], kRowDate, kRowPitch * i);
+    place(edTimes[i]->Handle(), kRowTime, kRowPitch * i);
+  }
+  place(pnAttributes.Handle(), {0, kToolbarHeight + kBackHeight, kClientWidth, kAttributesHeight});
+  place(cbModify, kModify);
+  for (const AttributeBox& box : kAttributeBoxes)
+    place(this->*box.Field, {box.Left, box.Top, kAttributeWidth, kAttributeHeight});
 }
 
 void TfrmEditFileParams::CreateRows() {
   for (int i = 0; i < kRowCount; ++i) {
-    const int top = 24 * i;
-    cbTimes[i] = AddCheckBox(pnBack.Handle(), kRowCaptions[i], 4, 13 + top, 65, 17, true);
+    cbTimes[i] = AddCheckBox(pnBack.Handle(), kRowCaptions[i], true);
     SendMessageW(cbTimes[i], BM_SETCHECK, BST_CHECKED, 0);  // checked before any click can arrive
     dtDates[i] = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_UPDOWN | DTS_SHORTDATEFORMAT, 71, 11 + top, 85,
-                                 21, pnBack.Handle(),
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_UPDOWN | DTS_SHORTDATEFORMAT, 0, 0, 0, 0,
+                                 pnBack.Handle(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + components_.size())),
                                  GetModuleHandleW(nullptr), nullptr);
     SendMessageW(dtDates[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     components_.push_back(dtDates[i]);
-    edTimes[i] = std::make_unique<pw::TkwTimeEdit>(pnBack.Handle(), 159, 11 + top, 90, 21,
+    edTimes[i] = std::make_unique<pw::TkwTimeEdit>(pnBack.Handle(), 0, 0, 0, 0,
                                                    kFirstId + static_cast<int>(components_.size()));
     edTimes[i]->OnTimeChange = [this](pw::TkwTimeEdit& sender) { dtDateChange(sender.Handle()); };
     components_.push_back(edTimes[i]->Handle());
@@ -197,6 +240,7 @@ void TfrmEditFileParams::FormCreate() {
   SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   CreateRows();
+  ArrangeControls();
   WheelSupport = std::make_unique<pw::TkwAddWheelSupport>(components_);
   // Tab order: Synchronize between the last row's date and its time.
   SetWindowPos(cbSynchronize, dtDates[kRowCount - 1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -367,6 +411,18 @@ void TfrmEditFileParams::OnNotify(const NMHDR& hdr) {
   if (hdr.code == DTN_DATETIMECHANGE) dtDateChange(hdr.hwndFrom);
 }
 
+void TfrmEditFileParams::OnDpiChanged(WPARAM wp, LPARAM lp) {
+  const ui::DpiChange change = ui::ReadDpiChange(wp, lp);
+  dpi_ = change.Dpi;
+  for (const auto& edit : edTimes) edit->SetDpi(dpi_);
+  ChooseFont();
+  SetGlyphs();
+  const RECT& r = change.Suggested;
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ArrangeControls();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT TfrmEditFileParams::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE: CreateControls(); FormCreate(); return 0;
@@ -374,6 +430,7 @@ LRESULT TfrmEditFileParams::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: OnNotify(*reinterpret_cast<NMHDR*>(lp)); return 0;
     case WM_CLOSE: FormClose(); return 0;
     case WM_DESTROY: FormDestroy(); return 0;
+    case ui::kWmDpiChanged: OnDpiChanged(wp, lp); return 0;
     default: return Window::HandleMessage(msg, wp, lp);
   }
 }

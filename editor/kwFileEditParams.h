@@ -18,6 +18,7 @@
 #include "ui/Sender.h"
 #include "ui/SpeedButton.h"
 #include "ui/Window.h"
+#include "ui/core/DpiScale.h"
 
 class TfrmEditFileParams : public ui::Window {
 public:
@@ -79,8 +80,11 @@ protected:
 private:
   void CreateControls();
   void CreateRows();
+  // The font and the glyphs for the dialog's DPI, and every control placed for it.
   void ChooseFont();
-  HWND AddCheckBox(HWND parent, const wchar_t* caption, int x, int y, int w, int h, bool leftText);
+  void SetGlyphs();
+  void ArrangeControls() const;
+  HWND AddCheckBox(HWND parent, const wchar_t* caption, bool leftText);
   double DateOf(HWND dateControl) const;  // the whole date-time the control holds
   double RowValue(int row) const;          // the row's date with its time edit's time of day
   void SetDate(HWND dateControl, double value) const;
@@ -92,7 +96,9 @@ private:
 
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnNotify(const NMHDR& hdr);
+  void OnDpiChanged(WPARAM wp, LPARAM lp);
 
+  UINT dpi_ = pw::kDesignDpi;
   ui::ScopedFont font_;
   int modalResult_ = mrNone;
   bool updating_ = false;  // rows are being set from code: no change handling

@@ -5,6 +5,7 @@
 #include "browse/core/DateTime.h"
 #include "browse/core/FileText.h"
 #include "browse/platform/LocalTime.h"
+#include "ui/Dpi.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -63,7 +64,8 @@ void TkwButton::Paint() {
   RECT client{};
   GetClientRect(wnd, &client);
   const SpinButtonPicture pic =
-      SpinButtonLayout(Kind, client.right, client.bottom, pressed_, IsWindowEnabled(wnd) != FALSE);
+      SpinButtonLayout(Kind, client.right, client.bottom, pressed_, IsWindowEnabled(wnd) != FALSE,
+                       Edit.Metrics().spinColumn);
   Bounds = pic.bounds;
 
   ui::WindowDC dc(wnd);
@@ -78,7 +80,7 @@ void TkwButton::Paint() {
 // ---- TkwTimeEdit: lifetime and value -----------------------------------------------------------
 
 TkwTimeEdit::TkwTimeEdit(HWND parent, int left, int top, int width, int height, int tag)
-    : tag_(tag), value_(NowLocalDateTime()) {
+    : tag_(tag), value_(NowLocalDateTime()), metrics_(TimeEditMetricsForDpi(static_cast<int>(ui::DpiOf(parent)))) {
   wnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                          left, top, width, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(tag)),
@@ -92,11 +94,22 @@ TkwTimeEdit::TkwTimeEdit(HWND parent, int left, int top, int width, int height, 
   SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ApplyRightMargin();
   ShowText(std::wstring(kClearedTimeText));
-  // Hit tests use the last painted bounds; have them before the first paint too.
+  UpdateButtonBounds();
+}
+
+void TkwTimeEdit::SetDpi(UINT dpi) {
+  metrics_ = TimeEditMetricsForDpi(static_cast<int>(dpi));
+  ApplyRightMargin();
+  UpdateButtonBounds();
+  InvalidateRect(wnd_, nullptr, TRUE);
+}
+
+// Hit tests use the last painted bounds; they are right before the first paint too.
+void TkwTimeEdit::UpdateButtonBounds() {
   RECT client{};
   GetClientRect(wnd_, &client);
-  UpButton.Bounds = SpinButtonBounds(kSpinUp, client.right, client.bottom);
-  DownButton.Bounds = SpinButtonBounds(kSpinDown, client.right, client.bottom);
+  UpButton.Bounds = SpinButtonBounds(kSpinUp, client.right, client.bottom, metrics_.spinColumn);
+  DownButton.Bounds = SpinButtonBounds(kSpinDown, client.right, client.bottom, metrics_.spinColumn);
 }
 
 TkwTimeEdit::~TkwTimeEdit() {
@@ -132,7 +145,7 @@ void TkwTimeEdit::ShowText(const std::wstring& text) {
 }
 
 void TkwTimeEdit::ApplyRightMargin() {
-  SendMessageW(wnd_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kTimeEditRightMargin));
+  SendMessageW(wnd_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, metrics_.rightMargin));
 }
 
 // ---- Field changes -----------------------------------------------------------------------------
@@ -192,7 +205,7 @@ bool TkwTimeEdit::Press(WPARAM wp, LPARAM lp, bool doubleClick) {
   }
   RECT client{};
   GetClientRect(wnd_, &client);
-  if (doubleClick || x >= client.right - kSpinHitMargin) return true;
+  if (doubleClick || x >= client.right - metrics_.hitMargin) return true;
   // The edit places the caret; its position picks the field.
   subclass_.CallPrevious(WM_LBUTTONDOWN, wp, lp);
   DWORD caret = 0;
@@ -278,6 +291,9 @@ bool TkwTimeEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       if (wp != RepeatTimerId) return false;
       TimerTick();
       return true;
+    case WM_SIZE:
+      UpdateButtonBounds();
+      return false;
     case WM_CAPTURECHANGED:
       // Capture taken away mid-press (another window, a system menu): no button up will come, so
       // stop here rather than keep stepping.

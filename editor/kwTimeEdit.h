@@ -49,7 +49,7 @@ public:
   static constexpr UINT RepeatInterval = 100;
 
   // Creates the edit as a child of parent with the given client-relative position and size; tag is
-  // both the control id and Tag(). The parent's font is used when it has one.
+  // both the control id and Tag(). The parent's font is used when it has one, and the parent's DPI.
   TkwTimeEdit(HWND parent, int left, int top, int width, int height, int tag);
   ~TkwTimeEdit();
   TkwTimeEdit(const TkwTimeEdit&) = delete;
@@ -57,6 +57,10 @@ public:
 
   HWND Handle() const { return wnd_; }
   int Tag() const { return tag_; }
+
+  // The spin column and margins for the window's DPI; SetDpi when it moves to another.
+  const TimeEditMetrics& Metrics() const { return metrics_; }
+  void SetDpi(UINT dpi);
 
   // 0 hours, 1 minutes, 2 seconds, 3 milliseconds.
   int FieldIndex() const { return fieldIndex_; }
@@ -97,6 +101,7 @@ private:
   void Step(int delta);
   void ShowText(const std::wstring& text);
   void ApplyRightMargin();
+  void UpdateButtonBounds();
   void EnableRepeatTimer(bool enabled);
   void SetRepeatTimerInterval(UINT interval);
 
@@ -104,6 +109,7 @@ private:
   int tag_ = 0;
   int fieldIndex_ = 0;
   double value_ = 0;
+  TimeEditMetrics metrics_;
   bool timerEnabled_ = false;
   UINT timerInterval_ = FirstRepeatDelay;
   ui::MouseCapture capture_;

@@ -8,6 +8,7 @@
 #include "menus/core/MenuAccessKey.h"
 #include "menus/core/MenuLayout.h"
 #include "menus/core/MenuPicture.h"
+#include "ui/Dpi.h"
 
 namespace pw {
 
@@ -42,7 +43,7 @@ const ui::MenuItem* FindSubMenu(const ui::MenuItem& parent, HMENU handle) {
 }  // namespace
 
 TFlatMenuRenderer::TFlatMenuRenderer(ui::Window& owner, std::vector<ui::Menu*> menus)
-    : owner_(owner), menus_(std::move(menus)) {
+    : owner_(owner), menus_(std::move(menus)), dpi_(ui::SystemDpi()) {
   // Should the system not tell its menu font, text is drawn in the default GUI font.
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(fontDescription_), &fontDescription_);
   TakeFont(fontDescription_);
@@ -74,14 +75,26 @@ void TFlatMenuRenderer::SetFont(const LOGFONTW& font, const ColorValue& color) {
 
 bool TFlatMenuRenderer::ResetToMenuFont() {
   NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return false;
+  if (!ui::NonClientMetricsForDpi(metrics, dpi_)) return false;
   LOGFONTW font = metrics.lfMenuFont;
   const std::wstring face(MenuFontFace(font.lfFaceName));
   lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
   TakeFont(font);
   props_.FontColor = SystemColor::MenuText;
   return true;
+}
+
+void TFlatMenuRenderer::SetDpi(UINT dpi) {
+  dpi_ = dpi;
+  // Items are measured before any is drawn; they are measured in the font for the new DPI.
+  if (props_.UseSystemColors) ResetToMenuFont();
+  RedrawMenuBar();
+}
+
+FlatMenuProperties TFlatMenuRenderer::ScaledProperties() const {
+  FlatMenuProperties props = props_;
+  props.IconWidth = ui::Scale(props_.IconWidth, dpi_);
+  return props;
 }
 
 void TFlatMenuRenderer::TakeFont(const LOGFONTW& font) {
@@ -139,7 +152,7 @@ std::optional<MenuSize> TFlatMenuRenderer::ItemImage(const ui::MenuItem& item) c
 }
 
 MenuSize TFlatMenuRenderer::ItemIconSize(const ui::MenuItem& item) const {
-  return pw::ItemIconSize(item.IsBarItem(), ItemImage(item), MenuSize{}, props_.IconWidth);
+  return pw::ItemIconSize(item.IsBarItem(), ItemImage(item), MenuSize{}, ui::Scale(props_.IconWidth, dpi_));
 }
 
 EffectiveColors TFlatMenuRenderer::ComputeColors(const MenuCanvas& canvas) {
@@ -156,8 +169,8 @@ void TFlatMenuRenderer::HandleMeasureItem(ui::MenuItem& item, HDC dc, int& width
     GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
     return MenuSize{size.cx, size.cy};
   };
-  const MenuSize size =
-      MeasureMenuItem(item.Caption(), item.ShortCut(), extent, ItemIconSize(item), {width, height});
+  const MenuSize size = MeasureMenuItem(item.Caption(), item.ShortCut(), extent, ItemIconSize(item),
+                                        {width, height}, static_cast<int>(dpi_));
   width = size.width;
   height = size.height;
 }
@@ -191,6 +204,7 @@ void TFlatMenuRenderer::HandleDrawItem(ui::MenuItem& item, const DRAWITEMSTRUCT&
   draw.shortcut = item.ShortCut();
   draw.image = ItemImage(item);
   draw.textHeight = letter.cy;
+  draw.iconTop = ui::Scale(draw.iconTop, dpi_);
   draw.menuBarItem = item.IsBarItem();
   draw.selected = (dis.itemState & ODS_SELECTED) != 0;
   draw.enabled = (dis.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0;
@@ -199,7 +213,7 @@ void TFlatMenuRenderer::HandleDrawItem(ui::MenuItem& item, const DRAWITEMSTRUCT&
   draw.defaultItem = (dis.itemState & ODS_DEFAULT) != 0 || (info.fState & MFS_DEFAULT) != 0;
   draw.rightToLeft = rightToLeft;
 
-  const MenuItemPicture picture = DrawItemPicture(draw, props_, colors, canvas.NearestFunction());
+  const MenuItemPicture picture = DrawItemPicture(draw, ScaledProperties(), colors, canvas.NearestFunction());
   const ui::Menu* owning = MenuOf(item);
   canvas.Run(picture.ops, owning ? owning->Images() : nullptr, item.ImageIndex());
   if (picture.popupFrame) {
@@ -227,7 +241,8 @@ void TFlatMenuRenderer::DrawPopupFrame(HWND window, HMENU menu, bool rightToLeft
   }
   const MenuRect frame{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
   MenuCanvas(dc.get()).Run(
-      pw::DrawPopupFrame(frame, props_.IconWidth, props_.Gradient, rightToLeft, colors), nullptr, -1);
+      pw::DrawPopupFrame(frame, ui::Scale(props_.IconWidth, dpi_), props_.Gradient, rightToLeft, colors),
+      nullptr, -1);
 }
 
 void TFlatMenuRenderer::RedrawMenuBar() const {

@@ -36,10 +36,16 @@ public:
   void SetActive(bool active);
 
   // Copies the font; the colour is the text colour of items that are neither selected nor disabled.
+  // The font is taken as it is: it should already be the size for the DPI.
   void SetFont(const LOGFONTW& font, const ColorValue& color);
-  // Gives the font the system's menu font ("MS Sans Serif" becomes "Tahoma") in the menu text
-  // colour; false, with the font left as it was, when the system does not tell its metrics.
+  // Gives the font the system's menu font at the DPI ("MS Sans Serif" becomes "Tahoma") in the menu
+  // text colour; false, with the font left as it was, when the system does not tell its metrics.
   bool ResetToMenuFont();
+
+  // The DPI of the owner window. IconWidth and the other sizes are given for 96 DPI and drawn
+  // scaled to it; with UseSystemColors the font becomes the system's menu font at this DPI.
+  void SetDpi(UINT dpi);
+  UINT Dpi() const { return dpi_; }
 
   // Makes the renderer the painter of the owner's menus (on) or takes it away (off). A menu that
   // has another painter keeps it unless OverrideOwnerDraw; switching off removes only this one.
@@ -62,6 +68,8 @@ public:
   LRESULT HandleMenuChar(wchar_t key, HMENU menu) const;
 
 private:
+  // The properties with their sizes at the DPI.
+  FlatMenuProperties ScaledProperties() const;
   // The colours of one item drawing on the canvas; with UseSystemColors also resets the font.
   EffectiveColors ComputeColors(const MenuCanvas& canvas);
   void TakeFont(const LOGFONTW& font);
@@ -76,6 +84,7 @@ private:
   ui::Window& owner_;
   std::vector<ui::Menu*> menus_;
   FlatMenuProperties props_;
+  UINT dpi_;
   LOGFONTW fontDescription_{};
   ui::ScopedFont font_;
 };

@@ -9,6 +9,10 @@ namespace ui {
 void StatusBar::Create(HWND parent, int height, std::span<const int> widths) {
   hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
                           height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetLayout(height, widths);
+}
+
+void StatusBar::SetLayout(int height, std::span<const int> widths) const {
   SendMessageW(hwnd_, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
   std::vector<int> rights;
   int x = 0;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "ui/Pictures.h"
+
 namespace pw {
 
 namespace {
@@ -75,8 +77,8 @@ void ShellImageLists::Load(HICON upLarge, HICON upSmall) {
   if (sysSmall_) ImageList_GetIconSize(sysSmall_, &cx, &cy);
   small_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
   if (!sysSmall_) return;
-  ImageList_AddIcon(large_.get(), upLarge);
-  up_ = ImageList_AddIcon(small_.get(), upSmall);
+  ui::AddIconUnscaled(large_.get(), upLarge);
+  up_ = ui::AddIconUnscaled(small_.get(), upSmall);
 }
 
 int ShellImageLists::FromSystem(int systemIndex) {

@@ -48,7 +48,8 @@ public:
   ShellImageLists(const ShellImageLists&) = delete;
   ShellImageLists& operator=(const ShellImageLists&) = delete;
 
-  // Binds to the system lists (when the shell has them) and appends the folder-up icons.
+  // Binds to the system lists (when the shell has them) and appends the folder-up icons. The
+  // lists' cells are the system's icon sizes; an icon of another size is centred, not scaled.
   void Load(HICON upLarge, HICON upSmall);
   HIMAGELIST Large() const { return large_.get(); }
   HIMAGELIST Small() const { return small_.get(); }

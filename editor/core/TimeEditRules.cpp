@@ -1,6 +1,9 @@
 #include "editor/core/TimeEditRules.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "ui/core/DpiScale.h"
 
 namespace pw {
 
@@ -87,15 +90,24 @@ bool SpinRectContains(const SpinRect& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-SpinRect SpinButtonBounds(int kind, int clientWidth, int clientHeight) {
+// The margins are scaled as gaps beside the column, not on their own: rounded separately they could
+// come out as wide as the column itself.
+TimeEditMetrics TimeEditMetricsForDpi(int dpi) {
+  const int column = ScaleToDpi(kSpinColumnWidth, dpi);
+  const int hitGap = std::max(1, ScaleToDpi(kSpinHitMargin - kSpinColumnWidth, dpi));
+  const int textGap = std::max(hitGap + 1, ScaleToDpi(kTimeEditRightMargin - kSpinColumnWidth, dpi));
+  return {column, column + hitGap, column + textGap};
+}
+
+SpinRect SpinButtonBounds(int kind, int clientWidth, int clientHeight, int columnWidth) {
   const int h = clientHeight / 2;
-  if (kind == kSpinUp) return {clientWidth - kSpinColumnWidth, 0, clientWidth, h};
-  return {clientWidth - kSpinColumnWidth, h + 1, clientWidth, 2 * h + 1};
+  if (kind == kSpinUp) return {clientWidth - columnWidth, 0, clientWidth, h};
+  return {clientWidth - columnWidth, h + 1, clientWidth, 2 * h + 1};
 }
 
 SpinArrow SpinButtonArrow(int kind, const SpinRect& b, bool shifted) {
   SpinArrow a;
-  a.center = {b.left + 8, b.top + (b.bottom - b.top) / 2};
+  a.center = {b.left + (b.right - b.left) / 2, b.top + (b.bottom - b.top) / 2};
   if (shifted) {
     ++a.center.x;
     ++a.center.y;
@@ -125,19 +137,19 @@ std::array<SpinLine, 2> SpinButtonEdges(const SpinRect& b, bool pressed) {
            {SpinInk::Shadow, 3, {{{l + 1, bt - 1}, {r - 1, bt - 1}, {r - 1, t}}}}}};
 }
 
-SpinLine SpinSeparatorLine(int clientWidth, int clientHeight, bool upPressed) {
+SpinLine SpinSeparatorLine(int clientWidth, int clientHeight, bool upPressed, int columnWidth) {
   const int h = clientHeight / 2;
   SpinLine line;
   line.ink = upPressed ? SpinInk::Highlight : SpinInk::Black;
   line.count = 2;
-  line.points = {{{clientWidth - kSpinColumnWidth, h}, {clientWidth, h}, {}}};
+  line.points = {{{clientWidth - columnWidth, h}, {clientWidth, h}, {}}};
   return line;
 }
 
 SpinButtonPicture SpinButtonLayout(int kind, int clientWidth, int clientHeight, bool pressed,
-                                   bool enabled) {
+                                   bool enabled, int columnWidth) {
   SpinButtonPicture p;
-  p.bounds = SpinButtonBounds(kind, clientWidth, clientHeight);
+  p.bounds = SpinButtonBounds(kind, clientWidth, clientHeight, columnWidth);
   const SpinArrow arrow = SpinButtonArrow(kind, p.bounds, pressed || !enabled);
   if (enabled) {
     p.triangleCount = 1;
@@ -150,7 +162,7 @@ SpinButtonPicture SpinButtonLayout(int kind, int clientWidth, int clientHeight, 
       p.triangles[1].points[i] = {arrow.points[i].x - 1, arrow.points[i].y - 1};
   }
   p.edges = SpinButtonEdges(p.bounds, pressed);
-  if (kind == kSpinUp) p.separator = SpinSeparatorLine(clientWidth, clientHeight, pressed);
+  if (kind == kSpinUp) p.separator = SpinSeparatorLine(clientWidth, clientHeight, pressed, columnWidth);
   return p;
 }
 

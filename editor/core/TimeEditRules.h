@@ -77,14 +77,26 @@ bool SpinRectContains(const SpinRect& r, int x, int y);
 
 inline constexpr int kSpinUp = 0;
 inline constexpr int kSpinDown = 1;
+// Sizes at 96 dots per inch.
 inline constexpr int kSpinColumnWidth = 16;
 // Presses at or right of client width minus this are never text clicks.
 inline constexpr int kSpinHitMargin = 17;
 inline constexpr int kTimeEditRightMargin = 19;
 
+// The spin column's width, the hit margin and the text's right margin at a DPI: the column scaled,
+// the margins as gaps beside it, so at every DPI the text keeps clear of the column and a press
+// just left of it is still no text click.
+struct TimeEditMetrics {
+  int spinColumn = kSpinColumnWidth;
+  int hitMargin = kSpinHitMargin;
+  int rightMargin = kTimeEditRightMargin;
+  friend bool operator==(const TimeEditMetrics&, const TimeEditMetrics&) = default;
+};
+TimeEditMetrics TimeEditMetricsForDpi(int dpi);
+
 // The button's area for a client of the given size: the up button fills the top half of the
-// 16-pixel column, the down button the half below the separator row.
-SpinRect SpinButtonBounds(int kind, int clientWidth, int clientHeight);
+// spin column, the down button the half below the separator row.
+SpinRect SpinButtonBounds(int kind, int clientWidth, int clientHeight, int columnWidth = kSpinColumnWidth);
 
 struct SpinArrow {
   SpinPoint center;
@@ -93,8 +105,8 @@ struct SpinArrow {
   std::array<SpinPoint, 3> points;
 };
 
-// The arrow of a button; pressed buttons and buttons of a disabled edit draw it one pixel right and
-// down.
+// The arrow of a button, centred across its column; pressed buttons and buttons of a disabled edit
+// draw it one pixel right and down.
 SpinArrow SpinButtonArrow(int kind, const SpinRect& bounds, bool shifted);
 
 enum class SpinInk { Black, Highlight, Shadow };
@@ -109,7 +121,7 @@ struct SpinLine {
 std::array<SpinLine, 2> SpinButtonEdges(const SpinRect& bounds, bool pressed);
 
 // The line between the buttons, drawn with the up button.
-SpinLine SpinSeparatorLine(int clientWidth, int clientHeight, bool upPressed);
+SpinLine SpinSeparatorLine(int clientWidth, int clientHeight, bool upPressed, int columnWidth = kSpinColumnWidth);
 
 // One filled and outlined triangle.
 struct SpinTriangle {
@@ -127,6 +139,6 @@ struct SpinButtonPicture {
 };
 
 SpinButtonPicture SpinButtonLayout(int kind, int clientWidth, int clientHeight, bool pressed,
-                                   bool enabled);
+                                   bool enabled, int columnWidth = kSpinColumnWidth);
 
 }  // namespace pw

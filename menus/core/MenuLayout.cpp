@@ -16,7 +16,8 @@ MenuSize ItemIconSize(bool menuBarItem, std::optional<MenuSize> image, MenuSize 
 }
 
 MenuSize MeasureMenuItem(std::wstring_view caption, std::wstring_view shortcut,
-                         const TextExtent& extent, MenuSize icon, MenuSize proposed) {
+                         const TextExtent& extent, MenuSize icon, MenuSize proposed, int dpi) {
+  const auto s = [dpi](int value) { return ScaleToDpi(value, dpi); };
   const bool separator = IsSeparatorCaption(caption);
   std::wstring text = separator ? std::wstring() : std::wstring(caption);
   if (shortcut.find_first_not_of(L" \t") != std::wstring_view::npos)
@@ -25,15 +26,15 @@ MenuSize MeasureMenuItem(std::wstring_view caption, std::wstring_view shortcut,
   const MenuSize textSize = extent(text);
   int w = textSize.width;
   if (text.find(L'&') != std::wstring::npos) w -= extent(L"&").width;
-  w += icon.width + 10;
+  w += icon.width + s(10);
 
   MenuSize size = proposed;
   if (w > size.width) size.width = w;
   if (separator) {
-    size.height = 4;
+    size.height = s(4);
   } else {
     int h = textSize.height + RoundHalfEven(3 * textSize.height, 4);
-    if (h < icon.height + 4) h = icon.height + 4;
+    if (h < icon.height + s(4)) h = icon.height + s(4);
     if (h > size.height) size.height = h;
   }
   return size;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "ui/core/DpiScale.h"
+
 namespace pw {
 
 struct MenuPoint {
@@ -41,8 +43,10 @@ using TextExtent = std::function<MenuSize(std::wstring_view)>;
 // The item's size from the size the menu proposes: wide enough for the caption (one "&" less,
 // since the access-key mark is not drawn), the shortcut with room to spare, and the icon; high
 // enough for one and three quarter text lines and for the icon with a margin. A separator is
-// is exactly 4 pixels high; nothing else shrinks below the proposal.
+// exactly 4 pixels high; nothing else shrinks below the proposal. The text is measured in the
+// font for the menu's DPI; the margins and the separator, given here at 96 DPI, are scaled to it.
 MenuSize MeasureMenuItem(std::wstring_view caption, std::wstring_view shortcut,
-                         const TextExtent& extent, MenuSize icon, MenuSize proposed);
+                         const TextExtent& extent, MenuSize icon, MenuSize proposed,
+                         int dpi = kDesignDpi);
 
 }  // namespace pw

@@ -83,7 +83,7 @@ void DrawItemIcon(Ops& ops, const MenuItemDraw& item, MenuRect i, int iconWidth,
                   const EffectiveColors& c, const NearestColor& nearest) {
   const int w = item.image ? item.image->width : item.bitmapWidth;
   if (w <= 0) return;
-  MenuPoint at{item.rightToLeft ? i.right - w - 2 : i.left + 2, i.top + 4};
+  MenuPoint at{item.rightToLeft ? i.right - w - 2 : i.left + 2, i.top + item.iconTop};
   if (w <= iconWidth) at.x = i.left + (iconWidth - w) / 2 - 1;
 
   const bool live = item.enabled && !item.checked;

@@ -72,6 +72,7 @@ struct MenuItemDraw {
   std::optional<MenuSize> image;  // the image list's image size, when the item has an image
   int bitmapWidth = 0;     // the item's own bitmap; 0 when it has none
   int textHeight = 0;      // height of "W" in the menu font
+  int iconTop = 4;         // from the item's top to its icon: 4 pixels at 96 DPI, scaled with it
   bool menuBarItem = false;
   bool selected = false;
   bool enabled = true;

@@ -100,6 +100,9 @@ TEST(FlatMenuMeasure, SeparatorAccessKeysShortcutsAndIconMinimum) {
   EXPECT_EQ(MeasureMenuItem(L"Copy", L"", extent, icon, {}).height, 24);
   height = 8;
   EXPECT_EQ(MeasureMenuItem(L"Copy", L"", extent, icon, {}).height, 20);
+  // At 200 %: the separator and the margins double; the text is measured in the larger font.
+  EXPECT_EQ(MeasureMenuItem(L"-", L"", extent, {48, 0}, {0, 30}, 192), (MenuSize{68, 8}));
+  EXPECT_EQ(MeasureMenuItem(L"Copy", L"", extent, {48, 32}, {}, 192), (MenuSize{92, 40}));
 
   EXPECT_EQ(ItemIconSize(false, MenuSize{16, 16}, {}, 24), (MenuSize{24, 16}));
   EXPECT_EQ(ItemIconSize(false, std::nullopt, {0, 12}, 24), (MenuSize{24, 0}));

@@ -288,5 +288,22 @@ TEST(SpinButtonGeometry, PictureOfEnabledDisabledAndPressedButtons) {
   }
 }
 
+TEST(SpinButtonGeometry, AtHigherDpiTheColumnWidensAndTheTextKeepsClearOfIt) {
+  EXPECT_EQ(TimeEditMetricsForDpi(96), (TimeEditMetrics{16, 17, 19}));
+  EXPECT_EQ(TimeEditMetricsForDpi(144), (TimeEditMetrics{24, 26, 29}));
+  EXPECT_EQ(TimeEditMetricsForDpi(192), (TimeEditMetrics{32, 34, 38}));
+  for (int dpi = 72; dpi <= 480; ++dpi) {
+    const TimeEditMetrics m = TimeEditMetricsForDpi(dpi);
+    EXPECT_GT(m.hitMargin, m.spinColumn) << dpi;
+    EXPECT_GT(m.rightMargin, m.hitMargin) << dpi;
+  }
+  // A 200 % edit: 32-pixel column, the arrow in its middle, the separator across it.
+  const SpinButtonPicture up = SpinButtonLayout(kSpinUp, 180, 38, false, true, 32);
+  EXPECT_EQ(up.bounds, (SpinRect{148, 0, 180, 19}));
+  EXPECT_EQ(SpinButtonArrow(kSpinUp, up.bounds, false).center, (SpinPoint{164, 9}));
+  EXPECT_EQ(up.separator->points[0], (SpinPoint{148, 19}));
+  EXPECT_EQ(SpinButtonBounds(kSpinDown, 180, 38, 32), (SpinRect{148, 20, 180, 39}));
+}
+
 }  // namespace
 }  // namespace pw

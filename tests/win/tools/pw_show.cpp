@@ -1,4 +1,5 @@
 // Shows one of the program's windows for a screenshot, for the number of seconds given (default 5):
+//   pw_show main [seconds]          the main window as the program opens it
 //   pw_show timeedit [seconds]
 //   pw_show editor [seconds]
 //   pw_show bookmarks [seconds]   (the main window in the remove state, then in the add state with
@@ -194,6 +195,13 @@ void ShowMainMenu(const std::wstring& keys, int seconds) {
   Wait(seconds + 1);
 }
 
+void ShowMain(int seconds) {
+  TfrmFileBrowser form;
+  if (!form.Create(false)) return;
+  form.Show();
+  Wait(seconds);
+}
+
 // The file list's pop-up menu over the listing of the Windows folder.
 void ShowPopupMenu(int downs, int seconds) {
   TfrmFileBrowser form;
@@ -252,7 +260,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const auto number = [&](size_t i, int fallback) {
     return i < args.size() ? _wtoi(args[i].c_str()) : fallback;
   };
-  if (what == L"timeedit") {
+  if (what == L"main") {
+    ShowMain(number(1, 5));
+  } else if (what == L"timeedit") {
     ShowTimeEdits(number(1, 5));
   } else if (what == L"editor") {
     ShowEditor(number(1, 5));
