@@ -1,5 +1,7 @@
 #include "menus/MenuCanvas.h"
 
+#include "ui/Pictures.h"
+
 #include <type_traits>
 
 #include "ui/Scoped.h"
@@ -27,20 +29,6 @@ private:
 };
 
 RECT ToRect(const MenuRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-// A 32-bit top-down DIB section: rows top first, one DWORD 0x00RRGGBB per pixel.
-ui::ScopedBitmap CreateBits(HDC dc, int width, int height, DWORD** bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* raw = nullptr;
-  ui::ScopedBitmap bitmap(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &raw, nullptr, 0));
-  *bits = static_cast<DWORD*>(raw);
-  return bitmap;
-}
 
 Rgb FromPixel(DWORD p) {
   return Rgb{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
@@ -135,7 +123,7 @@ void MenuCanvas::DrawIcon(const IconOp& op, HIMAGELIST images, int imageIndex) c
   if (!ImageList_GetIconSize(images, &width, &height) || width <= 0 || height <= 0) return;
 
   DWORD* pixels = nullptr;
-  ui::ScopedBitmap bitmap = CreateBits(dc_, width, height, &pixels);
+  ui::ScopedBitmap bitmap = ui::CreateTopDownBitmap(dc_, width, height, &pixels);
   if (!bitmap || !pixels) return;
   ui::MemoryDC memory(dc_);
   ui::SelectObj selBitmap(memory.get(), bitmap.get());

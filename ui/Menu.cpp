@@ -1,5 +1,8 @@
 #include "ui/Menu.h"
 
+#include <utility>
+
+#include "ui/Pictures.h"
 #include "ui/Scoped.h"
 
 namespace ui {
@@ -176,8 +179,6 @@ Menu::~Menu() {
   root_.submenu_ = nullptr;
   if (handle_) DestroyMenu(handle_);
   handle_ = nullptr;
-  for (HBITMAP b : bitmaps_)
-    if (b) DeleteObject(b);
 }
 
 void Menu::AttachToWindow(HWND wnd) {
@@ -197,10 +198,8 @@ void Menu::Redraw() const {
 
 void Menu::SetImages(HIMAGELIST images) {
   images_ = images;
-  for (HBITMAP& b : bitmaps_) {
-    if (b) DeleteObject(b);
-    b = nullptr;
-  }
+  // The old bitmaps are freed only once every item holds a new one.
+  const std::vector<ScopedBitmap> old = std::exchange(bitmaps_, {});
   RefreshAll(root_);
 }
 
@@ -219,24 +218,18 @@ void Menu::RefreshAll(MenuItem& parent) {
 
 HBITMAP Menu::ItemBitmap(int imageIndex) {
   if (!images_ || imageIndex < 0 || imageIndex >= ImageList_GetImageCount(images_)) return nullptr;
-  if (bitmaps_.size() <= static_cast<size_t>(imageIndex)) bitmaps_.resize(imageIndex + 1, nullptr);
-  if (bitmaps_[imageIndex]) return bitmaps_[imageIndex];
+  if (bitmaps_.size() <= static_cast<size_t>(imageIndex)) bitmaps_.resize(static_cast<size_t>(imageIndex) + 1);
+  if (bitmaps_[imageIndex]) return bitmaps_[imageIndex].get();
   int cx = 0, cy = 0;
   ImageList_GetIconSize(images_, &cx, &cy);
   // A 32-bit bitmap: the image drawn over a key colour, which is then replaced by the menu colour.
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = cx;
-  bi.bmiHeader.biHeight = -cy;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
   WindowDC screen(nullptr);
-  HBITMAP bmp = CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  DWORD* px = nullptr;
+  ScopedBitmap bmp = CreateTopDownBitmap(screen.get(), cx, cy, &px);
   if (!bmp) return nullptr;
   {
     MemoryDC mem(screen.get());
-    SelectObj sel(mem.get(), bmp);
+    SelectObj sel(mem.get(), bmp.get());
     const COLORREF key = RGB(255, 0, 255);
     ScopedBrush keyBrush(CreateSolidBrush(key));
     RECT rc{0, 0, cx, cy};
@@ -246,11 +239,10 @@ HBITMAP Menu::ItemBitmap(int imageIndex) {
     // Opaque, on the menu's own colour: not every menu drawer blends a bitmap's alpha.
     COLORREF menu = GetSysColor(COLOR_MENU);
     DWORD ground = 0xFF000000u | (GetRValue(menu) << 16) | (GetGValue(menu) << 8) | GetBValue(menu);
-    auto* px = static_cast<DWORD*>(bits);
     for (int i = 0; i < cx * cy; ++i) px[i] = (px[i] & 0xFFFFFF) == 0xFF00FF ? ground : (px[i] | 0xFF000000u);
   }
-  bitmaps_[imageIndex] = bmp;
-  return bmp;
+  bitmaps_[imageIndex] = std::move(bmp);
+  return bitmaps_[imageIndex].get();
 }
 
 namespace {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/Scoped.h"
+
 namespace ui {
 
 class Menu;
@@ -136,7 +138,7 @@ private:
   HIMAGELIST images_ = nullptr;
   MenuPainter* painter_ = nullptr;
   HWND window_ = nullptr;
-  std::vector<HBITMAP> bitmaps_;  // one per image, made on demand
+  std::vector<ScopedBitmap> bitmaps_;  // one per image, made on demand
   MenuItem root_;                 // destroyed first, while the handles still exist
 };
 

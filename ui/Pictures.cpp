@@ -75,15 +75,9 @@ int IconSize(HICON icon) {
 
 // The icon drawn at its own size in the middle of a transparent cell.
 ScopedIcon CentredIcon(HICON icon, int size, int cell) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = cell;
-  bi.bmiHeader.biHeight = -cell;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
   WindowDC screen(nullptr);
-  ScopedBitmap colour(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  DWORD* bits = nullptr;
+  ScopedBitmap colour = CreateTopDownBitmap(screen.get(), cell, cell, &bits);
   ScopedBitmap mask(CreateBitmap(cell, cell, 1, 1, nullptr));
   if (!colour || !mask) return ScopedIcon();
   const int at = (cell - size) / 2;
@@ -138,6 +132,19 @@ int AddIconUnscaled(HIMAGELIST list, HICON icon) {
   if (size == cx || size <= 0 || cx != cy) return ImageList_AddIcon(list, icon);
   ScopedIcon centred = CentredIcon(icon, size, cx);
   return ImageList_AddIcon(list, centred ? centred.get() : icon);
+}
+
+ScopedBitmap CreateTopDownBitmap(HDC dc, int width, int height, DWORD** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* raw = nullptr;
+  ScopedBitmap bitmap(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &raw, nullptr, 0));
+  *bits = static_cast<DWORD*>(raw);
+  return bitmap;
 }
 
 }  // namespace ui
