@@ -92,6 +92,9 @@ TEST_F(EditorTest, UpdateWritesTheConfirmedTimesToEverySelectedEntryAndKeepsThei
   SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY);
   SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_HIDDEN);
   const Stamps cBefore = Read(c);
+  // Another program holds c open and shares nothing: times are written all the same.
+  ui::ScopedHandle held(CreateFileW(c.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
 
   const int shown = Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](TfrmEditFileParams& dlg) {
     EXPECT_EQ(testutil::WindowText(dlg.Handle()), L"Edit File Params - a.txt");
