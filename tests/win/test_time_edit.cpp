@@ -455,7 +455,10 @@ TEST_F(TimeEditTest, WheelSupportStepsWhileItLivesAndLeavesTheEditAsItWas) {
     pw::TkwAddWheelSupport wheel({Wnd()});
     SendMessageW(Wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     EXPECT_EQ(Text(), L"01:00:00:000");
-    EXPECT_EQ(changes, 1);
+    SendMessageW(Wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 0), 0);  // no distance counts as down
+    SendMessageW(Wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);  // two notches, one step
+    EXPECT_EQ(Text(), L"01:00:00:000");
+    EXPECT_EQ(changes, 3);
   }
   EXPECT_EQ(GetWindowLongPtrW(Wnd(), GWLP_WNDPROC), ownProc);
   SendMessageW(Wnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);  // no longer a key press
