@@ -45,22 +45,6 @@ SIZE TextSize(HFONT font, const wchar_t* text) {
   return SIZE{room.right, room.bottom};
 }
 
-int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
-// MS Sans Serif is a bitmap font that not every system has; the shell's dialog font stands in.
-const wchar_t* SansSerifFace() {
-  ui::WindowDC screen(nullptr);
-  LOGFONTW lf{};
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-  bool found = false;
-  EnumFontFamiliesExW(screen.get(), &lf, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
-  return found ? L"MS Sans Serif" : L"MS Shell Dlg";
-}
-
 }  // namespace
 
 TfrmAbout::~TfrmAbout() {
@@ -124,9 +108,8 @@ void TfrmAbout::CreateControls() {
 void TfrmAbout::ApplyFonts() {
   ui::ScopedFont font = MakeFont(L"Tahoma", kFontHeight, false, dpi_);
   ui::ScopedFont product = MakeFont(L"Tahoma", kProductFontHeight, false, dpi_);
-  const wchar_t* sansSerif = SansSerifFace();
-  ui::ScopedFont link = MakeFont(sansSerif, kFontHeight, true, dpi_);
-  ui::ScopedFont button = MakeFont(sansSerif, kFontHeight, false, dpi_);
+  ui::ScopedFont link = MakeFont(L"MS Sans Serif", kFontHeight, true, dpi_);
+  ui::ScopedFont button = MakeFont(L"MS Sans Serif", kFontHeight, false, dpi_);
   const auto set = [](HWND wnd, const ui::ScopedFont& f) {
     SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), FALSE);
   };

@@ -15,17 +15,6 @@ constexpr int kIdFiles = 101;
 constexpr int kIdDrives = 102;
 constexpr int kIdFilename = 103;
 
-// One picture of a glyph strip, copied out as a bitmap of its own.
-ui::ScopedBitmap CutGlyph(HBITMAP strip, int index, int width, int height) {
-  ui::WindowDC screen(nullptr);
-  ui::ScopedBitmap one(CreateCompatibleBitmap(screen.get(), width, height));
-  ui::MemoryDC src(screen.get()), dst(screen.get());
-  ui::SelectObj selSrc(src.get(), strip);
-  ui::SelectObj selDst(dst.get(), one.get());
-  BitBlt(dst.get(), 0, 0, width, height, src.get(), index * width, 0, SRCCOPY);
-  return one;
-}
-
 using Handler = void (TfrmFileBrowser::*)(const ui::Sender&);
 
 // The menus of the main window. Level 0 items are the menu's top level; an item belongs to the
@@ -204,7 +193,7 @@ void TfrmFileBrowser::SetToolbarGlyphs() {
   if (!glyphs.Bitmap) return;
   for (const ButtonRow& row : kToolbar) {
     if (row.Glyph < 0) continue;
-    (this->*row.Field).SetGlyph(CutGlyph(glyphs.Bitmap.get(), row.Glyph, glyphs.Size, glyphs.Size).get(), 1,
+    (this->*row.Field).SetGlyph(ui::CutPicture(glyphs.Bitmap.get(), row.Glyph, glyphs.Size, glyphs.Size).get(), 1,
                                 RGB(255, 0, 255));
   }
 }
@@ -214,7 +203,7 @@ void TfrmFileBrowser::SetBookmarkGlyph(int index) {
   // Each state is a double glyph: normal and disabled side by side.
   const ui::Picture strip = ui::LoadPicture(IDB_BOOKMARKGLYPHS, 16, dpi_);
   if (strip.Bitmap)
-    btnBookmark.SetGlyph(CutGlyph(strip.Bitmap.get(), index, 2 * strip.Size, strip.Size).get(), 2, RGB(255, 0, 255));
+    btnBookmark.SetGlyph(ui::CutPicture(strip.Bitmap.get(), index, 2 * strip.Size, strip.Size).get(), 2, RGB(255, 0, 255));
 }
 
 void TfrmFileBrowser::BuildMenus() {

@@ -132,15 +132,7 @@ void TfrmEditFileParams::SetGlyphs() {
   const int size = glyphs.Size;
   int glyph = 0;
   for (const ButtonRow& row : kButtons) {
-    ui::WindowDC screen(nullptr);
-    ui::ScopedBitmap one(CreateCompatibleBitmap(screen.get(), size, size));
-    ui::MemoryDC src(screen.get()), dst(screen.get());
-    {
-      ui::SelectObj selSrc(src.get(), glyphs.Bitmap.get());
-      ui::SelectObj selDst(dst.get(), one.get());
-      BitBlt(dst.get(), 0, 0, size, size, src.get(), glyph * size, 0, SRCCOPY);
-    }
-    (this->*row.Field).SetGlyph(one.get(), 1, RGB(255, 0, 255));
+    (this->*row.Field).SetGlyph(ui::CutPicture(glyphs.Bitmap.get(), glyph, size, size).get(), 1, RGB(255, 0, 255));
     ++glyph;
   }
 }

@@ -44,22 +44,24 @@ ScopedFont MakeFont(const wchar_t* face, int height, bool underline) {
   return ScopedFont(CreateFontIndirectW(&lf));
 }
 
-// The height of the characters the font really draws.
-int CharacterHeight(HFONT font) {
+// Whether the system draws the font as asked: in that face (not a stand-in for a face it does not
+// have) and at about that character height (a bitmap font answers with its nearest size, which at a
+// high DPI is far too small).
+bool DrawnAsAsked(HFONT font, const wchar_t* face, int height) {
   WindowDC screen(nullptr);
   SelectObj select(screen.get(), font);
+  wchar_t drawnFace[LF_FACESIZE] = {};
   TEXTMETRICW metrics{};
-  if (!GetTextMetricsW(screen.get(), &metrics)) return 0;
-  return metrics.tmHeight - metrics.tmInternalLeading;
+  if (!GetTextFaceW(screen.get(), LF_FACESIZE, drawnFace) || !GetTextMetricsW(screen.get(), &metrics)) return true;
+  const int drawn = metrics.tmHeight - metrics.tmInternalLeading;
+  return lstrcmpiW(drawnFace, face) == 0 && std::abs(drawn - height) * 8 <= height;
 }
 
 }  // namespace
 
 ScopedFont CreatePixelFont(const wchar_t* face, int height, bool underline) {
   ScopedFont font = MakeFont(face, height, underline);
-  // A bitmap font answers with its nearest size, which at a high DPI is far too small.
-  const int drawn = font ? CharacterHeight(font.get()) : 0;
-  if (drawn > 0 && std::abs(drawn - height) * 8 > height) return MakeFont(L"MS Shell Dlg 2", height, underline);
+  if (font && !DrawnAsAsked(font.get(), face, height)) return MakeFont(L"MS Shell Dlg 2", height, underline);
   return font;
 }
 

@@ -22,8 +22,8 @@ UINT DpiOf(HWND wnd);
 inline int Scale(int value, UINT dpi) { return pw::ScaleToDpi(value, static_cast<int>(dpi)); }
 
 // A font of the face whose characters are `height` pixels high (already scaled to the DPI). A face
-// that has no such size, such as the bitmap font MS Sans Serif, gives way to the shell's dialog
-// font, which is drawn at any size.
+// the system does not have, or has not in that size (the bitmap font MS Sans Serif), gives way to
+// the shell's dialog font, which is drawn at any size.
 ScopedFont CreatePixelFont(const wchar_t* face, int height, bool underline = false);
 // A font of the face and point size at dpi, as CreatePixelFont.
 ScopedFont CreatePointFont(const wchar_t* face, int points, UINT dpi);

@@ -147,4 +147,14 @@ ScopedBitmap CreateTopDownBitmap(HDC dc, int width, int height, DWORD** bits) {
   return bitmap;
 }
 
+ScopedBitmap CutPicture(HBITMAP strip, int index, int width, int height) {
+  WindowDC screen(nullptr);
+  ScopedBitmap one(CreateCompatibleBitmap(screen.get(), width, height));
+  MemoryDC src(screen.get()), dst(screen.get());
+  SelectObj selSrc(src.get(), strip);
+  SelectObj selDst(dst.get(), one.get());
+  BitBlt(dst.get(), 0, 0, width, height, src.get(), index * width, 0, SRCCOPY);
+  return one;
+}
+
 }  // namespace ui

@@ -30,6 +30,9 @@ ScopedIcon LoadIconForCell(int id, int cell);
 // Appends the icon to the list, centred in the list's cell when its size differs, never scaled.
 int AddIconUnscaled(HIMAGELIST list, HICON icon);
 
+// One cell of a strip of pictures side by side, copied out as a bitmap of its own.
+ScopedBitmap CutPicture(HBITMAP strip, int index, int width, int height);
+
 // A 32-bit top-down DIB section: rows top first, one DWORD 0x00RRGGBB (plus alpha) per pixel.
 ScopedBitmap CreateTopDownBitmap(HDC dc, int width, int height, DWORD** bits);
 
