@@ -70,6 +70,10 @@ void ExpectDialogsAt(const TfrmEditFileParams& editor, const TfrmAbout& about, U
 
 // Runs only in the children that the SystemDpi test starts.
 TEST(DISABLED_AtSystemDpi, EveryWindow) {
+  // Tells the parent that the test ran at all: a filter that matched nothing would also exit 0.
+  wchar_t mark[MAX_PATH] = {0};
+  if (GetEnvironmentVariableW(L"PW_DPI_CHILD_MARK", mark, MAX_PATH))
+    ui::ScopedHandle(CreateFileW(mark, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   const UINT dpi = ui::SystemDpi();
   const auto desktop = ui::RegistryKey::OpenForReading(HKEY_CURRENT_USER, L"Control Panel\\Desktop");
   ASSERT_EQ(dpi, desktop.ReadDword(L"LogPixels").value_or(0));
@@ -97,6 +101,9 @@ DWORD RunChildAt(DWORD dpi) {
   wchar_t self[MAX_PATH] = {0};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=DISABLED_*";
+  testutil::TempDir marks;
+  const std::wstring mark = marks.Path() + L"ran";
+  SetEnvironmentVariableW(L"PW_DPI_CHILD_MARK", mark.c_str());
   // Put back afterwards: the other test programs run after this one in the same Wine prefix.
   const auto desktop = ui::RegistryKey::CreateForWriting(HKEY_CURRENT_USER, L"Control Panel\\Desktop");
   const auto old = desktop.ReadDword(L"LogPixels");
@@ -117,7 +124,7 @@ DWORD RunChildAt(DWORD dpi) {
   }
   if (old) desktop.WriteDword(L"LogPixels", *old);
   else desktop.DeleteValue(L"LogPixels");
-  return exitCode;
+  return GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES ? 3 : exitCode;
 }
 
 TEST(SystemDpi, EveryWindowIsLaidOutForTheDpiItStartsAt) {
