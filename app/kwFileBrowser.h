@@ -236,6 +236,8 @@ private:
   bool OnListKeyDown(ui::ListView& list, UINT msg, WPARAM key, LPARAM lp);
   bool OnAppCommand(LPARAM lp);
   void StepThroughHistory(const pw::FolderHistory::Step& step);
+  // After going up or back: selects, alone, the folder the user left when the listing holds it.
+  void SelectCameFrom(const std::wstring& leftFolder);
   void FocusShownList();
 
   ui::ScopedFont font_;

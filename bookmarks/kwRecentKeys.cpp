@@ -39,18 +39,22 @@ bool TkwRecentKeys::IsBookmarked(const std::wstring& path) const { return bookma
 void TkwRecentKeys::ShowBookmarks() {
   BookmarkMenu.Clear();
   const std::vector<std::wstring>& paths = bookmarks_.Paths();
-  for (size_t i = 0; i < paths.size(); ++i) AddBookmarkItem(BookmarkMenuCaption(static_cast<int>(i), paths[i]));
+  for (size_t i = 0; i < paths.size(); ++i) AddBookmarkItem(static_cast<int>(i));
   BookmarkMenu.SetVisible(!paths.empty());
 }
 
-void TkwRecentKeys::AddBookmarkItem(const std::wstring& caption) {
-  ui::MenuItem& item = BookmarkMenu.Add(L"", caption);
+void TkwRecentKeys::AddBookmarkItem(int position) {
+  ui::MenuItem& item = BookmarkMenu.Add(L"", BookmarkMenuCaption(position, bookmarks_.Paths()[static_cast<size_t>(position)]));
+  item.Tag = position;
   item.OnClick = [this](ui::MenuItem& sender) { BookmarkItemClick(ui::Sender{sender.Tag, &sender, nullptr}); };
 }
 
 void TkwRecentKeys::BookmarkItemClick(const ui::Sender& sender) {
-  // Opening the bookmark rebuilds this menu, the clicked item with it: take the path first.
-  const std::wstring path = PathOfBookmarkCaption(sender.Item->Caption());
+  // The path comes from the list, not back out of the caption, which has its "&"s doubled. Opening
+  // the bookmark rebuilds this menu, the clicked item with it: take the path first.
+  const std::vector<std::wstring>& paths = bookmarks_.Paths();
+  if (sender.Tag < 0 || static_cast<size_t>(sender.Tag) >= paths.size()) return;
+  const std::wstring path = paths[static_cast<size_t>(sender.Tag)];
   if (OnOpenBookmark) OnOpenBookmark(path);
 }
 

@@ -38,7 +38,7 @@ public:
 
 private:
   void ShowBookmarks();
-  void AddBookmarkItem(const std::wstring& caption);
+  void AddBookmarkItem(int position);  // the item of the bookmark at that position; its tag
   void BookmarkItemClick(const ui::Sender& sender);
 
   RegistryBookmarkStore store_;

@@ -76,6 +76,7 @@ bool TfrmFileBrowser::ListFolder() {
 
   StatusBar.SetText(0, L"Files: " + std::to_wstring(FileCount));
   StatusBar.SetText(1, L"Folders: " + std::to_wstring(FolderCount));
+  StatusBar.SetText(2, L"");
   lvDrives.SetVisible(false);
   lvFiles.SetVisible(true);
   History.Visit(listed);

@@ -124,8 +124,16 @@ void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
   // which still shows another folder, is not searched.
   pw::BookmarkChange change = pw::BookmarkChange::Keep;
   if (SetCurrentPath(path)) {
-    const bool found = SelectByCaption(lvFiles, pw::BookmarkCaption(path));
-    change = found ? pw::BookmarkChange::MoveToTop : pw::BookmarkChange::Remove;
+    const std::wstring caption = pw::BookmarkCaption(path);
+    if (SelectByCaption(lvFiles, caption)) {
+      change = pw::BookmarkChange::MoveToTop;
+    } else if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      // The entry is there, but the attribute filter or Show Folders leaves it out of the list.
+      change = pw::BookmarkChange::MoveToTop;
+      StatusBar.SetText(2, L"\"" + caption + L"\" is hidden by the view");
+    } else {
+      change = pw::BookmarkChange::Remove;
+    }
   }
   RecentKeys->UpdateBookmark(path, change);
   UpdateBookmarkControls(mnuPopBookmark->Tag);

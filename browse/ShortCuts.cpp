@@ -21,6 +21,7 @@ struct KeyBinding {
   unsigned Modifiers;  // exactly these are held
   bool NeedsSelection; // acts on the selected entries of the file list
   Handler Run;
+  bool TextKeepsIt = false;  // the path line, while the user types in it, keeps the key (Ctrl+Z)
 };
 
 const KeyBinding kKeys[] = {
@@ -34,7 +35,7 @@ const KeyBinding kKeys[] = {
     {Scope::FileList, 'A', ui::ModCtrl, false, &F::SelectAllFiles},
     {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
     {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
-    {Scope::FileList, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick},
+    {Scope::Window, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick, true},
 };
 
 bool FolderAvailable(const std::wstring& folder) {
@@ -55,7 +56,7 @@ const KeyBinding* FindBinding(Scope where, UINT msg, WPARAM key, LPARAM lp) {
 
 bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
   const KeyBinding* binding = FindBinding(Scope::Window, msg, key, lp);
-  if (!binding) return false;
+  if (!binding || (binding->TextKeepsIt && from == edFilename)) return false;
   ui::KeyUsed(from, msg, key, lp);
   (this->*binding->Run)(ui::Sender{});
   return true;
@@ -86,7 +87,9 @@ void TfrmFileBrowser::GoForward(const ui::Sender&) { StepThroughHistory(History.
 void TfrmFileBrowser::StepThroughHistory(const pw::FolderHistory::Step& step) {
   // A folder deleted since it was visited is passed over with a beep, never an error box.
   if (step.Skipped > 0 || !step.Folder) MessageBeep(MB_OK);
-  if (step.Folder) OpenFolder(*step.Folder);
+  if (!step.Folder) return;
+  const std::wstring left = lvFiles.Visible() ? TextContext.ListedFolder : std::wstring();
+  if (OpenFolder(*step.Folder) && !left.empty()) SelectCameFrom(left);
 }
 
 void TfrmFileBrowser::GoUp(const ui::Sender&) {
@@ -96,7 +99,7 @@ void TfrmFileBrowser::GoUp(const ui::Sender&) {
     return;
   }
   if (!pw::IsDriveRoot(listed)) {
-    OpenFolder(pw::ParentFolderPath(listed));
+    if (OpenFolder(pw::ParentFolderPath(listed))) SelectCameFrom(listed);
     return;
   }
   // The drive list comes back with the drive just left as its focused, and so selected, entry.
@@ -108,17 +111,39 @@ void TfrmFileBrowser::GoUp(const ui::Sender&) {
   OpenFolder(L"");
 }
 
+void TfrmFileBrowser::SelectCameFrom(const std::wstring& leftFolder) {
+  // Only when the listed folder holds the one left: going up, or back to where the user came from.
+  if (pw::CaselessCompare(pw::ParentFolderPath(leftFolder), TextContext.ListedFolder) != 0) return;
+  const std::wstring name = pw::LastComponent(std::wstring_view(leftFolder).substr(0, leftFolder.size() - 1));
+  for (size_t i = 0; i < Items.size(); ++i) {
+    if (Items[i].Kind != pw::ItemKind::Folder || pw::CaselessCompare(Items[i].Caption, name) != 0) continue;
+    ClearFileSelection(false);
+    ListView_SetItemState(lvFiles.Handle(), static_cast<int>(i), LVIS_FOCUSED | LVIS_SELECTED,
+                          LVIS_FOCUSED | LVIS_SELECTED);
+    ListView_EnsureVisible(lvFiles.Handle(), static_cast<int>(i), FALSE);
+    return;
+  }
+}
+
 void TfrmFileBrowser::SelectAllFiles(const ui::Sender&) {
+  // The folder's entries: not the parent entry nor the drives entry, which always stand on top.
+  const int count = lvFiles.Count();
+  int first = 0;
+  while (first < count && first < static_cast<int>(Items.size()) &&
+         (Items[static_cast<size_t>(first)].Kind == pw::ItemKind::Parent ||
+          Items[static_cast<size_t>(first)].Kind == pw::ItemKind::Drives))
+    ++first;
+  if (first >= count) return;
   // One change of the whole list instead of one per row, which in a large folder would repaint
   // the path line and the bookmark controls for every entry. The selection handler then runs once,
   // for the last entry that changed: the entry it would have ended on row by row.
-  int last = lvFiles.Count() - 1;
-  while (last >= 0 && lvFiles.IsSelected(last)) --last;
-  if (last < 0) return;
+  int last = count - 1;
+  while (last >= first && lvFiles.IsSelected(last)) --last;
   SuppressSelectionEvents = true;
   ListView_SetItemState(lvFiles.Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
+  for (int i = 0; i < first; ++i) ListView_SetItemState(lvFiles.Handle(), i, 0, LVIS_SELECTED);
   SuppressSelectionEvents = false;
-  lvFilesSelectItem(last, true);
+  lvFilesSelectItem(last >= first ? last : count - 1, true);
 }
 
 void TfrmFileBrowser::FocusShownList() {

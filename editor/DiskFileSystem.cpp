@@ -15,6 +15,16 @@ FsError LastError() {
   return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
 }
 
+FsError IdentifyHandle(HANDLE handle, EntryIdentity& identity) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle, &info)) return LastError();
+  identity.Volume = info.dwVolumeSerialNumber;
+  identity.FileId = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return kFsOk;
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 class DiskTimeWriter : public EntryTimeWriter {
 public:
   explicit DiskTimeWriter(ui::ScopedHandle handle) : handle_(std::move(handle)) {}
@@ -28,6 +38,7 @@ public:
       return LastError();
     return kFsOk;
   }
+  FsError Identify(EntryIdentity& identity) override { return IdentifyHandle(handle_.get(), identity); }
 
 private:
   ui::ScopedHandle handle_;
@@ -46,12 +57,19 @@ FsError DiskFileSystem::ReadInfo(const std::wstring& path, EntryInfo& info) {
 }
 
 FsError DiskFileSystem::OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) {
-  ui::ScopedHandle handle(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  // Reading attributes as well lets the handle tell which file it holds.
+  ui::ScopedHandle handle(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return LastError();
   writer = std::make_unique<DiskTimeWriter>(std::move(handle));
   return kFsOk;
+}
+
+FsError DiskFileSystem::Identify(const std::wstring& path, EntryIdentity& identity) {
+  ui::ScopedHandle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return LastError();
+  return IdentifyHandle(handle.get(), identity);
 }
 
 FsError DiskFileSystem::WriteAttributes(const std::wstring& path, std::uint32_t attributes) {

@@ -11,6 +11,7 @@ class DiskFileSystem : public EditFileSystem {
 public:
   FsError ReadInfo(const std::wstring& path, EntryInfo& info) override;
   FsError OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) override;
+  FsError Identify(const std::wstring& path, EntryIdentity& identity) override;
   FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) override;
 };
 

@@ -62,11 +62,6 @@ const AttributeBox kAttributeBoxes[] = {
     {&TfrmEditFileParams::cbArchive, L"Archive", 181, 24, 0x20},
 };
 
-bool SameMillisecond(double a, double b) {
-  const pw::DateTimeSplit x = pw::SplitDateTime(a), y = pw::SplitDateTime(b);
-  return x.days == y.days && x.msOfDay == y.msOfDay;
-}
-
 double WholeDays(double value) { return pw::SplitDateTime(value).days; }
 
 // Whether "00:00:00:000" fits a time edit of the dialog's size in the given font: the edit is made
@@ -212,6 +207,7 @@ void TfrmEditFileParams::CreateRows() {
     components_.push_back(dtDates[i]);
     edTimes[i] = std::make_unique<pw::TkwTimeEdit>(pnBack.Handle(), 0, 0, 0, 0,
                                                    kFirstId + static_cast<int>(components_.size()));
+    edTimes[i]->SetDpi(dpi_);  // the dialog may have moved to another monitor before its rows were made
     edTimes[i]->OnTimeChange = [this](pw::TkwTimeEdit& sender) { dtDateChange(sender.Handle()); };
     components_.push_back(edTimes[i]->Handle());
   }
@@ -243,7 +239,9 @@ void TfrmEditFileParams::FormShow() {
   for (int i = 0; i < kRowCount; ++i) SetRowDateTime(i, pw::FileTimeToLocalDateTime(stamps[i]));
   for (const AttributeBox& box : kAttributeBoxes)
     SendMessageW(this->*box.Field, BM_SETCHECK, (FileData.Attributes & box.Bit) ? BST_CHECKED : BST_UNCHECKED, 0);
-  for (int i = 0; i < kRowCount; ++i) shownAfterLoad_[i] = RowValue(i);
+  std::array<double, kRowCount> shown{};
+  for (int i = 0; i < kRowCount; ++i) shown[i] = RowValue(i);
+  rowStamps_.Load({stamps[0], stamps[1], stamps[2]}, shown);
 }
 
 void TfrmEditFileParams::FormClose() {
@@ -312,11 +310,10 @@ void TfrmEditFileParams::UpdateButtonState() {
   btnUpdate.SetEnabled(any);
 }
 
-std::optional<std::uint64_t> TfrmEditFileParams::LoadedStampFor(double rowValue) const {
-  const std::uint64_t stamps[kRowCount] = {FileData.Created, FileData.LastWrite, FileData.LastAccess};
+int TfrmEditFileParams::RowOf(HWND control) const {
   for (int i = 0; i < kRowCount; ++i)
-    if (SameMillisecond(rowValue, shownAfterLoad_[i])) return stamps[i];
-  return std::nullopt;
+    if (control == dtDates[i] || (edTimes[i] && control == edTimes[i]->Handle())) return i;
+  return -1;
 }
 
 pw::EditChoice TfrmEditFileParams::Choice() const {
@@ -324,11 +321,10 @@ pw::EditChoice TfrmEditFileParams::Choice() const {
   std::optional<std::uint64_t>* fields[kRowCount] = {&choice.Times.Created, &choice.Times.LastWrite,
                                                       &choice.Times.LastAccess};
   for (int i = 0; i < kRowCount; ++i) {
-    const double value = GetRowDateTime(i);
-    if (value <= 0) continue;  // unchecked: this time stays as it is
-    const std::optional<std::uint64_t> loaded = LoadedStampFor(value);
-    const std::uint64_t stamp = loaded ? *loaded : pw::LocalDateTimeToFileTime(value);
-    if (stamp != 0) *fields[i] = stamp;
+    // The check box, not the value, says whether a time is written: a date before 30 December
+    // 1899 has a value below zero and is written like any other.
+    if (!IsChecked(cbTimes[i])) continue;
+    *fields[i] = rowStamps_.StampFor(i, RowValue(i), pw::LocalDateTimeToFileTime);
   }
   choice.ModifyAttributes = ModifyAttributes();
   for (const AttributeBox& box : kAttributeBoxes)
@@ -354,17 +350,22 @@ void TfrmEditFileParams::cbModifyClick() {
 void TfrmEditFileParams::cbSynchronizeClick() {
   if (!IsChecked(cbSynchronize)) return;
   SetAllRowsDateTime(RowValue(0));
+  rowStamps_.CopiedFrom(0);
 }
 
 void TfrmEditFileParams::dtDateChange(HWND sender) {
-  if (updating_ || !IsChecked(cbSynchronize)) return;
-  for (int i = 0; i < kRowCount; ++i) {
-    if (sender == dtDates[i]) return SetAllRowsDateTime(DateOf(sender));
-    if (sender == edTimes[i]->Handle()) return SetAllRowsDateTime(edTimes[i]->GetTime());
-  }
+  const int row = RowOf(sender);
+  if (updating_ || row < 0) return;
+  rowStamps_.Changed(row);
+  if (!IsChecked(cbSynchronize)) return;
+  SetAllRowsDateTime(sender == dtDates[row] ? DateOf(sender) : edTimes[row]->GetTime());
+  rowStamps_.CopiedFrom(row);
 }
 
-void TfrmEditFileParams::btnNowClick(const ui::Sender&) { SetAllRowsDateTime(pw::NowLocalDateTime()); }
+void TfrmEditFileParams::btnNowClick(const ui::Sender&) {
+  SetAllRowsDateTime(pw::NowLocalDateTime());
+  rowStamps_.ChangedAll();
+}
 
 void TfrmEditFileParams::btnClearTimeClick(const ui::Sender&) {
   updating_ = true;
@@ -373,6 +374,7 @@ void TfrmEditFileParams::btnClearTimeClick(const ui::Sender&) {
     edTimes[i]->ClearTime();
   }
   updating_ = false;
+  rowStamps_.ChangedAll();
 }
 
 void TfrmEditFileParams::btnUpdateClick(const ui::Sender&) {
@@ -406,7 +408,8 @@ void TfrmEditFileParams::OnNotify(const NMHDR& hdr) {
 void TfrmEditFileParams::OnDpiChanged(WPARAM wp, LPARAM lp) {
   const ui::DpiChange change = ui::ReadDpiChange(wp, lp);
   dpi_ = change.Dpi;
-  for (const auto& edit : edTimes) edit->SetDpi(dpi_);
+  for (const auto& edit : edTimes)
+    if (edit) edit->SetDpi(dpi_);  // the rows may not exist yet
   ChooseFont();
   SetGlyphs();
   const RECT& r = change.Suggested;

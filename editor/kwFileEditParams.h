@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/core/EditApply.h"
+#include "editor/core/TimeRowStamps.h"
 #include "editor/kwTimeEdit.h"
 #include "editor/kwWheel.h"
 #include "ui/Panel.h"
@@ -90,9 +91,7 @@ private:
   void SetDate(HWND dateControl, double value) const;
   bool IsChecked(HWND box) const { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void UpdateButtonState();
-  // What each row showed right after loading: a row still showing it writes the loaded stamp
-  // itself, to the 100 ns (and a stamp the date control cannot show is written back unchanged).
-  std::optional<std::uint64_t> LoadedStampFor(double rowValue) const;
+  int RowOf(HWND control) const;  // the row of a date control or time edit, or -1
 
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnNotify(const NMHDR& hdr);
@@ -102,6 +101,7 @@ private:
   ui::ScopedFont font_;
   int modalResult_ = mrNone;
   bool updating_ = false;  // rows are being set from code: no change handling
-  std::array<double, kRowCount> shownAfterLoad_{};
+  // Which stamp each row writes: an untouched row the one loaded into it, to the 100 ns.
+  pw::TimeRowStamps rowStamps_;
   std::vector<HWND> components_;  // the windowed controls, in the order they were made
 };

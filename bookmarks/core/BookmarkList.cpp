@@ -55,12 +55,12 @@ std::vector<std::wstring>::const_iterator BookmarkList::Find(std::wstring_view p
 }
 
 std::wstring BookmarkMenuCaption(int position, std::wstring_view path) {
-  return L"&" + std::to_wstring(position) + L" " + std::wstring(path);
-}
-
-std::wstring PathOfBookmarkCaption(std::wstring_view caption) {
-  const std::size_t space = caption.find(L' ');
-  return space == std::wstring_view::npos ? std::wstring() : std::wstring(caption.substr(space + 1));
+  std::wstring caption = L"&" + std::to_wstring(position) + L" ";
+  for (const wchar_t c : path) {
+    if (c == L'&') caption += L'&';  // shown as one "&", never as an access key
+    caption += c;
+  }
+  return caption;
 }
 
 }  // namespace pw

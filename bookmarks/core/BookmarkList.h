@@ -51,9 +51,8 @@ private:
   std::vector<std::wstring> paths_;
 };
 
-// "&3 D:\Data\report.txt": the access key is the position.
+// "&3 D:\Data\report.txt": the access key is the position. Every "&" of the path is doubled, so
+// "D:\R&D" shows as it is and gives no access key of its own.
 std::wstring BookmarkMenuCaption(int position, std::wstring_view path);
-// The text after the first space, which may hold spaces of its own; empty without a space.
-std::wstring PathOfBookmarkCaption(std::wstring_view caption);
 
 }  // namespace pw

@@ -122,11 +122,10 @@ double FileTimeToLocalDateTime(std::uint64_t fileTime) {
   return CalendarToDateTime(local);
 }
 
-std::uint64_t LocalDateTimeToFileTime(double dateTime) {
-  if (!(dateTime > 0)) return 0;
+std::optional<std::uint64_t> LocalDateTimeToFileTime(double dateTime) {
   CalendarTime local;
   std::uint64_t utc = 0;
-  if (!DateTimeToCalendar(dateTime, local) || !LocalZone().ToUtc(local, utc)) return 0;
+  if (!DateTimeToCalendar(dateTime, local) || !LocalZone().ToUtc(local, utc)) return std::nullopt;
   return utc;
 }
 

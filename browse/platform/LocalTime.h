@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "browse/core/DateTime.h"
@@ -45,9 +46,9 @@ wchar_t UserTimeSeparator();
 
 // A UTC file time as the program's local date-time; 0 for one that cannot be converted.
 double FileTimeToLocalDateTime(std::uint64_t fileTime);
-// A local date-time as a UTC file time; 0 ("leave this stamp alone") for a date-time of 0 or
-// less and for one that cannot be converted.
-std::uint64_t LocalDateTimeToFileTime(double dateTime);
+// A local date-time as a UTC file time, days before 30 December 1899 (values below zero)
+// included; nothing for one that cannot be converted.
+std::optional<std::uint64_t> LocalDateTimeToFileTime(double dateTime);
 double NowLocalDateTime();
 
 SYSTEMTIME ToSystemTime(const CalendarTime& t);

@@ -42,6 +42,12 @@ void ApplyToEntry(const std::wstring& path, const EntryInfo& before,
   }
 }
 
+// Whether the held entry is still the file at the path; when either cannot be told, it is not.
+bool SameFile(EntryTimeWriter& writer, const std::wstring& path, EditFileSystem& fs) {
+  EntryIdentity held, atPath;
+  return writer.Identify(held) == kFsOk && fs.Identify(path, atPath) == kFsOk && held == atPath;
+}
+
 }  // namespace
 
 std::wstring EditEntryPath(std::wstring_view listPath) {
@@ -59,10 +65,16 @@ EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem
                           const EditDialog& dialog) {
   EditApplyResult result;
   std::optional<EditChoice> choice;
+  // Entries that could not be read before the dialog: reported only if something is written.
+  std::vector<EditFailure> unreadBefore;
   for (const EditTarget& target : targets) {
     const std::wstring path = EditEntryPath(target.Path);
     EntryInfo before;
-    if (fs.ReadInfo(path, before) != kFsOk) continue;
+    if (const FsError error = fs.ReadInfo(path, before); error != kFsOk) {
+      // The drives entry has no path; it is no entry to edit.
+      if (!path.empty()) (choice ? result.Failures : unreadBefore).push_back({path, EditFault::Read, error});
+      continue;
+    }
     ++result.EntriesRead;
 
     std::unique_ptr<EntryTimeWriter> writer;
@@ -76,8 +88,20 @@ EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem
         return result;
       }
       result.Outcome = EditOutcome::Updated;
+      result.Failures = std::move(unreadBefore);
       // Times the shown entry could not take are not confirmed values for the others either.
       if (!timesWritable) choice->Times = {};
+      // While the dialog was open another program may have replaced the file (saved it under
+      // another name and renamed that over it): the held handle then names the old file, and the
+      // values read before describe it, not the file now at the path.
+      if (const FsError error = fs.ReadInfo(path, before); error != kFsOk) {
+        result.Failures.push_back({path, EditFault::Read, error});
+        continue;
+      }
+      if (writer && choice->Times.Any() && !SameFile(*writer, path, fs)) {
+        writer.reset();
+        openError = fs.OpenForTimes(path, writer);
+      }
     } else if (choice->Times.Any()) {
       openError = fs.OpenForTimes(path, writer);
     }

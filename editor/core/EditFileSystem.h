@@ -19,6 +19,15 @@ struct EntryInfo {
   friend bool operator==(const EntryInfo&, const EntryInfo&) = default;
 };
 
+// Which file a path or an open handle names: the volume's serial number and the file's id on it.
+// A file replaced by another program (saved under a new name, then renamed over the old one) keeps
+// its path but gets another id.
+struct EntryIdentity {
+  std::uint32_t Volume = 0;
+  std::uint64_t FileId = 0;
+  friend bool operator==(const EntryIdentity&, const EntryIdentity&) = default;
+};
+
 // Times for one write; an empty one stays as it is on disk.
 struct TimeChange {
   std::optional<std::uint64_t> Created;
@@ -39,6 +48,8 @@ class EntryTimeWriter {
 public:
   virtual ~EntryTimeWriter() = default;
   virtual FsError WriteTimes(const TimeChange& change) = 0;
+  // The file the held handle names.
+  virtual FsError Identify(EntryIdentity& identity) = 0;
 };
 
 class EditFileSystem {
@@ -48,16 +59,21 @@ public:
   // On success `writer` holds the open entry; on failure it stays empty.
   virtual FsError OpenForTimes(const std::wstring& path,
                                std::unique_ptr<EntryTimeWriter>& writer) = 0;
+  // The file the path names now.
+  virtual FsError Identify(const std::wstring& path, EntryIdentity& identity) = 0;
   // `attributes` is always a word made by SettableAttributeWord.
   virtual FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
 };
 
 // The bits of the editor's four check boxes: read-only, hidden, system, archive.
 inline constexpr std::uint32_t kEditedAttributes = 0x01 | 0x02 | 0x04 | 0x20;
-// The bits a program may set: the four, temporary, offline and not content indexed. The rest
-// (directory, compressed, encrypted, sparse, reparse point ...) belong to the entry; the file
+// The bits a program may set: the four, temporary, offline, not content indexed, no scrub data,
+// and a cloud file's pinned and unpinned states. The editor shows only the four; the others are
+// passed back as they were whenever the word is written, so a synced file keeps its pinning. The
+// rest (directory, compressed, encrypted, sparse, reparse point ...) belong to the entry; the file
 // system keeps them whatever is written, and some of them make the call fail when passed.
-inline constexpr std::uint32_t kSettableAttributes = kEditedAttributes | 0x100 | 0x1000 | 0x2000;
+inline constexpr std::uint32_t kSettableAttributes =
+    kEditedAttributes | 0x100 | 0x1000 | 0x2000 | 0x20000 | 0x80000 | 0x100000;
 // "Normal" is valid only alone and stands for "none of the settable bits".
 inline constexpr std::uint32_t kNormalAttribute = 0x80;
 

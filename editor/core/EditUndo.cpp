@@ -39,7 +39,9 @@ void Restore(const UndoEntry& entry, EditFileSystem& fs, std::vector<EditFailure
 
 }  // namespace
 
-void EditUndo::Remember(std::vector<UndoEntry> entries) { entries_ = std::move(entries); }
+void EditUndo::Remember(std::vector<UndoEntry> entries) {
+  if (!entries.empty()) entries_ = std::move(entries);
+}
 
 std::vector<EditFailure> EditUndo::Run(EditFileSystem& fs) {
   // Taken out first: whatever happens on the way, the same edit is never undone twice.

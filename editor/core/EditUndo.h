@@ -11,7 +11,7 @@ namespace pw {
 class EditUndo {
 public:
   // Keeps the entries of an apply in place of any earlier ones; an apply that changed nothing
-  // leaves nothing to undo.
+  // keeps the earlier record, so the last edit that did change something can still be undone.
   void Remember(std::vector<UndoEntry> entries);
   bool Available() const { return !entries_.empty(); }
   // Restores each entry's times (100 ns exact) and whole attribute word, opened the same way as

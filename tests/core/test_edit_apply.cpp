@@ -33,6 +33,11 @@ public:
   std::wstring Fat;  // keeps last write to 2 s; its creation reads as last write, as under Wine
   Lines Log;
   std::wstring Open;
+  std::uint64_t OpenId = 0;
+  // Which file each path names (0 unless a test replaces one); writes through a handle whose file
+  // was replaced since it was opened land here, on the orphaned old file.
+  std::map<std::wstring, std::uint64_t> Ids;
+  std::map<std::wstring, EntryInfo> Orphans;
 
   pw::FsError Call(const std::wstring& call, const std::wstring& path, std::wstring detail = {}) {
     Log.push_back(call + L" " + path + detail);
@@ -50,12 +55,18 @@ public:
     if (const pw::FsError error = Call(L"open", path)) return error;
     EXPECT_TRUE(Open.empty());
     Open = path;
+    OpenId = Ids[path];
     writer.reset(new Closer{*this});
+    return 0;
+  }
+  pw::FsError Identify(const std::wstring& path, pw::EntryIdentity& id) override {
+    if (const pw::FsError error = Call(L"id", path)) return error;
+    id = {7, Ids[path]};
     return 0;
   }
   pw::FsError WriteTimes(const pw::TimeChange& t) {
     if (const pw::FsError error = Call(L"times", Open)) return error;
-    EntryInfo& info = Disks[Open];
+    EntryInfo& info = Ids[Open] == OpenId ? Disks[Open] : Orphans[Open];
     info.Created = t.Created.value_or(info.Created);
     info.LastAccess = t.LastAccess.value_or(info.LastAccess);
     info.LastWrite = t.LastWrite.value_or(info.LastWrite);
@@ -65,7 +76,7 @@ public:
   pw::FsError WriteAttributes(const std::wstring& path, std::uint32_t word) override {
     EXPECT_TRUE((word & 0x10) == 0 && ((word & 0x80) == 0 || word == 0x80)) << word;
     if (const pw::FsError error = Call(L"attr", path, L" " + std::to_wstring(word))) return error;
-    const std::uint32_t kept = (Disks[path].Attributes & ~0x31A7u) | (word & 0x3127u);
+    const std::uint32_t kept = (Disks[path].Attributes & ~0x1A31A7u) | (word & 0x1A3127u);
     Disks[path].Attributes = kept != 0 ? kept : 0x80;
     return 0;
   }
@@ -76,6 +87,10 @@ private:
     explicit Closer(FakeFs& owner) : fs(owner) {}
     ~Closer() override { fs.Call(L"close", std::exchange(fs.Open, {})); }
     pw::FsError WriteTimes(const pw::TimeChange& t) override { return fs.WriteTimes(t); }
+    pw::FsError Identify(pw::EntryIdentity& id) override {
+      id = {7, fs.OpenId};
+      return 0;
+    }
   };
 };
 
@@ -106,7 +121,7 @@ TEST(EditApply, ConfirmedTimesGoToEveryEntryExactlyWithoutTouchingAttributes) {
   EXPECT_EQ(shown[0].Caption, L"Edit File Params - a");
   EXPECT_TRUE(shown[0].TimesWritable);
   EXPECT_EQ(shown[0].Info, Entry(0x21));
-  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"times a", L"close a", L"read a",
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"read a", L"id a", L"times a", L"close a", L"read a",
                            L"read b", L"open b", L"times b", L"close b", L"read b",
                            L"read sub", L"open sub", L"times sub", L"close sub", L"read sub"}));
   for (const auto& [path, word] : {std::pair{L"a", 0x21u}, {L"b", 0x2000u}, {L"sub", 0x10u}}) {
@@ -119,17 +134,20 @@ TEST(EditApply, ModifyAttributesSetsTheFourBitsAndKeepsEveryOther) {
   fs.Disks = {{L"a", Entry(0x2921)}, {L"dir", Entry(0x11)}, {L"h", Entry(0x02)},
               {L"dirh", Entry(0x12)}, {L"n", Entry(0x80)}};
   Apply(fs, {{L"a"}, {L"dir"}, {L"h"}, {L"dirh"}, {L"n"}}, Choice(false, 0x02 | 0x10));
-  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"attr a 8450", L"close a", L"read a",
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"read a", L"attr a 8450", L"close a", L"read a",
                            L"read dir", L"attr dir 2", L"read dir", L"read h", L"read dirh",
                            L"read n", L"attr n 2", L"read n"}));
   EXPECT_EQ(fs.Disks[L"a"].Attributes, 0x2902u);
   EXPECT_EQ(fs.Disks[L"dir"].Attributes, 0x12u);
 
-  fs.Disks = {{L"r", Entry(0x01)}, {L"dir", Entry(0x10)}, {L"i", Entry(0x2001)}};
+  fs.Disks = {{L"r", Entry(0x01)}, {L"dir", Entry(0x10)}, {L"i", Entry(0x2001)}, {L"pinned", Entry(0x80021)}};
   fs.Log.clear();
-  Apply(fs, {{L"r"}, {L"dir"}, {L"i"}}, Choice(false, 0));
-  EXPECT_EQ(fs.Log, (Lines{L"read r", L"open r", L"dialog", L"attr r 128", L"close r", L"read r",
-                           L"read dir", L"read i", L"attr i 8192", L"read i"}));
+  Apply(fs, {{L"r"}, {L"dir"}, {L"i"}, {L"pinned"}}, Choice(false, 0));
+  EXPECT_EQ(fs.Log, (Lines{L"read r", L"open r", L"dialog", L"read r", L"attr r 128", L"close r", L"read r",
+                           L"read dir", L"read i", L"attr i 8192", L"read i", L"read pinned",
+                           L"attr pinned 524288", L"read pinned"}));
+  // A cloud file's pinned state (and the other bits the dialog does not show) is passed back.
+  EXPECT_EQ(fs.Disks[L"pinned"].Attributes, 0x80000u);
 }
 
 TEST(EditApply, CancelAndUnreadableEntriesTouchNothing) {
@@ -150,6 +168,38 @@ TEST(EditApply, CancelAndUnreadableEntriesTouchNothing) {
   const auto result = Apply(fs, {{L""}, {L"gone"}}, Choice(true, 0x02));
   EXPECT_EQ(result.Outcome, pw::EditOutcome::NothingReadable);
   EXPECT_EQ(fs.Log, (Lines{L"read ", L"read gone"}));
+}
+
+TEST(EditApply, EntriesThatCannotBeReadAtUpdateAreReportedWithTheirReason) {
+  FakeFs fs;
+  fs.Disks = {{L"a", Entry(0x20)}, {L"b", Entry(0x20)}, {L"c", Entry(0x20)}};
+  fs.Errors[L"read gone"] = 5;
+  // b is deleted while the dialog is open; "gone" could not be read before it; the drives entry
+  // (no path) is no entry at all.
+  const auto result = pw::ApplyEdit({{L""}, {L"gone"}, {L"a"}, {L"b"}, {L"c"}}, fs, [&](const pw::EditDialogRequest&) {
+    fs.Disks.erase(L"b");
+    return std::optional(Choice(true, {}));
+  });
+  EXPECT_EQ(result.Failures, (Failures{{L"gone", EditFault::Read, 5}, {L"b", EditFault::Read, 2}}));
+  EXPECT_EQ(fs.Disks[L"c"].LastWrite, kNewWrite);
+}
+
+TEST(EditApply, AFileReplacedWhileTheDialogIsOpenGetsTheTimesAtItsPath) {
+  FakeFs fs;
+  fs.Disks = {{L"doc", Entry(0x20)}, {L"b", Entry(0x20)}};
+  const EntryInfo saved{0x21, 133'000'000'000'000'001, 133'000'000'000'000'002, 133'000'000'000'000'003};
+  const auto result = pw::ApplyEdit({{L"doc"}, {L"b"}}, fs, [&](const pw::EditDialogRequest&) {
+    // Another program saves doc: writes a new file and renames it over the old one.
+    fs.Ids[L"doc"] = 1;
+    fs.Disks[L"doc"] = saved;
+    return std::optional(Choice(true, {}));
+  });
+  EXPECT_TRUE(result.Failures.empty());
+  EXPECT_TRUE(fs.Orphans.empty());  // nothing went to the old file
+  EXPECT_EQ(fs.Disks[L"doc"], (EntryInfo{0x21, kNewCreated, saved.LastAccess, kNewWrite}));
+  // The undo brings back what the file at the path held when it was written.
+  ASSERT_EQ(result.Undo.size(), 2u);
+  EXPECT_EQ(result.Undo[0].Before, saved);
 }
 
 TEST(EditApply, FailuresAreReportedAndTheOtherEntriesStillApplied) {
@@ -173,7 +223,7 @@ TEST(EditApply, FailuresAreReportedAndTheOtherEntriesStillApplied) {
   std::vector<pw::EditDialogRequest> shown;
   EXPECT_TRUE(Apply(fs, {{L"x"}, {L"y"}}, Choice(true, 0x02), &shown).Failures.empty());
   EXPECT_FALSE(shown.at(0).TimesWritable);
-  EXPECT_EQ(fs.Log, (Lines{L"read x", L"open x", L"dialog", L"attr x 2", L"read x", L"read y",
+  EXPECT_EQ(fs.Log, (Lines{L"read x", L"open x", L"dialog", L"read x", L"attr x 2", L"read x", L"read y",
                            L"attr y 2", L"read y"}));
 }
 
@@ -204,8 +254,14 @@ TEST(EditUndo, RestoresExactValuesUnlessChangedSince) {
   fs.Log.clear();
   EXPECT_TRUE(undo.Run(fs).empty());
   EXPECT_TRUE(fs.Log.empty());
-  const EntryInfo same = saved.at(L"a");  // written again as it is: nothing to undo
-  undo.Remember(Apply(fs, {{L"a"}}, pw::EditChoice{{same.Created, same.LastAccess, same.LastWrite}})
-                    .Undo);
-  EXPECT_FALSE(undo.Available());
+
+  // An apply that changes nothing (the same values written again) keeps the last edit's record.
+  undo.Remember(Apply(fs, {{L"c"}}, Choice(true, 0x02)).Undo);
+  ASSERT_TRUE(undo.Available());
+  const EntryInfo same = fs.Disks[L"a"];
+  undo.Remember(Apply(fs, {{L"a"}}, pw::EditChoice{{same.Created, same.LastAccess, same.LastWrite}}).Undo);
+  EXPECT_TRUE(undo.Available());
+  fs.Log.clear();
+  EXPECT_TRUE(undo.Run(fs).empty());
+  EXPECT_EQ(fs.Log.front(), L"read c");
 }

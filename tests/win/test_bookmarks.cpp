@@ -165,6 +165,37 @@ TEST_F(BookmarksTest, OpeningListsTheFolderSelectsTheEntryAndMovesItUpOrDropsItW
   DeleteFileW(file.c_str());
   OpenBookmark(1);
   EXPECT_EQ(BookmarkMenu(), Strings{L"&0 " + old});
+
+  // An entry the view leaves out is kept: a folder with Show Folders off, a hidden file with Hidden
+  // and Archive off (Wine gives every file the archive bit). The folder is listed and the status
+  // bar says why the entry is not there.
+  const std::wstring hidden = MakeFile(folder + L"secret.txt");
+  SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ClickMenu(form->mnuShowFolders);
+  ClickMenu(form->mnuHidden);
+  ClickMenu(form->mnuArchive);
+  for (const std::wstring& path : {folder + L"Old", hidden}) {
+    Add(path);
+    OpenBookmark(0);
+    EXPECT_EQ(RowOf(LastName(path)), -1);
+    EXPECT_EQ(form->StatusBar.Text(2), L"\"" + LastName(path) + L"\" is hidden by the view");
+    EXPECT_EQ(form->RecentKeys->Bookmarks().front(), path);
+  }
+  ClickMenu(form->mnuHidden);
+  ClickMenu(form->mnuArchive);
+  OpenBookmark(0);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"secret.txt")});
+  EXPECT_EQ(form->StatusBar.Text(2), L"");
+}
+
+TEST_F(BookmarksTest, AnAmpersandInAPathIsShownAsItIsAndOpensThatPath) {
+  const std::wstring rd = MakeFolder(tree.Path() + L"R&D"), plan = MakeFile(rd + L"a&b.txt");
+  Add(plan);
+  EXPECT_EQ(BookmarkMenu(), Strings{L"&0 " + tree.Path() + L"R&&D\\a&&b.txt"});
+  OpenBookmark(0);
+  EXPECT_EQ(PathLine(), plan);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"a&b.txt")});
+  EXPECT_EQ(form->RecentKeys->Bookmarks(), Strings{plan});
 }
 
 TEST_F(BookmarksTest, ABookmarkOfAFolderThatCannotBeEnteredIsKeptInItsPlace) {

@@ -127,6 +127,36 @@ DWORD RunChildAt(DWORD dpi) {
   return GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES ? 3 : exitCode;
 }
 
+// Sends WM_DPICHANGED to the editor the first time it moves, as the system does when the dialog,
+// made on one monitor, is put at the cursor on a monitor of another DPI: before its rows exist.
+class DpiChangeOnFirstMove {
+public:
+  explicit DpiChangeOnFirstMove(UINT dpi) {
+    dpi_ = dpi;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~DpiChangeOnFirstMove() { UnhookWindowsHookEx(hook_); }
+  static bool Sent() { return sent_; }
+
+private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+    wchar_t cls[64] = {};
+    if (code == HC_ACTION && m->message == WM_MOVE && !sent_ && GetClassNameW(m->hwnd, cls, 64) &&
+        std::wstring(cls) == L"TfrmEditFileParams") {
+      sent_ = true;
+      RECT rc{};
+      GetWindowRect(m->hwnd, &rc);
+      RECT suggested{rc.left, rc.top, rc.left + S(rc.right - rc.left, dpi_), rc.top + S(rc.bottom - rc.top, dpi_)};
+      SendMessageW(m->hwnd, ui::kWmDpiChanged, MAKEWPARAM(dpi_, dpi_), reinterpret_cast<LPARAM>(&suggested));
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static inline HHOOK hook_ = nullptr;
+  static inline UINT dpi_ = 96;
+  static inline bool sent_ = false;
+};
+
 TEST(SystemDpi, EveryWindowIsLaidOutForTheDpiItStartsAt) {
   if (!testutil::RunningUnderWine()) GTEST_SKIP() << "Windows takes the system DPI at logon";
   for (DWORD dpi : {96u, 144u, 192u}) EXPECT_EQ(RunChildAt(dpi), 0u) << dpi;
@@ -162,6 +192,14 @@ TEST_F(BrowserTest, OnDpiChangedEveryWindowLaysItselfOutAgainAndColumnsKeepTheir
   EXPECT_EQ(RectOf(editor.Handle()), (Box{30, 40, 430, 380}));
   SendDpiChanged(about.Handle(), 144, Box{10, 20, 500, 400});  // the box keeps its own size
   ExpectDialogsAt(editor, about, 144);
+
+  // The change may come at any moment of the dialog's life: here while it is being made.
+  SetCursorPos(200, 150);
+  DpiChangeOnFirstMove change(144);
+  TfrmEditFileParams moved(form->Handle());
+  ASSERT_TRUE(DpiChangeOnFirstMove::Sent());
+  EXPECT_EQ(RectOf(moved.edTimes[2]->Handle()), Bounds(S(159, 144), S(59, 144), S(90, 144), S(21, 144)));
+  EXPECT_EQ(moved.edTimes[2]->UpButton.Bounds.right - moved.edTimes[2]->UpButton.Bounds.left, S(16, 144));
 }
 
 }  // namespace

@@ -123,7 +123,9 @@ TEST_F(EditorTest, UpdateWritesTheConfirmedTimesToEverySelectedEntryAndKeepsThei
 
 TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeepTheirStamps) {
   const std::wstring f = MakeFile(At(L"f.txt"));
-  ASSERT_TRUE(SetTimes(f, 0, UtcFileTime(2022, 3, 4, 5, 6, 7, 8) + 9, UtcFileTime(2023, 6, 7, 8, 9, 10, 11) + 12));
+  // Last write and last access show the same millisecond, with other digits below it.
+  const unsigned long long ms = UtcFileTime(2023, 6, 7, 8, 9, 10, 11);
+  ASSERT_TRUE(SetTimes(f, 0, ms + 1111, ms + 7777));
   SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
   const Stamps before = Read(f);
 
@@ -142,6 +144,32 @@ TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeep
             static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_EQ(after.Written, before.Written);
   EXPECT_EQ(after.Accessed, before.Accessed);
+
+  // 02:30 on 31 October 2021 in Berlin, once in summer time and once in winter time: each row
+  // writes its own instant back. A changed row takes any date the control shows, 1850 too.
+  const unsigned long long summer = UtcFileTime(2021, 10, 31, 0, 30, 0, 0) + 42,
+                           winter = UtcFileTime(2021, 10, 31, 1, 30, 0, 0) + 24;
+  const std::wstring g = MakeFile(At(L"g.txt")), h = MakeFile(At(L"h.txt"));
+  ASSERT_TRUE(SetTimes(g, 0, winter, summer));
+  ASSERT_TRUE(SetTimes(h, 0, winter, summer));
+  Edit({L"g.txt"}, [&](TfrmEditFileParams& dlg) { ClickButton(dlg.btnUpdate); });
+  EXPECT_EQ(Read(g).Written, summer);
+  EXPECT_EQ(Read(g).Accessed, winter);
+  Edit({L"h.txt"}, [&](TfrmEditFileParams& dlg) {
+    SYSTEMTIME old{1850, 1, 0, 15, 0, 0, 0, 0};
+    ASSERT_TRUE(DateTime_SetSystemtime(dlg.dtDates[2], GDT_VALID, &old));
+    NMDATETIMECHANGE change{{dlg.dtDates[2], static_cast<UINT_PTR>(GetDlgCtrlID(dlg.dtDates[2])), DTN_DATETIMECHANGE},
+                            GDT_VALID, old};
+    SendMessageW(dlg.Handle(), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
+    TypeTime(*dlg.edTimes[2], L"061500250");
+    ClickButton(dlg.btnUpdate);
+  });
+  EXPECT_EQ(Read(h).Written, summer);
+  // As this folder's file system stores it: some keep no time before 1901.
+  const std::wstring probe = MakeFile(At(L"probe"));
+  ASSERT_TRUE(SetTimes(probe, 0, LocalToUtc(1850, 1, 15, 6, 15, 0, 250), 0));
+  EXPECT_EQ(Read(h).Accessed, Read(probe).Accessed);
+  EXPECT_NE(Read(h).Accessed, winter);
 }
 
 TEST_F(EditorTest, CancelEscapeAndTheCloseBoxLeaveEveryEntryAsItWas) {
@@ -242,28 +270,46 @@ TEST_F(EditorTest, SynchronizeSetNowAndClearTimeAndTheUpdateRule) {
 }
 
 TEST_F(EditorTest, AnEntryThatCannotBeChangedIsReportedAndTheOthersAreStillChanged) {
-  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt"));
+  const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt")), c = MakeFile(At(L"c.txt"));
   std::wstring report;
   testutil::WhenShown message(L"#32770", [&](HWND box) {
     report = testutil::MessageBoxText(box);
     testutil::CloseMessageBox(box);
   });
-  Edit({L"a.txt", L"b.txt"}, [&](TfrmEditFileParams& dlg) {
+  Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](TfrmEditFileParams& dlg) {
     TypeTime(*dlg.edTimes[1], L"120000000");
     Click(dlg.cbModify);
     Click(dlg.cbHidden);
-    ASSERT_TRUE(DeleteFileW(a.c_str()));  // gone while the dialog is open
+    // Gone while the dialog is open: the shown entry, and one read only at Update.
+    ASSERT_TRUE(DeleteFileW(a.c_str()));
+    ASSERT_TRUE(DeleteFileW(b.c_str()));
     ClickButton(dlg.btnUpdate);
   });
   EXPECT_EQ(message.Runs(), 1);
   EXPECT_NE(report.find(a), std::wstring::npos) << testing::PrintToString(report);
+  EXPECT_NE(report.find(b), std::wstring::npos) << testing::PrintToString(report);
   wchar_t reason[256] = {};
   FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0, reason,
                  256, nullptr);
   std::wstring reasonText = reason;
   while (!reasonText.empty() && (reasonText.back() == L'\n' || reasonText.back() == L'\r')) reasonText.pop_back();
   EXPECT_NE(report.find(reasonText), std::wstring::npos) << testing::PrintToString(report);
-  EXPECT_TRUE(Read(b).Attributes & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(Read(c).Attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(EditorTest, AFileReplacedWhileTheDialogIsOpenGetsTheTimesAtItsPath) {
+  const std::wstring doc = MakeFile(At(L"doc.txt")), saved = MakeFile(At(L"doc.tmp"), 5);
+  const unsigned long long old = UtcFileTime(2001, 2, 3, 4, 5, 6, 7);
+  ASSERT_TRUE(SetTimes(doc, 0, 0, old));
+  Edit({L"doc.txt"}, [&](TfrmEditFileParams& dlg) {
+    // Another program saves the file: the old one aside, the new one renamed into its place.
+    ASSERT_TRUE(MoveFileW(doc.c_str(), At(L"doc.bak").c_str()));
+    ASSERT_TRUE(MoveFileW(saved.c_str(), doc.c_str()));
+    TypeTime(*dlg.edTimes[1], L"101010010");
+    ClickButton(dlg.btnUpdate);
+  });
+  EXPECT_TRUE(Cell(RowOf(L"doc.txt"), 4).ends_with(L"10:10:10:010")) << testing::PrintToString(Cell(RowOf(L"doc.txt"), 4));
+  EXPECT_EQ(Read(At(L"doc.bak")).Written, old);
 }
 
 TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
@@ -323,13 +369,18 @@ TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyExceptOneChangedSince) {
   EXPECT_TRUE(form->mnuUndoEdit->Enabled());
   const unsigned long long touched = UtcFileTime(2030, 1, 1, 0, 0, 0, 0);
   ASSERT_TRUE(SetTimes(d, 0, 0, touched));  // another program changes d after the edit
+  // An Update that changes nothing keeps the last edit's undo.
+  MakeFile(At(L"e.txt"));
+  Edit({L"e.txt"}, [](TfrmEditFileParams& dlg) { ClickButton(dlg.btnUpdate); });
+  EXPECT_TRUE(form->mnuUndoEdit->Enabled());
 
   std::wstring report;
   testutil::WhenShown message(L"#32770", [&](HWND box) {
     report = testutil::MessageBoxText(box);
     testutil::CloseMessageBox(box);
   });
-  PressKey(form->lvFiles.Handle(), 'Z', ui::ModCtrl);
+  // Ctrl+Z wherever the window has the focus, not only in the file list.
+  PressKey(form->Handle(), 'Z', ui::ModCtrl);
   EXPECT_EQ(Read(a), before[0]);
   EXPECT_EQ(Read(b), before[1]);
   EXPECT_EQ(Read(c), before[2]);

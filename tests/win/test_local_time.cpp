@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cmath>
+
 #include "browse/core/DateTime.h"
 #include "browse/platform/LocalTime.h"
 #include "support/Files.h"
@@ -37,10 +39,11 @@ TEST_F(LocalTimeTest, EachDateTakesItsOwnOffsetBothWays) {
   EXPECT_DOUBLE_EQ(pw::FileTimeToLocalDateTime(summer), Local(2025, 7, 4, 14, 0, 0, 7));
   EXPECT_EQ(pw::LocalDateTimeToFileTime(Local(2026, 1, 15, 11, 20, 30, 456)), winter);
   EXPECT_EQ(pw::LocalDateTimeToFileTime(Local(2025, 7, 4, 14, 0, 0, 7)), summer);
-  // 1.5 is 31 December 1899 at noon, local time; 0 and below mean "no time".
+  // 1.5 is 31 December 1899 at noon, local time; 0 and below are the days before, counted back.
   EXPECT_EQ(pw::LocalDateTimeToFileTime(1.5), UtcFileTime(1899, 12, 31, 11, 0, 0, 0));
-  EXPECT_EQ(pw::LocalDateTimeToFileTime(0.0), 0u);
-  EXPECT_EQ(pw::LocalDateTimeToFileTime(-3.25), 0u);
+  EXPECT_EQ(pw::LocalDateTimeToFileTime(0.0), UtcFileTime(1899, 12, 29, 23, 0, 0, 0));
+  EXPECT_EQ(pw::LocalDateTimeToFileTime(-3.25), UtcFileTime(1899, 12, 27, 5, 0, 0, 0));
+  EXPECT_EQ(pw::LocalDateTimeToFileTime(std::nan("")), std::nullopt);
 }
 
 TEST_F(LocalTimeTest, RoundTripsAcrossBothClockChanges) {
@@ -62,7 +65,7 @@ TEST_F(LocalTimeTest, RoundTripsAcrossBothClockChanges) {
   // which shows as 03:30).
   const auto skipped = pw::LocalDateTimeToFileTime(Local(2021, 3, 28, 2, 30));
   EXPECT_EQ(skipped, UtcFileTime(2021, 3, 28, 1, 30, 0, 0));
-  EXPECT_DOUBLE_EQ(pw::FileTimeToLocalDateTime(skipped), Local(2021, 3, 28, 3, 30));
+  EXPECT_DOUBLE_EQ(pw::FileTimeToLocalDateTime(skipped.value_or(0)), Local(2021, 3, 28, 3, 30));
 }
 
 }  // namespace

@@ -33,9 +33,10 @@ protected:
 
 TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
   ListPath(old);
-  PressKey(Files(), VK_BACK);
+  PressKey(Files(), VK_BACK);  // up, with the folder it came from selected
   EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
-  EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"Old")});
+  EXPECT_EQ(form->lvFiles.Focused(), RowOf(L"Old"));
 
   ClickRow(form->lvFiles, RowOf(L"b.txt"));
   MakeFile(data + L"late.txt");
@@ -43,13 +44,16 @@ TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
   ASSERT_NE(RowOf(L"late.txt"), -1);
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"b.txt")});
 
+  // Ctrl+A selects the folder's entries, not the parent entry.
+  ClickRow(form->lvFiles, 0);
   PressKey(Files(), 'A', ui::ModCtrl);
   const Strings captions = Captions();
-  EXPECT_EQ(SelectedRows().size(), captions.size());
+  EXPECT_EQ(SelectedRows().size(), captions.size() - 1);
+  EXPECT_FALSE(form->lvFiles.IsSelected(0));
   EXPECT_EQ(PathLine(), data + captions.back());
   PressKey(Files(), 'C', ui::ModCtrl | ui::ModShift);
-  std::wstring paths = data;  // the parent entry stands for the listed folder
-  for (size_t i = 1; i < captions.size(); ++i) paths += L"\r" + data + captions[i];
+  std::wstring paths;
+  for (size_t i = 1; i < captions.size(); ++i) paths += (i > 1 ? L"\r" : L"") + data + captions[i];
   EXPECT_EQ(testutil::ClipboardText(), paths);
 
   // Alt+Enter edits the selected folder; Enter's own meaning, opening it, does not run.
@@ -102,13 +106,14 @@ TEST_F(ShortCutTest, BackAndForwardPassOverAFolderDeletedSinceWithoutAnErrorBox)
     testutil::PumpMessages();
   };
 
+  // Back to the folder above: the folder left is the one selected there.
   PressKey(Files(), VK_LEFT, ui::ModAlt);
-  EXPECT_EQ(PathLine(), data);
-  EXPECT_NE(RowOf(L"a.txt"), -1);
+  EXPECT_EQ(PathLine(), data + L"Old");
+  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"Old")});
   mouse(XBUTTON2);
   EXPECT_EQ(PathLine(), old);
   mouse(XBUTTON1);
-  EXPECT_EQ(PathLine(), data);
+  EXPECT_EQ(PathLine(), data + L"Old");
   PressKey(Files(), VK_LEFT, ui::ModAlt);  // the drive list the window opened on
   EXPECT_TRUE(form->lvDrives.Visible());
   PressKey(form->lvDrives.Handle(), VK_LEFT, ui::ModAlt);  // nothing further back
