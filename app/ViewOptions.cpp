@@ -1,6 +1,5 @@
 #include "app/ViewOptions.h"
 
-#include "bookmarks/RegistryBookmarkStore.h"
 #include "ui/Registry.h"
 
 namespace pw {
@@ -28,8 +27,6 @@ void PersistChildren(const ui::RegistryKey& key, ui::MenuItem& parent, bool save
 }
 
 }  // namespace
-
-std::wstring FileBrowserKeyPath() { return std::wstring(kProductKeyPath) + L"\\File Browser"; }
 
 void PersistMenuChecks(ui::MenuItem& menuItem, const std::wstring& keyPath, bool save) {
   const ui::RegistryKey key = save ? ui::RegistryKey::CreateForWriting(HKEY_CURRENT_USER, keyPath)

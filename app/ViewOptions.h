@@ -6,9 +6,6 @@
 
 namespace pw {
 
-// The main window's settings key under HKEY_CURRENT_USER; the bookmarks live in it too.
-std::wstring FileBrowserKeyPath();
-
 // Saving writes the check mark of every leaf item below menuItem, at any depth and in menu order,
 // as a REG_DWORD (1 checked, 0 not) named after its caption without hotkey markers, all directly
 // in the key at keyPath, which is created when missing. Loading clicks each leaf item whose stored

@@ -293,7 +293,7 @@ std::wstring TfrmFileBrowser::ShownFolder() const {
 
 void TfrmFileBrowser::FormCreate() {
   LoadSortBitmaps();
-  RecentKeys = std::make_unique<pw::TkwRecentKeys>(*mnuBookmarks, L"\\File Browser");
+  RecentKeys = std::make_unique<pw::TkwRecentKeys>(*mnuBookmarks, pw::kFileBrowserSubKey);
   RecentKeys->OnOpenBookmark = [this](const std::wstring& path) { OpenBookmark(path); };
   SetWindowPos(hwnd_, nullptr, 0, 0, ui::Scale(layout::WindowWidth, dpi_), ui::Scale(layout::WindowHeight, dpi_),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -5,11 +5,9 @@
 #include <string>
 
 #include "bookmarks/core/BookmarkStore.h"
+#include "common/core/ProgramKey.h"
 
 namespace pw {
-
-// The key under HKEY_CURRENT_USER that the program's settings live below.
-inline constexpr wchar_t kProductKeyPath[] = L"Software\\Quillmere Software\\Corvalt";
 
 class RegistryBookmarkStore : public BookmarkStore {
 public:

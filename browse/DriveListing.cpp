@@ -5,8 +5,10 @@
 #include "app/kwFileBrowser.h"
 #include "browse/platform/DriveInfo.h"
 #include "browse/core/FileCompare.h"
+#include "common/core/CaselessText.h"
 #include "browse/core/FileText.h"
-#include "browse/platform/LocalTime.h"
+#include "browse/platform/UserFormats.h"
+#include "common/platform/LocalTime.h"
 
 void TfrmFileBrowser::FillDriveList() {
   HWND list = lvDrives.Handle();

@@ -7,7 +7,8 @@
 #include "browse/core/FileCompare.h"
 #include "browse/core/FileText.h"
 #include "browse/core/ListingRules.h"
-#include "browse/platform/LocalTime.h"
+#include "browse/platform/UserFormats.h"
+#include "common/platform/LocalTime.h"
 
 namespace {
 

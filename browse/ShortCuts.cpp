@@ -5,6 +5,7 @@
 
 #include "app/kwFileBrowser.h"
 #include "browse/core/FileCompare.h"
+#include "common/core/CaselessText.h"
 #include "browse/core/ListingRules.h"
 #include "ui/Keys.h"
 

@@ -2,9 +2,6 @@
 # browse/platform: thin Win32 adapters over the system (drives, the local time zone, the shell).
 # browse/*.cpp: methods of the main window (drive list, folder listing, navigation, sorting).
 list(APPEND PW_CORE_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/core/CaselessText.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/core/DateFormat.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/core/DateTime.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FileCompare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FileItem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FileText.cpp
@@ -14,7 +11,7 @@ list(APPEND PW_CORE_SOURCES
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/DriveInfo.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/platform/LocalTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/UserFormats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/ShellInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DriveListing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FolderListing.cpp

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "browse/platform/LocalTime.h"
+#include "common/platform/LocalTime.h"
 #include "ui/Scoped.h"
 
 namespace pw {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "browse/core/DateTime.h"
-#include "browse/platform/LocalTime.h"
+#include "common/core/DateTime.h"
+#include "common/platform/LocalTime.h"
 #include "resources/resource.h"
 #include "ui/Dpi.h"
 #include "ui/Modal.h"

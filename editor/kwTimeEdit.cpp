@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 #include "browse/core/FileText.h"
-#include "browse/platform/LocalTime.h"
+#include "common/platform/LocalTime.h"
 #include "ui/Dpi.h"
 #include "ui/Scoped.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "browse/core/CaselessText.h"
+#include "common/core/CaselessText.h"
 #include "browse/core/FileText.h"
 
 namespace pw {
@@ -264,10 +264,6 @@ void ApplyOrder(std::vector<FileItem>& items, std::vector<std::uint32_t>& order)
 }
 
 }  // namespace
-
-int CaselessCompare(std::wstring_view a, std::wstring_view b) {
-  return CompareJoined({{a, {}, {}}}, {{b, {}, {}}});
-}
 
 int CompareFileItems(const FileItem& a, const FileItem& b, int sortColumn, bool ascending,
                      const FileTextContext& ctx) {

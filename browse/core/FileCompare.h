@@ -5,14 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/core/DateFormat.h"
+#include "common/core/DateFormat.h"
 #include "browse/core/FileItem.h"
 
 namespace pw {
-
-// Folds only a-z to upper case and compares code units, so the order does not depend on the
-// user's locale. -1, 0 or 1 by the first difference; a text that begins the other sorts first.
-int CaselessCompare(std::wstring_view a, std::wstring_view b);
 
 // Sort columns of the file list.
 enum FileColumn : int {

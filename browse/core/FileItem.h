@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/core/DateFormat.h"
-#include "browse/core/DateTime.h"
+#include "common/core/DateFormat.h"
+#include "common/core/DateTime.h"
 
 namespace pw {
 

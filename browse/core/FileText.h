@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "browse/core/DateFormat.h"
-#include "browse/core/DateTime.h"
+#include "common/core/DateFormat.h"
+#include "common/core/DateTime.h"
+#include "common/core/TimeText.h"
 
 namespace pw {
 
@@ -29,15 +30,6 @@ std::wstring FormatKilobytes(std::int64_t bytes, std::wstring_view thousandSep);
 std::wstring FormatSerial(std::uint32_t serial);                                 // 1A2B-3C4D
 std::wstring DriveTypeText(std::uint32_t driveType);  // 0 "Unknown" ... 6 "RAMDisk", other ""
 
-// The user's time separator may have several characters, but the time is read back by position:
-// only its first character is used, and ":" when it is empty.
-wchar_t TimeSeparatorChar(std::wstring_view localeSeparator);
-// hh:mm:ss:zzz, always exactly 12 characters.
-std::wstring TimeOfDayText(const TimeOfDay& t, wchar_t separator);
-std::wstring TimeOfDayText(const CalendarTime& t, std::wstring_view timeSep);
-// The time read from such a text by position (hours at 0-1, minutes 3-4, seconds 6-7,
-// milliseconds 9-11), whatever the separators are; a missing or non-digit character counts as 0.
-TimeOfDay TimeOfDayFromText(std::wstring_view text);
 // The short date, a blank and the time of day.
 std::wstring FileTimeText(const CalendarTime& local, const DateFormatter& date,
                           std::wstring_view timeSep);

@@ -1,6 +1,6 @@
 #include "browse/core/FolderHistory.h"
 
-#include "browse/core/FileCompare.h"
+#include "common/core/CaselessText.h"
 
 namespace pw {
 

@@ -8,11 +8,6 @@ namespace {
 constexpr std::uint32_t kFilterBits = AttrReadOnly | AttrHidden | AttrSystem | AttrArchive |
                                       AttrNormal;
 
-std::size_t AfterLastSeparator(std::wstring_view path) {
-  const std::size_t separator = path.find_last_of(L"\\:");
-  return separator == std::wstring_view::npos ? 0 : separator + 1;
-}
-
 }  // namespace
 
 bool PassesAttributeFilter(std::uint32_t attributes, std::uint32_t attrMask) {
@@ -20,30 +15,6 @@ bool PassesAttributeFilter(std::uint32_t attributes, std::uint32_t attrMask) {
   const std::uint32_t effective =
       (attributes & kFilterBits) != 0 ? attributes : attributes | AttrNormal;
   return (effective & attrMask & kFilterBits) != 0;
-}
-
-std::wstring FolderPart(std::wstring_view path) {
-  return std::wstring(path.substr(0, AfterLastSeparator(path)));
-}
-
-bool IsDriveRoot(std::wstring_view listedFolder) {
-  if (listedFolder.empty()) return false;
-  const wchar_t last = listedFolder.back();
-  if (last == L':') return true;
-  if (last != L'\\') return false;
-  if (listedFolder.size() == 1) return true;
-  const wchar_t before = listedFolder[listedFolder.size() - 2];
-  return before == L':' || before == L'\\';
-}
-
-std::wstring LastComponent(std::wstring_view path) {
-  return std::wstring(path.substr(AfterLastSeparator(path)));
-}
-
-std::wstring ParentFolderPath(std::wstring_view folderWithBackslash) {
-  std::wstring_view path = folderWithBackslash;
-  if (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
-  return FolderPart(path);
 }
 
 std::wstring ParentCaption(std::wstring_view listedFolder) {

@@ -1,9 +1,11 @@
 #pragma once
-// Path and filter rules of the folder listing and of the moves between folders.
+// The filter of the folder listing and the captions of its special entries.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "common/core/PathRules.h"
 
 namespace pw {
 
@@ -12,11 +14,6 @@ namespace pw {
 // file and counts as normal; a file with the attribute word 0 is always listed.
 bool PassesAttributeFilter(std::uint32_t attributes, std::uint32_t attrMask);
 
-std::wstring FolderPart(std::wstring_view path);     // up to and including the last '\' or ':'
-bool IsDriveRoot(std::wstring_view listedFolder);    // C:\ , \ , C: , \\ : no parent to go up to
-std::wstring LastComponent(std::wstring_view path);  // text after the last '\' or ':'
-// D:\Data\Old\ -> D:\Data\ ; D:\Data\ -> D:\ ; empty when there is nothing above.
-std::wstring ParentFolderPath(std::wstring_view folderWithBackslash);
 // The parent entry's caption in the listing of a folder: C:\Windows\System32\ -> [Windows];
 // C:\Windows\ -> [..].
 std::wstring ParentCaption(std::wstring_view listedFolder);

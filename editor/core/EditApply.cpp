@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "browse/core/ListingRules.h"
+#include "common/core/PathRules.h"
 
 namespace pw {
 namespace {

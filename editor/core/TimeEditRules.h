@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 
 namespace pw {
 

@@ -1,6 +1,6 @@
 #include "editor/core/TimeRowStamps.h"
 
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 
 namespace pw {
 namespace {

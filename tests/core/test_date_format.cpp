@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "browse/core/DateFormat.h"
+#include "common/core/DateFormat.h"
 
 using pw::CalendarTime;
 using pw::DateFormatter;

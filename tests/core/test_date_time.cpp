@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 #include "support/CalendarFixtures.h"
 
 using pw::CalendarTime;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "browse/core/FileCompare.h"
+#include "common/core/CaselessText.h"
 #include "support/FileReadBack.h"
 #include "browse/core/FileText.h"
 

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "browse/core/DateTime.h"
-#include "browse/platform/LocalTime.h"
+#include "common/core/DateTime.h"
+#include "common/platform/LocalTime.h"
 #include "support/Files.h"
 #include "../core/support/CalendarFixtures.h"
 

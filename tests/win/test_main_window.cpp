@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "browse/core/FileCompare.h"
+#include "common/core/CaselessText.h"
 #include "browse/core/FileText.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ViewOptions.h"
+#include "common/core/ProgramKey.h"
 #include "app/kwFileBrowser.h"
 #include "support/Messages.h"
 #include "ui/Registry.h"

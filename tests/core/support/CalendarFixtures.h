@@ -1,6 +1,6 @@
 #pragma once
 // Calendar fields for tests, written in one line.
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 
 inline pw::CalendarTime Calendar(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
   pw::CalendarTime t;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "browse/core/DateFormat.h"
+#include "common/core/DateFormat.h"
 
 namespace pw {
 

@@ -23,7 +23,7 @@
 
 #include "app/kwFileBrowser.h"
 #include "about/kwCorvaltAbout.h"
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 #include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"
 

@@ -14,6 +14,10 @@ inline unsigned FoldAscii(wchar_t c) {
   return u >= L'a' && u <= L'z' ? u - 32 : u;
 }
 
+// Folds only a-z to upper case and compares code units, so the order does not depend on the
+// user's locale. -1, 0 or 1 by the first difference; a text that begins the other sorts first.
+int CaselessCompare(std::wstring_view a, std::wstring_view b);
+
 // A text made of up to three pieces, compared as if they were joined, without joining them.
 struct JoinedText {
   std::array<std::wstring_view, 3> Parts;

@@ -1,4 +1,4 @@
-#include "browse/core/CaselessText.h"
+#include "common/core/CaselessText.h"
 
 #include <algorithm>
 
@@ -75,6 +75,10 @@ TextPrefix MakePrefix(const JoinedText& text, std::size_t skip) {
     for (; slot < TextPrefix::Units; ++slot) put(slot, 0xFFFF);
   }
   return prefix;
+}
+
+int CaselessCompare(std::wstring_view a, std::wstring_view b) {
+  return CompareJoined({{a, {}, {}}}, {{b, {}, {}}});
 }
 
 }  // namespace pw

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 
 namespace pw {
 

@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <optional>
 #include <vector>
 
-#include "browse/core/DateTime.h"
-#include "browse/core/FileItem.h"
+#include "common/core/DateTime.h"
 
 namespace pw {
 
@@ -39,8 +39,8 @@ private:
 // The program's one view of the user's zone; each folder listing refreshes it.
 LocalTimeZone& LocalZone();
 
-// The user's short date pattern, month and day names, thousands and time separators.
-void LoadUserFormats(FileTextContext& ctx);
+// A value of the user's locale settings; the fallback when there is none.
+std::wstring LocaleString(LCTYPE type, const wchar_t* fallback);
 // The first character of the user's time separator (":" when there is none).
 wchar_t UserTimeSeparator();
 

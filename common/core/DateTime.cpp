@@ -1,4 +1,4 @@
-#include "browse/core/DateTime.h"
+#include "common/core/DateTime.h"
 
 #include <cmath>
 

@@ -1,18 +1,14 @@
-#include "browse/platform/LocalTime.h"
+#include "common/platform/LocalTime.h"
 
-#include "browse/core/FileText.h"
+#include "common/core/TimeText.h"
 
 namespace pw {
-
-namespace {
 
 std::wstring LocaleString(LCTYPE type, const wchar_t* fallback) {
   wchar_t buf[128];
   int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 128);
   return n > 1 ? std::wstring(buf, static_cast<size_t>(n - 1)) : std::wstring(fallback);
 }
-
-}  // namespace
 
 SYSTEMTIME ToSystemTime(const CalendarTime& t) {
   SYSTEMTIME st{};
@@ -95,23 +91,6 @@ bool LocalTimeZone::ToUtc(const CalendarTime& local, std::uint64_t& utc) {
 LocalTimeZone& LocalZone() {
   static LocalTimeZone zone;
   return zone;
-}
-
-void LoadUserFormats(FileTextContext& ctx) {
-  LocaleNames names;
-  for (int i = 0; i < 12; ++i) {
-    names.LongMonths[i] = LocaleString(LOCALE_SMONTHNAME1 + i, L"");
-    names.ShortMonths[i] = LocaleString(LOCALE_SABBREVMONTHNAME1 + i, L"");
-  }
-  // The locale lists the days from Monday; the formatter counts from Sunday.
-  for (int i = 0; i < 7; ++i) {
-    int sundayBased = (i + 1) % 7;
-    names.LongDays[sundayBased] = LocaleString(LOCALE_SDAYNAME1 + i, L"");
-    names.ShortDays[sundayBased] = LocaleString(LOCALE_SABBREVDAYNAME1 + i, L"");
-  }
-  ctx.Date = DateFormatter(LocaleString(LOCALE_SSHORTDATE, L"M/d/yyyy"), names);
-  ctx.ThousandSep = LocaleString(LOCALE_STHOUSAND, L",");
-  ctx.TimeSep = LocaleString(LOCALE_STIME, L":");
 }
 
 wchar_t UserTimeSeparator() { return TimeSeparatorChar(LocaleString(LOCALE_STIME, L":")); }

@@ -1,6 +1,6 @@
-#include "browse/core/DateFormat.h"
+#include "common/core/DateFormat.h"
 
-#include "browse/core/CaselessText.h"
+#include "common/core/CaselessText.h"
 
 namespace pw {
 namespace {
