@@ -6,7 +6,6 @@
 
 #include "resources/resource.h"
 #include "ui/Dpi.h"
-#include "ui/Modal.h"
 #include "ui/Pictures.h"
 
 namespace {
@@ -47,10 +46,8 @@ SIZE TextSize(HFONT font, const wchar_t* text) {
 
 }  // namespace
 
-TfrmAbout::~TfrmAbout() {
-  // The controls go with the window while the fonts they use still exist.
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
+// The controls go with the window while the fonts they use still exist.
+TfrmAbout::~TfrmAbout() { DestroyForm(); }
 
 bool TfrmAbout::Create() {
   ClassSpec cls{L"TfrmAbout"};
@@ -65,14 +62,9 @@ void TfrmAbout::SetCaption(const std::wstring& caption) const { SetWindowTextW(h
 
 int TfrmAbout::ShowModal() {
   if (!hwnd_) return 0;
-  ModalResult = 0;
   SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - Size().cx) / 2,
                (GetSystemMetrics(SM_CYSCREEN) - Size().cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetFocus(btnOK);
-  ui::RunModal(hwnd_, [this] { return ModalResult != 0; });
-  if (ModalResult == 0) ModalResult = IDCANCEL;
-  return ModalResult;
+  return RunModal(btnOK);
 }
 
 HWND TfrmAbout::CreateLabel(HWND parent, DWORD style, const std::wstring& text) const {
@@ -82,7 +74,7 @@ HWND TfrmAbout::CreateLabel(HWND parent, DWORD style, const std::wstring& text) 
 
 // The controls are made without a place; ArrangeControls places them for the box's DPI.
 void TfrmAbout::CreateControls() {
-  dpi_ = ui::DpiOf(hwnd_);
+  TakeDpi();
   SetWindowPos(hwnd_, nullptr, 0, 0, Size().cx, Size().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   // First among the children, so it is first in the tab order.
@@ -130,7 +122,7 @@ void TfrmAbout::LoadPictures() {
   postPicture_ = ui::LoadPicture(IDB_ABOUTPOST, kPictureSize, dpi_);
 }
 
-void TfrmAbout::ArrangeControls() const {
+void TfrmAbout::ArrangeControls() {
   const auto s = [this](int value) { return ui::Scale(value, dpi_); };
   const auto place = [](HWND wnd, int x, int y, int w, int h) {
     SetWindowPos(wnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -184,7 +176,7 @@ void TfrmAbout::LabelWebClick() { OpenWithShell(webAddress_); }
 // The subject is handed on as it stands, unencoded: mail programs take it that way.
 void TfrmAbout::LabelMailClick() { OpenWithShell(L"mailto:" + mailAddress_ + kMailSubject); }
 
-void TfrmAbout::btnOKClick() { ModalResult = IDOK; }
+void TfrmAbout::btnOKClick() { modalResult_ = IDOK; }
 
 // Without a browser or a mail program the shell fails; the box simply stays as it is.
 void TfrmAbout::OpenWithShell(const std::wstring& target) const {
@@ -239,7 +231,7 @@ void TfrmAbout::OnCommand(WPARAM wp, LPARAM lp) {
   if (from && from == LabelWeb && HIWORD(wp) == STN_CLICKED) LabelWebClick();
   else if (from && from == LabelMail && HIWORD(wp) == STN_CLICKED) LabelMailClick();
   else if (LOWORD(wp) == IDOK) btnOKClick();
-  else if (LOWORD(wp) == IDCANCEL) ModalResult = IDCANCEL;
+  else if (LOWORD(wp) == IDCANCEL) modalResult_ = IDCANCEL;
 }
 
 void TfrmAbout::OnDrawItem(const DRAWITEMSTRUCT& dis) const {
@@ -276,16 +268,10 @@ void TfrmAbout::OnWindowPosChanging(WINDOWPOS& pos) const {
   pos.cy = Size().cy;
 }
 
-// The suggested rectangle gives the place; the size is the box's own at the new DPI.
-void TfrmAbout::OnDpiChanged(WPARAM wp, LPARAM lp) {
-  const ui::DpiChange change = ui::ReadDpiChange(wp, lp);
-  dpi_ = change.Dpi;
+void TfrmAbout::ApplyDpi(UINT) {
+  if (!btnOK) return;  // not made yet: the controls are made for the DPI then in place
   ApplyFonts();
   LoadPictures();
-  SetWindowPos(hwnd_, nullptr, change.Suggested.left, change.Suggested.top, Size().cx, Size().cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  ArrangeControls();
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // OK is the box's one control that takes the focus.
@@ -296,19 +282,18 @@ void TfrmAbout::OnActivate(WPARAM wp) const {
 LRESULT TfrmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE: OnCreate(); return 0;
-    case WM_CLOSE: ModalResult = IDCANCEL; return 0;
+    case WM_CLOSE: modalResult_ = IDCANCEL; return 0;
     case WM_COMMAND: OnCommand(wp, lp); return 0;
     case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)); return TRUE;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
-      return Window::HandleMessage(msg, wp, lp);
+      return Form::HandleMessage(msg, wp, lp);
     case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp)); return 0;
     case WM_WINDOWPOSCHANGING:
       OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lp));
-      return Window::HandleMessage(msg, wp, lp);
+      return Form::HandleMessage(msg, wp, lp);
     case WM_ACTIVATE: OnActivate(wp); return 0;
-    case ui::kWmDpiChanged: OnDpiChanged(wp, lp); return 0;
-    default: return Window::HandleMessage(msg, wp, lp);
+    default: return Form::HandleMessage(msg, wp, lp);
   }
 }

@@ -7,11 +7,10 @@
 
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
+#include "ui/Form.h"
 #include "ui/Scoped.h"
-#include "ui/Window.h"
-#include "ui/core/DpiScale.h"
 
-class TfrmAbout : public ui::Window {
+class TfrmAbout : public ui::Form {
 public:
   // The outer size at 96 dots per inch; the box is scaled to its DPI.
   static constexpr int kWidth = 358, kHeight = 325;
@@ -29,8 +28,6 @@ public:
   // disabled; returns when it is closed: IDOK from OK or Enter, IDCANCEL from Esc or the close box.
   int ShowModal();
 
-  int ModalResult = 0;
-
   // Controls.
   ui::Panel pnlImage, pnlContact;
   HWND lblProduct = nullptr;
@@ -47,14 +44,15 @@ public:
 
 protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The fonts and pictures for the box's DPI; its size is its own at any place it is given.
+  void ApplyDpi(UINT oldDpi) override;
+  void ArrangeControls() override;
 
 private:
   void CreateControls();
   HWND CreateLabel(HWND parent, DWORD style, const std::wstring& text) const;
-  // The fonts, pictures and places for the box's DPI.
   void ApplyFonts();
   void LoadPictures();
-  void ArrangeControls() const;
   void DrawEngraved(const DRAWITEMSTRUCT& dis) const;
   void DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const;
   void OpenWithShell(const std::wstring& target) const;
@@ -68,10 +66,8 @@ private:
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnWindowPosChanging(WINDOWPOS& pos) const;
   void OnActivate(WPARAM wp) const;
-  void OnDpiChanged(WPARAM wp, LPARAM lp);
 
   std::wstring webAddress_, mailAddress_;
-  UINT dpi_ = pw::kDesignDpi;
   ui::ScopedFont font_, productFont_, linkFont_, buttonFont_;
   ui::Picture webPicture_, mailPicture_, postPicture_;
 };

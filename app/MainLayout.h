@@ -16,8 +16,6 @@ inline constexpr int MinWidth = 400, MinHeight = 250;
 inline constexpr int FontPoints = 8;  // Tahoma; -11 pixels at 96 dots per inch
 
 inline constexpr int ToolbarHeight = 29;
-inline constexpr int ButtonTop = 3, ButtonHeight = 23;
-inline constexpr int BevelTop = 5, BevelWidth = 2, BevelHeight = 19;
 inline constexpr int Bevel1Left = 54, Bevel2Left = 160;
 inline constexpr int TextButtonWidth = 65, RightButtonGap = 3;  // Update and Cancel, anchored right
 
@@ -49,14 +47,12 @@ inline constexpr Column DriveColumns[] = {
 
 // The rectangles of the window's parts for a client area of the given size, at dpi.
 struct MainRects {
-  RECT Toolbar, Filename, Path, Back, Update, Cancel;
+  RECT Toolbar, Filename, Path, Back;
 };
 
 inline MainRects Arrange(int clientWidth, int clientHeight, int statusHeight, int dpi) {
   const auto s = [dpi](int value) { return pw::ScaleToDpi(value, dpi); };
   const int toolbar = s(ToolbarHeight), filename = s(FilenameHeight);
-  const int buttonTop = s(ButtonTop), buttonHeight = s(ButtonHeight);
-  const int buttonWidth = s(TextButtonWidth), gap = s(RightButtonGap);
   MainRects r{};
   r.Toolbar = RECT{0, 0, clientWidth, toolbar};
   r.Filename = RECT{0, toolbar, clientWidth, toolbar + filename};
@@ -64,10 +60,6 @@ inline MainRects Arrange(int clientWidth, int clientHeight, int statusHeight, in
   const int backTop = toolbar + filename;
   const int backBottom = clientHeight - statusHeight;
   r.Back = RECT{0, backTop, clientWidth, backBottom < backTop ? backTop : backBottom};
-  const int cancelLeft = clientWidth - buttonWidth - gap;
-  r.Cancel = RECT{cancelLeft, buttonTop, cancelLeft + buttonWidth, buttonTop + buttonHeight};
-  const int updateLeft = cancelLeft - buttonWidth - gap;
-  r.Update = RECT{updateLeft, buttonTop, updateLeft + buttonWidth, buttonTop + buttonHeight};
   return r;
 }
 

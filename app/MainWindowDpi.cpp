@@ -29,7 +29,6 @@ HIMAGELIST LoadIconList(int id, int cell) {
 
 void TfrmFileBrowser::LoadImageLists() {
   imMenu.reset(LoadStrip(IDB_MENUICONS, 1, dpi_));
-  imButtons.reset(LoadStrip(IDB_BOOKMARKGLYPHS, 2, dpi_));
   imSmall.reset(LoadIconList(IDI_FOLDERUP, ui::Scale(16, dpi_)));
   imLarge.reset(LoadIconList(IDI_FOLDERUP, ui::Scale(32, dpi_)));
 }
@@ -68,11 +67,8 @@ void TfrmFileBrowser::RescaleColumns(const ui::ListView& list, UINT oldDpi) {
   }
 }
 
-void TfrmFileBrowser::OnDpiChanged(WPARAM wp, LPARAM lp) {
-  const ui::DpiChange change = ui::ReadDpiChange(wp, lp);
-  const UINT oldDpi = dpi_;
-  dpi_ = change.Dpi;
-
+void TfrmFileBrowser::ApplyDpi(UINT oldDpi) {
+  if (!Bookmarks) return;  // not made yet: the controls are made for the DPI then in place
   font_ = ui::CreatePointFont(L"Tahoma", layout::FontPoints, dpi_);
   ApplyFont();
   StatusBar.SetLayout(ui::Scale(layout::StatusHeight, dpi_), layout::StatusPanelsAt(static_cast<int>(dpi_)));
@@ -87,13 +83,8 @@ void TfrmFileBrowser::OnDpiChanged(WPARAM wp, LPARAM lp) {
   MainMenu.SetImages(imMenu.get());
   lvFilesPopupMenu.SetImages(imMenu.get());
   ApplyMenuFont();
-  SetToolbarGlyphs();
-  SetBookmarkGlyph(bookmarkGlyph_);
+  pnToolbar.SetGlyphs(IDB_TOOLBARGLYPHS, dpi_);
+  Bookmarks->SetDpi(dpi_);
   LoadSortBitmaps();
-  UpdateSortArrows(SortColumn);
-
-  const RECT& r = change.Suggested;
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ArrangeControls();  // also where the size stayed the same
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  UpdateSortArrows(Model.SortColumn());
 }

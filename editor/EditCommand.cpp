@@ -1,75 +1,58 @@
-// The "Edit File Params" command of the file list's pop-up menu: the selected entries, the dialog
-// once, the confirmed values on every entry, a report of what failed, and the list again; and
-// "Undo Edit", which takes the last edit back.
+#include "editor/EditCommand.h"
+
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "app/kwFileBrowser.h"
 #include "editor/DiskFileSystem.h"
-#include "editor/core/EditApply.h"
 #include "editor/kwFileEditParams.h"
 
+namespace pw {
 namespace {
 
-std::wstring FaultText(pw::EditFault fault) {
+std::wstring FaultText(EditFault fault) {
   switch (fault) {
-    case pw::EditFault::Times: return L"times not changed";
-    case pw::EditFault::Attributes: return L"attributes not changed";
-    case pw::EditFault::ReadBack: return L"changed, but could not be read back";
-    case pw::EditFault::Read: return L"could not be read";
-    case pw::EditFault::ChangedSince: return L"changed by another program since";
+    case EditFault::Times: return L"times not changed";
+    case EditFault::Attributes: return L"attributes not changed";
+    case EditFault::ReadBack: return L"changed, but could not be read back";
+    case EditFault::Read: return L"could not be read";
+    case EditFault::ChangedSince: return L"changed by another program since";
   }
   return L"";
 }
 
-std::wstring EditFailureReport(const std::wstring& heading, const std::vector<pw::EditFailure>& failures) {
+void ReportFailures(HWND parent, const wchar_t* title, const std::wstring& heading,
+                    const std::vector<EditFailure>& failures) {
+  if (failures.empty()) return;
   std::wstring text = heading + L"\n";
-  for (const pw::EditFailure& failure : failures) {
+  for (const EditFailure& failure : failures) {
     text += L"\n" + failure.Path + L": " + FaultText(failure.Fault);
-    if (failure.Error != pw::kFsOk) text += L" (" + pw::SystemErrorText(failure.Error) + L")";
+    if (failure.Error != kFsOk) text += L" (" + SystemErrorText(failure.Error) + L")";
   }
-  return text;
+  MessageBoxW(parent, text.c_str(), title, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
 
-void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {
-  std::vector<pw::EditTarget> targets;
-  for (int row : lvFiles.SelectedRows()) {
-    const pw::FileItem* item = ItemAt(row);
-    if (item) targets.push_back({ItemSubText(row, pw::SubPath), item->Kind != pw::ItemKind::File});
-  }
-  pw::DiskFileSystem disk;
-  pw::EditApplyResult result =
-      pw::ApplyEdit(targets, disk, [this](const pw::EditDialogRequest& request) -> std::optional<pw::EditChoice> {
-        TfrmEditFileParams dialog(hwnd_);
+bool EditCommand::Run(const std::vector<EditTarget>& targets, HWND parent) {
+  DiskFileSystem disk;
+  EditApplyResult result =
+      ApplyEdit(targets, disk, [parent](const EditDialogRequest& request) -> std::optional<EditChoice> {
+        TfrmEditFileParams dialog(parent);
         dialog.SetCaption(request.Caption);
         dialog.FileData = request.Info;
         dialog.SetFileHandle(request.TimesWritable);
         if (dialog.ShowModal() != TfrmEditFileParams::mrOk) return std::nullopt;
         return dialog.Choice();
       });
-  if (result.Outcome == pw::EditOutcome::Updated) {
-    UndoRecord.Remember(std::move(result.Undo));
-    mnuUndoEdit->SetEnabled(UndoRecord.Available());
-  }
-  if (!result.Failures.empty()) {
-    MessageBoxW(hwnd_,
-                EditFailureReport(L"Not every entry could be changed as confirmed:", result.Failures).c_str(),
-                L"Edit File Params", MB_OK | MB_ICONWARNING);
-  }
-  RefreshFileList();
+  if (result.Outcome == EditOutcome::Updated) undo_.Remember(std::move(result.Undo));
+  ReportFailures(parent, L"Edit File Params", L"Not every entry could be changed as confirmed:", result.Failures);
+  return result.Outcome == EditOutcome::Updated;
 }
 
-void TfrmFileBrowser::mnuUndoEditClick(const ui::Sender&) {
-  if (!UndoRecord.Available()) return;
-  pw::DiskFileSystem disk;
-  const std::vector<pw::EditFailure> failures = UndoRecord.Run(disk);
-  mnuUndoEdit->SetEnabled(false);
-  if (!failures.empty()) {
-    MessageBoxW(hwnd_, EditFailureReport(L"These entries were left as they are:", failures).c_str(), L"Undo Edit",
-                MB_OK | MB_ICONWARNING);
-  }
-  RefreshFileList();
+void EditCommand::Undo(HWND parent) {
+  if (!undo_.Available()) return;
+  DiskFileSystem disk;
+  ReportFailures(parent, L"Undo Edit", L"These entries were left as they are:", undo_.Run(disk));
 }
+
+}  // namespace pw

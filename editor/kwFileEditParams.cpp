@@ -8,7 +8,7 @@
 #include "common/platform/LocalTime.h"
 #include "resources/resource.h"
 #include "ui/Dpi.h"
-#include "ui/Modal.h"
+#include "ui/Layout.h"
 #include "ui/Pictures.h"
 
 namespace {
@@ -23,29 +23,11 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
 constexpr const wchar_t* kRowCaptions[TfrmEditFileParams::kRowCount] = {L"Created", L"Modified", L"Accessed"};
 
-struct Bounds {
-  int Left, Top, Width, Height;
-};
+using ui::Bounds;
 
 // The three rows, each 24 pixels below the one before.
 constexpr int kRowPitch = 24;
 constexpr Bounds kRowCheckBox{4, 13, 65, 17}, kRowDate{71, 11, 85, 21}, kRowTime{159, 11, 90, 21};
-
-struct ButtonRow {
-  ui::SpeedButton TfrmEditFileParams::*Field;
-  Bounds Place;
-  const wchar_t* Hint;
-  const wchar_t* Caption;
-  void (TfrmEditFileParams::*Click)(const ui::Sender&);
-};
-// In the order of their glyphs in the strip.
-const ButtonRow kButtons[] = {
-    {&TfrmEditFileParams::btnNow, {4, 3, 22, 23}, L"Set now", L"", &TfrmEditFileParams::btnNowClick},
-    {&TfrmEditFileParams::btnClearTime, {28, 3, 23, 23}, L"Clear time", L"", &TfrmEditFileParams::btnClearTimeClick},
-    {&TfrmEditFileParams::btnUpdate, {116, 3, 65, 23}, L"Update", L"Update", &TfrmEditFileParams::btnUpdateClick},
-    {&TfrmEditFileParams::btnCancel, {184, 3, 65, 23}, L"Cancel", L"Cancel", &TfrmEditFileParams::btnCancelClick},
-};
-constexpr Bounds kBevel{54, 5, 2, 19};
 constexpr Bounds kSynchronize{9, 85, 80, 17}, kModify{9, 8, 100, 17};
 
 struct AttributeBox {
@@ -86,15 +68,25 @@ bool TimeFitsIn(HWND parent, HFONT font, UINT dpi) {
 
 }  // namespace
 
+struct TfrmEditFileParams::Tables {
+  using F = TfrmEditFileParams;
+  // Update and Cancel are anchored to the right edge; the glyphs are in this order in the strip.
+  static constexpr ui::ToolbarRow<F> kButtons[] = {
+      {{L"btnNow", 4, -1, 22, L"Set now", L"", 0, 0, 0}, &F::btnNowClick},
+      {{L"btnClearTime", 28, -1, 23, L"Clear time", L"", 0, 0, 1}, &F::btnClearTimeClick},
+      {{L"btnUpdate", 0, 73, 65, L"Update", L"Update", 0, 0, 2}, &F::btnUpdateClick},
+      {{L"btnCancel", 0, 5, 65, L"Cancel", L"Cancel", 0, 0, 3}, &F::btnCancelClick},
+  };
+  static constexpr int kBevels[] = {54};
+};
+
 // The window is sized for its DPI once it exists and has one (CreateControls).
 TfrmEditFileParams::TfrmEditFileParams(HWND owner) {
   ClassSpec cls{L"TfrmEditFileParams"};
   CreateObjectWindow(cls, kExStyle, L"", kStyle, 0, 0, kClientWidth, kClientHeight, owner, nullptr);
 }
 
-TfrmEditFileParams::~TfrmEditFileParams() {
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
+TfrmEditFileParams::~TfrmEditFileParams() { DestroyForm(); }
 
 void TfrmEditFileParams::SetCaption(const std::wstring& caption) const { SetWindowTextW(hwnd_, caption.c_str()); }
 
@@ -121,38 +113,16 @@ void TfrmEditFileParams::ChooseFont() {
   font_ = std::move(font);
 }
 
-void TfrmEditFileParams::SetGlyphs() {
-  const ui::Picture glyphs = ui::LoadPicture(IDB_EDITORGLYPHS, 16, dpi_);
-  if (!glyphs.Bitmap) return;
-  const int size = glyphs.Size;
-  int glyph = 0;
-  for (const ButtonRow& row : kButtons) {
-    (this->*row.Field).SetGlyph(ui::CutPicture(glyphs.Bitmap.get(), glyph, size, size).get(), 1, RGB(255, 0, 255));
-    ++glyph;
-  }
-}
-
 // The controls are made without a place; ArrangeControls places them for the dialog's DPI.
 void TfrmEditFileParams::CreateControls() {
-  dpi_ = ui::DpiOf(hwnd_);
+  TakeDpi();
   const SIZE frame =
       ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(kClientHeight, dpi_), kStyle, kExStyle, dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  pnToolbar.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Lowered, ui::Bevel::Raised);
+  ui::BuildToolbar(pnToolbar, hwnd_, ui::Bevel::Lowered, ui::Bevel::Raised, *this, Tables::kButtons, Tables::kBevels);
   components_.push_back(pnToolbar.Handle());
-  for (const ButtonRow& row : kButtons) {
-    ui::SpeedButton& button = this->*row.Field;
-    button.Create(pnToolbar.Handle(), 0, 0, 0, 0);
-    button.SetHint(row.Hint);
-    if (*row.Caption) button.SetCaption(row.Caption);
-    button.OnClick = [this, click = row.Click](ui::SpeedButton& sender) {
-      (this->*click)(ui::Sender{sender.Tag, nullptr, &sender});
-    };
-  }
-  SetGlyphs();
-  Bevel1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDVERT, 0, 0, 0, 0, pnToolbar.Handle(),
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  pnToolbar.SetGlyphs(IDB_EDITORGLYPHS, dpi_);
 
   pnBack.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   components_.push_back(pnBack.Handle());
@@ -170,28 +140,23 @@ void TfrmEditFileParams::CreateControls() {
   ArrangeControls();
 }
 
-void TfrmEditFileParams::ArrangeControls() const {
-  const auto place = [this](HWND wnd, const Bounds& b, int down = 0) {
-    const auto s = [this](int value) { return ui::Scale(value, dpi_); };
-    SetWindowPos(wnd, nullptr, s(b.Left), s(b.Top + down), s(b.Width), s(b.Height), SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  place(pnToolbar.Handle(), {0, 0, kClientWidth, kToolbarHeight});
-  for (const ButtonRow& row : kButtons) place((this->*row.Field).Handle(), row.Place);
-  // An etched line is two system lines of one pixel at any DPI; a wider window draws it otherwise.
-  SetWindowPos(Bevel1, nullptr, ui::Scale(kBevel.Left, dpi_), ui::Scale(kBevel.Top, dpi_), kBevel.Width,
-               ui::Scale(kBevel.Height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-  place(pnBack.Handle(), {0, kToolbarHeight, kClientWidth, kBackHeight});
-  place(cbSynchronize, kSynchronize);
+void TfrmEditFileParams::ArrangeControls() {
+  if (!pnAttributes.Handle()) return;  // not made yet
+  ui::PlaceAll({{pnToolbar.Handle(), {0, 0, kClientWidth, kToolbarHeight}},
+                {pnBack.Handle(), {0, kToolbarHeight, kClientWidth, kBackHeight}},
+                {cbSynchronize, kSynchronize},
+                {pnAttributes.Handle(), {0, kToolbarHeight + kBackHeight, kClientWidth, kAttributesHeight}},
+                {cbModify, kModify}},
+               dpi_);
+  pnToolbar.Arrange(dpi_);
   for (int i = 0; i < kRowCount; ++i) {
     if (!edTimes[i]) continue;  // the rows are made after the panels
-    place(cbTimes[i], kRowCheckBox, kRowPitch * i);
-    place(dtDates[i], kRowDate, kRowPitch * i);
-    place(edTimes[i]->Handle(), kRowTime, kRowPitch * i);
+    ui::Place(cbTimes[i], kRowCheckBox, dpi_, kRowPitch * i);
+    ui::Place(dtDates[i], kRowDate, dpi_, kRowPitch * i);
+    ui::Place(edTimes[i]->Handle(), kRowTime, dpi_, kRowPitch * i);
   }
-  place(pnAttributes.Handle(), {0, kToolbarHeight + kBackHeight, kClientWidth, kAttributesHeight});
-  place(cbModify, kModify);
   for (const AttributeBox& box : kAttributeBoxes)
-    place(this->*box.Field, {box.Left, box.Top, kAttributeWidth, kAttributeHeight});
+    ui::Place(this->*box.Field, {box.Left, box.Top, kAttributeWidth, kAttributeHeight}, dpi_);
 }
 
 void TfrmEditFileParams::CreateRows() {
@@ -252,13 +217,7 @@ void TfrmEditFileParams::FormDestroy() { WheelSupport.reset(); }
 
 int TfrmEditFileParams::ShowModal() {
   FormShow();
-  ShowWindow(hwnd_, SW_SHOW);
-  UpdateWindow(hwnd_);
-  HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-  if (first) SetFocus(first);
-  ui::RunModal(hwnd_, [this] { return modalResult_ != mrNone; });
-  if (modalResult_ == mrNone) modalResult_ = mrCancel;
-  return modalResult_;
+  return RunModal(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
 }
 
 // --- Rows --------------------------------------------------------------------------------------
@@ -307,7 +266,7 @@ void TfrmEditFileParams::SetAllRowsDateTime(double value) {
 void TfrmEditFileParams::UpdateButtonState() {
   bool any = IsChecked(cbModify);
   for (HWND box : cbTimes) any = any || IsChecked(box);
-  btnUpdate.SetEnabled(any);
+  Button(L"btnUpdate").SetEnabled(any);
 }
 
 int TfrmEditFileParams::RowOf(HWND control) const {
@@ -378,7 +337,7 @@ void TfrmEditFileParams::btnClearTimeClick(const ui::Sender&) {
 }
 
 void TfrmEditFileParams::btnUpdateClick(const ui::Sender&) {
-  if (!btnUpdate.Enabled()) return;
+  if (!Button(L"btnUpdate").Enabled()) return;
   modalResult_ = mrOk;
 }
 
@@ -405,17 +364,12 @@ void TfrmEditFileParams::OnNotify(const NMHDR& hdr) {
   if (hdr.code == DTN_DATETIMECHANGE) dtDateChange(hdr.hwndFrom);
 }
 
-void TfrmEditFileParams::OnDpiChanged(WPARAM wp, LPARAM lp) {
-  const ui::DpiChange change = ui::ReadDpiChange(wp, lp);
-  dpi_ = change.Dpi;
+void TfrmEditFileParams::ApplyDpi(UINT) {
+  if (!pnAttributes.Handle()) return;  // not made yet: the controls are made for the DPI then in place
   for (const auto& edit : edTimes)
     if (edit) edit->SetDpi(dpi_);  // the rows may not exist yet
   ChooseFont();
-  SetGlyphs();
-  const RECT& r = change.Suggested;
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ArrangeControls();
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  pnToolbar.SetGlyphs(IDB_EDITORGLYPHS, dpi_);
 }
 
 LRESULT TfrmEditFileParams::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -425,7 +379,6 @@ LRESULT TfrmEditFileParams::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: OnNotify(*reinterpret_cast<NMHDR*>(lp)); return 0;
     case WM_CLOSE: FormClose(); return 0;
     case WM_DESTROY: FormDestroy(); return 0;
-    case ui::kWmDpiChanged: OnDpiChanged(wp, lp); return 0;
-    default: return Window::HandleMessage(msg, wp, lp);
+    default: return Form::HandleMessage(msg, wp, lp);
   }
 }

@@ -8,23 +8,24 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "editor/core/EditApply.h"
 #include "editor/core/TimeRowStamps.h"
 #include "editor/kwTimeEdit.h"
 #include "editor/kwWheel.h"
+#include "ui/Form.h"
 #include "ui/Panel.h"
 #include "ui/Scoped.h"
 #include "ui/Sender.h"
 #include "ui/SpeedButton.h"
-#include "ui/Window.h"
-#include "ui/core/DpiScale.h"
+#include "ui/Toolbar.h"
 
-class TfrmEditFileParams : public ui::Window {
+class TfrmEditFileParams : public ui::Form {
 public:
   static constexpr int kRowCount = 3;  // creation, last write, last access
-  enum ModalResultValue { mrNone = 0, mrOk = 1, mrCancel = 2 };
+  enum ModalResultValue { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
 
   // Creates the dialog (FormCreate runs inside), owned by `owner`, which it keeps disabled while
   // it is shown.
@@ -45,15 +46,14 @@ public:
   double GetRowDateTime(int row) const;
   void SetRowDateTime(int row, double value);
   void SetAllRowsDateTime(double value);
-  int ModalResult() const { return modalResult_; }
   // What Update confirmed: a UTC file time per checked row (creation, last access, last write)
   // and the attribute choice.
   pw::EditChoice Choice() const;
 
-  // Controls.
-  ui::Panel pnToolbar, pnBack, pnAttributes;
-  ui::SpeedButton btnNow, btnClearTime, btnUpdate, btnCancel;
-  HWND Bevel1 = nullptr;
+  // Controls. The toolbar's buttons are btnNow, btnClearTime, btnUpdate and btnCancel.
+  ui::Toolbar pnToolbar;
+  ui::Panel pnBack, pnAttributes;
+  ui::SpeedButton& Button(std::wstring_view name) const { return *pnToolbar.Find(name); }
   HWND cbSynchronize = nullptr, cbModify = nullptr;
   HWND cbReadOnly = nullptr, cbHidden = nullptr, cbSystem = nullptr, cbArchive = nullptr;
   std::array<HWND, kRowCount> cbTimes{};
@@ -77,14 +77,16 @@ public:
 
 protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The font, the glyphs and the time edits' buttons for the dialog's DPI.
+  void ApplyDpi(UINT oldDpi) override;
+  void ArrangeControls() override;
 
 private:
+  struct Tables;  // the toolbar's table names the handlers above
+
   void CreateControls();
   void CreateRows();
-  // The font and the glyphs for the dialog's DPI, and every control placed for it.
   void ChooseFont();
-  void SetGlyphs();
-  void ArrangeControls() const;
   HWND AddCheckBox(HWND parent, const wchar_t* caption, bool leftText);
   double DateOf(HWND dateControl) const;  // the whole date-time the control holds
   double RowValue(int row) const;          // the row's date with its time edit's time of day
@@ -95,11 +97,8 @@ private:
 
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnNotify(const NMHDR& hdr);
-  void OnDpiChanged(WPARAM wp, LPARAM lp);
 
-  UINT dpi_ = pw::kDesignDpi;
   ui::ScopedFont font_;
-  int modalResult_ = mrNone;
   bool updating_ = false;  // rows are being set from code: no change handling
   // Which stamp each row writes: an untouched row the one loaded into it, to the 100 ns.
   pw::TimeRowStamps rowStamps_;

@@ -246,16 +246,29 @@ HBITMAP Menu::ItemBitmap(int imageIndex) {
 }
 
 namespace {
-MenuItem* FindIn(MenuItem& parent, UINT command) {
+template <class Match>
+MenuItem* FindIn(const MenuItem& parent, const Match& match) {
   for (auto& item : parent.Items()) {
-    if (item->Command() == command) return item.get();
-    if (MenuItem* found = FindIn(*item, command)) return found;
+    if (match(*item)) return item.get();
+    if (MenuItem* found = FindIn(*item, match)) return found;
   }
   return nullptr;
 }
 }  // namespace
 
-MenuItem* Menu::FindCommand(UINT command) { return FindIn(root_, command); }
+MenuItem* Menu::FindCommand(UINT command) const {
+  return FindIn(root_, [command](const MenuItem& item) { return item.Command() == command; });
+}
+
+MenuItem* Menu::Find(std::wstring_view name) const {
+  return FindIn(root_, [name](const MenuItem& item) { return item.Name == name; });
+}
+
+MenuItem* Menu::OwnItem(ULONG_PTR itemData) const {
+  // Every item of ours carries itself as its item data; an item of another menu is not ours.
+  auto* item = reinterpret_cast<MenuItem*>(itemData);
+  return item && &item->owner_ == this ? item : nullptr;
+}
 
 bool Menu::DispatchCommand(UINT command) {
   MenuItem* item = FindCommand(command);
@@ -266,7 +279,7 @@ bool Menu::DispatchCommand(UINT command) {
 
 bool Menu::MeasureItem(MEASUREITEMSTRUCT& mis) {
   if (mis.CtlType != ODT_MENU || !painter_) return false;
-  MenuItem* item = FindCommand(mis.itemID);
+  MenuItem* item = OwnItem(mis.itemData);
   if (!item) return false;
   WindowDC dc(nullptr);
   int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
@@ -278,7 +291,7 @@ bool Menu::MeasureItem(MEASUREITEMSTRUCT& mis) {
 
 bool Menu::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (dis.CtlType != ODT_MENU || !painter_) return false;
-  MenuItem* item = FindCommand(dis.itemID);
+  MenuItem* item = OwnItem(dis.itemData);
   if (!item) return false;
   painter_->DrawItem(*item, dis);
   return true;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/Scoped.h"
@@ -118,7 +119,9 @@ public:
   void DetachFromWindow();
   HWND Window() const { return window_; }
 
-  MenuItem* FindCommand(UINT command);
+  MenuItem* FindCommand(UINT command) const;
+  // The item of that name, at any depth, or nullptr.
+  MenuItem* Find(std::wstring_view name) const;
   // WM_COMMAND from a menu: runs the item's click handler; false when the id is not ours.
   bool DispatchCommand(UINT command);
   // WM_MEASUREITEM / WM_DRAWITEM of our owner-drawn items; false when the item is not ours.
@@ -130,6 +133,7 @@ public:
 private:
   friend class MenuItem;
   HBITMAP ItemBitmap(int imageIndex);
+  MenuItem* OwnItem(ULONG_PTR itemData) const;
   void Redraw() const;
   void RefreshAll(MenuItem& parent);
 

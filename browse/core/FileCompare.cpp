@@ -280,8 +280,8 @@ int CompareFileItems(const FileItem& a, const FileItem& b, int sortColumn, bool 
   return ascending ? result : -result;
 }
 
-void SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
-                   const FileTextContext& ctx) {
+std::vector<std::uint32_t> SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
+                                         const FileTextContext& ctx) {
   std::vector<SortText> texts;
   std::vector<SortRecord> records;
   texts.reserve(items.size());
@@ -309,7 +309,9 @@ void SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
   for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
   records = {};
   texts = {};
-  ApplyOrder(items, order);
+  std::vector<std::uint32_t> cycles = order;
+  ApplyOrder(items, cycles);
+  return order;
 }
 
 }  // namespace pw

@@ -24,7 +24,8 @@ enum FileColumn : int {
 int CompareFileItems(const FileItem& a, const FileItem& b, int sortColumn, bool ascending,
                      const FileTextContext& ctx);
 // Orders the items as CompareFileItems does; entries that compare equal keep their order.
-void SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
-                   const FileTextContext& ctx);
+// Returns the order: order[new place] = old place.
+std::vector<std::uint32_t> SortFileItems(std::vector<FileItem>& items, int sortColumn, bool ascending,
+                                         const FileTextContext& ctx);
 
 }  // namespace pw

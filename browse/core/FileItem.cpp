@@ -24,7 +24,7 @@ bool IsBracketed(const FileItem& item) {
 std::wstring ItemFullPath(const FileItem& item, const FileTextContext& ctx) {
   switch (item.Kind) {
     case ItemKind::File:
-    case ItemKind::Folder: return ctx.ListedFolder + item.Caption;
+    case ItemKind::Folder: return ctx.ListedFolder + std::wstring(item.Caption);
     case ItemKind::Parent: return ctx.ListedFolder;
     case ItemKind::Drives: break;
   }

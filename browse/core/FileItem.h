@@ -16,7 +16,9 @@ namespace pw {
 enum class ItemKind : std::uint8_t { File, Folder, Parent, Drives };
 
 struct FileItem {
-  std::wstring Caption;  // file/folder: the found name; parent: "[name]"/"[..]"; drives: "[Drives]"
+  // file/folder: the found name; parent: "[name]"/"[..]"; drives: "[Drives]". The text lives in the
+  // model's name pool, or is a literal.
+  std::wstring_view Caption;
   std::uint64_t Size = 0;
   std::uint64_t Created = 0, Modified = 0, Accessed = 0;  // UTC file times
   std::uint32_t Attributes = 0;  // parent entry: the attributes of the listed folder itself

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "browse/core/FileCompare.h"
+#include "browse/core/NamePool.h"
 #include "common/core/CaselessText.h"
 #include "support/FileReadBack.h"
 #include "browse/core/FileText.h"
@@ -19,11 +20,17 @@ using pw::ItemKind;
 
 namespace {
 
+// The captions of every item the tests make, kept for the whole run.
+pw::NamePool& CaptionPool() {
+  static pw::NamePool names;
+  return names;
+}
+
 FileItem Entry(ItemKind kind, std::wstring caption, std::uint64_t size = 0,
                std::uint64_t modified = 0) {
   FileItem item;
   item.Kind = kind;
-  item.Caption = std::move(caption);
+  item.Caption = CaptionPool().Add(caption);
   item.Size = size;
   item.Modified = modified;
   item.Attributes = kind == ItemKind::File ? 0x20 : 0x10;
@@ -36,7 +43,7 @@ FileItem Folder(std::wstring caption) { return Entry(ItemKind::Folder, std::move
 
 std::vector<std::wstring> Captions(const std::vector<FileItem>& items) {
   std::vector<std::wstring> out;
-  for (const FileItem& item : items) out.push_back(item.Caption);
+  for (const FileItem& item : items) out.emplace_back(item.Caption);
   return out;
 }
 
@@ -339,7 +346,7 @@ int CompareByTexts(const FileItem& a, const FileItem& b, int column, const pw::F
       return na != nb ? (na < nb ? -1 : 1) : pw::CaselessCompare(a.Caption, b.Caption);
     }
     case pw::ColType:
-      return pw::CaselessCompare(sub(a, pw::SubType) + a.Caption, sub(b, pw::SubType) + b.Caption);
+      return pw::CaselessCompare(sub(a, pw::SubType) + std::wstring(a.Caption), sub(b, pw::SubType) + std::wstring(b.Caption));
     case pw::ColCreated:
     case pw::ColModified:
     case pw::ColAccessed: {
@@ -349,9 +356,9 @@ int CompareByTexts(const FileItem& a, const FileItem& b, int column, const pw::F
       return va != vb ? Sign(va - vb) : pw::CaselessCompare(a.Caption, b.Caption);
     }
     case pw::ColAttributes:
-      return pw::CaselessCompare(kindA + sub(a, pw::SubAttributes) + a.Caption,
-                                 kindB + sub(b, pw::SubAttributes) + b.Caption);
-    default: return pw::CaselessCompare(kindA + a.Caption, kindB + b.Caption);
+      return pw::CaselessCompare(kindA + sub(a, pw::SubAttributes) + std::wstring(a.Caption),
+                                 kindB + sub(b, pw::SubAttributes) + std::wstring(b.Caption));
+    default: return pw::CaselessCompare(kindA + std::wstring(a.Caption), kindB + std::wstring(b.Caption));
   }
 }
 }  // namespace

@@ -17,10 +17,10 @@ std::uint64_t Stamp(int y, int mo, int d, int h, int mi, int s, int ms) {
   return ft;
 }
 
-FileItem Item(ItemKind kind, std::wstring caption, std::uint32_t attributes) {
+FileItem Item(ItemKind kind, std::wstring_view caption, std::uint32_t attributes) {
   FileItem item;
   item.Kind = kind;
-  item.Caption = std::move(caption);
+  item.Caption = caption;  // literals
   item.Attributes = attributes;
   item.Created = Stamp(2026, 12, 6, 8, 37, 23, 123);
   item.Modified = Stamp(2026, 7, 1, 23, 0, 0, 5);

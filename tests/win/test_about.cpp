@@ -104,7 +104,7 @@ TEST_F(AboutCommandTest, ShowsTheBoxModallyAndTheLinksGoToTheShellAsTheyStand) {
     EXPECT_TRUE(IsWindowVisible(box));
     EXPECT_FALSE(IsWindowEnabled(main));
   });
-  ClickMenu(form->mnuAbout);
+  ClickMenu(Item(L"mnuAbout"));
   EXPECT_TRUE(steps.Ran());
   EXPECT_EQ(FindWindowW(L"TfrmAbout", nullptr), nullptr);
   EXPECT_TRUE(IsWindowEnabled(main));

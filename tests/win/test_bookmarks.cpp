@@ -61,14 +61,13 @@ protected:
     ClearStored();  // other test programs expect a window without bookmarks
   }
 
-  void Select(const std::wstring& caption) { ClickRow(form->lvFiles, RowOf(caption)); }
-  void Add(const std::wstring& path) { form->RecentKeys->UpdateBookmark(path, pw::BookmarkChange::MoveToTop); }
-  void OpenBookmark(int position) { ClickMenu(form->mnuBookmarks->Items().at(position).get()); }
+  void Select(const std::wstring& caption) { ClickRow(FileList(), RowOf(caption)); }
+  void OpenBookmark(int position) { ClickMenu(Item(L"mnuBookmarks")->Items().at(position).get()); }
   // The Bookmarks menu as the menu bar holds it; empty when the bar has none.
   Strings BookmarkMenu() const {
     const Strings bar = MenuTexts(GetMenu(form->Handle()));
     if (std::find(bar.begin(), bar.end(), L"&Bookmarks") == bar.end()) return {};
-    return MenuTexts(form->mnuBookmarks->SubMenu());
+    return MenuTexts(Item(L"mnuBookmarks")->SubMenu());
   }
   // Closes the window as the user does and opens a new one; `between` runs while none is open.
   void Reopen(const std::function<void()>& between = [] {}) {
@@ -77,20 +76,29 @@ protected:
     between();
     BrowserTest::SetUp();
   }
+  // A window that starts with these bookmarks stored, most recent first.
+  void StartWith(const Strings& paths) {
+    Reopen([&] {
+      ClearStored();
+      for (size_t n = 0; n < paths.size(); ++n)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, Value(static_cast<int>(n)).c_str(), REG_SZ, paths[n].c_str(),
+                        static_cast<DWORD>((paths[n].size() + 1) * sizeof(wchar_t)));
+    });
+  }
   void ExpectControls(int tag, bool enabled) const {
     const bool add = tag == 3;
-    const HMENU popup = form->lvFilesPopupMenu.Handle();
-    EXPECT_EQ(form->btnBookmark.Tag, tag);
-    EXPECT_EQ(form->mnuPopBookmark->Tag, tag);
-    EXPECT_EQ(form->btnBookmark.Hint(), add ? L"Add bookmark" : L"Remove bookmark");
+    const HMENU popup = Probe().PopupMenu();
+    EXPECT_EQ(Button(L"btnBookmark").Tag, tag);
+    EXPECT_EQ(Item(L"mnuPopBookmark")->Tag, tag);
+    EXPECT_EQ(Button(L"btnBookmark").Hint(), add ? L"Add bookmark" : L"Remove bookmark");
     EXPECT_EQ(MenuTexts(popup).at(0), add ? L"&Add bookmark" : L"&Remove bookmark");
-    EXPECT_EQ(form->mnuPopBookmark->ImageIndex(), add ? MENUIMG_ADDBOOKMARK : MENUIMG_REMOVEBOOKMARK);
-    EXPECT_EQ(form->btnBookmark.Enabled(), enabled);
+    EXPECT_EQ(Item(L"mnuPopBookmark")->ImageIndex(), add ? MENUIMG_ADDBOOKMARK : MENUIMG_REMOVEBOOKMARK);
+    EXPECT_EQ(Button(L"btnBookmark").Enabled(), enabled);
     EXPECT_EQ((GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED) == 0, enabled);
   }
   // The button as painted with the mouse elsewhere.
   std::vector<DWORD> ButtonPicture() const {
-    HWND button = form->btnBookmark.Handle();
+    HWND button = Button(L"btnBookmark").Handle();
     SendMessageW(button, WM_MOUSELEAVE, 0, 0);
     RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ui::WindowDC dc(button);
@@ -108,26 +116,26 @@ TEST_F(BookmarksTest, ButtonAndPopupItemAddAndRemoveFilesFoldersAndTheParentEntr
   EXPECT_EQ(BookmarkMenu(), Strings{});
   ListPath(folder);  // the parent entry is selected
   const std::vector<DWORD> addLook = ButtonPicture();
-  ClickButton(form->btnBookmark);
+  ClickButton(Button(L"btnBookmark"));
   ExpectControls(4, true);
   EXPECT_NE(ButtonPicture(), addLook);
   Select(L"report.txt");
   ExpectControls(3, true);
-  ClickMenu(form->mnuPopBookmark);
+  ClickMenu(Item(L"mnuPopBookmark"));
   Select(L"Old");
-  ClickButton(form->btnBookmark);
+  ClickButton(Button(L"btnBookmark"));
   EXPECT_EQ(BookmarkMenu(), (Strings{L"&0 " + folder + L"Old", L"&1 " + file, L"&2 " + folder}));
 
   Select(L"report.txt");
   ExpectControls(4, true);
-  ClickButton(form->btnBookmark);
+  ClickButton(Button(L"btnBookmark"));
   ExpectControls(3, true);
   EXPECT_EQ(ButtonPicture(), addLook);
   EXPECT_EQ(ReadStored(), (Stored{{0, folder + L"Old" + L'\0'}, {1, folder + L'\0'}}));
   Select(L"Old");
-  ClickMenu(form->mnuPopBookmark);
-  ClickRow(form->lvFiles, 0);
-  ClickButton(form->btnBookmark);
+  ClickMenu(Item(L"mnuPopBookmark"));
+  ClickRow(FileList(), 0);
+  ClickButton(Button(L"btnBookmark"));
   EXPECT_EQ(BookmarkMenu(), Strings{});
   EXPECT_EQ(ReadStored(), Stored{});
 }
@@ -135,22 +143,21 @@ TEST_F(BookmarksTest, ButtonAndPopupItemAddAndRemoveFilesFoldersAndTheParentEntr
 TEST_F(BookmarksTest, DrivesEntryAndDriveListDisableTheControlsWhichKeepTheirState) {
   const std::wstring onDrive = MakeFile(testutil::ProgramDriveFolder() + L"marked.txt");
   ListPath(testutil::ProgramDrive().Root());
-  EXPECT_FALSE(form->btnBookmark.Enabled());  // "[Drives]" is selected
+  EXPECT_FALSE(Button(L"btnBookmark").Enabled());  // "[Drives]" is selected
   Select(L"marked.txt");
-  ClickButton(form->btnBookmark);
+  ClickButton(Button(L"btnBookmark"));
   Select(L"[Drives]");
   ExpectControls(4, false);
   Select(L"marked.txt");
   ExpectControls(4, true);
-  DoubleClickRow(form->lvFiles, RowOf(L"[Drives]"));
+  DoubleClickRow(FileList(), RowOf(L"[Drives]"));
   ExpectControls(4, false);
   testutil::RemoveTree(onDrive);
 }
 
 TEST_F(BookmarksTest, OpeningListsTheFolderSelectsTheEntryAndMovesItUpOrDropsItWhenGone) {
   const std::wstring old = folder + L"Old\\";  // a parent entry, as listed in Old
-  Add(file);
-  Add(old);
+  StartWith({old, file});
   OpenBookmark(1);
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"report.txt")});
   EXPECT_EQ(PathLine(), file);
@@ -165,45 +172,46 @@ TEST_F(BookmarksTest, OpeningListsTheFolderSelectsTheEntryAndMovesItUpOrDropsItW
   DeleteFileW(file.c_str());
   OpenBookmark(1);
   EXPECT_EQ(BookmarkMenu(), Strings{L"&0 " + old});
+}
 
-  // An entry the view leaves out is kept: a folder with Show Folders off, a hidden file with Hidden
-  // and Archive off (Wine gives every file the archive bit). The folder is listed and the status
-  // bar says why the entry is not there.
+TEST_F(BookmarksTest, AnEntryTheViewLeavesOutKeepsItsBookmark) {
+  // A folder with Show Folders off, a hidden file with Hidden and Archive off (Wine gives every file
+  // the archive bit). The folder is listed and the status bar says why the entry is not there.
   const std::wstring hidden = MakeFile(folder + L"secret.txt");
   SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  ClickMenu(form->mnuShowFolders);
-  ClickMenu(form->mnuHidden);
-  ClickMenu(form->mnuArchive);
+  StartWith({hidden, folder + L"Old"});
+  ClickMenu(Item(L"mnuShowFolders"));
+  ClickMenu(Item(L"mnuHidden"));
+  ClickMenu(Item(L"mnuArchive"));
   for (const std::wstring& path : {folder + L"Old", hidden}) {
-    Add(path);
-    OpenBookmark(0);
+    OpenBookmark(1);
     EXPECT_EQ(RowOf(LastName(path)), -1);
-    EXPECT_EQ(form->StatusBar.Text(2), L"\"" + LastName(path) + L"\" is hidden by the view");
-    EXPECT_EQ(form->RecentKeys->Bookmarks().front(), path);
+    EXPECT_EQ(Status().Text(2), L"\"" + LastName(path) + L"\" is hidden by the view");
+    EXPECT_EQ(Probe().Bookmarks().front(), path);
   }
-  ClickMenu(form->mnuHidden);
-  ClickMenu(form->mnuArchive);
+  ClickMenu(Item(L"mnuHidden"));
+  ClickMenu(Item(L"mnuArchive"));
   OpenBookmark(0);
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"secret.txt")});
-  EXPECT_EQ(form->StatusBar.Text(2), L"");
+  EXPECT_EQ(Status().Text(2), L"");
+  EXPECT_EQ(Probe().Bookmarks().size(), 2u);
 }
 
 TEST_F(BookmarksTest, AnAmpersandInAPathIsShownAsItIsAndOpensThatPath) {
   const std::wstring rd = MakeFolder(tree.Path() + L"R&D"), plan = MakeFile(rd + L"a&b.txt");
-  Add(plan);
+  StartWith({plan});
   EXPECT_EQ(BookmarkMenu(), Strings{L"&0 " + tree.Path() + L"R&&D\\a&&b.txt"});
   OpenBookmark(0);
   EXPECT_EQ(PathLine(), plan);
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"a&b.txt")});
-  EXPECT_EQ(form->RecentKeys->Bookmarks(), Strings{plan});
+  EXPECT_EQ(Probe().Bookmarks(), Strings{plan});
 }
 
 TEST_F(BookmarksTest, ABookmarkOfAFolderThatCannotBeEnteredIsKeptInItsPlace) {
   std::wstring unplugged = L"?:\\Photos\\summer.jpg";
   for (wchar_t c = L'P'; unplugged[0] == L'?' && c > L'C'; --c)
     if (!(GetLogicalDrives() & (1u << (c - L'A')))) unplugged[0] = c;
-  Add(unplugged);
-  Add(file);
+  StartWith({file, unplugged});
   ListPath(folder);
   const Strings listed = Captions();
   for (int twice = 0; twice < 2; ++twice) {
@@ -217,12 +225,16 @@ TEST_F(BookmarksTest, ABookmarkOfAFolderThatCannotBeEnteredIsKeptInItsPlace) {
 TEST_F(BookmarksTest, AnyNameSurvivesARestartAndTheStoreIsReadLeniently) {
   const std::wstring name = L"\u0416\u03A9\u6F22.txt", bare = L"C:\\bare", tooLong(32768, L'x');
   const std::wstring unicode = MakeFile(folder + name);
+  // The same file in other letter cases is the same bookmark: the entry shows as bookmarked, and
+  // its button takes that bookmark away.
+  StartWith({folder + L"\u0436\u03C9\u6F22.TXT"});
   ListPath(folder);
   Select(name);
-  ClickButton(form->btnBookmark);
-  Add(folder + L"\u0436\u03C9\u6F22.TXT");  // the same file in other letter cases
-  EXPECT_EQ(form->RecentKeys->Bookmarks(), Strings{folder + L"\u0436\u03C9\u6F22.TXT"});
-  Add(unicode);
+  ExpectControls(4, true);
+  ClickButton(Button(L"btnBookmark"));
+  EXPECT_EQ(Probe().Bookmarks(), Strings{});
+  ClickButton(Button(L"btnBookmark"));
+  EXPECT_EQ(Probe().Bookmarks(), Strings{unicode});
   ClearStored();  // closing the window writes its list back
   Reopen([&] {
     EXPECT_EQ(ReadStored(), (Stored{{0, unicode + L'\0'}}));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "about/kwCorvaltAbout.h"
+#include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "editor/kwFileEditParams.h"
 #include "support/BrowserFixture.h"
@@ -39,7 +40,8 @@ int HeaderWidth(const ui::ListView& list, int column) {
 }
 
 UINT MenuItemHeight(const TfrmFileBrowser& form) {
-  MEASUREITEMSTRUCT mis{ODT_MENU, 0, form.mnuRefresh->Command(), 0, 0, 0};
+  const ui::MenuItem& item = MainWindowProbe(form).Item(L"mnuRefresh");
+  MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.Command(), 0, 0, reinterpret_cast<ULONG_PTR>(&item)};
   SendMessageW(form.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
   return mis.itemHeight;
 }
@@ -51,11 +53,12 @@ void SendDpiChanged(HWND wnd, UINT dpi, Box box) {
 }
 
 void ExpectMainWindowAt(const TfrmFileBrowser& form, UINT dpi) {
-  EXPECT_EQ(RectOf(form.btnList.Handle()), Bounds(S(109, dpi), S(3, dpi), S(23, dpi), S(23, dpi)));
-  EXPECT_EQ(HeaderWidth(form.lvFiles, 0), S(110, dpi));
+  const MainWindowProbe probe(form);
+  EXPECT_EQ(RectOf(probe.Button(L"btnList").Handle()), Bounds(S(109, dpi), S(3, dpi), S(23, dpi), S(23, dpi)));
+  EXPECT_EQ(HeaderWidth(probe.Files(), 0), S(110, dpi));
   EXPECT_GE(MenuItemHeight(form), static_cast<UINT>(S(20, dpi)));  // grown with the menu font
   int cx = 0, cy = 0;
-  ImageList_GetIconSize(form.imMenu.get(), &cx, &cy);
+  ImageList_GetIconSize(probe.MenuImages(), &cx, &cy);
   EXPECT_EQ(cy, S(16, dpi));  // the variant drawn for the DPI
 }
 
@@ -163,10 +166,16 @@ TEST(SystemDpi, EveryWindowIsLaidOutForTheDpiItStartsAt) {
 }
 
 TEST_F(BrowserTest, OnDpiChangedEveryWindowLaysItselfOutAgainAndColumnsKeepTheirShare) {
-  // The user has dragged "Size" from 60 to 95 (test_main_window drags a divider) and hides "Type".
-  form->lvFiles.SetColumnWidth(1, 95);
-  form->ColumnStates[1].SavedWidth = 95;
-  ClickMenu(form->mnuTypeCol);
+  // The user has dragged "Size" from 60 to 95 and hides "Type".
+  RECT size{};
+  Header_GetItemRect(FileList().Header(), 1, &size);
+  const int y = (size.top + size.bottom) / 2;
+  SendMessageW(FileList().Header(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(size.right - 1, y));
+  SendMessageW(FileList().Header(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(size.right + 34, y));
+  SendMessageW(FileList().Header(), WM_LBUTTONUP, 0, MAKELPARAM(size.right + 34, y));
+  testutil::PumpMessages();
+  ASSERT_EQ(Probe().Column(1).SavedWidth, 95);
+  ClickMenu(Item(L"mnuTypeCol"));
   const Box before = RectOf(form->Handle());
   const UINT itemAt96 = MenuItemHeight(*form);
 
@@ -174,16 +183,16 @@ TEST_F(BrowserTest, OnDpiChangedEveryWindowLaysItselfOutAgainAndColumnsKeepTheir
   SendDpiChanged(form->Handle(), 192, suggested);
   EXPECT_EQ(RectOf(form->Handle()), suggested);
   ExpectMainWindowAt(*form, 192);
-  EXPECT_EQ(HeaderWidth(form->lvFiles, 1), 190);
-  EXPECT_EQ(HeaderWidth(form->lvFiles, 2), 0);
-  ClickMenu(form->mnuTypeCol);  // shown again, at its width scaled
-  EXPECT_EQ(HeaderWidth(form->lvFiles, 2), 128);
+  EXPECT_EQ(HeaderWidth(FileList(), 1), 190);
+  EXPECT_EQ(HeaderWidth(FileList(), 2), 0);
+  ClickMenu(Item(L"mnuTypeCol"));  // shown again, at its width scaled
+  EXPECT_EQ(HeaderWidth(FileList(), 2), 128);
 
   SendDpiChanged(form->Handle(), 96, before);
   ExpectMainWindowAt(*form, 96);
   EXPECT_EQ(MenuItemHeight(*form), itemAt96);
-  EXPECT_EQ(HeaderWidth(form->lvFiles, 1), 95);
-  EXPECT_EQ(HeaderWidth(form->lvFiles, 2), 64);
+  EXPECT_EQ(HeaderWidth(FileList(), 1), 95);
+  EXPECT_EQ(HeaderWidth(FileList(), 2), 64);
 
   TfrmEditFileParams editor(form->Handle());
   TfrmAbout about;

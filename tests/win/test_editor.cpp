@@ -70,10 +70,10 @@ protected:
   // dialog; returns how many dialogs were shown.
   int Edit(const std::vector<std::wstring>& names, std::function<void(TfrmEditFileParams&)> script) {
     ListPath(folder);
-    ClickRow(form->lvFiles, RowOf(names.front()));
-    for (size_t i = 1; i < names.size(); ++i) CtrlClickRow(form->lvFiles, RowOf(names[i]));
+    ClickRow(FileList(), RowOf(names.front()));
+    for (size_t i = 1; i < names.size(); ++i) CtrlClickRow(FileList(), RowOf(names[i]));
     testutil::WhenShown shown(L"TfrmEditFileParams", [&](HWND wnd) { script(Dialog(wnd)); });
-    ClickMenu(form->mnuEditFileParams);
+    ClickMenu(Item(L"mnuEditFileParams"));
     return shown.Runs();
   }
   std::wstring At(const std::wstring& name) const { return folder + name; }
@@ -103,7 +103,7 @@ TEST_F(EditorTest, UpdateWritesTheConfirmedTimesToEverySelectedEntryAndKeepsThei
     EXPECT_FALSE(IsWindowEnabled(dlg.edTimes[0]->Handle()));
     TypeTime(*dlg.edTimes[1], L"134507123");
     EXPECT_EQ(TimeText(*dlg.edTimes[1]), L"13:45:07:123");
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_EQ(shown, 1);  // once for the whole selection
 
@@ -137,7 +137,7 @@ TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeep
     Click(dlg.cbReadOnly);
     Click(dlg.cbSystem);
     Click(dlg.cbHidden);
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   const Stamps after = Read(f);
   EXPECT_EQ(after.Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
@@ -152,7 +152,7 @@ TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeep
   const std::wstring g = MakeFile(At(L"g.txt")), h = MakeFile(At(L"h.txt"));
   ASSERT_TRUE(SetTimes(g, 0, winter, summer));
   ASSERT_TRUE(SetTimes(h, 0, winter, summer));
-  Edit({L"g.txt"}, [&](TfrmEditFileParams& dlg) { ClickButton(dlg.btnUpdate); });
+  Edit({L"g.txt"}, [&](TfrmEditFileParams& dlg) { ClickButton(dlg.Button(L"btnUpdate")); });
   EXPECT_EQ(Read(g).Written, summer);
   EXPECT_EQ(Read(g).Accessed, winter);
   Edit({L"h.txt"}, [&](TfrmEditFileParams& dlg) {
@@ -162,7 +162,7 @@ TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeep
                             GDT_VALID, old};
     SendMessageW(dlg.Handle(), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
     TypeTime(*dlg.edTimes[2], L"061500250");
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_EQ(Read(h).Written, summer);
   // As this folder's file system stores it: some keep no time before 1901.
@@ -177,7 +177,7 @@ TEST_F(EditorTest, CancelEscapeAndTheCloseBoxLeaveEveryEntryAsItWas) {
   SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   const Stamps beforeA = Read(a), beforeB = Read(b);
   std::function<void(TfrmEditFileParams&)> closes[] = {
-      [](TfrmEditFileParams& dlg) { ClickButton(dlg.btnCancel); },
+      [](TfrmEditFileParams& dlg) { ClickButton(dlg.Button(L"btnCancel")); },
       [](TfrmEditFileParams& dlg) { PostMessageW(dlg.edTimes[1]->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); },
       [](TfrmEditFileParams& dlg) { PostMessageW(dlg.Handle(), WM_CLOSE, 0, 0); },
   };
@@ -201,7 +201,7 @@ TEST_F(EditorTest, FoldersAndTheParentEntryAreEditableAndTheDrivesEntryIsSkipped
   Edit({L"Sub"}, [&](TfrmEditFileParams& dlg) {
     EXPECT_EQ(testutil::WindowText(dlg.Handle()), L"Edit Dir Params - Sub");
     TypeTime(*dlg.edTimes[1], L"090000000");
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   SYSTEMTIME today{};
   GetLocalTime(&today);  // the folder was made today, so its row shows today's date
@@ -211,17 +211,17 @@ TEST_F(EditorTest, FoldersAndTheParentEntryAreEditableAndTheDrivesEntryIsSkipped
   ASSERT_EQ(Cell(0, 0), ParentCaptionOf(folder));
   testutil::WhenShown parent(L"TfrmEditFileParams", [&](HWND wnd) {
     EXPECT_EQ(testutil::WindowText(wnd), L"Edit Dir Params - Edit");
-    ClickButton(Dialog(wnd).btnCancel);
+    ClickButton(Dialog(wnd).Button(L"btnCancel"));
   });
-  ClickRow(form->lvFiles, 0);
-  ClickMenu(form->mnuEditFileParams);
+  ClickRow(FileList(), 0);
+  ClickMenu(Item(L"mnuEditFileParams"));
   EXPECT_EQ(parent.Runs(), 1);
 
   ListPath(testutil::ProgramDrive().Root());
   ASSERT_EQ(Cell(0, 0), L"[Drives]");
-  testutil::WhenShown none(L"TfrmEditFileParams", [](HWND wnd) { ClickButton(Dialog(wnd).btnCancel); });
-  ClickRow(form->lvFiles, 0);
-  ClickMenu(form->mnuEditFileParams);
+  testutil::WhenShown none(L"TfrmEditFileParams", [](HWND wnd) { ClickButton(Dialog(wnd).Button(L"btnCancel")); });
+  ClickRow(FileList(), 0);
+  ClickMenu(Item(L"mnuEditFileParams"));
   EXPECT_EQ(none.Runs(), 0);
 }
 
@@ -248,13 +248,13 @@ TEST_F(EditorTest, SynchronizeSetNowAndClearTimeAndTheUpdateRule) {
 
     // Set now reaches unchecked rows too; Clear time keeps every date.
     Click(dlg.cbTimes[2]);
-    ClickButton(dlg.btnNow);
+    ClickButton(dlg.Button(L"btnNow"));
     SYSTEMTIME now{};
     GetLocalTime(&now);
     SYSTEMTIME shown{};
     DateTime_GetSystemtime(dlg.dtDates[2], &shown);
     EXPECT_EQ(std::make_tuple(shown.wYear, shown.wMonth, shown.wDay), std::make_tuple(now.wYear, now.wMonth, now.wDay));
-    ClickButton(dlg.btnClearTime);
+    ClickButton(dlg.Button(L"btnClearTime"));
     for (int row = 0; row < 3; ++row) EXPECT_EQ(TimeText(*dlg.edTimes[row]), L"00:00:00:000");
     DateTime_GetSystemtime(dlg.dtDates[2], &shown);
     EXPECT_EQ(shown.wDay, now.wDay);
@@ -262,10 +262,10 @@ TEST_F(EditorTest, SynchronizeSetNowAndClearTimeAndTheUpdateRule) {
     // Update is there while anything is to be written.
     Click(dlg.cbTimes[0]);
     Click(dlg.cbTimes[1]);
-    EXPECT_FALSE(dlg.btnUpdate.Enabled());
+    EXPECT_FALSE(dlg.Button(L"btnUpdate").Enabled());
     Click(dlg.cbModify);
-    EXPECT_TRUE(dlg.btnUpdate.Enabled());
-    ClickButton(dlg.btnCancel);
+    EXPECT_TRUE(dlg.Button(L"btnUpdate").Enabled());
+    ClickButton(dlg.Button(L"btnCancel"));
   });
 }
 
@@ -283,7 +283,7 @@ TEST_F(EditorTest, AnEntryThatCannotBeChangedIsReportedAndTheOthersAreStillChang
     // Gone while the dialog is open: the shown entry, and one read only at Update.
     ASSERT_TRUE(DeleteFileW(a.c_str()));
     ASSERT_TRUE(DeleteFileW(b.c_str()));
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_EQ(message.Runs(), 1);
   EXPECT_NE(report.find(a), std::wstring::npos) << testing::PrintToString(report);
@@ -306,7 +306,7 @@ TEST_F(EditorTest, AFileReplacedWhileTheDialogIsOpenGetsTheTimesAtItsPath) {
     ASSERT_TRUE(MoveFileW(doc.c_str(), At(L"doc.bak").c_str()));
     ASSERT_TRUE(MoveFileW(saved.c_str(), doc.c_str()));
     TypeTime(*dlg.edTimes[1], L"101010010");
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_TRUE(Cell(RowOf(L"doc.txt"), 4).ends_with(L"10:10:10:010")) << testing::PrintToString(Cell(RowOf(L"doc.txt"), 4));
   EXPECT_EQ(Read(At(L"doc.bak")).Written, old);
@@ -340,7 +340,7 @@ TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
                                      dlg.edTimes[2]->Handle(), dlg.cbModify};
     for (size_t i = 0; i + 1 < order.size(); ++i)
       EXPECT_EQ(GetNextDlgTabItem(dlg.Handle(), order[i], FALSE), order[i + 1]) << "after " << i;
-    ClickButton(dlg.btnCancel);
+    ClickButton(dlg.Button(L"btnCancel"));
   });
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
 }
@@ -354,7 +354,7 @@ TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyExceptOneChangedSince) {
   SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY);
   SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_HIDDEN);
   const Stamps before[] = {Read(a), Read(b), Read(c)};
-  EXPECT_FALSE(form->mnuUndoEdit->Enabled());
+  EXPECT_FALSE(Item(L"mnuUndoEdit")->Enabled());
 
   Edit({L"a.txt", L"b.txt", L"c.txt", L"d.txt"}, [&](TfrmEditFileParams& dlg) {
     TypeTime(*dlg.edTimes[1], L"080910111");
@@ -362,17 +362,17 @@ TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyExceptOneChangedSince) {
     Click(dlg.cbModify);
     Click(dlg.cbReadOnly);
     Click(dlg.cbSystem);
-    ClickButton(dlg.btnUpdate);
+    ClickButton(dlg.Button(L"btnUpdate"));
   });
   ASSERT_NE(Read(a), before[0]);
   ASSERT_TRUE(Read(c).Attributes & FILE_ATTRIBUTE_SYSTEM);
-  EXPECT_TRUE(form->mnuUndoEdit->Enabled());
+  EXPECT_TRUE(Item(L"mnuUndoEdit")->Enabled());
   const unsigned long long touched = UtcFileTime(2030, 1, 1, 0, 0, 0, 0);
   ASSERT_TRUE(SetTimes(d, 0, 0, touched));  // another program changes d after the edit
   // An Update that changes nothing keeps the last edit's undo.
   MakeFile(At(L"e.txt"));
-  Edit({L"e.txt"}, [](TfrmEditFileParams& dlg) { ClickButton(dlg.btnUpdate); });
-  EXPECT_TRUE(form->mnuUndoEdit->Enabled());
+  Edit({L"e.txt"}, [](TfrmEditFileParams& dlg) { ClickButton(dlg.Button(L"btnUpdate")); });
+  EXPECT_TRUE(Item(L"mnuUndoEdit")->Enabled());
 
   std::wstring report;
   testutil::WhenShown message(L"#32770", [&](HWND box) {
@@ -388,7 +388,7 @@ TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyExceptOneChangedSince) {
   EXPECT_EQ(message.Runs(), 1);
   EXPECT_NE(report.find(d), std::wstring::npos) << testing::PrintToString(report);
   EXPECT_EQ(report.find(a), std::wstring::npos);
-  EXPECT_FALSE(form->mnuUndoEdit->Enabled());
-  ClickMenu(form->mnuUndoEdit);  // nothing left to take back
+  EXPECT_FALSE(Item(L"mnuUndoEdit")->Enabled());
+  ClickMenu(Item(L"mnuUndoEdit"));  // nothing left to take back
   EXPECT_EQ(Read(a), before[0]);
 }

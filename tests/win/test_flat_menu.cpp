@@ -7,7 +7,24 @@
 namespace {
 
 using pw::Rgb;
-using FlatMenuTest = BrowserTest;
+
+class FlatMenuTest : public BrowserTest {
+protected:
+  // Bookmarks a file of a folder of its own through the button, as a user does: the Bookmarks menu
+  // gets an item after the renderer was switched on. Taken back (the same way) when the window
+  // closes, so no other test finds it.
+  void BookmarkAFile(const TfrmFileBrowser& window) {
+    MakeFile(dir.Path() + L"later.txt");
+    testutil::GoToPath(window, dir.Path());
+    const MainWindowProbe probe(window);
+    ClickRow(probe.Files(), 1);
+    ClickButton(probe.Button(L"btnBookmark"));
+  }
+  void TakeBookmarkBack(const TfrmFileBrowser& window) {
+    ClickButton(MainWindowProbe(window).Button(L"btnBookmark"));
+  }
+  testutil::TempDir dir;
+};
 
 Rgb Sys(int index) { return pw::FromColorRef(GetSysColor(index)); }
 
@@ -31,14 +48,16 @@ TEST_F(FlatMenuTest, ItemPixelsAtEachColourDepth) {
     const RECT all{0, 0, 160, 80};
     FillRect(dc.get(), &all, ui::ScopedBrush(CreateSolidBrush(RGB(255, 0, 255))).get());
     const auto draw = [&](const ui::MenuItem* item, RECT rc, UINT state) {
+      // With the item's data as the menu holds it, as the system hands it over.
       DRAWITEMSTRUCT dis{ODT_MENU, 0, item->Command(), ODA_DRAWENTIRE, state,
-                         reinterpret_cast<HWND>(item->Parent()->SubMenu()), dc.get(), rc, 0};
+                         reinterpret_cast<HWND>(item->Parent()->SubMenu()), dc.get(), rc,
+                         reinterpret_cast<ULONG_PTR>(item)};
       EXPECT_TRUE(SendMessageW(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)));
     };
-    draw(form->mnuCopyPath, {0, 0, 150, 23}, ODS_SELECTED);
-    draw(form->N5, {0, 30, 150, 34}, 0);
-    draw(form->mnuShowFolders, {0, 36, 150, 59}, ODS_CHECKED);
-    draw(form->mnuView, {0, 60, 50, 79}, ODS_SELECTED);
+    draw(Item(L"mnuCopyPath"), {0, 0, 150, 23}, ODS_SELECTED);
+    draw(Item(L"N5"), {0, 30, 150, 34}, 0);
+    draw(Item(L"mnuShowFolders"), {0, 36, 150, 59}, ODS_CHECKED);
+    draw(Item(L"mnuView"), {0, 60, 50, 79}, ODS_SELECTED);
     const pw::MenuCanvas canvas(dc.get());
     const auto pick = [&](Rgb deep, Rgb shallow) { return canvas.Nearest(bits >= 16 ? deep : shallow); };
     const Rgb border = canvas.Nearest(light), fill = pick(pw::Lighten(light, 68), pw::kWhite);
@@ -69,11 +88,11 @@ TEST_F(FlatMenuTest, ItemPixelsAtEachColourDepth) {
 TEST_F(FlatMenuTest, ABookmarkAddedLaterIsDrawnInAFramedPopupAndFoundByItsAccessKey) {
   const auto barChar = [&](wchar_t key) {
     return SendMessageW(form->Handle(), WM_MENUCHAR, MAKEWPARAM(key, MF_POPUP),
-                        reinterpret_cast<LPARAM>(form->MainMenu.Handle()));
+                        reinterpret_cast<LPARAM>(Probe().MainMenu()));
   };
   EXPECT_EQ(barChar(L'V'), MAKELRESULT(2, MNC_EXECUTE));  // Bookmarks is hidden
-  const UINT later = form->mnuBookmarks->Add(L"", L"C:\\later.txt").Command();
-  form->mnuBookmarks->SetVisible(true);
+  BookmarkAFile(*form);
+  const UINT later = Item(L"mnuBookmarks")->Items().at(0)->Command();
   EXPECT_EQ(barChar(L'v'), MAKELRESULT(3, MNC_EXECUTE));
   // The real menu: when it waits for input every item has been drawn; the frame is read back then.
   bool drawn = false, idle = false;
@@ -96,12 +115,13 @@ TEST_F(FlatMenuTest, ABookmarkAddedLaterIsDrawnInAFramedPopupAndFoundByItsAccess
     EndMenu();
     return false;
   });
-  TrackPopupMenu(form->mnuBookmarks->SubMenu(), TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr);
+  TrackPopupMenu(Item(L"mnuBookmarks")->SubMenu(), TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr);
   EXPECT_TRUE(drawn && idle);
   // A user typing the key in the open menu runs the item.
   PostMessageW(form->Handle(), WM_CHAR, L's', 1 | (MapVirtualKeyW('S', MAPVK_VK_TO_VSC) << 16));
-  EXPECT_EQ(TrackPopupMenu(form->mnuView->SubMenu(), TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr),
-            static_cast<int>(form->mnuShowFolders->Command()));
+  EXPECT_EQ(TrackPopupMenu(Item(L"mnuView")->SubMenu(), TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr),
+            static_cast<int>(Item(L"mnuShowFolders")->Command()));
+  TakeBookmarkBack(*form);
 }
 
 TEST_F(FlatMenuTest, EveryMenuHandleLivesAsLongAsItsWindowAndNoLonger) {
@@ -111,14 +131,13 @@ TEST_F(FlatMenuTest, EveryMenuHandleLivesAsLongAsItsWindowAndNoLonger) {
   {
     TfrmFileBrowser other;
     ASSERT_TRUE(other.Create(false));
-    other.mnuBookmarks->Add(L"", L"C:\\y.txt");
-    other.mnuBookmarks->SetVisible(true);
-    handles = {GetMenu(other.Handle()), other.lvFilesPopupMenu.Handle()};
+    other.Show();
+    BookmarkAFile(other);  // the Bookmarks menu is shown, with an item made after the others
+    handles = {GetMenu(other.Handle()), MainWindowProbe(other).PopupMenu()};
     for (size_t i = 0; i < handles.size(); ++i)
       for (int k = 0; k < GetMenuItemCount(handles[i]); ++k)
         if (HMENU sub = GetSubMenu(handles[i], k)) handles.push_back(sub);
-    other.FlatMenuRenderer1.SetActive(false);
-    other.FlatMenuRenderer1.SetActive(true);
+    TakeBookmarkBack(other);
   }
   testutil::PumpMessages();
   for (HMENU h : handles) EXPECT_FALSE(IsMenu(h));

@@ -68,7 +68,7 @@ TEST_F(FolderListingTest, FileFolderAndParentRowsSubItemBySubItem) {
   ListPath(base);
   std::wstring tempName = dir->Path().substr(0, dir->Path().size() - 1);
   tempName = tempName.substr(tempName.find_last_of(L'\\') + 1);
-  ASSERT_EQ(form->lvFiles.Count(), 3);
+  ASSERT_EQ(FileList().Count(), 3);
   EXPECT_EQ(Cell(0, 0), L"[" + tempName + L"]");
   EXPECT_EQ(Cell(1, 0), L"Sub");
   EXPECT_EQ(Cell(2, 0), L"report.txt");
@@ -78,23 +78,23 @@ TEST_F(FolderListingTest, FileFolderAndParentRowsSubItemBySubItem) {
   EXPECT_EQ(Cell(f, 1), L"1,234");
   EXPECT_FALSE(Cell(f, 2).empty());
   EXPECT_EQ(Cell(f, 6), L"RA");
-  EXPECT_EQ(form->ItemSubText(f, 6), report);
-  EXPECT_EQ(form->ItemSubText(f, 7), L"F");
+  EXPECT_EQ(Probe().SubText(f, 6), report);
+  EXPECT_EQ(Probe().SubText(f, 7), L"F");
 
   // The folder.
   EXPECT_EQ(Cell(1, 1), L"");
   EXPECT_FALSE(Cell(1, 2).empty());
   EXPECT_EQ(Cell(1, 6), L".");
-  EXPECT_EQ(form->ItemSubText(1, 6), base + L"Sub");
-  EXPECT_EQ(form->ItemSubText(1, 7), L"D");
+  EXPECT_EQ(Probe().SubText(1, 6), base + L"Sub");
+  EXPECT_EQ(Probe().SubText(1, 7), L"D");
 
   // The parent entry: the listed folder itself, with its own attributes.
   EXPECT_EQ(Cell(0, 1), L"");
   EXPECT_EQ(Cell(0, 2), Cell(1, 2));  // typed as a folder
   EXPECT_FALSE(Cell(0, 4).empty());
   EXPECT_EQ(Cell(0, 6), L".");
-  EXPECT_EQ(form->ItemSubText(0, 6), base);
-  EXPECT_EQ(form->ItemSubText(0, 7), L"D");
+  EXPECT_EQ(Probe().SubText(0, 6), base);
+  EXPECT_EQ(Probe().SubText(0, 7), L"D");
 
   // Every time text has exactly twelve characters after its first blank.
   for (int row = 0; row < 3; ++row)
@@ -108,13 +108,13 @@ TEST_F(FolderListingTest, FileFolderAndParentRowsSubItemBySubItem) {
   LVITEMW lvi{};
   lvi.mask = LVIF_IMAGE;
   lvi.iItem = 0;
-  ListView_GetItem(form->lvFiles.Handle(), &lvi);
-  EXPECT_EQ(lvi.iImage, form->UpIconIndex);
-  EXPECT_GE(form->UpIconIndex, 0);
+  ListView_GetItem(FileList().Handle(), &lvi);
+  EXPECT_EQ(lvi.iImage, Probe().UpIconIndex());
+  EXPECT_GE(Probe().UpIconIndex(), 0);
   lvi.iItem = 2;
-  ListView_GetItem(form->lvFiles.Handle(), &lvi);
+  ListView_GetItem(FileList().Handle(), &lvi);
   EXPECT_GE(lvi.iImage, 0);
-  EXPECT_NE(lvi.iImage, form->UpIconIndex);
+  EXPECT_NE(lvi.iImage, Probe().UpIconIndex());
 }
 
 TEST_F(FolderListingTest, EachStampShowsTheOffsetOfItsOwnDate) {
@@ -146,9 +146,9 @@ TEST_F(FolderListingTest, NamesAreShownAsFoundWithTheirSizes) {
   EXPECT_EQ(Cell(RowOf(L"huge.bin"), 1), L"5,000,000,000");
   EXPECT_EQ(Cell(RowOf(L"\u03A9mega.dat"), 1), L"0");
   EXPECT_EQ(Cell(RowOf(L"a[1].b.c.txt"), 1), L"999");
-  EXPECT_EQ(form->ItemSubText(RowOf(L"\u65E5\u672C\u8A9E.txt"), 6), base + L"\u65E5\u672C\u8A9E.txt");
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 6");
-  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 0");
+  EXPECT_EQ(Probe().SubText(RowOf(L"\u65E5\u672C\u8A9E.txt"), 6), base + L"\u65E5\u672C\u8A9E.txt");
+  EXPECT_EQ(Status().Text(0), L"Files: 6");
+  EXPECT_EQ(Status().Text(1), L"Folders: 0");
 }
 
 TEST_F(FolderListingTest, CountsLeaveOutTheParentEntry) {
@@ -156,11 +156,11 @@ TEST_F(FolderListingTest, CountsLeaveOutTheParentEntry) {
   CreateDirectoryW((base + L"x").c_str(), nullptr);
   CreateDirectoryW((base + L"y").c_str(), nullptr);
   ListPath(base);
-  EXPECT_EQ(form->lvFiles.Count(), 6);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
-  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 2");
-  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
-  EXPECT_FALSE(IsWindowVisible(form->lvDrives.Handle()));
+  EXPECT_EQ(FileList().Count(), 6);
+  EXPECT_EQ(Status().Text(0), L"Files: 3");
+  EXPECT_EQ(Status().Text(1), L"Folders: 2");
+  EXPECT_TRUE(IsWindowVisible(FileList().Handle()));
+  EXPECT_FALSE(IsWindowVisible(DriveList().Handle()));
 }
 
 TEST_F(FolderListingTest, AttributeFilterAppliesToFilesOnly) {
@@ -174,26 +174,26 @@ TEST_F(FolderListingTest, AttributeFilterAppliesToFilesOnly) {
   SetFileAttributesW(system.c_str(), kSystem);
   SetFileAttributesW((base + L"HiddenDir").c_str(), FILE_ATTRIBUTE_HIDDEN);
   ListPath(base);
-  EXPECT_EQ(form->lvFiles.Count(), 6);
+  EXPECT_EQ(FileList().Count(), 6);
 
   // Archive and Hidden off: a hidden file without read-only or system goes, folders stay.
-  ClickMenu(form->mnuArchive);
-  ClickMenu(form->mnuHidden);
-  EXPECT_EQ(form->AttrMask, 1 | 4 | 128);
-  EXPECT_FALSE(form->mnuHidden->Checked());
+  ClickMenu(Item(L"mnuArchive"));
+  ClickMenu(Item(L"mnuHidden"));
+  EXPECT_EQ(Probe().AttrMask(), 1 | 4 | 128);
+  EXPECT_FALSE(Item(L"mnuHidden")->Checked());
   EXPECT_EQ(RowOf(L"hidden.txt"), -1);
   EXPECT_EQ(RowOf(L"plain.txt"), -1);  // archive only
   EXPECT_GE(RowOf(L"readonly.txt"), 0);
   EXPECT_GE(RowOf(L"system.txt"), 0);
   EXPECT_GE(RowOf(L"HiddenDir"), 0);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 2");
+  EXPECT_EQ(Status().Text(0), L"Files: 2");
 
   // Everything off: no file at all, folders still listed.
-  ClickMenu(form->mnuReadOnly);
-  ClickMenu(form->mnuSystem);
-  ClickMenu(form->mnuNormal);
-  EXPECT_EQ(form->AttrMask, 0);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 0");
+  ClickMenu(Item(L"mnuReadOnly"));
+  ClickMenu(Item(L"mnuSystem"));
+  ClickMenu(Item(L"mnuNormal"));
+  EXPECT_EQ(Probe().AttrMask(), 0);
+  EXPECT_EQ(Status().Text(0), L"Files: 0");
   EXPECT_GE(RowOf(L"HiddenDir"), 0);
 }
 
@@ -201,10 +201,10 @@ TEST_F(FolderListingTest, ShowFoldersOffHidesFoldersAndTheParentButNotTheDrivesE
   MakeFile(base + L"a.txt");
   CreateDirectoryW((base + L"Sub").c_str(), nullptr);
   ListPath(base);
-  ClickMenu(form->mnuShowFolders);
-  EXPECT_TRUE(form->HideFolders);
+  ClickMenu(Item(L"mnuShowFolders"));
+  EXPECT_TRUE(Probe().HideFolders());
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a.txt"}));
-  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 0");
+  EXPECT_EQ(Status().Text(1), L"Folders: 0");
 
   ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
   CreateDirectoryW((testutil::ProgramDriveFolder() + L"inroot").c_str(), nullptr);
@@ -213,7 +213,7 @@ TEST_F(FolderListingTest, ShowFoldersOffHidesFoldersAndTheParentButNotTheDrivesE
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"[Drives]", L"r.txt"}));
   // With "[Drives]" selected the path is empty, and the root shown is listed again all the same.
   ASSERT_EQ(SelectedRows(), std::vector<int>{0});
-  ClickMenu(form->mnuShowFolders);
+  ClickMenu(Item(L"mnuShowFolders"));
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"[Drives]", L"inroot", L"r.txt"}));
 }
 
@@ -221,34 +221,36 @@ TEST_F(FolderListingTest, ADriveRootStartsWithTheDrivesEntryAndHasNoParent) {
   ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
   CreateDirectoryW((testutil::ProgramDriveFolder() + L"Data").c_str(), nullptr);
   ListPath(testutil::ProgramDrive().Root());
-  ASSERT_GE(form->lvFiles.Count(), 2);
+  ASSERT_GE(FileList().Count(), 2);
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
   for (int col = 1; col <= 6; ++col) EXPECT_EQ(Cell(0, col), L"") << col;
-  EXPECT_EQ(form->ItemSubText(0, 6), L"");
-  EXPECT_EQ(form->ItemSubText(0, 7), L"D");
+  EXPECT_EQ(Probe().SubText(0, 6), L"");
+  EXPECT_EQ(Probe().SubText(0, 7), L"D");
   for (const auto& caption : Captions()) EXPECT_NE(caption, L"[..]");
 
   // One level down, the parent entry of a drive's first level reads "[..]".
   ListPath(testutil::ProgramDrive().Root() + L"Data\\");
-  ASSERT_GE(form->lvFiles.Count(), 1);
+  ASSERT_GE(FileList().Count(), 1);
   EXPECT_EQ(Cell(0, 0), L"[..]");
-  EXPECT_EQ(form->ItemSubText(0, 6), testutil::ProgramDrive().Root() + L"Data\\");
+  EXPECT_EQ(Probe().SubText(0, 6), testutil::ProgramDrive().Root() + L"Data\\");
 }
 
 TEST_F(FolderListingTest, AFolderThatIsGoneLeavesListAndStatusBarAlone) {
-  MakeFile(base + L"keep.txt");
-  ListPath(base);
+  const std::wstring gone = MakeFolder(base + L"Gone");
+  MakeFile(gone + L"keep.txt");
+  ListPath(gone);
   const auto before = Captions();
-  const std::wstring files = form->StatusBar.Text(0);
+  const std::wstring files = Status().Text(0);
+  // The listed folder is the current directory, which Windows would not let go.
+  SetCurrentDirectoryW(dir->Path().c_str());
+  testutil::RemoveTree(gone.substr(0, gone.size() - 1));
   wchar_t cwd[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, cwd);
 
-  form->CurrentPath = dir->Path() + L"gone\\";
-  form->ListFolder();
-  testutil::PumpMessages();
+  PressKey(FileList().Handle(), VK_F5);
   EXPECT_EQ(Captions(), before);
-  EXPECT_EQ(form->StatusBar.Text(0), files);
-  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
+  EXPECT_EQ(Status().Text(0), files);
+  EXPECT_TRUE(IsWindowVisible(FileList().Handle()));
   wchar_t after[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, after);
   EXPECT_STREQ(after, cwd);
@@ -260,10 +262,7 @@ TEST_F(FolderListingTest, TheCurrentDirectoryFollowsTheListing) {
   wchar_t cwd[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, cwd);
   EXPECT_EQ(std::wstring(cwd), base + L"Inner");
-  // Neither the path line nor CurrentPath is changed by the listing itself.
-  form->CurrentPath = base;
-  form->ListFolder();
-  EXPECT_EQ(form->CurrentPath, base);
+  ListPath(base);
   GetCurrentDirectoryW(MAX_PATH, cwd);
   EXPECT_EQ(std::wstring(cwd) + L"\\", base);
 }

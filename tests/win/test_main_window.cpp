@@ -56,21 +56,21 @@ TEST_F(BrowserTest, WindowOpensAt632x376CentredOnTheScreen) {
 }
 
 TEST_F(BrowserTest, StartsOnTheDriveListWithDefaultOptions) {
-  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  EXPECT_EQ(form->AttrMask, 167);
-  EXPECT_FALSE(form->HideFolders);
-  EXPECT_TRUE(form->SortAscending);
-  EXPECT_EQ(form->SortColumn, 0);
-  EXPECT_TRUE(form->CurrentPath.empty());
+  EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
+  EXPECT_EQ(Probe().AttrMask(), 167);
+  EXPECT_FALSE(Probe().HideFolders());
+  EXPECT_TRUE(Probe().SortAscending());
+  EXPECT_EQ(Probe().SortColumn(), 0);
+  EXPECT_TRUE(Probe().CurrentPath().empty());
   EXPECT_EQ(PathLine(), L"");
-  for (const auto& state : form->ColumnStates) EXPECT_TRUE(state.Shown);
-  EXPECT_EQ(form->ColumnStates[1].SavedWidth, 60);
-  EXPECT_EQ(form->lvDrives.ViewStyle(), static_cast<DWORD>(LV_VIEW_DETAILS));
-  EXPECT_EQ(form->lvFiles.ViewStyle(), static_cast<DWORD>(LV_VIEW_DETAILS));
+  for (int column = 0; column < TfrmFileBrowser::kColumnCount; ++column) EXPECT_TRUE(Probe().Column(column).Shown);
+  EXPECT_EQ(Probe().Column(1).SavedWidth, 60);
+  EXPECT_EQ(DriveList().ViewStyle(), static_cast<DWORD>(LV_VIEW_DETAILS));
+  EXPECT_EQ(FileList().ViewStyle(), static_cast<DWORD>(LV_VIEW_DETAILS));
   // The first drive is selected and the list has the focus.
-  if (form->lvDrives.Count() > 0) {
-    EXPECT_EQ(form->lvDrives.FirstSelected(), 0);
-    EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+  if (DriveList().Count() > 0) {
+    EXPECT_EQ(DriveList().FirstSelected(), 0);
+    EXPECT_EQ(GetFocus(), DriveList().Handle());
   }
 }
 
@@ -85,31 +85,31 @@ TEST_F(BrowserTest, ThePathLineAndTheListsFollowTheWindowSize) {
     testutil::PumpMessages();
     RECT client{};
     GetClientRect(form->Handle(), &client);
-    EXPECT_EQ(width(form->pnFilename.Handle()), client.right);
-    EXPECT_EQ(width(form->edFilename), client.right - 8) << size.cx;
-    EXPECT_EQ(width(form->lvFiles.Handle()), width(form->lvDrives.Handle()));
-    EXPECT_EQ(width(form->lvDrives.Handle()), client.right - 2);  // inside the panel's bevel
+    EXPECT_EQ(width(Probe().FilenamePanel()), client.right);
+    EXPECT_EQ(width(Probe().PathLine()), client.right - 8) << size.cx;
+    EXPECT_EQ(width(FileList().Handle()), width(DriveList().Handle()));
+    EXPECT_EQ(width(DriveList().Handle()), client.right - 2);  // inside the panel's bevel
   }
 }
 
 TEST_F(BrowserTest, ToolbarButtonsAndTheHiddenUpdateAndCancel) {
-  EXPECT_FALSE(IsWindowVisible(form->btnUpdate.Handle()));
-  EXPECT_FALSE(IsWindowVisible(form->btnCancel.Handle()));
-  for (ui::SpeedButton* b : {&form->btnBookmark, &form->btnRefresh, &form->btnLargeIcons,
-                             &form->btnSmallIcons, &form->btnList, &form->btnDetails})
+  EXPECT_FALSE(IsWindowVisible(Button(L"btnUpdate").Handle()));
+  EXPECT_FALSE(IsWindowVisible(Button(L"btnCancel").Handle()));
+  for (const ui::SpeedButton* b : {&Button(L"btnBookmark"), &Button(L"btnRefresh"), &Button(L"btnLargeIcons"),
+                             &Button(L"btnSmallIcons"), &Button(L"btnList"), &Button(L"btnDetails")})
     EXPECT_TRUE(IsWindowVisible(b->Handle()));
-  EXPECT_EQ(form->btnBookmark.Tag, 3);
-  EXPECT_FALSE(form->btnBookmark.Enabled());
-  EXPECT_EQ(form->btnBookmark.Hint(), L"Add bookmark");
-  EXPECT_EQ(form->btnLargeIcons.Hint(), L"Large Icons");
-  EXPECT_EQ(form->btnDetails.Hint(), L"Details");
+  EXPECT_EQ(Button(L"btnBookmark").Tag, 3);
+  EXPECT_FALSE(Button(L"btnBookmark").Enabled());
+  EXPECT_EQ(Button(L"btnBookmark").Hint(), L"Add bookmark");
+  EXPECT_EQ(Button(L"btnLargeIcons").Hint(), L"Large Icons");
+  EXPECT_EQ(Button(L"btnDetails").Hint(), L"Details");
   // Exactly one view button is down: Details.
-  EXPECT_FALSE(form->btnLargeIcons.Down());
-  EXPECT_FALSE(form->btnSmallIcons.Down());
-  EXPECT_FALSE(form->btnList.Down());
-  EXPECT_TRUE(form->btnDetails.Down());
+  EXPECT_FALSE(Button(L"btnLargeIcons").Down());
+  EXPECT_FALSE(Button(L"btnSmallIcons").Down());
+  EXPECT_FALSE(Button(L"btnList").Down());
+  EXPECT_TRUE(Button(L"btnDetails").Down());
   RECT rc;
-  GetWindowRect(form->btnRefresh.Handle(), &rc);
+  GetWindowRect(Button(L"btnRefresh").Handle(), &rc);
   EXPECT_EQ(rc.right - rc.left, 23);
   EXPECT_EQ(rc.bottom - rc.top, 23);
 }
@@ -154,22 +154,22 @@ TEST_F(BrowserTest, MainMenuShowsTheLaidOutTree) {
 TEST_F(BrowserTest, MenuItemsCarryTheirTagsAndImages) {
   struct Expect { const ui::MenuItem* Item; int Tag; int Image; };
   const Expect expected[] = {
-      {form->mnuReadOnly, 1, -1},  {form->mnuHidden, 2, -1},     {form->mnuSystem, 4, -1},
-      {form->mnuArchive, 32, -1},  {form->mnuNormal, 128, -1},   {form->mnuSizeCol, 1, -1},
-      {form->mnuAttributesCol, 6, -1}, {form->mnuLargeIcons, 0, 6}, {form->mnuSmallIcons, 1, 7},
-      {form->mnuList, 2, 8},       {form->mnuDetails, 3, 9},     {form->mnuExplorer, 0, 0},
-      {form->mnuExit, 0, 1},       {form->mnuUpdate, 0, 2},      {form->mnuRefresh, 0, 5},
-      {form->mnuAttributes, 0, 10}, {form->mnuColumns, 0, 11},  {form->mnuViewType, 0, 12},
-      {form->mnuPopBookmark, 3, 3}, {form->mnuCopyPath, 0, 13}, {form->mnuEditFileParams, 0, 14}};
+      {Item(L"mnuReadOnly"), 1, -1},  {Item(L"mnuHidden"), 2, -1},     {Item(L"mnuSystem"), 4, -1},
+      {Item(L"mnuArchive"), 32, -1},  {Item(L"mnuNormal"), 128, -1},   {Item(L"mnuSizeCol"), 1, -1},
+      {Item(L"mnuAttributesCol"), 6, -1}, {Item(L"mnuLargeIcons"), 0, 6}, {Item(L"mnuSmallIcons"), 1, 7},
+      {Item(L"mnuList"), 2, 8},       {Item(L"mnuDetails"), 3, 9},     {Item(L"mnuExplorer"), 0, 0},
+      {Item(L"mnuExit"), 0, 1},       {Item(L"mnuUpdate"), 0, 2},      {Item(L"mnuRefresh"), 0, 5},
+      {Item(L"mnuAttributes"), 0, 10}, {Item(L"mnuColumns"), 0, 11},  {Item(L"mnuViewType"), 0, 12},
+      {Item(L"mnuPopBookmark"), 3, 3}, {Item(L"mnuCopyPath"), 0, 13}, {Item(L"mnuEditFileParams"), 0, 14}};
   for (const auto& e : expected) {
     EXPECT_EQ(e.Item->Tag, e.Tag) << testing::PrintToString(e.Item->Name);
     EXPECT_EQ(e.Item->ImageIndex(), e.Image) << testing::PrintToString(e.Item->Name);
   }
-  EXPECT_EQ(ImageList_GetImageCount(form->imMenu.get()), 15);
+  EXPECT_EQ(ImageList_GetImageCount(Probe().MenuImages()), 15);
 }
 
 TEST_F(BrowserTest, PopupMenuOfTheFileList) {
-  auto items = Entries(form->lvFilesPopupMenu.Handle());
+  auto items = Entries(Probe().PopupMenu());
   EXPECT_EQ(Texts(items),
             (Strings{L"&Add Bookmark", L"-", L"Copy &Path\tCtrl+Shift+C", L"Edit &File Params\tAlt+Enter"}));
   EXPECT_TRUE(items[0].State & MFS_DISABLED);
@@ -178,12 +178,12 @@ TEST_F(BrowserTest, PopupMenuOfTheFileList) {
 
 TEST_F(BrowserTest, StatusBarHasThreePanels) {
   int rights[4] = {0};
-  int parts = static_cast<int>(SendMessageW(form->StatusBar.Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(rights)));
+  int parts = static_cast<int>(SendMessageW(Status().Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(rights)));
   ASSERT_EQ(parts, 3);
   EXPECT_EQ(rights[0], 100);
   EXPECT_EQ(rights[1], 200);
   EXPECT_EQ(rights[2], 392);
-  EXPECT_EQ(form->StatusBar.Text(0), L"");
+  EXPECT_EQ(Status().Text(0), L"");
 }
 
 TEST_F(BrowserTest, DriveListMatchesTheSystemInLetterOrder) {
@@ -194,11 +194,9 @@ TEST_F(BrowserTest, DriveListMatchesTheSystemInLetterOrder) {
   for (int d = 0; d < 26; ++d) {
     if (!(mask & (1u << d))) continue;
     std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + d)) + L":\\";
-    ASSERT_LT(row, form->lvDrives.Count());
-    const TDriveItem* item = form->DriveAt(row);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->Root, root);
-    ui::ListView& lv = form->lvDrives;
+    ASSERT_LT(row, DriveList().Count());
+    EXPECT_EQ(Probe().DriveRoot(row), root);
+    const ui::ListView& lv = DriveList();
     EXPECT_FALSE(lv.ItemText(row, 0).empty());
     EXPECT_EQ(lv.ItemText(row, 1), pw::DriveTypeText(GetDriveTypeW(root.c_str())));
     DWORD serial = 0;
@@ -221,35 +219,35 @@ TEST_F(BrowserTest, DriveListMatchesTheSystemInLetterOrder) {
     }
     ++row;
   }
-  EXPECT_EQ(row, form->lvDrives.Count());
+  EXPECT_EQ(row, DriveList().Count());
 }
 
 TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
   testutil::TempDir folder;
   CreateDirectoryW((folder.Path() + L"inside").c_str(), nullptr);
-  const int before = form->lvDrives.Count();
+  const int before = DriveList().Count();
   ASSERT_GE(before, 1);
-  ClickRow(form->lvDrives, 0);
-  const std::wstring selected = form->lvDrives.ItemText(0, 0);
+  ClickRow(DriveList(), 0);
+  const std::wstring selected = DriveList().ItemText(0, 0);
 
   testutil::TestDrive drive(folder.Path());
   ASSERT_NE(drive.Letter(), 0);
-  EXPECT_EQ(form->lvDrives.Count(), before);  // the list is not refreshed by itself
-  ClickMenu(form->mnuRefresh);
-  ASSERT_EQ(form->lvDrives.Count(), before + 1);
+  EXPECT_EQ(DriveList().Count(), before);  // the list is not refreshed by itself
+  ClickMenu(Item(L"mnuRefresh"));
+  ASSERT_EQ(DriveList().Count(), before + 1);
   bool found = false;
-  for (int i = 0; i < form->lvDrives.Count(); ++i) {
-    if (form->DriveAt(i)->Root == drive.Root()) {
+  for (int i = 0; i < DriveList().Count(); ++i) {
+    if (Probe().DriveRoot(i) == drive.Root()) {
       found = true;
-      EXPECT_FALSE(form->lvDrives.ItemText(i, 1).empty());
+      EXPECT_FALSE(DriveList().ItemText(i, 1).empty());
     }
     if (i > 0) {
-      EXPECT_LT(pw::CaselessCompare(form->DriveAt(i - 1)->Root, form->DriveAt(i)->Root), 0);
+      EXPECT_LT(pw::CaselessCompare(Probe().DriveRoot(i - 1), Probe().DriveRoot(i)), 0);
     }
   }
   EXPECT_TRUE(found);
-  ASSERT_GE(form->lvDrives.FirstSelected(), 0);
-  EXPECT_EQ(form->lvDrives.ItemText(form->lvDrives.FirstSelected(), 0), selected);
+  ASSERT_GE(DriveList().FirstSelected(), 0);
+  EXPECT_EQ(DriveList().ItemText(DriveList().FirstSelected(), 0), selected);
 }
 
 TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
@@ -259,15 +257,15 @@ TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {
   const int row = DriveRowOf(drive.Root());
   ASSERT_GE(row, 0);
 
-  DoubleClickRow(form->lvDrives, row);
-  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
-  EXPECT_FALSE(IsWindowVisible(form->lvDrives.Handle()));
-  ASSERT_GE(form->lvFiles.Count(), 2);
+  DoubleClickRow(DriveList(), row);
+  EXPECT_TRUE(IsWindowVisible(FileList().Handle()));
+  EXPECT_FALSE(IsWindowVisible(DriveList().Handle()));
+  ASSERT_GE(FileList().Count(), 2);
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(PathLine(), L"");
-  EXPECT_EQ(form->CurrentPath, L"");
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 1");
+  EXPECT_EQ(Probe().CurrentPath(), L"");
+  EXPECT_EQ(Status().Text(0), L"Files: 1");
 }
 
 TEST_F(BrowserTest, DriveListKeys) {
@@ -275,30 +273,30 @@ TEST_F(BrowserTest, DriveListKeys) {
   ASSERT_NE(drive.Letter(), 0);
   const int row = DriveRowOf(drive.Root());
   ASSERT_GE(row, 0);
-  ClickRow(form->lvDrives, row);
-  ASSERT_EQ(form->lvDrives.FirstSelected(), row);
+  ClickRow(DriveList(), row);
+  ASSERT_EQ(DriveList().FirstSelected(), row);
 
   // Left never moves anything in the drive list.
-  PressKey(form->lvDrives.Handle(), VK_LEFT);
-  EXPECT_EQ(form->lvDrives.FirstSelected(), row);
-  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  PressKey(DriveList().Handle(), VK_LEFT);
+  EXPECT_EQ(DriveList().FirstSelected(), row);
+  EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
 
   // Right in the Details view opens the drive.
-  PressKey(form->lvDrives.Handle(), VK_RIGHT);
-  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
+  PressKey(DriveList().Handle(), VK_RIGHT);
+  EXPECT_TRUE(IsWindowVisible(FileList().Handle()));
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
 
   // Back to the drives, then Enter opens again.
-  DoubleClickRow(form->lvFiles, 0);
-  ASSERT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  EXPECT_EQ(form->lvDrives.FirstSelected(), row);
-  PressKey(form->lvDrives.Handle(), VK_RETURN);
-  EXPECT_TRUE(IsWindowVisible(form->lvFiles.Handle()));
+  DoubleClickRow(FileList(), 0);
+  ASSERT_TRUE(IsWindowVisible(DriveList().Handle()));
+  EXPECT_EQ(DriveList().FirstSelected(), row);
+  PressKey(DriveList().Handle(), VK_RETURN);
+  EXPECT_TRUE(IsWindowVisible(FileList().Handle()));
 }
 
 TEST_F(BrowserTest, HeaderDragIsRefusedForAHiddenColumnAndAFinishedDragIsRemembered) {
-  HWND list = form->lvFiles.Handle();
-  HWND header = form->lvFiles.Header();
+  HWND list = FileList().Handle();
+  HWND header = FileList().Header();
   auto notify = [&](UINT code, int item, int width) {
     HDITEMW hdi{};
     hdi.mask = HDI_WIDTH;
@@ -313,20 +311,21 @@ TEST_F(BrowserTest, HeaderDragIsRefusedForAHiddenColumnAndAFinishedDragIsRemembe
     return SendMessageW(list, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
   };
   EXPECT_EQ(notify(HDN_BEGINTRACKW, 1, 60), 0);  // shown: the list may track it
-  form->ColumnStates[1].Shown = false;
+  ClickMenu(Item(L"mnuSizeCol"));  // hidden
   EXPECT_EQ(notify(HDN_BEGINTRACKW, 1, 0), 1);
   EXPECT_EQ(notify(HDN_BEGINTRACKA, 1, 0), 1);
   notify(HDN_ENDTRACKW, 3, 95);
-  EXPECT_EQ(form->ColumnStates[3].SavedWidth, 95);
+  EXPECT_EQ(Probe().Column(3).SavedWidth, 95);
   notify(HDN_ENDTRACKA, 0, 130);
-  EXPECT_EQ(form->ColumnStates[0].SavedWidth, 130);
+  EXPECT_EQ(Probe().Column(0).SavedWidth, 130);
   // Items outside the seven columns pass unchanged.
   notify(HDN_ENDTRACKW, 7, 99);
   notify(HDN_ENDTRACKW, -1, 99);
-  for (const auto& s : form->ColumnStates) EXPECT_NE(s.SavedWidth, 99);
+  for (int column = 0; column < TfrmFileBrowser::kColumnCount; ++column)
+    EXPECT_NE(Probe().Column(column).SavedWidth, 99);
 
   // A real drag of the divider of "Type" through the header records the new width.
-  form->lvFiles.SetVisible(true);
+  FileList().SetVisible(true);
   RECT rc{};
   Header_GetItemRect(header, 2, &rc);
   int y = (rc.top + rc.bottom) / 2;
@@ -334,6 +333,6 @@ TEST_F(BrowserTest, HeaderDragIsRefusedForAHiddenColumnAndAFinishedDragIsRemembe
   SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rc.right + 29, y));
   SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(rc.right + 29, y));
   testutil::PumpMessages();
-  EXPECT_EQ(form->lvFiles.ColumnWidth(2), 94);
-  EXPECT_EQ(form->ColumnStates[2].SavedWidth, 94);
+  EXPECT_EQ(FileList().ColumnWidth(2), 94);
+  EXPECT_EQ(Probe().Column(2).SavedWidth, 94);
 }

@@ -52,7 +52,7 @@ protected:
   int DriveRow() const { return DriveRowOf(testutil::ProgramDrive().Root()); }
 
   bool FilesShown() const {
-    return IsWindowVisible(form->lvFiles.Handle()) && !IsWindowVisible(form->lvDrives.Handle());
+    return IsWindowVisible(FileList().Handle()) && !IsWindowVisible(DriveList().Handle());
   }
 
   // Whether asking for the list's context menu (as Shift+F10 does) shows the pop-up menu. A shown
@@ -60,7 +60,7 @@ protected:
   bool ContextMenuShows() {
     bool shown = false;
     SetWindowSubclass(form->Handle(), MenuSpy, 77, reinterpret_cast<DWORD_PTR>(&shown));
-    SendMessageW(form->lvFiles.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->lvFiles.Handle()),
+    SendMessageW(FileList().Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(FileList().Handle()),
                  MAKELPARAM(-1, -1));
     testutil::PumpMessages();
     RemoveWindowSubclass(form->Handle(), MenuSpy, 77);
@@ -86,52 +86,53 @@ TEST_F(NavigationTest, DoubleClickOnAFolderListsItWithTheParentEntryFirstAndSele
   ListPath(data);
   int row = RowOf(L"Old");
   ASSERT_GE(row, 0);
-  DoubleClickRow(form->lvFiles, row);
+  DoubleClickRow(FileList(), row);
 
   EXPECT_TRUE(FilesShown());
   EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(Cell(0, 7), old);  // the parent entry stands for the listed folder
   EXPECT_EQ(PathLine(), old);
-  EXPECT_EQ(form->CurrentPath, old);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 1");
-  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 0");
-  EXPECT_EQ(GetFocus(), form->lvFiles.Handle());
+  EXPECT_EQ(Probe().CurrentPath(), old);
+  EXPECT_EQ(Status().Text(0), L"Files: 1");
+  EXPECT_EQ(Status().Text(1), L"Folders: 0");
+  EXPECT_EQ(GetFocus(), FileList().Handle());
 }
 
 TEST_F(NavigationTest, EnterOpensTheFirstSelectedEntryAndNothingWhenNoneIsSelected) {
   ListPath(data);
   int row = RowOf(L"Old");
   ASSERT_GE(row, 0);
-  ClickRow(form->lvFiles, row);
+  ClickRow(FileList(), row);
   ASSERT_EQ(PathLine(), data + L"Old");  // selecting a folder shows its own path
-  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  PressKey(FileList().Handle(), VK_RETURN);
   EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
   EXPECT_EQ(PathLine(), old);
 
   // Nothing selected: Enter leaves everything where it is.
-  ListView_SetItemState(form->lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(FileList().Handle(), -1, 0, LVIS_SELECTED);
   testutil::PumpMessages();
-  form->CurrentPath = L"kept";
-  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  const std::wstring kept = Probe().CurrentPath();
+  PressKey(FileList().Handle(), VK_RETURN);
   EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
-  EXPECT_EQ(form->CurrentPath, L"kept");
+  EXPECT_EQ(Probe().CurrentPath(), kept);
+  EXPECT_EQ(PathLine(), kept);
 }
 
 TEST_F(NavigationTest, TheParentEntryGoesUpAndSelectsTheNewParentEntry) {
   ListPath(old);
   ASSERT_EQ(Cell(0, 0), L"[Data]");
-  DoubleClickRow(form->lvFiles, 0);
+  DoubleClickRow(FileList(), 0);
 
-  ASSERT_GE(form->lvFiles.Count(), 1);
+  ASSERT_GE(FileList().Count(), 1);
   EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
   EXPECT_NE(RowOf(L"Old"), -1);
   EXPECT_NE(RowOf(L"a.txt"), -1);
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(PathLine(), data);
-  EXPECT_EQ(form->CurrentPath, data);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
-  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 2");
+  EXPECT_EQ(Probe().CurrentPath(), data);
+  EXPECT_EQ(Status().Text(0), L"Files: 3");
+  EXPECT_EQ(Status().Text(1), L"Folders: 2");
 }
 
 TEST_F(NavigationTest, UpFromADrivesFirstLevelReachesTheRootWithTheDrivesEntrySelected) {
@@ -144,15 +145,15 @@ TEST_F(NavigationTest, UpFromADrivesFirstLevelReachesTheRootWithTheDrivesEntrySe
   ASSERT_EQ(Cell(0, 0), L"[..]");
   EXPECT_EQ(Cell(0, 7), sub);
 
-  PressKey(form->lvFiles.Handle(), VK_RETURN);  // the parent entry is selected after the listing
-  ASSERT_GE(form->lvFiles.Count(), 3);
+  PressKey(FileList().Handle(), VK_RETURN);  // the parent entry is selected after the listing
+  ASSERT_GE(FileList().Count(), 3);
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
   EXPECT_EQ(RowOf(L"[..]"), -1);
   EXPECT_NE(RowOf(L"Sub"), -1);
   EXPECT_NE(RowOf(L"top.txt"), -1);
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(PathLine(), L"");
-  EXPECT_EQ(form->CurrentPath, L"");
+  EXPECT_EQ(Probe().CurrentPath(), L"");
 
   // The process's current directory followed the listing.
   wchar_t cwd[MAX_PATH] = {0};
@@ -166,31 +167,31 @@ TEST_F(NavigationTest, TheDrivesEntryShowsTheDriveListWithItsDriveSelected) {
   ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
   int drive = DriveRow();
   ASSERT_GE(drive, 0);
-  ClickRow(form->lvDrives, drive);
-  PressKey(form->lvDrives.Handle(), VK_RETURN);
+  ClickRow(DriveList(), drive);
+  PressKey(DriveList().Handle(), VK_RETURN);
   ASSERT_TRUE(FilesShown());
   ASSERT_EQ(Cell(0, 0), L"[Drives]");
-  ASSERT_NE(form->StatusBar.Text(0), L"");
-  const int drives = form->lvDrives.Count();
+  ASSERT_NE(Status().Text(0), L"");
+  const int drives = DriveList().Count();
 
-  DoubleClickRow(form->lvFiles, 0);
-  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  EXPECT_FALSE(IsWindowVisible(form->lvFiles.Handle()));
+  DoubleClickRow(FileList(), 0);
+  EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
+  EXPECT_FALSE(IsWindowVisible(FileList().Handle()));
   EXPECT_EQ(PathLine(), L"");
-  EXPECT_EQ(form->CurrentPath, L"");
-  EXPECT_EQ(form->StatusBar.Text(0), L"");
-  EXPECT_EQ(form->StatusBar.Text(1), L"");
-  EXPECT_EQ(form->lvDrives.Count(), drives);
-  EXPECT_EQ(form->lvDrives.FirstSelected(), drive);
-  EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+  EXPECT_EQ(Probe().CurrentPath(), L"");
+  EXPECT_EQ(Status().Text(0), L"");
+  EXPECT_EQ(Status().Text(1), L"");
+  EXPECT_EQ(DriveList().Count(), drives);
+  EXPECT_EQ(DriveList().FirstSelected(), drive);
+  EXPECT_EQ(GetFocus(), DriveList().Handle());
 
   // The same by keys: into the drive again, Enter on "[Drives]".
-  PressKey(form->lvDrives.Handle(), VK_RETURN);
+  PressKey(DriveList().Handle(), VK_RETURN);
   ASSERT_TRUE(FilesShown());
-  PressKey(form->lvFiles.Handle(), VK_RETURN);
-  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  EXPECT_EQ(form->lvDrives.FirstSelected(), drive);
-  EXPECT_EQ(form->StatusBar.Text(0), L"");
+  PressKey(FileList().Handle(), VK_RETURN);
+  EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
+  EXPECT_EQ(DriveList().FirstSelected(), drive);
+  EXPECT_EQ(Status().Text(0), L"");
 }
 
 TEST_F(NavigationTest, AFolderThatCannotBeEnteredKeepsTheListButTakesThePath) {
@@ -199,10 +200,10 @@ TEST_F(NavigationTest, AFolderThatCannotBeEnteredKeepsTheListButTakesThePath) {
   ASSERT_GE(row, 0);
   const Strings before = Captions();
   testutil::RemoveTree(old.substr(0, old.size() - 1));
-  DoubleClickRow(form->lvFiles, row);
+  DoubleClickRow(FileList(), row);
   EXPECT_EQ(Captions(), before);
   EXPECT_EQ(PathLine(), old);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
+  EXPECT_EQ(Status().Text(0), L"Files: 3");
   EXPECT_TRUE(FilesShown());
 }
 
@@ -210,13 +211,13 @@ TEST_F(NavigationTest, AFolderThatCannotBeEnteredKeepsTheListButTakesThePath) {
 
 TEST_F(NavigationTest, RightOpensOnlyAPlainFolderInTheDetailsView) {
   ListPath(data);
-  HWND list = form->lvFiles.Handle();
+  HWND list = FileList().Handle();
   KeysReachingTheList keys(form->Handle());
 
   // A folder whose name holds a bracket: nothing opens and the list never sees the key.
   int odd = RowOf(L"a[1]");
   ASSERT_GE(odd, 0);
-  ClickRow(form->lvFiles, odd);
+  ClickRow(FileList(), odd);
   const Strings before = Captions();
   PressKey(list, VK_RIGHT);
   EXPECT_EQ(Captions(), before);
@@ -225,7 +226,7 @@ TEST_F(NavigationTest, RightOpensOnlyAPlainFolderInTheDetailsView) {
   EXPECT_FALSE(keys.Saw(VK_RIGHT));
 
   // A file: the same.
-  ClickRow(form->lvFiles, RowOf(L"b.txt"));
+  ClickRow(FileList(), RowOf(L"b.txt"));
   PressKey(list, VK_RIGHT);
   EXPECT_EQ(Captions(), before);
   EXPECT_EQ(PathLine(), data + L"b.txt");
@@ -240,14 +241,14 @@ TEST_F(NavigationTest, RightOpensOnlyAPlainFolderInTheDetailsView) {
 
   // A plain folder opens, and the key is kept from the list.
   keys.Clear();
-  ClickRow(form->lvFiles, RowOf(L"Old"));
+  ClickRow(FileList(), RowOf(L"Old"));
   PressKey(list, VK_RIGHT);
   EXPECT_EQ(Captions(), (Strings{L"[Data]", L"x.txt"}));
   EXPECT_EQ(PathLine(), old);
   EXPECT_FALSE(keys.Saw(VK_RIGHT));
 
   // Enter opens and still goes on to the list.
-  ClickRow(form->lvFiles, 0);
+  ClickRow(FileList(), 0);
   PressKey(list, VK_RETURN);
   EXPECT_EQ(PathLine(), data);
   EXPECT_TRUE(keys.Saw(VK_RETURN));
@@ -255,9 +256,9 @@ TEST_F(NavigationTest, RightOpensOnlyAPlainFolderInTheDetailsView) {
 
 TEST_F(NavigationTest, LeftOpensTheFirstEntryOnlyWhenItIsBracketed) {
   ListPath(old);
-  HWND list = form->lvFiles.Handle();
+  HWND list = FileList().Handle();
   KeysReachingTheList keys(form->Handle());
-  ClickRow(form->lvFiles, 1);  // the file: Left still opens the first entry
+  ClickRow(FileList(), 1);  // the file: Left still opens the first entry
   PressKey(list, VK_LEFT);
   EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
@@ -266,7 +267,7 @@ TEST_F(NavigationTest, LeftOpensTheFirstEntryOnlyWhenItIsBracketed) {
 
   // With folders hidden there is no parent entry; the first entry is an ordinary file, so the
   // key goes on to the list and nothing opens.
-  ClickMenu(form->mnuShowFolders);
+  ClickMenu(Item(L"mnuShowFolders"));
   ListPath(old);
   ASSERT_EQ(Captions(), Strings{L"x.txt"});
   PressKey(list, VK_LEFT);
@@ -278,9 +279,9 @@ TEST_F(NavigationTest, LeftOpensTheFirstEntryOnlyWhenItIsBracketed) {
   keys.Clear();
   std::wstring empty = MakeFolder(tree.Path() + L"Empty");
   ListPath(empty);
-  ASSERT_EQ(form->lvFiles.Count(), 0);
+  ASSERT_EQ(FileList().Count(), 0);
   PressKey(list, VK_LEFT);
-  EXPECT_EQ(form->lvFiles.Count(), 0);
+  EXPECT_EQ(FileList().Count(), 0);
   EXPECT_EQ(PathLine(), empty);
   EXPECT_TRUE(keys.Saw(VK_LEFT));
 }
@@ -288,26 +289,26 @@ TEST_F(NavigationTest, LeftOpensTheFirstEntryOnlyWhenItIsBracketed) {
 TEST_F(NavigationTest, LeftAndRightMoveTheFocusInTheOtherViews) {
   std::wstring many = MakeFolder(tree.Path() + L"Many");
   for (int i = 0; i < 60; ++i) MakeFile(many + L"f" + std::to_wstring(100 + i) + L".txt");
-  HWND list = form->lvFiles.Handle();
+  HWND list = FileList().Handle();
 
-  for (const ui::MenuItem* view : {form->mnuList, form->mnuLargeIcons, form->mnuSmallIcons}) {
+  for (const ui::MenuItem* view : {Item(L"mnuList"), Item(L"mnuLargeIcons"), Item(L"mnuSmallIcons")}) {
     SCOPED_TRACE(testing::PrintToString(view->Name));
     ClickMenu(view);
     ListPath(many);
     ASSERT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
     ASSERT_EQ(SelectedRows(), std::vector<int>{0});
-    const int count = form->lvFiles.Count();
+    const int count = FileList().Count();
 
     PressKey(list, VK_RIGHT);
-    int moved = form->lvFiles.Focused();
+    int moved = FileList().Focused();
     EXPECT_GT(moved, 0);
-    EXPECT_EQ(form->lvFiles.Count(), count);  // the parent entry was not opened
+    EXPECT_EQ(FileList().Count(), count);  // the parent entry was not opened
     EXPECT_EQ(SelectedRows(), std::vector<int>{moved});
-    EXPECT_EQ(PathLine(), form->lvFiles.ItemText(moved, 0).insert(0, many));
+    EXPECT_EQ(PathLine(), FileList().ItemText(moved, 0).insert(0, many));
 
     PressKey(list, VK_LEFT);
-    EXPECT_EQ(form->lvFiles.Focused(), 0);
-    EXPECT_EQ(form->lvFiles.Count(), count);
+    EXPECT_EQ(FileList().Focused(), 0);
+    EXPECT_EQ(FileList().Count(), count);
     EXPECT_EQ(PathLine(), many);
   }
 }
@@ -317,27 +318,27 @@ TEST_F(NavigationTest, LeftAndRightMoveTheFocusInTheOtherViews) {
 TEST_F(NavigationTest, EachNewlySelectedEntryTakesThePathLine) {
   ListPath(data);
   int a = RowOf(L"a.txt"), b = RowOf(L"b.txt"), c = RowOf(L"c.txt");
-  ClickRow(form->lvFiles, c);
+  ClickRow(FileList(), c);
   EXPECT_EQ(PathLine(), data + L"c.txt");
-  EXPECT_EQ(form->CurrentPath, data + L"c.txt");
+  EXPECT_EQ(Probe().CurrentPath(), data + L"c.txt");
 
   // A range selected at once reports its entries in list order: the last one has the path line.
-  ClickRow(form->lvFiles, a);
-  ShiftClickRow(form->lvFiles, c);
+  ClickRow(FileList(), a);
+  ShiftClickRow(FileList(), c);
   ASSERT_EQ(SelectedRows(), (std::vector<int>{a, b, c}));
   EXPECT_EQ(PathLine(), data + L"c.txt");
 
   // Taking an entry out of the selection leaves the path line as it was.
-  CtrlClickRow(form->lvFiles, b);
+  CtrlClickRow(FileList(), b);
   ASSERT_EQ(SelectedRows(), (std::vector<int>{a, c}));
   EXPECT_EQ(PathLine(), data + L"c.txt");
-  CtrlClickRow(form->lvFiles, b);
+  CtrlClickRow(FileList(), b);
   EXPECT_EQ(PathLine(), data + L"b.txt");
 
   // Folders show their path without a trailing backslash, the parent entry the listed folder.
-  ClickRow(form->lvFiles, RowOf(L"Old"));
+  ClickRow(FileList(), RowOf(L"Old"));
   EXPECT_EQ(PathLine(), data + L"Old");
-  ClickRow(form->lvFiles, 0);
+  ClickRow(FileList(), 0);
   EXPECT_EQ(PathLine(), data);
 }
 
@@ -345,70 +346,70 @@ TEST_F(NavigationTest, EachNewlySelectedEntryTakesThePathLine) {
 
 TEST_F(NavigationTest, RefreshKeepsTheSelectedEntryByItsCaption) {
   ListPath(data);
-  ClickRow(form->lvFiles, RowOf(L"b.txt"));
+  ClickRow(FileList(), RowOf(L"b.txt"));
   MakeFile(data + L"a0.txt");  // shifts the rows below it
   // Through another name: a rename that changes only the letter case may be refused.
   ASSERT_TRUE(MoveFileW((data + L"b.txt").c_str(), (data + L"b.tmp").c_str()));
   ASSERT_TRUE(MoveFileW((data + L"b.tmp").c_str(), (data + L"B.TXT").c_str()));
-  ClickMenu(form->mnuRefresh);
+  ClickMenu(Item(L"mnuRefresh"));
   int row = RowOf(L"B.TXT");
   ASSERT_GE(row, 0);
   EXPECT_EQ(SelectedRows(), std::vector<int>{row});
-  EXPECT_EQ(form->lvFiles.Focused(), row);
+  EXPECT_EQ(FileList().Focused(), row);
   EXPECT_EQ(PathLine(), data + L"B.TXT");
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 4");
+  EXPECT_EQ(Status().Text(0), L"Files: 4");
 
   // The toolbar button does the same.
   MakeFile(data + L"0.txt");
-  SendMessageW(form->btnRefresh.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageW(form->btnRefresh.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  SendMessageW(Button(L"btnRefresh").Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(Button(L"btnRefresh").Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   testutil::PumpMessages();
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 5");
+  EXPECT_EQ(Status().Text(0), L"Files: 5");
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"B.TXT")});
 }
 
 TEST_F(NavigationTest, RefreshSelectsTheFirstEntryWhenTheSelectedOneIsGone) {
   ListPath(data);
-  ClickRow(form->lvFiles, RowOf(L"c.txt"));
+  ClickRow(FileList(), RowOf(L"c.txt"));
   ASSERT_TRUE(DeleteFileW((data + L"c.txt").c_str()));
-  ClickMenu(form->mnuRefresh);
+  ClickMenu(Item(L"mnuRefresh"));
   EXPECT_EQ(RowOf(L"c.txt"), -1);
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
   EXPECT_EQ(PathLine(), data);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 2");
+  EXPECT_EQ(Status().Text(0), L"Files: 2");
 
   // Nothing selected before the refresh: the first entry afterwards.
-  ListView_SetItemState(form->lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(FileList().Handle(), -1, 0, LVIS_SELECTED);
   testutil::PumpMessages();
-  ClickMenu(form->mnuRefresh);
+  ClickMenu(Item(L"mnuRefresh"));
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 }
 
 TEST_F(NavigationTest, RefreshWithSeveralSelectedKeepsOnlyTheFirst) {
   ListPath(data);
   int a = RowOf(L"a.txt"), c = RowOf(L"c.txt");
-  ClickRow(form->lvFiles, a);
-  CtrlClickRow(form->lvFiles, c);  // c is now the focused entry, a the first selected
+  ClickRow(FileList(), a);
+  CtrlClickRow(FileList(), c);  // c is now the focused entry, a the first selected
   ASSERT_EQ(SelectedRows(), (std::vector<int>{a, c}));
-  ClickMenu(form->mnuRefresh);
+  ClickMenu(Item(L"mnuRefresh"));
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"a.txt")});
   EXPECT_EQ(PathLine(), data + L"a.txt");
 }
 
 TEST_F(NavigationTest, RefreshInTheDriveListReselectsTheDrive) {
   ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
-  ASSERT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
+  ASSERT_TRUE(IsWindowVisible(DriveList().Handle()));
   int drive = DriveRow();
   ASSERT_GT(drive, 0);
-  ClickRow(form->lvDrives, drive);
-  const std::wstring caption = form->lvDrives.ItemText(drive, 0);
-  const int count = form->lvDrives.Count();
-  ClickMenu(form->mnuRefresh);
-  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  EXPECT_EQ(form->lvDrives.Count(), count);
-  ASSERT_EQ(form->lvDrives.SelectedCount(), 1);
-  EXPECT_EQ(form->lvDrives.ItemText(form->lvDrives.FirstSelected(), 0), caption);
-  EXPECT_EQ(form->lvDrives.Focused(), form->lvDrives.FirstSelected());
+  ClickRow(DriveList(), drive);
+  const std::wstring caption = DriveList().ItemText(drive, 0);
+  const int count = DriveList().Count();
+  ClickMenu(Item(L"mnuRefresh"));
+  EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
+  EXPECT_EQ(DriveList().Count(), count);
+  ASSERT_EQ(DriveList().SelectedCount(), 1);
+  EXPECT_EQ(DriveList().ItemText(DriveList().FirstSelected(), 0), caption);
+  EXPECT_EQ(DriveList().Focused(), DriveList().FirstSelected());
 }
 
 // --- Filter toggles -----------------------------------------------------------------------------
@@ -427,52 +428,52 @@ TEST_F(NavigationTest, TheAttributeTogglesRelistAtOnce) {
             static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
   ASSERT_TRUE(GetFileAttributesW((attr + L"plain.txt").c_str()) & FILE_ATTRIBUTE_ARCHIVE);
   ListPath(attr);
-  ASSERT_EQ(form->StatusBar.Text(0), L"Files: 3");
+  ASSERT_EQ(Status().Text(0), L"Files: 3");
   const std::wstring parent = L"[" + LastName(tree.Path()) + L"]";
 
-  ClickMenu(form->mnuArchive);
-  EXPECT_FALSE(form->mnuArchive->Checked());
-  EXPECT_EQ(form->AttrMask, 1 | 2 | 4 | 128);
+  ClickMenu(Item(L"mnuArchive"));
+  EXPECT_FALSE(Item(L"mnuArchive")->Checked());
+  EXPECT_EQ(Probe().AttrMask(), 1 | 2 | 4 | 128);
   EXPECT_EQ(Captions(), (Strings{parent, L"hfolder", L"h.txt", L"rh.txt"}));
   EXPECT_TRUE(SelectedRows().empty());
 
-  ClickMenu(form->mnuHidden);
-  EXPECT_FALSE(form->mnuHidden->Checked());
-  EXPECT_EQ(form->AttrMask, 1 | 4 | 128);
+  ClickMenu(Item(L"mnuHidden"));
+  EXPECT_FALSE(Item(L"mnuHidden")->Checked());
+  EXPECT_EQ(Probe().AttrMask(), 1 | 4 | 128);
   EXPECT_EQ(Captions(), (Strings{parent, L"hfolder", L"rh.txt"}));  // folders stay whatever the filter
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 1");
-  EXPECT_EQ(form->StatusBar.Text(1), L"Folders: 1");
+  EXPECT_EQ(Status().Text(0), L"Files: 1");
+  EXPECT_EQ(Status().Text(1), L"Folders: 1");
 
-  ClickMenu(form->mnuHidden);
-  ClickMenu(form->mnuArchive);
-  EXPECT_EQ(form->AttrMask, 167);
-  EXPECT_EQ(form->StatusBar.Text(0), L"Files: 3");
+  ClickMenu(Item(L"mnuHidden"));
+  ClickMenu(Item(L"mnuArchive"));
+  EXPECT_EQ(Probe().AttrMask(), 167);
+  EXPECT_EQ(Status().Text(0), L"Files: 3");
 }
 
 TEST_F(NavigationTest, TheAttributeToggleInTheDriveListChangesNothingThere) {
-  ASSERT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  const int selected = form->lvDrives.FirstSelected();
-  ClickMenu(form->mnuSystem);
-  EXPECT_EQ(form->AttrMask, 1 | 2 | 32 | 128);
-  EXPECT_TRUE(IsWindowVisible(form->lvDrives.Handle()));
-  EXPECT_EQ(form->lvFiles.Count(), 0);
-  EXPECT_EQ(form->StatusBar.Text(0), L"");
-  EXPECT_EQ(form->lvDrives.FirstSelected(), selected);
+  ASSERT_TRUE(IsWindowVisible(DriveList().Handle()));
+  const int selected = DriveList().FirstSelected();
+  ClickMenu(Item(L"mnuSystem"));
+  EXPECT_EQ(Probe().AttrMask(), 1 | 2 | 32 | 128);
+  EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
+  EXPECT_EQ(FileList().Count(), 0);
+  EXPECT_EQ(Status().Text(0), L"");
+  EXPECT_EQ(DriveList().FirstSelected(), selected);
 }
 
 TEST_F(NavigationTest, ShowFoldersRelistsAtOnce) {
   ListPath(data);
-  ClickMenu(form->mnuShowFolders);
-  EXPECT_TRUE(form->HideFolders);
-  EXPECT_FALSE(form->mnuShowFolders->Checked());
+  ClickMenu(Item(L"mnuShowFolders"));
+  EXPECT_TRUE(Probe().HideFolders());
+  EXPECT_FALSE(Item(L"mnuShowFolders")->Checked());
   EXPECT_EQ(Captions(), (Strings{L"a.txt", L"b.txt", L"c.txt"}));
   EXPECT_TRUE(SelectedRows().empty());
 
-  ClickMenu(form->mnuShowFolders);
-  EXPECT_FALSE(form->HideFolders);
+  ClickMenu(Item(L"mnuShowFolders"));
+  EXPECT_FALSE(Probe().HideFolders());
   EXPECT_NE(RowOf(L"Old"), -1);
   EXPECT_NE(RowOf(L"a[1]"), -1);
-  EXPECT_EQ(form->lvFiles.Count(), 6);
+  EXPECT_EQ(FileList().Count(), 6);
 
   // In a drive root the drives entry stays and the folder goes.
   ASSERT_NE(testutil::ProgramDrive().Letter(), 0);
@@ -480,8 +481,8 @@ TEST_F(NavigationTest, ShowFoldersRelistsAtOnce) {
   MakeFile(testutil::ProgramDrive().Root() + L"root.txt");
   ListPath(testutil::ProgramDrive().Root());
   ASSERT_NE(RowOf(L"Folder"), -1);
-  ClickRow(form->lvFiles, RowOf(L"root.txt"));
-  ClickMenu(form->mnuShowFolders);
+  ClickRow(FileList(), RowOf(L"root.txt"));
+  ClickMenu(Item(L"mnuShowFolders"));
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
   EXPECT_EQ(RowOf(L"Folder"), -1);
   EXPECT_NE(RowOf(L"root.txt"), -1);
@@ -495,20 +496,20 @@ TEST_F(NavigationTest, CopyPathPutsTheSelectedPathsOnTheClipboard) {
   ListPath(data);
   int a = RowOf(L"a.txt"), b = RowOf(L"b.txt"), c = RowOf(L"c.txt");
 
-  ClickRow(form->lvFiles, b);
-  ClickMenu(form->mnuCopyPath);
+  ClickRow(FileList(), b);
+  ClickMenu(Item(L"mnuCopyPath"));
   EXPECT_EQ(testutil::ClipboardText(), data + L"b.txt");
 
-  ClickRow(form->lvFiles, c);
-  CtrlClickRow(form->lvFiles, a);
-  CtrlClickRow(form->lvFiles, b);
-  ClickMenu(form->mnuCopyPath);
+  ClickRow(FileList(), c);
+  CtrlClickRow(FileList(), a);
+  CtrlClickRow(FileList(), b);
+  ClickMenu(Item(L"mnuCopyPath"));
   EXPECT_EQ(testutil::ClipboardText(), data + L"a.txt\r" + data + L"b.txt\r" + data + L"c.txt");
 
   // A folder is copied without a trailing backslash, the parent entry as the listed folder with one.
-  ClickRow(form->lvFiles, 0);
-  CtrlClickRow(form->lvFiles, RowOf(L"Old"));
-  ClickMenu(form->mnuCopyPath);
+  ClickRow(FileList(), 0);
+  CtrlClickRow(FileList(), RowOf(L"Old"));
+  ClickMenu(Item(L"mnuCopyPath"));
   EXPECT_EQ(testutil::ClipboardText(), data + L"\r" + data + L"Old");
 }
 
@@ -518,11 +519,11 @@ TEST_F(NavigationTest, CopyPathOfTheDrivesEntryIsAnEmptyLine) {
   ListPath(testutil::ProgramDrive().Root());
   ASSERT_EQ(SelectedRows(), std::vector<int>{0});
   ASSERT_TRUE(testutil::SetClipboardText(L"before"));
-  ClickMenu(form->mnuCopyPath);
+  ClickMenu(Item(L"mnuCopyPath"));
   EXPECT_EQ(testutil::ClipboardText(), L"");
 
-  CtrlClickRow(form->lvFiles, RowOf(L"copy.txt"));
-  ClickMenu(form->mnuCopyPath);
+  CtrlClickRow(FileList(), RowOf(L"copy.txt"));
+  ClickMenu(Item(L"mnuCopyPath"));
   EXPECT_EQ(testutil::ClipboardText(), L"\r" + testutil::ProgramDrive().Root() + L"copy.txt");
   DeleteFileW((testutil::ProgramDrive().Root() + L"copy.txt").c_str());
 }
@@ -530,10 +531,10 @@ TEST_F(NavigationTest, CopyPathOfTheDrivesEntryIsAnEmptyLine) {
 TEST_F(NavigationTest, CopyPathWithNothingSelectedKeepsTheClipboard) {
   ListPath(data);
   ASSERT_TRUE(testutil::SetClipboardText(L"keep me"));
-  ListView_SetItemState(form->lvFiles.Handle(), -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(FileList().Handle(), -1, 0, LVIS_SELECTED);
   testutil::PumpMessages();
   ASSERT_TRUE(SelectedRows().empty());
-  ClickMenu(form->mnuCopyPath);
+  ClickMenu(Item(L"mnuCopyPath"));
   EXPECT_EQ(testutil::ClipboardText(), L"keep me");
 }
 
@@ -542,17 +543,17 @@ TEST_F(NavigationTest, CopyPathWithNothingSelectedKeepsTheClipboard) {
 TEST_F(NavigationTest, ThePopupMenuIsThereOnlyWhileAnEntryIsSelected) {
   ListPath(data);
   int a = RowOf(L"a.txt"), b = RowOf(L"b.txt"), c = RowOf(L"c.txt");
-  ClickRow(form->lvFiles, a);
-  CtrlClickRow(form->lvFiles, c);
+  ClickRow(FileList(), a);
+  CtrlClickRow(FileList(), c);
   ASSERT_EQ(SelectedRows(), (std::vector<int>{a, c}));
   EXPECT_TRUE(ContextMenuShows());
 
   // Taking one of two out leaves the list without a menu, though the other stays selected.
-  CtrlClickRow(form->lvFiles, c);
+  CtrlClickRow(FileList(), c);
   ASSERT_EQ(SelectedRows(), std::vector<int>{a});
   EXPECT_FALSE(ContextMenuShows());
 
-  ClickRow(form->lvFiles, b);
+  ClickRow(FileList(), b);
   EXPECT_TRUE(ContextMenuShows());
 }
 
@@ -565,11 +566,11 @@ TEST_F(NavigationTest, EnterOnAFileStartsItsProgramInTheListedFolder) {
   ListPath(data);
   int row = RowOf(L"doc.pwtest");
   ASSERT_GE(row, 0);
-  ClickRow(form->lvFiles, row);
+  ClickRow(FileList(), row);
   const Strings before = Captions();
-  const std::wstring status = form->StatusBar.Text(0);
+  const std::wstring status = Status().Text(0);
 
-  PressKey(form->lvFiles.Handle(), VK_RETURN);
+  PressKey(FileList().Handle(), VK_RETURN);
   auto record = type.WaitForRecord();
   ASSERT_TRUE(record.has_value()) << "the file's program did not start";
   EXPECT_TRUE(SameText(record->first, data + L"doc.pwtest")) << testing::PrintToString(record->first);
@@ -579,8 +580,8 @@ TEST_F(NavigationTest, EnterOnAFileStartsItsProgramInTheListedFolder) {
   EXPECT_EQ(Captions(), before);
   EXPECT_EQ(SelectedRows(), std::vector<int>{row});
   EXPECT_EQ(PathLine(), data + L"doc.pwtest");
-  EXPECT_EQ(form->CurrentPath, data + L"doc.pwtest");
-  EXPECT_EQ(form->StatusBar.Text(0), status);
+  EXPECT_EQ(Probe().CurrentPath(), data + L"doc.pwtest");
+  EXPECT_EQ(Status().Text(0), status);
   EXPECT_TRUE(FilesShown());
 }
 
@@ -589,13 +590,13 @@ TEST_F(NavigationTest, LeftNeverStartsAFileWhoseNameBeginsWithABracket) {
   MakeFile(notes + L"[setup].exe");
   MakeFile(notes + L"zeta.txt");
   MakeFolder(notes + L"Inner");
-  ClickMenu(form->mnuShowFolders);
+  ClickMenu(Item(L"mnuShowFolders"));
   ListPath(notes);
   ASSERT_EQ(Captions(), (Strings{L"[setup].exe", L"zeta.txt"}));
-  ClickRow(form->lvFiles, 1);
+  ClickRow(FileList(), 1);
 
   KeysReachingTheList keys(form->Handle());
-  PressKey(form->lvFiles.Handle(), VK_LEFT);
+  PressKey(FileList().Handle(), VK_LEFT);
   EXPECT_TRUE(keys.Saw(VK_LEFT));  // the list had the key: nothing was opened
   EXPECT_EQ(Captions(), (Strings{L"[setup].exe", L"zeta.txt"}));
   EXPECT_EQ(PathLine(), notes + L"zeta.txt");
@@ -608,22 +609,22 @@ TEST_F(NavigationTest, RelistingRightAfterOpeningADriveListsItsRoot) {
   const std::wstring root = testutil::ProgramDrive().Root();
   SetFileAttributesW(MakeFile(root + L"hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
   MakeFile(root + L"plain.txt");
-  ClickRow(form->lvDrives, DriveRow());
-  PressKey(form->lvDrives.Handle(), VK_RETURN);
+  ClickRow(DriveList(), DriveRow());
+  PressKey(DriveList().Handle(), VK_RETURN);
   ASSERT_TRUE(FilesShown());
   ASSERT_EQ(PathLine(), L"");
   ASSERT_NE(RowOf(L"hidden.txt"), -1);
 
-  ClickMenu(form->mnuArchive);  // Wine gives every file the archive bit
-  ClickMenu(form->mnuHidden);
+  ClickMenu(Item(L"mnuArchive"));  // Wine gives every file the archive bit
+  ClickMenu(Item(L"mnuHidden"));
   EXPECT_EQ(RowOf(L"hidden.txt"), -1);
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
-  ClickMenu(form->mnuHidden);
-  ClickMenu(form->mnuArchive);
+  ClickMenu(Item(L"mnuHidden"));
+  ClickMenu(Item(L"mnuArchive"));
   EXPECT_NE(RowOf(L"hidden.txt"), -1);
 
   MakeFile(root + L"late.txt");
-  ClickMenu(form->mnuRefresh);
+  ClickMenu(Item(L"mnuRefresh"));
   EXPECT_NE(RowOf(L"late.txt"), -1);
   for (const wchar_t* name : {L"hidden.txt", L"plain.txt", L"late.txt"}) {
     SetFileAttributesW((root + name).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -635,7 +636,7 @@ TEST_F(NavigationTest, RelistingRightAfterOpeningADriveListsItsRoot) {
 
 TEST_F(NavigationTest, ExitClosesTheWindow) {
   HWND wnd = form->Handle();
-  ClickMenu(form->mnuExit);
+  ClickMenu(Item(L"mnuExit"));
   testutil::PumpMessages();
   EXPECT_FALSE(IsWindow(wnd));
 }

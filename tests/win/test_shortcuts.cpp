@@ -18,8 +18,8 @@ protected:
     old = MakeFolder(data + L"Old");
     for (const wchar_t* name : {L"a.txt", L"b.txt"}) MakeFile(data + name);
   }
-  HWND Files() const { return form->lvFiles.Handle(); }
-  HWND Line() const { return form->edFilename; }
+  HWND Files() const { return FileList().Handle(); }
+  HWND Line() const { return Probe().PathLine(); }
   bool Editing() const { return GetFocus() == Line() && !(GetWindowLongW(Line(), GWL_STYLE) & ES_READONLY); }
   // Typed key by key over what the line holds selected, then Enter.
   void Type(const std::wstring& text) {
@@ -36,20 +36,20 @@ TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
   PressKey(Files(), VK_BACK);  // up, with the folder it came from selected
   EXPECT_EQ(Cell(0, 0), L"[" + LastName(tree.Path()) + L"]");
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"Old")});
-  EXPECT_EQ(form->lvFiles.Focused(), RowOf(L"Old"));
+  EXPECT_EQ(FileList().Focused(), RowOf(L"Old"));
 
-  ClickRow(form->lvFiles, RowOf(L"b.txt"));
+  ClickRow(FileList(), RowOf(L"b.txt"));
   MakeFile(data + L"late.txt");
   PressKey(Files(), VK_F5);
   ASSERT_NE(RowOf(L"late.txt"), -1);
   EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"b.txt")});
 
   // Ctrl+A selects the folder's entries, not the parent entry.
-  ClickRow(form->lvFiles, 0);
+  ClickRow(FileList(), 0);
   PressKey(Files(), 'A', ui::ModCtrl);
   const Strings captions = Captions();
   EXPECT_EQ(SelectedRows().size(), captions.size() - 1);
-  EXPECT_FALSE(form->lvFiles.IsSelected(0));
+  EXPECT_FALSE(FileList().IsSelected(0));
   EXPECT_EQ(PathLine(), data + captions.back());
   PressKey(Files(), 'C', ui::ModCtrl | ui::ModShift);
   std::wstring paths;
@@ -57,16 +57,16 @@ TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
   EXPECT_EQ(testutil::ClipboardText(), paths);
 
   // Alt+Enter edits the selected folder; Enter's own meaning, opening it, does not run.
-  ClickRow(form->lvFiles, RowOf(L"Old"));
+  ClickRow(FileList(), RowOf(L"Old"));
   testutil::WhenShown dialog(L"TfrmEditFileParams", [](HWND wnd) {
-    ClickButton(dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd))->btnCancel);
+    ClickButton(dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd))->Button(L"btnCancel"));
   });
   PressKey(Files(), VK_RETURN, ui::ModAlt);
   EXPECT_EQ(dialog.Runs(), 1);
   EXPECT_NE(RowOf(L"b.txt"), -1);
 
   // With folders hidden there is no parent entry to open, yet Alt+Up goes up.
-  ClickMenu(form->mnuShowFolders);
+  ClickMenu(Item(L"mnuShowFolders"));
   ListPath(old);
   PressKey(Files(), VK_UP, ui::ModAlt);
   EXPECT_EQ(Captions(), (Strings{L"a.txt", L"b.txt", L"late.txt"}));
@@ -75,20 +75,20 @@ TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
 TEST_F(ShortCutTest, UpFromADriveRootReturnsToTheDriveListOnThatDrive) {
   const std::wstring root = testutil::ProgramDrive().Root();
   const std::wstring sub = MakeFolder(root + L"Up");
-  ASSERT_NE(form->lvDrives.FirstSelected(), DriveRowOf(root));
-  PressKey(form->lvDrives.Handle(), 'L', ui::ModCtrl);
+  ASSERT_NE(DriveList().FirstSelected(), DriveRowOf(root));
+  PressKey(DriveList().Handle(), 'L', ui::ModCtrl);
   Type(sub);
   PressKey(Files(), VK_UP, ui::ModAlt);
   EXPECT_EQ(Cell(0, 0), L"[Drives]");
   EXPECT_NE(RowOf(L"Up"), -1);
   PressKey(Files(), VK_BACK);
-  EXPECT_TRUE(form->lvDrives.Visible());
-  EXPECT_FALSE(form->lvFiles.Visible());
-  EXPECT_EQ(form->lvDrives.FirstSelected(), DriveRowOf(root));
-  EXPECT_EQ(GetFocus(), form->lvDrives.Handle());
+  EXPECT_TRUE(DriveList().Visible());
+  EXPECT_FALSE(FileList().Visible());
+  EXPECT_EQ(DriveList().FirstSelected(), DriveRowOf(root));
+  EXPECT_EQ(GetFocus(), DriveList().Handle());
 
-  PressKey(form->lvDrives.Handle(), VK_BACK);  // nothing lies above the drive list
-  EXPECT_TRUE(form->lvDrives.Visible());
+  PressKey(DriveList().Handle(), VK_BACK);  // nothing lies above the drive list
+  EXPECT_TRUE(DriveList().Visible());
   testutil::RemoveTree(sub.substr(0, sub.size() - 1));
 }
 
@@ -115,16 +115,16 @@ TEST_F(ShortCutTest, BackAndForwardPassOverAFolderDeletedSinceWithoutAnErrorBox)
   mouse(XBUTTON1);
   EXPECT_EQ(PathLine(), data + L"Old");
   PressKey(Files(), VK_LEFT, ui::ModAlt);  // the drive list the window opened on
-  EXPECT_TRUE(form->lvDrives.Visible());
-  PressKey(form->lvDrives.Handle(), VK_LEFT, ui::ModAlt);  // nothing further back
-  PressKey(form->lvDrives.Handle(), VK_RIGHT, ui::ModAlt);
+  EXPECT_TRUE(DriveList().Visible());
+  PressKey(DriveList().Handle(), VK_LEFT, ui::ModAlt);  // nothing further back
+  PressKey(DriveList().Handle(), VK_RIGHT, ui::ModAlt);
   EXPECT_EQ(PathLine(), data);
   EXPECT_EQ(box.Runs(), 0);
 }
 
 TEST_F(ShortCutTest, ThePathLineGoesToATypedFolderOrFileAndKeepsABadPathForCorrection) {
   ListPath(data);
-  ClickRow(form->lvFiles, RowOf(L"a.txt"));
+  ClickRow(FileList(), RowOf(L"a.txt"));
   PressKey(Files(), 'L', ui::ModCtrl);
   SendMessageW(Line(), WM_CHAR, L'x', 1);
   PressKey(Line(), VK_ESCAPE);

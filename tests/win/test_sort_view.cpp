@@ -27,17 +27,10 @@ protected:
 
   void List() { ListPath(folder); }
   std::wstring At(const std::wstring& name) const { return folder + name; }
-  HWND Header() const { return form->lvFiles.Header(); }
+  HWND Header() const { return FileList().Header(); }
 
   // A click in the middle of a header item, which the list reports to the window as a column click.
-  void ClickHeader(int column) {
-    RECT rc{};
-    ASSERT_TRUE(Header_GetItemRect(Header(), column, &rc));
-    LPARAM pt = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    SendMessageW(Header(), WM_LBUTTONDOWN, MK_LBUTTON, pt);
-    SendMessageW(Header(), WM_LBUTTONUP, 0, pt);
-    testutil::PumpMessages();
-  }
+  void ClickHeader(int column) { testutil::ClickColumn(*form, column); }
 
   // Presses the mouse on the header at x, moves it by dx and releases it there.
   void DragHeader(int x, int dx) {
@@ -67,7 +60,7 @@ protected:
   // except in the right-aligned Size column.
   void ExpectArrow(int column, bool ascending) const {
     ASSERT_EQ(Header_GetItemCount(Header()), TfrmFileBrowser::kColumnCount);
-    HBITMAP expected = form->SortBitmaps[ascending ? 1 : 0].get();
+    HBITMAP expected = Probe().SortBitmap(ascending ? 1 : 0);
     ASSERT_NE(expected, nullptr);
     for (int i = 0; i < TfrmFileBrowser::kColumnCount; ++i) {
       HDITEMW hdi{};
@@ -90,7 +83,7 @@ protected:
     return out;
   }
   std::wstring FocusedCaption() const {
-    int row = form->lvFiles.Focused();
+    int row = FileList().Focused();
     return row < 0 ? L"" : Cell(row, 0);
   }
 
@@ -99,13 +92,13 @@ protected:
   std::wstring parent;  // the parent entry's caption
 };
 
-const ui::MenuItem* ViewItem(const TfrmFileBrowser& form, int tag) {
-  const ui::MenuItem* items[] = {form.mnuLargeIcons, form.mnuSmallIcons, form.mnuList, form.mnuDetails};
-  return items[tag];
+const ui::MenuItem* ViewItem(const MainWindowProbe& probe, int tag) {
+  const wchar_t* names[] = {L"mnuLargeIcons", L"mnuSmallIcons", L"mnuList", L"mnuDetails"};
+  return &probe.Item(names[tag]);
 }
-const ui::SpeedButton& ViewButton(const TfrmFileBrowser& form, int tag) {
-  const ui::SpeedButton* buttons[] = {&form.btnLargeIcons, &form.btnSmallIcons, &form.btnList, &form.btnDetails};
-  return *buttons[tag];
+const ui::SpeedButton& ViewButton(const MainWindowProbe& probe, int tag) {
+  const wchar_t* names[] = {L"btnLargeIcons", L"btnSmallIcons", L"btnList", L"btnDetails"};
+  return probe.Button(names[tag]);
 }
 constexpr DWORD kViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VIEW_DETAILS};
 
@@ -128,7 +121,7 @@ TEST_F(SortViewTest, NameSortsFoldersThenFilesIgnoringCaseAndFlipsOnEachClick) {
 
   ClickHeader(0);
   EXPECT_EQ(Captions(), descending);
-  EXPECT_FALSE(form->SortAscending);
+  EXPECT_FALSE(Probe().SortAscending());
   ExpectArrow(0, false);
 
   ClickHeader(0);
@@ -154,7 +147,7 @@ TEST_F(SortViewTest, SizeComparesNumbersWithTiesAndFoldersByName) {
   List();
 
   ClickHeader(kSize);
-  EXPECT_TRUE(form->SortAscending);
+  EXPECT_TRUE(Probe().SortAscending());
   EXPECT_EQ(Captions(), (Strings{parent, L"Alpha", L"zeta", L"empty.txt", L"Tie_a.txt", L"tie_b.txt",
                                  L"small.txt", L"big.txt", L"huge.txt"}));
   ExpectArrow(kSize, true);
@@ -225,12 +218,12 @@ TEST_F(SortViewTest, BracketedFileStaysOnTopWithTheParentEntryInEveryOrder) {
   for (int column = 0; column < TfrmFileBrowser::kColumnCount; ++column) {
     for (int click = 0; click < 2; ++click) {
       ClickHeader(column);
-      SCOPED_TRACE(testing::Message() << "column " << column << (form->SortAscending ? " ascending" : " descending"));
-      ASSERT_EQ(form->lvFiles.Count(), 5);
+      SCOPED_TRACE(testing::Message() << "column " << column << (Probe().SortAscending() ? " ascending" : " descending"));
+      ASSERT_EQ(FileList().Count(), 5);
       EXPECT_EQ(Cell(0, 0), parent);
       EXPECT_EQ(Cell(1, 0), L"[readme].txt");
       // Folders before files ascending, after them descending.
-      EXPECT_EQ(RowOf(L"sub"), form->SortAscending ? 2 : 4);
+      EXPECT_EQ(RowOf(L"sub"), Probe().SortAscending() ? 2 : 4);
     }
   }
 }
@@ -258,8 +251,8 @@ TEST_F(SortViewTest, DrivesEntryStaysFirstInADriveRoot) {
 TEST_F(SortViewTest, SelectionAndFocusStayOnTheSameEntriesAcrossASort) {
   for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"e.txt"}) MakeFile(At(name));
   List();
-  ClickRow(form->lvFiles, RowOf(L"b.txt"));
-  CtrlClickRow(form->lvFiles, RowOf(L"d.txt"));
+  ClickRow(FileList(), RowOf(L"b.txt"));
+  CtrlClickRow(FileList(), RowOf(L"d.txt"));
   ASSERT_EQ(SelectedCaptions(), (Strings{L"b.txt", L"d.txt"}));
   ASSERT_EQ(FocusedCaption(), L"d.txt");
   const std::wstring path = PathLine();
@@ -269,18 +262,18 @@ TEST_F(SortViewTest, SelectionAndFocusStayOnTheSameEntriesAcrossASort) {
   EXPECT_EQ(SelectedCaptions(), (Strings{L"d.txt", L"b.txt"}));
   EXPECT_EQ(FocusedCaption(), L"d.txt");
   EXPECT_EQ(PathLine(), path);
-  EXPECT_EQ(form->lvFiles.SelectedCount(), 2);
+  EXPECT_EQ(FileList().SelectedCount(), 2);
 
   // Moving on from the focused entry goes to its neighbour in the new order.
-  PressKey(form->lvFiles.Handle(), VK_DOWN);
+  PressKey(FileList().Handle(), VK_DOWN);
   EXPECT_EQ(SelectedCaptions(), (Strings{L"c.txt"}));
   EXPECT_EQ(PathLine(), At(L"c.txt"));
 
   // A selection of everything stays everything.
-  ListView_SetItemState(form->lvFiles.Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
+  ListView_SetItemState(FileList().Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
   testutil::PumpMessages();
   ClickHeader(0);
-  EXPECT_EQ(form->lvFiles.SelectedCount(), 6);
+  EXPECT_EQ(FileList().SelectedCount(), 6);
   EXPECT_EQ(FocusedCaption(), L"c.txt");
 }
 
@@ -290,20 +283,20 @@ TEST_F(SortViewTest, SelectedParentEntryIsNotConfusedWithAFileOfTheSameCaption) 
   MakeFile(At(L"x.txt"));
   List();
   ASSERT_EQ(Captions(), (Strings{parent, parent, L"x.txt"}));
-  ClickRow(form->lvFiles, 0);
+  ClickRow(FileList(), 0);
   ASSERT_EQ(SelectedRows(), std::vector<int>{0});
 
   ClickHeader(0);
   EXPECT_EQ(SelectedRows(), std::vector<int>{0});
-  EXPECT_EQ(form->lvFiles.Focused(), 0);
+  EXPECT_EQ(FileList().Focused(), 0);
   EXPECT_EQ(PathLine(), folder);
 
   // And the other way round: the file stays selected alone.
-  ClickRow(form->lvFiles, 1);
+  ClickRow(FileList(), 1);
   ASSERT_EQ(PathLine(), At(parent));
   ClickHeader(0);
   EXPECT_EQ(SelectedRows(), std::vector<int>{1});
-  EXPECT_EQ(form->lvFiles.Focused(), 1);
+  EXPECT_EQ(FileList().Focused(), 1);
 }
 
 // --- Header arrow ------------------------------------------------------------------------------
@@ -315,14 +308,14 @@ TEST_F(SortViewTest, ArrowMovesToTheClickedColumnAndTurnsOnTheSecondClick) {
   for (int column : {3, 1, 2, 6, 5, 4, 0}) {
     SCOPED_TRACE(testing::Message() << "column " << column);
     ClickHeader(column);
-    EXPECT_EQ(form->SortColumn, column);
+    EXPECT_EQ(Probe().SortColumn(), column);
     ExpectArrow(column, true);
     ClickHeader(column);
     ExpectArrow(column, false);
     ClickHeader(column);
     ExpectArrow(column, true);
   }
-  EXPECT_NE(form->SortBitmaps[0].get(), form->SortBitmaps[1].get());
+  EXPECT_NE(Probe().SortBitmap(0), Probe().SortBitmap(1));
 }
 
 // --- Columns -----------------------------------------------------------------------------------
@@ -330,41 +323,41 @@ TEST_F(SortViewTest, ArrowMovesToTheClickedColumnAndTurnsOnTheSecondClick) {
 TEST_F(SortViewTest, HidingAColumnGivesWidthZeroAndShowingItRestoresTheWidth) {
   MakeFile(At(L"a.txt"), 5);
   List();
-  ClickMenu(form->mnuSizeCol);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
-  EXPECT_FALSE(MenuChecked(form->mnuSizeCol));
-  EXPECT_FALSE(form->ColumnStates[kSize].Shown);
+  ClickMenu(Item(L"mnuSizeCol"));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
+  EXPECT_FALSE(MenuChecked(Item(L"mnuSizeCol")));
+  EXPECT_FALSE(Probe().Column(kSize).Shown);
   // Still there, still filled: a hidden column is only a narrow one.
-  EXPECT_EQ(form->lvFiles.ColumnCount(), TfrmFileBrowser::kColumnCount);
+  EXPECT_EQ(FileList().ColumnCount(), TfrmFileBrowser::kColumnCount);
   EXPECT_EQ(Cell(RowOf(L"a.txt"), kSize), L"5");
 
-  ClickMenu(form->mnuSizeCol);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 60);
-  EXPECT_TRUE(MenuChecked(form->mnuSizeCol));
-  EXPECT_TRUE(form->ColumnStates[kSize].Shown);
+  ClickMenu(Item(L"mnuSizeCol"));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 60);
+  EXPECT_TRUE(MenuChecked(Item(L"mnuSizeCol")));
+  EXPECT_TRUE(Probe().Column(kSize).Shown);
 
   // A width the user dragged is the one that comes back.
   DragDivider(kSize, 35);
-  ASSERT_EQ(form->lvFiles.ColumnWidth(kSize), 95);
-  ClickMenu(form->mnuSizeCol);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
-  ClickMenu(form->mnuSizeCol);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 95);
+  ASSERT_EQ(FileList().ColumnWidth(kSize), 95);
+  ClickMenu(Item(L"mnuSizeCol"));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
+  ClickMenu(Item(L"mnuSizeCol"));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 95);
 
   // Every column item acts on its own column only.
-  const ui::MenuItem* items[] = {form->mnuSizeCol, form->mnuTypeCol, form->mnuCreatedCol,
-                                 form->mnuModifiedCol, form->mnuAccessedCol, form->mnuAttributesCol};
+  const ui::MenuItem* items[] = {Item(L"mnuSizeCol"), Item(L"mnuTypeCol"), Item(L"mnuCreatedCol"),
+                                 Item(L"mnuModifiedCol"), Item(L"mnuAccessedCol"), Item(L"mnuAttributesCol")};
   const int widths[] = {95, 64, 110, 110, 110, 40};
   for (int column = 1; column <= 6; ++column) {
     SCOPED_TRACE(testing::Message() << "column " << column);
     ClickMenu(items[column - 1]);
     for (int other = 0; other < TfrmFileBrowser::kColumnCount; ++other) {
       int expected = other == column ? 0 : other == 0 ? 110 : widths[other - 1];
-      EXPECT_EQ(form->lvFiles.ColumnWidth(other), expected) << "width of column " << other;
+      EXPECT_EQ(FileList().ColumnWidth(other), expected) << "width of column " << other;
     }
     EXPECT_FALSE(MenuChecked(items[column - 1]));
     ClickMenu(items[column - 1]);
-    EXPECT_EQ(form->lvFiles.ColumnWidth(column), widths[column - 1]);
+    EXPECT_EQ(FileList().ColumnWidth(column), widths[column - 1]);
     EXPECT_TRUE(MenuChecked(items[column - 1]));
   }
 }
@@ -372,52 +365,52 @@ TEST_F(SortViewTest, HidingAColumnGivesWidthZeroAndShowingItRestoresTheWidth) {
 TEST_F(SortViewTest, ColumnsHiddenOrShownInAnotherViewAreSoInDetails) {
   MakeFile(At(L"a.txt"), 5);
   List();
-  ClickMenu(ViewItem(*form, 2));  // List
-  ClickMenu(form->mnuSizeCol);
-  ClickMenu(ViewItem(*form, 3));
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+  ClickMenu(ViewItem(Probe(), 2));  // List
+  ClickMenu(Item(L"mnuSizeCol"));
+  ClickMenu(ViewItem(Probe(), 3));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
   RECT rc{};
   ASSERT_TRUE(Header_GetItemRect(Header(), kSize, &rc));
   DragHeader(rc.right + 2, 40);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
 
-  ClickMenu(ViewItem(*form, 0));  // Large Icons
-  ClickMenu(form->mnuSizeCol);
-  ClickMenu(ViewItem(*form, 3));
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 60);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(2), 64);
+  ClickMenu(ViewItem(Probe(), 0));  // Large Icons
+  ClickMenu(Item(L"mnuSizeCol"));
+  ClickMenu(ViewItem(Probe(), 3));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 60);
+  EXPECT_EQ(FileList().ColumnWidth(2), 64);
 }
 
 TEST_F(SortViewTest, AHiddenColumnCannotBeDraggedOpen) {
   MakeFile(At(L"a.txt"), 5);
   List();
-  ClickMenu(form->mnuSizeCol);
-  ASSERT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+  ClickMenu(Item(L"mnuSizeCol"));
+  ASSERT_EQ(FileList().ColumnWidth(kSize), 0);
   RECT rc{};
   ASSERT_TRUE(Header_GetItemRect(Header(), kSize, &rc));
   // Just right of the divider is where the header offers to pull a zero-width column open.
   DragHeader(rc.right + 2, 40);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
   DragHeader(rc.right, 40);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(2), 64);
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
+  EXPECT_EQ(FileList().ColumnWidth(2), 64);
   // Nor opened by a double click there, which would size it to its contents.
   SendMessageW(Header(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rc.right + 2, (rc.top + rc.bottom) / 2));
   SendMessageW(Header(), WM_LBUTTONUP, 0, MAKELPARAM(rc.right + 2, (rc.top + rc.bottom) / 2));
   testutil::PumpMessages();
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 0);
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 0);
 
   // Shown again it gets its own width, not one from the refused drags.
-  ClickMenu(form->mnuSizeCol);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(kSize), 60);
+  ClickMenu(Item(L"mnuSizeCol"));
+  EXPECT_EQ(FileList().ColumnWidth(kSize), 60);
 
   // A shown column still sizes itself to its contents on a double click at its divider.
   ASSERT_TRUE(Header_GetItemRect(Header(), kSize, &rc));
   SendMessageW(Header(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rc.right - 1, (rc.top + rc.bottom) / 2));
   SendMessageW(Header(), WM_LBUTTONUP, 0, MAKELPARAM(rc.right - 1, (rc.top + rc.bottom) / 2));
   testutil::PumpMessages();
-  EXPECT_NE(form->lvFiles.ColumnWidth(kSize), 60);
-  EXPECT_GT(form->lvFiles.ColumnWidth(kSize), 0);
+  EXPECT_NE(FileList().ColumnWidth(kSize), 60);
+  EXPECT_GT(FileList().ColumnWidth(kSize), 0);
 }
 
 // --- View styles -------------------------------------------------------------------------------
@@ -425,27 +418,27 @@ TEST_F(SortViewTest, AHiddenColumnCannotBeDraggedOpen) {
 TEST_F(SortViewTest, ViewMenuItemsPressTheirButtonAndSetBothLists) {
   for (int tag : {0, 1, 2, 3, 1, 0}) {
     SCOPED_TRACE(testing::Message() << "view " << tag);
-    ClickMenu(ViewItem(*form, tag));
+    ClickMenu(ViewItem(Probe(), tag));
     for (int other = 0; other < 4; ++other) {
-      EXPECT_EQ(ViewButton(*form, other).Down(), other == tag) << "button " << other;
-      EXPECT_EQ(MenuChecked(ViewItem(*form, other)), other == tag) << "menu item " << other;
+      EXPECT_EQ(ViewButton(Probe(), other).Down(), other == tag) << "button " << other;
+      EXPECT_EQ(MenuChecked(ViewItem(Probe(), other)), other == tag) << "menu item " << other;
     }
-    EXPECT_EQ(ListView_GetView(form->lvFiles.Handle()), kViews[tag]);
-    EXPECT_EQ(ListView_GetView(form->lvDrives.Handle()), kViews[tag]);
+    EXPECT_EQ(ListView_GetView(FileList().Handle()), kViews[tag]);
+    EXPECT_EQ(ListView_GetView(DriveList().Handle()), kViews[tag]);
   }
 }
 
 TEST_F(SortViewTest, ToolbarButtonsCheckTheirMenuItemAndSetBothLists) {
   for (int tag : {2, 0, 1, 3, 3}) {
     SCOPED_TRACE(testing::Message() << "view " << tag);
-    ClickButton(ViewButton(*form, tag));
+    ClickButton(ViewButton(Probe(), tag));
     for (int other = 0; other < 4; ++other) {
-      EXPECT_EQ(MenuChecked(ViewItem(*form, other)), other == tag) << "menu item " << other;
-      EXPECT_EQ(ViewItem(*form, other)->Checked(), other == tag) << "menu item " << other;
-      EXPECT_EQ(ViewButton(*form, other).Down(), other == tag) << "button " << other;
+      EXPECT_EQ(MenuChecked(ViewItem(Probe(), other)), other == tag) << "menu item " << other;
+      EXPECT_EQ(ViewItem(Probe(), other)->Checked(), other == tag) << "menu item " << other;
+      EXPECT_EQ(ViewButton(Probe(), other).Down(), other == tag) << "button " << other;
     }
-    EXPECT_EQ(ListView_GetView(form->lvFiles.Handle()), kViews[tag]);
-    EXPECT_EQ(ListView_GetView(form->lvDrives.Handle()), kViews[tag]);
+    EXPECT_EQ(ListView_GetView(FileList().Handle()), kViews[tag]);
+    EXPECT_EQ(ListView_GetView(DriveList().Handle()), kViews[tag]);
   }
 }
 
@@ -456,7 +449,7 @@ TEST_F(SortViewTest, BackInDetailsTheArrowStandsOnTheSortColumn) {
   ClickHeader(kModified);
   ExpectArrow(kModified, false);
 
-  ClickMenu(form->mnuLargeIcons);
+  ClickMenu(Item(L"mnuLargeIcons"));
   // A header may come back without its images (one that is rebuilt does); leave it bare.
   for (int i = 0; i < TfrmFileBrowser::kColumnCount; ++i) {
     HDITEMW hdi{};
@@ -465,13 +458,13 @@ TEST_F(SortViewTest, BackInDetailsTheArrowStandsOnTheSortColumn) {
     hdi.fmt &= ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
     Header_SetItem(Header(), i, &hdi);
   }
-  ClickButton(form->btnDetails);
+  ClickButton(Button(L"btnDetails"));
   ExpectArrow(kModified, false);
 
-  ClickMenu(form->mnuList);
-  ClickMenu(form->mnuDetails);
+  ClickMenu(Item(L"mnuList"));
+  ClickMenu(Item(L"mnuDetails"));
   ExpectArrow(kModified, false);
   // The order itself did not change with the view.
-  EXPECT_FALSE(form->SortAscending);
-  EXPECT_EQ(form->SortColumn, kModified);
+  EXPECT_FALSE(Probe().SortAscending());
+  EXPECT_EQ(Probe().SortColumn(), kModified);
 }

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "app/ViewOptions.h"
-#include "common/core/ProgramKey.h"
+#include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
+#include "common/core/ProgramKey.h"
 #include "support/Messages.h"
 #include "ui/Registry.h"
 
@@ -44,7 +44,12 @@ protected:
   void ClickMenu(const ui::MenuItem* item) const {
     SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
   }
-  DWORD View() const { return form->lvFiles.ViewStyle(); }
+  MainWindowProbe Probe() const { return MainWindowProbe(*form); }
+  const ui::ListView& FileList() const { return Probe().Files(); }
+  const ui::ListView& DriveList() const { return Probe().Drives(); }
+  const ui::MenuItem* Item(std::wstring_view name) const { return &Probe().Item(name); }
+  const ui::SpeedButton& Button(std::wstring_view name) const { return Probe().Button(name); }
+  DWORD View() const { return FileList().ViewStyle(); }
 
   ui::RegistryKey stored = ui::RegistryKey::CreateForWriting(HKEY_CURRENT_USER, pw::FileBrowserKeyPath());
   std::unique_ptr<TfrmFileBrowser> form;
@@ -57,20 +62,20 @@ TEST_F(ViewOptionsTest, TheFirstCloseStoresAllSixteenOptionsAndChangedOnesComeBa
   for (const wchar_t* parent : {L"-", L"View", L"Columns", L"ViewType"}) EXPECT_FALSE(stored.ReadDword(parent));
 
   Restart();
-  ClickMenu(form->mnuAttributesCol);
-  ClickMenu(form->mnuHidden);
-  ClickMenu(form->mnuList);
+  ClickMenu(Item(L"mnuAttributesCol"));
+  ClickMenu(Item(L"mnuHidden"));
+  ClickMenu(Item(L"mnuList"));
   Close();
   Restart();
-  EXPECT_FALSE(form->mnuAttributesCol->Checked());
-  EXPECT_FALSE(form->ColumnStates[6].Shown);
-  EXPECT_EQ(form->AttrMask, 165);  // without the hidden bit
+  EXPECT_FALSE(Item(L"mnuAttributesCol")->Checked());
+  EXPECT_FALSE(Probe().Column(6).Shown);
+  EXPECT_EQ(Probe().AttrMask(), 165);  // without the hidden bit
   EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_LIST));
-  EXPECT_FALSE(form->mnuDetails->Checked());
-  EXPECT_TRUE(form->btnList.Down());
+  EXPECT_FALSE(Item(L"mnuDetails")->Checked());
+  EXPECT_TRUE(Button(L"btnList").Down());
   // The list view shows no columns; back in the details the column is hidden.
-  ClickMenu(form->mnuDetails);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(6), 0);
+  ClickMenu(Item(L"mnuDetails"));
+  EXPECT_EQ(FileList().ColumnWidth(6), 0);
 }
 
 TEST_F(ViewOptionsTest, StoredValuesAreAppliedAtStartAndOthersAreIgnored) {
@@ -79,16 +84,16 @@ TEST_F(ViewOptionsTest, StoredValuesAreAppliedAtStartAndOthersAreIgnored) {
   stored.WriteDword(L"Show Folders", 0);
   stored.WriteString(L"Hidden", L"0");  // edited by hand into a text: ignored
   Restart();
-  EXPECT_FALSE(form->mnuSizeCol->Checked());
+  EXPECT_FALSE(Item(L"mnuSizeCol")->Checked());
   EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_LIST));
-  EXPECT_EQ(form->lvDrives.ViewStyle(), static_cast<DWORD>(LV_VIEW_LIST));
-  EXPECT_TRUE(form->mnuList->Checked());
-  EXPECT_TRUE(form->HideFolders);
-  EXPECT_TRUE(form->mnuHidden->Checked());
-  EXPECT_EQ(form->AttrMask, 167);
-  ClickMenu(form->mnuDetails);
-  EXPECT_EQ(form->lvFiles.ColumnWidth(1), 0);
-  EXPECT_GT(form->lvFiles.ColumnWidth(2), 0);
+  EXPECT_EQ(DriveList().ViewStyle(), static_cast<DWORD>(LV_VIEW_LIST));
+  EXPECT_TRUE(Item(L"mnuList")->Checked());
+  EXPECT_TRUE(Probe().HideFolders());
+  EXPECT_TRUE(Item(L"mnuHidden")->Checked());
+  EXPECT_EQ(Probe().AttrMask(), 167);
+  ClickMenu(Item(L"mnuDetails"));
+  EXPECT_EQ(FileList().ColumnWidth(1), 0);
+  EXPECT_GT(FileList().ColumnWidth(2), 0);
 }
 
 TEST_F(ViewOptionsTest, AnyNonZeroIsCheckedAndTheLaterViewInMenuOrderWins) {
@@ -101,7 +106,7 @@ TEST_F(ViewOptionsTest, AnyNonZeroIsCheckedAndTheLaterViewInMenuOrderWins) {
   stored.WriteDword(L"List", 1);
   Restart();
   EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_LIST));
-  EXPECT_FALSE(form->mnuSmallIcons->Checked());
+  EXPECT_FALSE(Item(L"mnuSmallIcons")->Checked());
 
   // Details is checked at start, but Large Icons takes the check before Details is reached.
   ClearOptions();
@@ -109,7 +114,7 @@ TEST_F(ViewOptionsTest, AnyNonZeroIsCheckedAndTheLaterViewInMenuOrderWins) {
   stored.WriteDword(L"Details", 1);
   Restart();
   EXPECT_EQ(View(), static_cast<DWORD>(LV_VIEW_DETAILS));
-  EXPECT_FALSE(form->mnuLargeIcons->Checked());
+  EXPECT_FALSE(Item(L"mnuLargeIcons")->Checked());
 }
 
 }  // namespace

@@ -15,29 +15,9 @@ void BrowserTest::TearDown() {
   testutil::PumpMessages();
 }
 
-void BrowserTest::PressKey(HWND wnd, WORD vk) {
-  UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-  SendMessageW(wnd, WM_KEYDOWN, vk, 1 | (scan << 16));
-  SendMessageW(wnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
-  testutil::PumpMessages();
-}
+void BrowserTest::PressKey(HWND wnd, WORD vk) { testutil::PressKey(wnd, vk); }
 
-void BrowserTest::PressKey(HWND wnd, WORD vk, unsigned modifiers) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  BYTE held[256];
-  memcpy(held, keys, sizeof(held));
-  if (modifiers & ui::ModCtrl) held[VK_CONTROL] = 0x80;
-  if (modifiers & ui::ModShift) held[VK_SHIFT] = 0x80;
-  if (modifiers & ui::ModAlt) held[VK_MENU] = 0x80;
-  SetKeyboardState(held);
-  const bool alt = (modifiers & ui::ModAlt) != 0;
-  const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16) | (alt ? 1 << 29 : 0);
-  SendMessageW(wnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, down);
-  SendMessageW(wnd, alt ? WM_SYSKEYUP : WM_KEYUP, vk, down | 0xC0000000u);
-  SetKeyboardState(keys);
-  testutil::PumpMessages();
-}
+void BrowserTest::PressKey(HWND wnd, WORD vk, unsigned modifiers) { testutil::PressKey(wnd, vk, modifiers); }
 
 namespace {
 LPARAM RowPoint(const ui::ListView& list, int row) {
@@ -103,35 +83,29 @@ void BrowserTest::ClickMenu(const ui::MenuItem* item) const {
 
 std::vector<std::wstring> BrowserTest::Captions() const {
   std::vector<std::wstring> out;
-  for (int i = 0; i < form->lvFiles.Count(); ++i) out.push_back(form->lvFiles.ItemText(i, 0));
+  for (int i = 0; i < FileList().Count(); ++i) out.push_back(FileList().ItemText(i, 0));
   return out;
 }
 
-std::wstring BrowserTest::Cell(int row, int column) const { return form->lvFiles.ItemText(row, column); }
+std::wstring BrowserTest::Cell(int row, int column) const { return FileList().ItemText(row, column); }
 
 int BrowserTest::RowOf(const std::wstring& caption) const {
-  for (int i = 0; i < form->lvFiles.Count(); ++i)
-    if (form->lvFiles.ItemText(i, 0) == caption) return i;
+  for (int i = 0; i < FileList().Count(); ++i)
+    if (FileList().ItemText(i, 0) == caption) return i;
   return -1;
 }
 
 int BrowserTest::DriveRowOf(const std::wstring& root) const {
-  for (int i = 0; i < form->lvDrives.Count(); ++i)
-    if (const TDriveItem* drive = form->DriveAt(i); drive && drive->Root == root) return i;
+  for (int i = 0; i < DriveList().Count(); ++i)
+    if (Probe().DriveRoot(i) == root) return i;
   return -1;
 }
 
 std::vector<int> BrowserTest::SelectedRows() const {
   std::vector<int> rows;
-  for (int i = 0; i < form->lvFiles.Count(); ++i)
-    if (ListView_GetItemState(form->lvFiles.Handle(), i, LVIS_SELECTED) & LVIS_SELECTED) rows.push_back(i);
+  for (int i = 0; i < FileList().Count(); ++i)
+    if (ListView_GetItemState(FileList().Handle(), i, LVIS_SELECTED) & LVIS_SELECTED) rows.push_back(i);
   return rows;
 }
 
-void BrowserTest::ListPath(const std::wstring& folder) {
-  form->CurrentPath = folder;
-  SetWindowTextW(form->edFilename, folder.c_str());
-  form->ListFolder();
-  form->SelectFocusedOrFirst(form->lvFiles);
-  testutil::PumpMessages();
-}
+void BrowserTest::ListPath(const std::wstring& folder) { testutil::GoToPath(*form, folder); }

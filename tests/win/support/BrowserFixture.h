@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "ui/Keys.h"
 #include "support/Files.h"
 #include "support/Messages.h"
 #include "support/TestDrive.h"
+#include "support/UserInput.h"
 
 class BrowserTest : public ::testing::Test {
 protected:
@@ -34,6 +36,14 @@ protected:
   // A menu command, as the menu sends it.
   void ClickMenu(const ui::MenuItem* item) const;
 
+  // The window's controls and state, by the names of its layout.
+  MainWindowProbe Probe() const { return MainWindowProbe(*form); }
+  const ui::ListView& FileList() const { return Probe().Files(); }
+  const ui::ListView& DriveList() const { return Probe().Drives(); }
+  const ui::StatusBar& Status() const { return Probe().Status(); }
+  const ui::MenuItem* Item(std::wstring_view name) const { return &Probe().Item(name); }
+  const ui::SpeedButton& Button(std::wstring_view name) const { return Probe().Button(name); }
+
   // What the folder list shows: captions, and the text of one cell (column 0 = caption).
   std::vector<std::wstring> Captions() const;
   std::wstring Cell(int row, int column) const;
@@ -41,9 +51,10 @@ protected:
   // The row of the drive list that shows a root such as "Q:\", or -1.
   int DriveRowOf(const std::wstring& root) const;
   std::vector<int> SelectedRows() const;
-  std::wstring PathLine() const { return testutil::WindowText(form->edFilename); }
+  std::wstring PathLine() const { return testutil::WindowText(Probe().PathLine()); }
 
-  // Lists a folder the way the program does when the user opens it (path with trailing backslash).
+  // Lists a folder the way a user goes to it: typed into the path line (path with trailing
+  // backslash), then Enter.
   void ListPath(const std::wstring& folder);
 
   std::unique_ptr<TfrmFileBrowser> form;

@@ -21,11 +21,14 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "about/kwCorvaltAbout.h"
 #include "common/core/DateTime.h"
+#include "common/core/ProgramKey.h"
 #include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -87,6 +90,30 @@ void ShowTimeEdits(int seconds) {
   DeleteObject(font);
 }
 
+// Selects the entry of that caption alone, as a click does.
+void Select(const TfrmFileBrowser& form, const std::wstring& caption) {
+  const ui::ListView& list = MainWindowProbe(form).Files();
+  for (int row = 0; row < list.Count(); ++row) {
+    const bool match = list.ItemText(row, 0) == caption;
+    ListView_SetItemState(list.Handle(), row, match ? LVIS_SELECTED | LVIS_FOCUSED : 0, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+// The bookmarks as the registry holds them when the window starts: Key0, Key1 ...
+void StoreBookmarks(const std::vector<std::wstring>& paths) {
+  const std::wstring key = pw::FileBrowserKeyPath();
+  for (int i = 0; i < 8; ++i) {
+    const std::wstring name = L"Key" + std::to_wstring(i);
+    if (static_cast<size_t>(i) < paths.size()) {
+      const std::wstring& path = paths[static_cast<size_t>(i)];
+      RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, path.c_str(),
+                      static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+    }
+  }
+}
+
 HWND g_dialog = nullptr;
 
 // The editor dialog as the command shows it for a read-only, hidden file.
@@ -116,24 +143,21 @@ void ShowBookmarks(int seconds) {
   for (const std::wstring& name : names) {
     ui::ScopedHandle file(CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   }
+  StoreBookmarks({folder + names[0], folder + names[2]});
   {
     TfrmFileBrowser form;
     form.Create(false);
     form.Show();
-    for (const std::wstring& name : {names[2], names[0]})
-      form.RecentKeys->UpdateBookmark(folder + name, pw::BookmarkChange::MoveToTop);
-    form.OpenBookmark(folder + names[0]);
+    testutil::GoToPath(form, folder + names[0]);
     Wait(seconds / 2);
-    ListView_SetItemState(form.lvFiles.Handle(), -1, 0, LVIS_SELECTED);
-    form.SelectByCaption(form.lvFiles, names[1]);
+    Select(form, names[1]);
     // The menu runs its own message loop; a timer inside it closes it.
     SetTimer(nullptr, 0, static_cast<UINT>(seconds - seconds / 2) * 1000,
              [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
     PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'b');
     Wait(seconds - seconds / 2);
-    for (const std::wstring& name : names)
-      form.RecentKeys->UpdateBookmark(folder + name, pw::BookmarkChange::Remove);
   }
+  StoreBookmarks({});
   for (const std::wstring& name : names) DeleteFileW((folder + name).c_str());
   RemoveDirectoryW(folder.c_str());
 }
@@ -209,14 +233,13 @@ void ShowPopupMenu(int downs, int seconds) {
   form.Show();
   wchar_t windows[MAX_PATH] = {0};
   GetWindowsDirectoryW(windows, MAX_PATH);
-  form.CurrentPath = std::wstring(windows) + L"\\";
-  form.ListFolder();
-  form.SelectFocusedOrFirst(form.lvFiles);
+  testutil::GoToPath(form, std::wstring(windows) + L"\\");
+  const HWND list = MainWindowProbe(form).Files().Handle();
   RECT rc{};
-  GetWindowRect(form.lvFiles.Handle(), &rc);
+  GetWindowRect(list, &rc);
   for (int i = 0; i < downs; ++i) PostKey(form.Handle(), VK_DOWN);
   SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, EndMenuTimer);
-  form.lvFilesPopupMenu.Popup(form.Handle(), POINT{rc.left + 60, rc.top + 40});
+  SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(rc.left + 60, rc.top + 40));
 }
 
 // The main window with a path being typed into the path line, then with the file list's pop-up
@@ -231,15 +254,17 @@ void ShowPathLine(int seconds) {
     TfrmFileBrowser form;
     form.Create(false);
     form.Show();
-    form.OpenFolder(folder);
-    form.EditPath(ui::Sender{});
-    for (wchar_t c : std::wstring(L"C:\\windows\\sys")) SendMessageW(form.edFilename, WM_CHAR, c, 1);
+    testutil::GoToPath(form, folder);
+    const MainWindowProbe probe(form);
+    testutil::PressKey(form.Handle(), 'L', ui::ModCtrl);
+    for (wchar_t c : std::wstring(L"C:\\windows\\sys")) SendMessageW(probe.PathLine(), WM_CHAR, c, 1);
     Wait(seconds / 2);
-    SetFocus(form.lvFiles.Handle());
-    form.SelectByCaption(form.lvFiles, L"notes.txt");
+    SetFocus(probe.Files().Handle());
+    Select(form, L"notes.txt");
     SetTimer(nullptr, 0, static_cast<UINT>(seconds - seconds / 2) * 1000,
              [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-    PostMessageW(form.lvFiles.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.lvFiles.Handle()), MAKELPARAM(-1, -1));
+    PostMessageW(probe.Files().Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(probe.Files().Handle()),
+                 MAKELPARAM(-1, -1));
     Wait(seconds - seconds / 2);
   }
   DeleteFileW((folder + L"notes.txt").c_str());

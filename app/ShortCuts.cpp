@@ -4,14 +4,12 @@
 #include <windows.h>
 
 #include "app/kwFileBrowser.h"
-#include "browse/core/FileCompare.h"
 #include "common/core/CaselessText.h"
-#include "browse/core/ListingRules.h"
+#include "common/core/PathRules.h"
 #include "ui/Keys.h"
 
 namespace {
 
-using F = TfrmFileBrowser;
 using Handler = void (TfrmFileBrowser::*)(const ui::Sender&);
 
 enum class Scope { Window, Lists, FileList };
@@ -25,38 +23,41 @@ struct KeyBinding {
   bool TextKeepsIt = false;  // the path line, while the user types in it, keeps the key (Ctrl+Z)
 };
 
-const KeyBinding kKeys[] = {
-    {Scope::Window, VK_F5, ui::ModNone, false, &F::mnuRefreshClick},
-    {Scope::Window, VK_LEFT, ui::ModAlt, false, &F::GoBack},
-    {Scope::Window, VK_RIGHT, ui::ModAlt, false, &F::GoForward},
-    {Scope::Window, VK_UP, ui::ModAlt, false, &F::GoUp},
-    {Scope::Window, 'L', ui::ModCtrl, false, &F::EditPath},
-    {Scope::Window, VK_F4, ui::ModNone, false, &F::EditPath},
-    {Scope::Lists, VK_BACK, ui::ModNone, false, &F::GoUp},
-    {Scope::FileList, 'A', ui::ModCtrl, false, &F::SelectAllFiles},
-    {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
-    {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
-    {Scope::Window, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick, true},
-};
-
 bool FolderAvailable(const std::wstring& folder) {
   if (folder.empty()) return true;  // the drive list
   const DWORD attrs = GetFileAttributesW(folder.c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-const KeyBinding* FindBinding(Scope where, UINT msg, WPARAM key, LPARAM lp) {
-  if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return nullptr;
-  const unsigned mods = ui::HeldModifiers(msg, lp);
-  for (const KeyBinding& binding : kKeys)
-    if (binding.Where == where && binding.Key == key && binding.Modifiers == mods) return &binding;
-  return nullptr;
-}
-
 }  // namespace
 
+struct TfrmFileBrowser::KeyTables {
+  using F = TfrmFileBrowser;
+  static constexpr KeyBinding kKeys[] = {
+      {Scope::Window, VK_F5, ui::ModNone, false, &F::mnuRefreshClick},
+      {Scope::Window, VK_LEFT, ui::ModAlt, false, &F::GoBack},
+      {Scope::Window, VK_RIGHT, ui::ModAlt, false, &F::GoForward},
+      {Scope::Window, VK_UP, ui::ModAlt, false, &F::GoUp},
+      {Scope::Window, 'L', ui::ModCtrl, false, &F::EditPath},
+      {Scope::Window, VK_F4, ui::ModNone, false, &F::EditPath},
+      {Scope::Lists, VK_BACK, ui::ModNone, false, &F::GoUp},
+      {Scope::FileList, 'A', ui::ModCtrl, false, &F::SelectAllFiles},
+      {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
+      {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
+      {Scope::Window, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick, true},
+  };
+
+  static const KeyBinding* FindBinding(Scope where, UINT msg, WPARAM key, LPARAM lp) {
+    if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return nullptr;
+    const unsigned mods = ui::HeldModifiers(msg, lp);
+    for (const KeyBinding& binding : kKeys)
+      if (binding.Where == where && binding.Key == key && binding.Modifiers == mods) return &binding;
+    return nullptr;
+  }
+};
+
 bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
-  const KeyBinding* binding = FindBinding(Scope::Window, msg, key, lp);
+  const KeyBinding* binding = KeyTables::FindBinding(Scope::Window, msg, key, lp);
   if (!binding || (binding->TextKeepsIt && from == edFilename)) return false;
   ui::KeyUsed(from, msg, key, lp);
   (this->*binding->Run)(ui::Sender{});
@@ -64,8 +65,8 @@ bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
 }
 
 bool TfrmFileBrowser::ListShortCut(const ui::ListView& list, UINT msg, WPARAM key, LPARAM lp) {
-  const KeyBinding* binding = FindBinding(Scope::Lists, msg, key, lp);
-  if (!binding && &list == &lvFiles) binding = FindBinding(Scope::FileList, msg, key, lp);
+  const KeyBinding* binding = KeyTables::FindBinding(Scope::Lists, msg, key, lp);
+  if (!binding && &list == &lvFiles) binding = KeyTables::FindBinding(Scope::FileList, msg, key, lp);
   if (!binding) return false;
   ui::KeyUsed(list.Handle(), msg, key, lp);
   if (binding->NeedsSelection && lvFiles.SelectedCount() == 0) MessageBeep(MB_OK);
@@ -89,12 +90,12 @@ void TfrmFileBrowser::StepThroughHistory(const pw::FolderHistory::Step& step) {
   // A folder deleted since it was visited is passed over with a beep, never an error box.
   if (step.Skipped > 0 || !step.Folder) MessageBeep(MB_OK);
   if (!step.Folder) return;
-  const std::wstring left = lvFiles.Visible() ? TextContext.ListedFolder : std::wstring();
+  const std::wstring left = lvFiles.Visible() ? Model.ListedFolder() : std::wstring();
   if (OpenFolder(*step.Folder) && !left.empty()) SelectCameFrom(left);
 }
 
 void TfrmFileBrowser::GoUp(const ui::Sender&) {
-  const std::wstring listed = TextContext.ListedFolder;
+  const std::wstring listed = Model.ListedFolder();
   if (lvDrives.Visible() || listed.empty()) {
     MessageBeep(MB_OK);
     return;
@@ -114,14 +115,13 @@ void TfrmFileBrowser::GoUp(const ui::Sender&) {
 
 void TfrmFileBrowser::SelectCameFrom(const std::wstring& leftFolder) {
   // Only when the listed folder holds the one left: going up, or back to where the user came from.
-  if (pw::CaselessCompare(pw::ParentFolderPath(leftFolder), TextContext.ListedFolder) != 0) return;
+  if (pw::CaselessCompare(pw::ParentFolderPath(leftFolder), Model.ListedFolder()) != 0) return;
   const std::wstring name = pw::LastComponent(std::wstring_view(leftFolder).substr(0, leftFolder.size() - 1));
-  for (size_t i = 0; i < Items.size(); ++i) {
-    if (Items[i].Kind != pw::ItemKind::Folder || pw::CaselessCompare(Items[i].Caption, name) != 0) continue;
+  for (int row = 0; const pw::FileItem* item = Model.At(row); ++row) {
+    if (item->Kind != pw::ItemKind::Folder || pw::CaselessCompare(item->Caption, name) != 0) continue;
     ClearFileSelection(false);
-    ListView_SetItemState(lvFiles.Handle(), static_cast<int>(i), LVIS_FOCUSED | LVIS_SELECTED,
-                          LVIS_FOCUSED | LVIS_SELECTED);
-    ListView_EnsureVisible(lvFiles.Handle(), static_cast<int>(i), FALSE);
+    ListView_SetItemState(lvFiles.Handle(), row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    ListView_EnsureVisible(lvFiles.Handle(), row, FALSE);
     return;
   }
 }
@@ -129,21 +129,17 @@ void TfrmFileBrowser::SelectCameFrom(const std::wstring& leftFolder) {
 void TfrmFileBrowser::SelectAllFiles(const ui::Sender&) {
   // The folder's entries: not the parent entry nor the drives entry, which always stand on top.
   const int count = lvFiles.Count();
-  int first = 0;
-  while (first < count && first < static_cast<int>(Items.size()) &&
-         (Items[static_cast<size_t>(first)].Kind == pw::ItemKind::Parent ||
-          Items[static_cast<size_t>(first)].Kind == pw::ItemKind::Drives))
-    ++first;
+  const int first = Model.FirstEntryRow();
   if (first >= count) return;
   // One change of the whole list instead of one per row, which in a large folder would repaint
   // the path line and the bookmark controls for every entry. The selection handler then runs once,
   // for the last entry that changed: the entry it would have ended on row by row.
   int last = count - 1;
   while (last >= first && lvFiles.IsSelected(last)) --last;
-  SuppressSelectionEvents = true;
+  suppressSelectionEvents_ = true;
   ListView_SetItemState(lvFiles.Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
   for (int i = 0; i < first; ++i) ListView_SetItemState(lvFiles.Handle(), i, 0, LVIS_SELECTED);
-  SuppressSelectionEvents = false;
+  suppressSelectionEvents_ = false;
   lvFilesSelectItem(last >= first ? last : count - 1, true);
 }
 

@@ -110,6 +110,6 @@ bool TfrmFileBrowser::GoToTypedPath() {
   }
   if (SetCurrentPath(path)) SelectByCaption(lvFiles, pw::LastComponent(path));
   else MessageBeep(MB_OK);
-  UpdateBookmarkControls(mnuPopBookmark->Tag);
+  UpdateBookmarkControls(Bookmarks->State());
   return true;
 }

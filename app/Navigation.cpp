@@ -2,14 +2,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "about/kwCorvaltAbout.h"
 #include "app/kwFileBrowser.h"
 #include "browse/core/ListingRules.h"
+#include "common/core/PathRules.h"
 
 void TfrmFileBrowser::OpenItem(int index) {
-  const pw::FileItem* item = ItemAt(index);
+  const pw::FileItem* item = Model.At(index);
   if (!item) return;
-  std::wstring path = pw::ItemFullPath(*item, TextContext);
+  std::wstring path = Model.Path(index);
   if (item->Kind == pw::ItemKind::File) {
     // The program started inherits the current directory, which is the listed folder.
     ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -39,7 +39,7 @@ bool TfrmFileBrowser::OpenFolder(const std::wstring& folder) {
     listed = ListFolder();
     SelectFocusedOrFirst(lvFiles);
   }
-  UpdateBookmarkControls(mnuPopBookmark->Tag);
+  UpdateBookmarkControls(Bookmarks->State());
   return listed;
 }
 
@@ -54,8 +54,7 @@ void TfrmFileBrowser::lvFilesKeyDown(WORD& key) {
     case VK_LEFT:
       // Only the way back (the parent entry or the drives entry); a file whose name begins with
       // "[" is never started by an arrow key.
-      if (details && !Items.empty() &&
-          (Items.front().Kind == pw::ItemKind::Parent || Items.front().Kind == pw::ItemKind::Drives)) {
+      if (details && Model.FirstEntryRow() > 0) {
         OpenItem(0);
         key = 0;
       }
@@ -63,7 +62,7 @@ void TfrmFileBrowser::lvFilesKeyDown(WORD& key) {
     case VK_RIGHT:
       if (details && lvFiles.SelectedCount() > 0) {
         int first = lvFiles.FirstSelected();
-        const pw::FileItem* item = ItemAt(first);
+        const pw::FileItem* item = Model.At(first);
         if (item && item->Kind != pw::ItemKind::File && item->Caption.find(L'[') == std::wstring::npos)
           OpenItem(first);
         key = 0;
@@ -79,12 +78,11 @@ void TfrmFileBrowser::lvFilesSelectItem(int index, bool selected) {
     popupAttached_ = false;
     return;
   }
-  const pw::FileItem* item = ItemAt(index);
-  if (!item) return;
+  if (!Model.At(index)) return;
   popupAttached_ = true;
-  CurrentPath = pw::ItemFullPath(*item, TextContext);
+  CurrentPath = Model.Path(index);
   SetWindowTextW(edFilename, CurrentPath.c_str());
-  UpdateBookmarkControls(mnuPopBookmark->Tag);
+  UpdateBookmarkControls(Bookmarks->State());
 }
 
 void TfrmFileBrowser::SelectFocusedOrFirst(ui::ListView& list) {
@@ -110,7 +108,7 @@ bool TfrmFileBrowser::SelectByCaption(ui::ListView& list, const std::wstring& ca
 bool TfrmFileBrowser::SetCurrentPath(const std::wstring& path) {
   // The same path is not listed again. The list shows its folder when that folder was the last
   // one listed; after a failed listing CurrentPath names a folder the list does not show.
-  if (CurrentPath == path) return lvFiles.Visible() && TextContext.ListedFolder == pw::FolderPart(path);
+  if (CurrentPath == path) return lvFiles.Visible() && Model.ListedFolder() == pw::FolderPart(path);
   CurrentPath = path;
   SetWindowTextW(edFilename, CurrentPath.c_str());
   return ListFolder();
@@ -135,13 +133,13 @@ void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
       change = pw::BookmarkChange::Remove;
     }
   }
-  RecentKeys->UpdateBookmark(path, change);
-  UpdateBookmarkControls(mnuPopBookmark->Tag);
+  Bookmarks->RecentKeys().UpdateBookmark(path, change);
+  UpdateBookmarkControls(Bookmarks->State());
 }
 
 void TfrmFileBrowser::RefreshFileList() {
-  const pw::FileItem* first = ItemAt(lvFiles.FirstSelected());
-  const std::wstring caption = first ? first->Caption : std::wstring();
+  const pw::FileItem* first = Model.At(lvFiles.FirstSelected());
+  const std::wstring caption = first ? std::wstring(first->Caption) : std::wstring();
   ListFolder();
   SelectByCaption(lvFiles, caption);
 }
@@ -166,7 +164,7 @@ void TfrmFileBrowser::mnuAttributesClick(const ui::Sender& sender) {
 
 void TfrmFileBrowser::mnuShowFoldersClick(const ui::Sender& sender) {
   sender.Item->SetChecked(!sender.Item->Checked());
-  HideFolders = !sender.Item->Checked();
+  Model.SetHideFolders(!sender.Item->Checked());
   if (lvFiles.Visible()) ListFolder();
 }
 
@@ -175,7 +173,7 @@ void TfrmFileBrowser::mnuCopyPathClick(const ui::Sender&) {
   if (rows.empty()) return;
   std::wstring text;
   for (int i : rows) {
-    text += ItemSubText(i, pw::SubPath);
+    text += Model.Path(i);
     text += L'\r';
   }
   text.pop_back();
@@ -194,10 +192,3 @@ void TfrmFileBrowser::mnuCopyPathClick(const ui::Sender&) {
 void TfrmFileBrowser::mnuExitClick(const ui::Sender&) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
 void TfrmFileBrowser::mnuUpdateClick(const ui::Sender&) { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
-
-void TfrmFileBrowser::mnuAboutClick(const ui::Sender&) {
-  TfrmAbout about;
-  if (!about.Create()) return;
-  about.SetCaption(L"About Pathwick 4 Windows");
-  about.ShowModal();
-}
