@@ -1,0 +1,118 @@
+// The listing model: which found entries it keeps and counts, how a sort moves rows (and with them
+// the selection), type-to-find, and the name pool the captions live in.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "browse/core/FileCompare.h"
+#include "browse/core/FolderModel.h"
+#include "browse/core/NamePool.h"
+
+using pw::FolderModel;
+using pw::FoundEntry;
+using pw::ItemKind;
+
+namespace {
+
+constexpr std::uint32_t kDir = 0x10, kArchive = 0x20, kHidden = 0x02;
+
+std::vector<std::wstring> Captions(const FolderModel& model) {
+  std::vector<std::wstring> out;
+  for (int row = 0; const pw::FileItem* item = model.At(row); ++row) out.emplace_back(item->Caption);
+  return out;
+}
+
+// Lists found entries the way the window does: the kept ones are added, then sorted.
+void List(FolderModel& model, const std::wstring& folder, const std::vector<FoundEntry>& found) {
+  model.Begin(folder, 7);
+  for (const FoundEntry& entry : found)
+    if (model.Keeps(entry.Name, entry.Attributes)) model.Add(entry, kDir | 0x01, 7);
+  model.Sort();
+}
+
+bool SameIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (towupper(a[i]) != towupper(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+TEST(FolderModel, KeepsWhatTheViewShowsAndCountsFilesAndFoldersOnly) {
+  FolderModel model;
+  const std::vector<FoundEntry> found = {
+      {L".", kDir}, {L"..", kDir}, {L"Sub", kDir}, {L"Hidden dir", kDir | kHidden},
+      {L"a.txt", kArchive, 5}, {L"secret", kHidden}, {L"plain", 0}, {L"compressed", 0x800}};
+  List(model, L"D:\\Data\\", found);
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"Hidden dir", L"Sub", L"a.txt", L"compressed",
+                                                        L"plain", L"secret"}));
+  EXPECT_EQ(model.FileCount(), 4);
+  EXPECT_EQ(model.FolderCount(), 2);
+  EXPECT_EQ(model.FirstEntryRow(), 1);
+  EXPECT_EQ(model.At(0)->Attributes, kDir | 0x01u);  // the listed folder's own
+  EXPECT_EQ(model.Path(0), L"D:\\Data\\");
+  EXPECT_EQ(model.Path(2), L"D:\\Data\\Sub");
+
+  // Hidden off (and archive off, since every file may carry it), folders off: the drives entry of a
+  // root stays, ".." is never listed in a root.
+  model.SetAttrMask(0x01 | 0x04 | 0x80);
+  model.SetHideFolders(true);
+  List(model, L"D:\\", found);
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[Drives]", L"compressed", L"plain"}));
+  EXPECT_EQ(model.At(0)->Kind, ItemKind::Drives);
+  EXPECT_EQ(model.Path(0), L"");
+  EXPECT_EQ(model.FolderCount(), 0);
+  EXPECT_EQ(model.FirstEntryRow(), 1);
+}
+
+TEST(FolderModel, ASortSaysWhereEveryRowWentSoTheSelectionFollowsItsEntries) {
+  FolderModel model;
+  List(model, L"C:\\p\\t\\", {{L"..", kDir}, {L"b.txt", kArchive, 300}, {L"a.txt", kArchive, 100},
+                           {L"c.txt", kArchive, 200}, {L"Dir", kDir}});
+  ASSERT_EQ(Captions(model), (std::vector<std::wstring>{L"[p]", L"Dir", L"a.txt", L"b.txt", L"c.txt"}));
+  const pw::EntryKey selected = model.KeyOf(3);  // b.txt
+
+  model.ClickColumn(pw::ColSize);
+  std::vector<std::uint32_t> moved = model.Sort();
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[p]", L"Dir", L"a.txt", L"c.txt", L"b.txt"}));
+  EXPECT_EQ(moved[3], 4u);
+  EXPECT_EQ(model.RowOf(selected), 4);
+  EXPECT_EQ(moved[0], 0u);  // the parent entry stays on top
+
+  model.ClickColumn(pw::ColSize);  // the same column again: descending, files before folders
+  EXPECT_FALSE(model.SortAscending());
+  moved = model.Sort();
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[p]", L"b.txt", L"c.txt", L"a.txt", L"Dir"}));
+  EXPECT_EQ(moved[4], 1u);
+  model.ClickColumn(pw::ColName);  // another column starts ascending
+  EXPECT_TRUE(model.SortAscending());
+  EXPECT_EQ(model.RowOf({ItemKind::File, L"[p]"}), -1);  // a file of the parent entry's caption is another entry
+}
+
+TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
+  FolderModel model;
+  List(model, L"C:\\t\\", {{L"Alpha", kArchive}, {L"beta", kArchive}, {L"Alphabet", kArchive}});
+  EXPECT_EQ(model.FindCaption(L"ALPHA", 0, false, false, SameIgnoringAsciiCase), 0);
+  EXPECT_EQ(model.FindCaption(L"alpha", 1, false, false, SameIgnoringAsciiCase), -1);
+  EXPECT_EQ(model.FindCaption(L"alpha", 1, false, true, SameIgnoringAsciiCase), 0);
+  EXPECT_EQ(model.FindCaption(L"alph", 1, true, false, SameIgnoringAsciiCase), 1);
+  EXPECT_EQ(model.FindCaption(L"gamma", 0, true, true, SameIgnoringAsciiCase), -1);
+}
+
+TEST(NamePool, ViewsStayValidAcrossBlocksLongNamesAndAdoption) {
+  pw::NamePool pool, other;
+  std::vector<std::wstring_view> views;
+  for (int i = 0; i < 20000; ++i) views.push_back(pool.Add(L"name" + std::to_wstring(i)));
+  const std::wstring longName(40000, L'x');
+  const std::wstring_view longView = other.Add(longName);
+  const std::wstring_view after = other.Add(L"after");
+  pool.Adopt(std::move(other));
+  const std::wstring_view last = pool.Add(L"last");
+  for (int i = 0; i < 20000; ++i) ASSERT_EQ(views[static_cast<size_t>(i)], L"name" + std::to_wstring(i));
+  EXPECT_EQ(longView, longName);
+  EXPECT_EQ(after, L"after");
+  EXPECT_EQ(last, L"last");
+  EXPECT_EQ(pool.Add(L""), std::wstring_view());
+}
