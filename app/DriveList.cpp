@@ -84,8 +84,7 @@ void TfrmFileBrowser::OpenSelectedDrive() {
   const TDriveItem* drive = DriveAt(lvDrives.FirstSelected());
   if (!drive) return;
   CurrentPath = drive->Root;
-  ListFolder();
-  SelectFocusedOrFirst(lvFiles);
+  ListFolder([this](bool) { SelectFocusedOrFirst(lvFiles); });
 }
 
 void TfrmFileBrowser::lvDrivesDblClick() { OpenSelectedDrive(); }

@@ -1,21 +1,21 @@
-// The folder listing: the model of lvFiles filled whole from one enumeration, and shown by the
-// owner-data list view, whose texts are made only for painted rows.
+// The folder listing: the model of lvFiles, filled by a listing that runs on a worker and shown by
+// the owner-data list view, whose texts are made only for painted rows. A folder read within the
+// first slice is shown at once, whole and sorted; a larger or slower one is shown as it comes,
+// with the running count, and in order when it ends.
 #include <windows.h>
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
+#include "browse/core/FileText.h"
 #include "browse/platform/UserFormats.h"
 #include "common/core/PathRules.h"
 #include "common/platform/LocalTime.h"
+#include "common/platform/SystemError.h"
 
 namespace {
 
-pw::FoundEntry Found(const WIN32_FIND_DATAW& found) {
-  return pw::FoundEntry{found.cFileName, found.dwFileAttributes,
-                        (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
-                        pw::ToUInt64(found.ftCreationTime), pw::ToUInt64(found.ftLastWriteTime),
-                        pw::ToUInt64(found.ftLastAccessTime)};
-}
+// How long a listing may take before the window shows it while it goes on.
+constexpr DWORD kFirstSliceMs = 50;
 
 // The way the file system matches names: letter case ignored by the system's upper-case table.
 bool SameCaption(std::wstring_view a, std::wstring_view b) {
@@ -31,12 +31,11 @@ std::wstring TfrmFileBrowser::ShownFolder() const {
   return folder;
 }
 
-bool TfrmFileBrowser::ListFolder() {
+bool TfrmFileBrowser::ListFolder(AfterListing then) {
   const std::wstring listed = ShownFolder();
   if (listed.empty() || !SetCurrentDirectoryW(listed.c_str())) return false;
 
   HWND list = lvFiles.Handle();
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   suppressSelectionEvents_ = true;
   ClearFileSelection(false);
   ListView_SetItemCountEx(list, 0, 0);
@@ -48,47 +47,100 @@ bool TfrmFileBrowser::ListFolder() {
   zone.Refresh();
   pw::LoadUserFormats(text);
   text.ToLocal = [&zone](std::uint64_t utc, pw::CalendarTime& local) { return zone.ToLocal(utc, local); };
-  Model.Begin(listed, UpIconIndex);
+  DWORD folderAttributes = GetFileAttributesW(listed.c_str());
+  if (folderAttributes == INVALID_FILE_ATTRIBUTES) folderAttributes = 0;
 
-  WIN32_FIND_DATAW found;
-  ui::ScopedFind find(FindFirstFileExW((listed + L"*.*").c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  // An empty drive root has no entries at all, not even "." and "..".
-  const DWORD findError = find ? ERROR_SUCCESS : GetLastError();
-  const bool read =
-      findError == ERROR_SUCCESS || findError == ERROR_FILE_NOT_FOUND || findError == ERROR_NO_MORE_FILES;
-  if (find) {
-    ui::WaitCursor wait;
-    DWORD folderAttributes = GetFileAttributesW(listed.c_str());
-    if (folderAttributes == INVALID_FILE_ATTRIBUTES) folderAttributes = 0;
-    do {
-      if (Model.Keeps(found.cFileName, found.dwFileAttributes)) AddFileItem(found, folderAttributes);
-    } while (FindNextFileW(find.get(), &found));
-  }
-
-  Model.Sort();
-  ListView_SetItemCountEx(list, static_cast<int>(Model.Count()), 0);
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  if (!Model.Empty()) ListView_EnsureVisible(list, 0, FALSE);
-  InvalidateRect(list, nullptr, TRUE);
-
-  StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
-  StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
+  listing_ = Lister->Start(listed, Model.Options(), folderAttributes);
+  Model.Begin(listed, Lister->Names());
+  afterListing_ = std::move(then);
   StatusBar.SetText(2, L"");
   lvDrives.SetVisible(false);
   lvFiles.SetVisible(true);
   History.Visit(listed);
-  return read;
+  {
+    ui::WaitCursor wait;
+    Lister->WaitForEnd(kFirstSliceMs);
+  }
+  TakeListing(listing_);  // the whole listing, or what the first slice found
+  return true;
 }
 
-void TfrmFileBrowser::AddFileItem(const WIN32_FIND_DATAW& found, std::uint32_t folderAttributes) {
-  pw::FileItem& item = Model.Add(Found(found), folderAttributes, UpIconIndex);
-  const std::wstring_view name = found.cFileName;
-  pw::ShellTypeCache::Entry shell = shellTypes_.Lookup(name, found.dwFileAttributes, Model.Text().TypeNames);
-  item.TypeIndex = shell.TypeIndex;  // the parent entry is typed as the folder it is
-  if (item.Kind == pw::ItemKind::Parent) return;
-  // Entries with an icon of their own keep -1 and ask the shell when their row is painted.
-  if (!pw::ShellTypeCache::HasOwnIcon(name, found.dwFileAttributes)) item.IconIndex = Icons.FromSystem(shell.IconIndex);
+void TfrmFileBrowser::TakeListing(unsigned listing) {
+  if (listing != listing_) return;
+  std::optional<pw::FolderLister::Progress> got = Lister->Take(listing);
+  if (!got) return;  // a message of a batch that the end, taken since, took along
+  pw::FolderLister::Progress& taken = *got;
+  std::vector<std::wstring>& types = Model.Text().TypeNames;
+  types.insert(types.end(), taken.NewTypeNames.begin(), taken.NewTypeNames.end());
+  if (taken.Ended) return EndListing(taken);
+  if (!taken.Found.empty()) {
+    Model.Append(std::move(taken.Found), taken.FileCount, taken.FolderCount);
+    ListView_SetItemCountEx(lvFiles.Handle(), static_cast<int>(Model.Count()),
+                            LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  }
+  StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
+  StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
+  StatusBar.SetText(2, L"Listing... " + pw::FormatGrouped(Model.Count(), Model.Text().ThousandSep) + L" entries");
+}
+
+void TfrmFileBrowser::EndListing(pw::FolderLister::Progress& ended) {
+  // A listing shown while it ran may have rows the user selected meanwhile: they stay selected,
+  // and the selection the listing's caller would make is not made.
+  const std::vector<int> selected = lvFiles.SelectedRows();
+  const int focused = lvFiles.Focused();
+  std::vector<std::uint32_t> moved;
+  const bool read = ended.Error == ERROR_SUCCESS;
+  if (read) {
+    moved = Model.Finish(std::move(ended.Sorted), ended.Order, ended.FileCount, ended.FolderCount);
+  } else {
+    // Never a part presented as the whole: a folder that could not be read to its end shows as
+    // one that could not be read at all, its drives entry aside.
+    std::vector<pw::FileItem> drives;
+    for (const pw::FileItem& item : ended.Sorted)
+      if (item.Kind == pw::ItemKind::Drives) drives.push_back(item);
+    Model.Finish(std::move(drives), {}, 0, 0);
+  }
+  ShowEndedListing(selected, focused, moved);
+  if (!read) StatusBar.SetText(2, L"Could not be read: " + pw::SystemErrorText(ended.Error));
+  AfterListing then = std::move(afterListing_);
+  if (then && selected.empty()) then(read);
+}
+
+void TfrmFileBrowser::StopListing(const ui::Sender&) {
+  if (!Lister->Running()) return;
+  Lister->Cancel();
+  afterListing_ = nullptr;
+  const std::vector<int> selected = lvFiles.SelectedRows();
+  const int focused = lvFiles.Focused();
+  ShowEndedListing(selected, focused, Model.Sort());
+  StatusBar.SetText(2, L"Listing stopped: " + pw::FormatGrouped(Model.Count(), Model.Text().ThousandSep) +
+                           L" entries shown");
+}
+
+void TfrmFileBrowser::ShowEndedListing(const std::vector<int>& selected, int focused,
+                                       const std::vector<std::uint32_t>& moved) {
+  HWND list = lvFiles.Handle();
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  suppressSelectionEvents_ = true;
+  ClearFileSelection(false);
+  ListView_SetItemCountEx(list, static_cast<int>(Model.Count()), LVSICF_NOSCROLL);
+  const auto newRow = [&moved](int row) {
+    return row >= 0 && static_cast<std::size_t>(row) < moved.size() ? static_cast<int>(moved[static_cast<std::size_t>(row)])
+                                                                     : -1;
+  };
+  for (int row : selected)
+    if (const int to = newRow(row); to >= 0) ListView_SetItemState(list, to, LVIS_SELECTED, LVIS_SELECTED);
+  if (const int to = newRow(focused); to >= 0) ListView_SetItemState(list, to, LVIS_FOCUSED, LVIS_FOCUSED);
+  suppressSelectionEvents_ = false;
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  const int shown = newRow(focused);
+  if (shown >= 0) ListView_EnsureVisible(list, shown, FALSE);
+  else if (!Model.Empty()) ListView_EnsureVisible(list, 0, FALSE);
+  InvalidateRect(list, nullptr, TRUE);
+  popupAttached_ = lvFiles.SelectedCount() > 0;
+  StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
+  StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
+  StatusBar.SetText(2, L"");
 }
 
 void TfrmFileBrowser::ClearFileSelection(bool keepSelected) {
@@ -112,13 +164,17 @@ void TfrmFileBrowser::lvFilesGetDispInfo(NMLVDISPINFOW& info) {
     lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
   }
   if (info.item.mask & LVIF_IMAGE) {
-    if (item->IconIndex == -1 && (item->Kind == pw::ItemKind::File || item->Kind == pw::ItemKind::Folder)) {
-      std::int32_t icon = pw::ShellTypeCache::EntryIcon(Model.Path(info.item.iItem));
-      if (icon < 0) icon = shellTypes_.Lookup(item->Caption, item->Attributes, Model.Text().TypeNames).IconIndex;
-      const int mapped = Icons.FromSystem(icon);
-      item->IconIndex = mapped >= 0 ? mapped : I_IMAGENONE;  // asked once, even when there is none
+    if (item->IconIndex == pw::kUpIcon) {
+      info.item.iImage = UpIconIndex;
+    } else {
+      if (item->OwnIcon) {  // asked once, even when there is none
+        const std::int32_t own = pw::ShellTypeCache::EntryIcon(Model.Path(info.item.iItem));
+        if (own >= 0) item->IconIndex = own;
+        item->OwnIcon = false;
+      }
+      const int mapped = Icons.FromSystem(item->IconIndex);
+      info.item.iImage = mapped >= 0 ? mapped : I_IMAGENONE;
     }
-    info.item.iImage = item->IconIndex;
   }
 }
 

@@ -22,25 +22,32 @@ void TfrmFileBrowser::OpenItem(int index) {
   OpenFolder(path);
 }
 
-bool TfrmFileBrowser::OpenFolder(const std::wstring& folder) {
+bool TfrmFileBrowser::OpenFolder(const std::wstring& folder, AfterListing then) {
   CurrentPath = folder;
   SetWindowTextW(edFilename, CurrentPath.c_str());
-  bool listed = true;
   if (CurrentPath.empty()) {
+    Lister->Cancel();
     StatusBar.SetText(0, L"");
     StatusBar.SetText(1, L"");
+    StatusBar.SetText(2, L"");
     lvDrives.SetVisible(true);
     lvFiles.SetVisible(false);
     SelectFocusedOrFirst(lvDrives);
     History.Visit(CurrentPath);
-  } else {
-    lvDrives.SetVisible(false);
-    lvFiles.SetVisible(true);
-    listed = ListFolder();
-    SelectFocusedOrFirst(lvFiles);
+    UpdateBookmarkControls(Bookmarks->State());
+    if (then) then(true);
+    return true;
   }
-  UpdateBookmarkControls(Bookmarks->State());
-  return listed;
+  lvDrives.SetVisible(false);
+  lvFiles.SetVisible(true);
+  const auto shown = [this, then](bool read) {
+    SelectFocusedOrFirst(lvFiles);
+    UpdateBookmarkControls(Bookmarks->State());
+    if (then) then(read);
+  };
+  if (ListFolder(shown)) return true;
+  shown(false);  // the list keeps what it showed
+  return false;
 }
 
 void TfrmFileBrowser::lvFilesDblClick() { OpenItem(lvFiles.FirstSelected()); }
@@ -105,13 +112,16 @@ bool TfrmFileBrowser::SelectByCaption(ui::ListView& list, const std::wstring& ca
   return index >= 0;
 }
 
-bool TfrmFileBrowser::SetCurrentPath(const std::wstring& path) {
+void TfrmFileBrowser::SetCurrentPath(const std::wstring& path, AfterListing then) {
   // The same path is not listed again. The list shows its folder when that folder was the last
   // one listed; after a failed listing CurrentPath names a folder the list does not show.
-  if (CurrentPath == path) return lvFiles.Visible() && Model.ListedFolder() == pw::FolderPart(path);
+  if (CurrentPath == path) {
+    then(lvFiles.Visible() && !Lister->Running() && Model.ListedFolder() == pw::FolderPart(path));
+    return;
+  }
   CurrentPath = path;
   SetWindowTextW(edFilename, CurrentPath.c_str());
-  return ListFolder();
+  if (!ListFolder(then)) then(false);
 }
 
 void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
@@ -120,28 +130,29 @@ void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
   // Only a listing of the bookmark's own folder can tell that its entry is gone. A folder that
   // cannot be entered now (a drive unplugged, a share offline) keeps its bookmark, and the list,
   // which still shows another folder, is not searched.
-  pw::BookmarkChange change = pw::BookmarkChange::Keep;
-  if (SetCurrentPath(path)) {
-    const std::wstring caption = pw::BookmarkCaption(path);
-    if (SelectByCaption(lvFiles, caption)) {
-      change = pw::BookmarkChange::MoveToTop;
-    } else if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      // The entry is there, but the attribute filter or Show Folders leaves it out of the list.
-      change = pw::BookmarkChange::MoveToTop;
-      StatusBar.SetText(2, L"\"" + caption + L"\" is hidden by the view");
-    } else {
-      change = pw::BookmarkChange::Remove;
+  SetCurrentPath(path, [this, path](bool shown) {
+    pw::BookmarkChange change = pw::BookmarkChange::Keep;
+    if (shown) {
+      const std::wstring caption = pw::BookmarkCaption(path);
+      if (SelectByCaption(lvFiles, caption)) {
+        change = pw::BookmarkChange::MoveToTop;
+      } else if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // The entry is there, but the attribute filter or Show Folders leaves it out of the list.
+        change = pw::BookmarkChange::MoveToTop;
+        StatusBar.SetText(2, L"\"" + caption + L"\" is hidden by the view");
+      } else {
+        change = pw::BookmarkChange::Remove;
+      }
     }
-  }
-  Bookmarks->RecentKeys().UpdateBookmark(path, change);
-  UpdateBookmarkControls(Bookmarks->State());
+    Bookmarks->RecentKeys().UpdateBookmark(path, change);
+    UpdateBookmarkControls(Bookmarks->State());
+  });
 }
 
 void TfrmFileBrowser::RefreshFileList() {
   const pw::FileItem* first = Model.At(lvFiles.FirstSelected());
   const std::wstring caption = first ? std::wstring(first->Caption) : std::wstring();
-  ListFolder();
-  SelectByCaption(lvFiles, caption);
+  ListFolder([this, caption](bool) { SelectByCaption(lvFiles, caption); });
 }
 
 void TfrmFileBrowser::RefreshDriveList() {

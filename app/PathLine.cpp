@@ -105,11 +105,15 @@ bool TfrmFileBrowser::GoToTypedPath() {
   }
   if (attrs & FILE_ATTRIBUTE_DIRECTORY) {
     if (path.back() != L'\\') path += L'\\';
-    if (!OpenFolder(path)) MessageBeep(MB_OK);
+    OpenFolder(path, [](bool read) {
+      if (!read) MessageBeep(MB_OK);
+    });
     return true;
   }
-  if (SetCurrentPath(path)) SelectByCaption(lvFiles, pw::LastComponent(path));
-  else MessageBeep(MB_OK);
-  UpdateBookmarkControls(Bookmarks->State());
+  SetCurrentPath(path, [this, path](bool shown) {
+    if (shown) SelectByCaption(lvFiles, pw::LastComponent(path));
+    else MessageBeep(MB_OK);
+    UpdateBookmarkControls(Bookmarks->State());
+  });
   return true;
 }

@@ -45,6 +45,7 @@ struct TfrmFileBrowser::KeyTables {
       {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
       {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
       {Scope::Window, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick, true},
+      {Scope::Window, VK_ESCAPE, ui::ModNone, false, &F::StopListing, true},
   };
 
   static const KeyBinding* FindBinding(Scope where, UINT msg, WPARAM key, LPARAM lp) {
@@ -91,7 +92,9 @@ void TfrmFileBrowser::StepThroughHistory(const pw::FolderHistory::Step& step) {
   if (step.Skipped > 0 || !step.Folder) MessageBeep(MB_OK);
   if (!step.Folder) return;
   const std::wstring left = lvFiles.Visible() ? Model.ListedFolder() : std::wstring();
-  if (OpenFolder(*step.Folder) && !left.empty()) SelectCameFrom(left);
+  OpenFolder(*step.Folder, [this, left](bool read) {
+    if (read && !left.empty()) SelectCameFrom(left);
+  });
 }
 
 void TfrmFileBrowser::GoUp(const ui::Sender&) {
@@ -101,7 +104,9 @@ void TfrmFileBrowser::GoUp(const ui::Sender&) {
     return;
   }
   if (!pw::IsDriveRoot(listed)) {
-    if (OpenFolder(pw::ParentFolderPath(listed))) SelectCameFrom(listed);
+    OpenFolder(pw::ParentFolderPath(listed), [this, listed](bool read) {
+      if (read) SelectCameFrom(listed);
+    });
     return;
   }
   // The drive list comes back with the drive just left as its focused, and so selected, entry.

@@ -9,6 +9,13 @@
 #include "resources/resource.h"
 #include "ui/Dpi.h"
 
+namespace {
+
+// Posted by the listing's worker when it has found entries or is done; wParam names the listing.
+constexpr UINT kWmListing = WM_APP + 1;
+
+}  // namespace
+
 TfrmFileBrowser::TfrmFileBrowser() = default;
 
 TfrmFileBrowser::~TfrmFileBrowser() { DestroyForm(); }
@@ -39,6 +46,7 @@ void TfrmFileBrowser::Show() {
 // --- Form events -----------------------------------------------------------------------------
 
 void TfrmFileBrowser::FormCreate() {
+  Lister = std::make_unique<pw::FolderLister>(hwnd_, kWmListing);
   LoadSortBitmaps();
   // The bookmark controls start in the add state (tag 3).
   Bookmarks = std::make_unique<pw::TBookmarkControls>(Item(L"mnuBookmarks"), pw::kFileBrowserSubKey,
@@ -86,6 +94,7 @@ void TfrmFileBrowser::FormClose() {
 void TfrmFileBrowser::FormDestroy() {
   SortBitmaps[0].reset();
   SortBitmaps[1].reset();
+  Lister.reset();     // a running listing stops
   Bookmarks.reset();  // stores the bookmarks
   OldFilesWndProc.Remove();
   MainMenu.DetachFromWindow();
@@ -167,6 +176,13 @@ bool TfrmFileBrowser::OnListKeyDown(ui::ListView& list, UINT msg, WPARAM key, LP
   return k == 0;  // a handler that cleared the key keeps it from the list
 }
 
+// While a listing goes on in the background the window takes input, as the cursor shows.
+bool TfrmFileBrowser::OnSetCursor(HWND, UINT hit) const {
+  if (hit != HTCLIENT || !Lister || !Lister->Running()) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+  return true;
+}
+
 void TfrmFileBrowser::OnContextMenu(HWND wnd, LPARAM lp) {
   if (wnd != lvFiles.Handle() || !popupAttached_) return;
   POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -240,6 +256,8 @@ LRESULT TfrmFileBrowser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: return FormShortCut(hwnd_, msg, wp, lp) ? 0 : Form::HandleMessage(msg, wp, lp);
     case WM_APPCOMMAND: return OnAppCommand(lp) ? TRUE : Form::HandleMessage(msg, wp, lp);
+    case kWmListing: TakeListing(static_cast<unsigned>(wp)); return 0;
+    case WM_SETCURSOR: return OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp)) ? TRUE : Form::HandleMessage(msg, wp, lp);
     default: return Form::HandleMessage(msg, wp, lp);
   }
 }

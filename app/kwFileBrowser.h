@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "bookmarks/BookmarkControls.h"
 #include "browse/core/FolderHistory.h"
 #include "browse/core/FolderModel.h"
+#include "browse/platform/FolderLister.h"
 #include "browse/platform/ShellInfo.h"
 #include "editor/EditCommand.h"
 #include "menus/FlatMenuRenderer.h"
@@ -99,10 +101,20 @@ private:
   const TDriveItem* DriveAt(int index) const;
 
   // ---- Folder listing (FolderList.cpp)
-  // False when the folder could not be entered (the list keeps what it showed) or its entries
-  // could not be read.
-  bool ListFolder();
-  void AddFileItem(const WIN32_FIND_DATAW& found, std::uint32_t folderAttributes);
+  // What runs once a listing has ended, told whether the folder was read to its end.
+  using AfterListing = std::function<void(bool read)>;
+  // Lists the shown folder. False when it cannot be entered: the list keeps what it showed and
+  // `then` never runs. Otherwise `then` runs when the listing ends, before this returns when that
+  // is within the first slice; not at all when the listing is stopped or another one starts.
+  bool ListFolder(AfterListing then = {});
+  // The message of the listing's worker: what it found, or its end.
+  void TakeListing(unsigned listing);
+  void EndListing(pw::FolderLister::Progress& ended);
+  // Esc: stops a running listing; what it found so far stays, sorted, and says it is not all.
+  void StopListing(const ui::Sender&);
+  // The rows of an ended listing, with the rows selected and focused before carried to where they
+  // went (moved[old row] = new row), and the counts.
+  void ShowEndedListing(const std::vector<int>& selected, int focused, const std::vector<std::uint32_t>& moved);
   // Takes the selection (unless keepSelected) and the focus off every row of lvFiles.
   void ClearFileSelection(bool keepSelected);
   void lvFilesGetDispInfo(NMLVDISPINFOW& info);
@@ -114,15 +126,16 @@ private:
   // ---- Navigation, selection and commands (Navigation.cpp, Commands.cpp)
   void OpenItem(int index);
   // Shows a folder (path with a trailing backslash) or, for the empty path, the drive list, as
-  // opening an entry does. False when the folder could not be listed.
-  bool OpenFolder(const std::wstring& folder);
+  // opening an entry does; `then` runs once it is shown. False when the folder cannot be entered.
+  bool OpenFolder(const std::wstring& folder, AfterListing then = {});
   void lvFilesDblClick();
   void lvFilesKeyDown(WORD& key);
   void lvFilesSelectItem(int index, bool selected);
   void SelectFocusedOrFirst(ui::ListView& list);
   bool SelectByCaption(ui::ListView& list, const std::wstring& caption);
-  // Whether the list shows the folder of path afterwards.
-  bool SetCurrentPath(const std::wstring& path);
+  // Lists the folder of path when CurrentPath differs from it; `then` is told whether the list shows
+  // that folder, once it does (at once when the path is the same).
+  void SetCurrentPath(const std::wstring& path, AfterListing then);
   void OpenBookmark(const std::wstring& path);
   void RefreshFileList();
   void RefreshDriveList();
@@ -189,6 +202,7 @@ private:
   void OnFilesItemChanged(const NMLISTVIEW& nm);
   void OnFilesStateRangeChanged(const NMLVODSTATECHANGE& nm);
   void OnContextMenu(HWND wnd, LPARAM lp);
+  bool OnSetCursor(HWND wnd, UINT hit) const;
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   bool OnListKeyDown(ui::ListView& list, UINT msg, WPARAM key, LPARAM lp);
 
@@ -201,6 +215,9 @@ private:
   pw::FolderHistory History;  // every folder listed, and the drive list when it is opened
   // What lvFiles shows, with the attribute filter, Show Folders and the sort order.
   pw::FolderModel Model;
+  std::unique_ptr<pw::FolderLister> Lister;  // made with the window, which it reports to
+  unsigned listing_ = 0;                     // the listing the model shows
+  AfterListing afterListing_;
   std::vector<TDriveItem> DriveItems;
 
   // ---- Controls

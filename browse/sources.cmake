@@ -7,12 +7,14 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/FileText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FolderHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/FolderModel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/ListingBuilder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/ListingRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/NamePool.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TypedPath.cpp
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/DriveInfo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/FolderLister.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/ShellInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/UserFormats.cpp
 )

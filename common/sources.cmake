@@ -1,6 +1,6 @@
 # common/core: what every part of the program uses, plain C++ (no <windows.h>): calendar and
 # date-time maths, the date and time texts, the caseless order, path rules, the settings key.
-# common/platform: the local time zone and the user's locale (Win32).
+# common/platform: the local time zone, the user's locale, the system's error texts (Win32).
 list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/CaselessText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/DateFormat.cpp
@@ -10,4 +10,5 @@ list(APPEND PW_CORE_SOURCES
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/LocalTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/SystemError.cpp
 )

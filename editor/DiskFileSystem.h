@@ -15,7 +15,4 @@ public:
   FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) override;
 };
 
-// The system's text for an error code, without its line break.
-std::wstring SystemErrorText(FsError error);
-
 }  // namespace pw

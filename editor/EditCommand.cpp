@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "common/platform/SystemError.h"
 #include "editor/DiskFileSystem.h"
 #include "editor/kwFileEditParams.h"
 

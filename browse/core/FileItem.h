@@ -15,6 +15,10 @@ namespace pw {
 
 enum class ItemKind : std::uint8_t { File, Folder, Parent, Drives };
 
+// Icons that are not a system image index: none at all, and the folder-up icon of the parent and
+// drives entries.
+inline constexpr std::int32_t kNoIcon = -1, kUpIcon = -2;
+
 struct FileItem {
   // file/folder: the found name; parent: "[name]"/"[..]"; drives: "[Drives]". The text lives in the
   // model's name pool, or is a literal.
@@ -23,8 +27,11 @@ struct FileItem {
   std::uint64_t Created = 0, Modified = 0, Accessed = 0;  // UTC file times
   std::uint32_t Attributes = 0;  // parent entry: the attributes of the listed folder itself
   std::int32_t TypeIndex = -1;   // index into FileTextContext::TypeNames, -1 = no shell type name
-  std::int32_t IconIndex = -1;   // system image index; -1 = not known yet
+  std::int32_t IconIndex = kNoIcon;  // the shell's system image index for the entry's type, or as above
   ItemKind Kind = ItemKind::File;
+  // The shell draws this entry's icon from the entry itself (a program, a shortcut): asked for when
+  // its row is first painted, with the type's icon as the fallback.
+  bool OwnIcon = false;
 };
 
 struct FileTextContext {

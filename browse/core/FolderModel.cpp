@@ -1,67 +1,48 @@
 #include "browse/core/FolderModel.h"
 
+#include <algorithm>
+
 #include "browse/core/FileCompare.h"
 #include "browse/core/FileText.h"
-#include "browse/core/ListingRules.h"
 
 namespace pw {
 
 void FolderModel::ClickColumn(int column) {
-  if (column == sortColumn_) {
-    sortAscending_ = !sortAscending_;
+  if (column == options_.SortColumn) {
+    options_.SortAscending = !options_.SortAscending;
   } else {
-    sortColumn_ = column;
-    sortAscending_ = true;
+    options_.SortColumn = column;
+    options_.SortAscending = true;
   }
 }
 
-void FolderModel::Begin(const std::wstring& listedFolder, std::int32_t upIcon) {
+void FolderModel::Begin(const std::wstring& listedFolder, std::shared_ptr<NamePool> names) {
   items_.clear();
-  names_.Clear();
+  names_ = std::move(names);
   fileCount_ = folderCount_ = 0;
   text_.ListedFolder = listedFolder;
-  root_ = IsDriveRoot(listedFolder);
-  if (root_) {
-    FileItem& drives = items_.emplace_back();
-    drives.Caption = L"[Drives]";
-    drives.Kind = ItemKind::Drives;
-    drives.IconIndex = upIcon;
-  }
 }
 
-bool FolderModel::Keeps(std::wstring_view name, std::uint32_t attributes) const {
-  if (name == L".") return false;
-  if (attributes & AttrDirectory) return !(name == L".." && root_) && !hideFolders_;
-  return PassesAttributeFilter(attributes, attrMask_);
+void FolderModel::Append(std::vector<FileItem>&& found, int fileCount, int folderCount) {
+  if (items_.empty()) items_ = std::move(found);
+  else items_.insert(items_.end(), found.begin(), found.end());
+  fileCount_ = fileCount;
+  folderCount_ = folderCount;
 }
 
-FileItem& FolderModel::Add(const FoundEntry& found, std::uint32_t folderAttributes, std::int32_t upIcon) {
-  FileItem& item = items_.emplace_back();
-  item.Created = found.Created;
-  item.Modified = found.Modified;
-  item.Accessed = found.Accessed;
-  if (found.Name == L"..") {
-    item.Kind = ItemKind::Parent;
-    item.Caption = names_.Add(ParentCaption(text_.ListedFolder));
-    item.Attributes = folderAttributes;
-    item.IconIndex = upIcon;
-  } else if (found.Attributes & AttrDirectory) {
-    item.Kind = ItemKind::Folder;
-    item.Caption = names_.Add(found.Name);
-    item.Attributes = found.Attributes;
-    ++folderCount_;
-  } else {
-    item.Kind = ItemKind::File;
-    item.Caption = names_.Add(found.Name);
-    item.Attributes = found.Attributes;
-    item.Size = found.Size;
-    ++fileCount_;
-  }
-  return item;
+std::vector<std::uint32_t> FolderModel::Finish(std::vector<FileItem>&& sorted, const std::vector<std::uint32_t>& order,
+                                                int fileCount, int folderCount) {
+  std::vector<std::uint32_t> moved(order.size());
+  for (std::uint32_t row = 0; row < order.size(); ++row) moved[order[row]] = row;
+  moved.resize(std::min(moved.size(), items_.size()));
+  items_ = std::move(sorted);
+  fileCount_ = fileCount;
+  folderCount_ = folderCount;
+  return moved;
 }
 
 std::vector<std::uint32_t> FolderModel::Sort() {
-  const std::vector<std::uint32_t> order = SortFileItems(items_, sortColumn_, sortAscending_, text_);
+  const std::vector<std::uint32_t> order = SortFileItems(items_, options_.SortColumn, options_.SortAscending, text_);
   std::vector<std::uint32_t> moved(order.size());
   for (std::uint32_t row = 0; row < order.size(); ++row) moved[order[row]] = row;
   return moved;

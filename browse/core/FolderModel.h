@@ -4,22 +4,16 @@
 // list view only shows it; every handler reads and changes the list through it.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "browse/core/FileItem.h"
+#include "browse/core/ListingBuilder.h"
 #include "browse/core/NamePool.h"
 
 namespace pw {
-
-// One entry as the enumeration reports it.
-struct FoundEntry {
-  std::wstring_view Name;
-  std::uint32_t Attributes = 0;
-  std::uint64_t Size = 0;
-  std::uint64_t Created = 0, Modified = 0, Accessed = 0;  // UTC file times
-};
 
 // An entry's identity within one folder: names are unique in a folder, and the parent and drives
 // entries have kinds of their own, so a file that carries the parent entry's caption is still
@@ -36,29 +30,27 @@ public:
   using SameText = std::function<bool(std::wstring_view, std::wstring_view)>;
 
   // ---- View options --------------------------------------------------------------------------
-  // The attribute filter: the OR of the checked attribute bits (read-only 1, hidden 2, system 4,
-  // archive 32, normal 128).
-  std::uint32_t AttrMask() const { return attrMask_; }
-  void SetAttrMask(std::uint32_t mask) { attrMask_ = mask; }
-  bool HideFolders() const { return hideFolders_; }
-  void SetHideFolders(bool hide) { hideFolders_ = hide; }
-  int SortColumn() const { return sortColumn_; }
-  bool SortAscending() const { return sortAscending_; }
+  const ListingOptions& Options() const { return options_; }
+  std::uint32_t AttrMask() const { return options_.AttrMask; }
+  void SetAttrMask(std::uint32_t mask) { options_.AttrMask = mask; }
+  bool HideFolders() const { return options_.HideFolders; }
+  void SetHideFolders(bool hide) { options_.HideFolders = hide; }
+  int SortColumn() const { return options_.SortColumn; }
+  bool SortAscending() const { return options_.SortAscending; }
   // A click on a column: the sorted column turns its direction, another column sorts ascending.
   void ClickColumn(int column);
 
   // ---- A listing -----------------------------------------------------------------------------
-  // Starts listing a folder (with its trailing backslash): no entries and no counts, and in a
-  // drive root the drives entry with the given icon.
-  void Begin(const std::wstring& listedFolder, std::int32_t upIcon);
+  // Starts showing the listing of a folder (with its trailing backslash): no entries and no counts
+  // yet. Its items will point into `names`, which the model shares from now on.
+  void Begin(const std::wstring& listedFolder, std::shared_ptr<NamePool> names);
   const std::wstring& ListedFolder() const { return text_.ListedFolder; }
-  bool IsRoot() const { return root_; }
-  // Whether a found entry is listed: never ".", ".." only below a drive root, folders unless they
-  // are hidden, files by the attribute filter.
-  bool Keeps(std::wstring_view name, std::uint32_t attributes) const;
-  // Adds a kept entry and counts it. ".." becomes the parent entry, with the attributes of the
-  // listed folder itself and the given icon; the caller gives the others their type and icon.
-  FileItem& Add(const FoundEntry& found, std::uint32_t folderAttributes, std::int32_t upIcon);
+  // Entries of the running listing in the order found, and its counts so far.
+  void Append(std::vector<FileItem>&& found, int fileCount, int folderCount);
+  // The listing has ended: the whole of it, sorted, with order[new place] = place found. Returns
+  // where each row shown so far went (moved[row] = new row), so that the selection follows.
+  std::vector<std::uint32_t> Finish(std::vector<FileItem>&& sorted, const std::vector<std::uint32_t>& order,
+                                    int fileCount, int folderCount);
   // Puts the rows in the order of the sort column and direction. Returns where each row went:
   // moved[old row] = new row, so that the list's selection can follow its entries.
   std::vector<std::uint32_t> Sort();
@@ -89,14 +81,10 @@ public:
 
 private:
   std::vector<FileItem> items_;
-  NamePool names_;
+  std::shared_ptr<NamePool> names_;
   FileTextContext text_;
-  bool root_ = false;
   int fileCount_ = 0, folderCount_ = 0;
-  std::uint32_t attrMask_ = 0xA7;
-  bool hideFolders_ = false;
-  int sortColumn_ = 0;
-  bool sortAscending_ = true;
+  ListingOptions options_;
 };
 
 }  // namespace pw

@@ -23,12 +23,18 @@ std::vector<std::wstring> Captions(const FolderModel& model) {
   return out;
 }
 
-// Lists found entries the way the window does: the kept ones are added, then sorted.
-void List(FolderModel& model, const std::wstring& folder, const std::vector<FoundEntry>& found) {
-  model.Begin(folder, 7);
-  for (const FoundEntry& entry : found)
-    if (model.Keeps(entry.Name, entry.Attributes)) model.Add(entry, kDir | 0x01, 7);
-  model.Sort();
+// Lists found entries the way the window does: the kept ones are built into a listing, shown as
+// they come in batches of `batch`, and the whole listing sorted at the end.
+std::vector<std::uint32_t> List(FolderModel& model, const std::wstring& folder, const std::vector<FoundEntry>& found,
+                                std::size_t batch = 1000) {
+  pw::ListingBuilder listing(folder, model.Options(), kDir | 0x01);
+  model.Begin(folder, listing.Names());
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    listing.AddFileItem(found[i]);
+    if ((i + 1) % batch == 0) model.Append(listing.TakeNew(), listing.FileCount(), listing.FolderCount());
+  }
+  const std::vector<std::uint32_t> order = listing.Sort(model.Text());
+  return model.Finish(listing.TakeItems(), order, listing.FileCount(), listing.FolderCount());
 }
 
 bool SameIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
@@ -99,6 +105,31 @@ TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
   EXPECT_EQ(model.FindCaption(L"alpha", 1, false, true, SameIgnoringAsciiCase), 0);
   EXPECT_EQ(model.FindCaption(L"alph", 1, true, false, SameIgnoringAsciiCase), 1);
   EXPECT_EQ(model.FindCaption(L"gamma", 0, true, true, SameIgnoringAsciiCase), -1);
+}
+
+TEST(FolderModel, BatchesShowTheEntriesAsFoundAndTheEndSortsThemCarryingTheRowsShown) {
+  FolderModel model;
+  pw::ListingBuilder listing(L"C:\\p\\t\\", model.Options(), kDir);
+  model.Begin(L"C:\\p\\t\\", listing.Names());
+  for (const FoundEntry& entry : std::vector<FoundEntry>{{L"c.txt", kArchive}, {L"..", kDir}, {L"b", kDir}})
+    listing.AddFileItem(entry);
+  model.Append(listing.TakeNew(), listing.FileCount(), listing.FolderCount());
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"c.txt", L"[p]", L"b"}));
+  EXPECT_EQ(model.FileCount(), 1);
+  EXPECT_EQ(model.FolderCount(), 1);
+  listing.AddFileItem({L"a.txt", kArchive});
+  listing.AddFileItem({L".", kDir});  // not kept, not counted
+  model.Append(listing.TakeNew(), listing.FileCount(), listing.FolderCount());
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"c.txt", L"[p]", L"b", L"a.txt"}));
+  EXPECT_TRUE(listing.TakeNew().empty());
+
+  // The end comes before the last batch was shown: the rows shown move with their entries.
+  listing.AddFileItem({L"0.txt", kArchive});
+  const std::vector<std::uint32_t> order = listing.Sort(model.Text());
+  const std::vector<std::uint32_t> moved = model.Finish(listing.TakeItems(), order, listing.FileCount(), listing.FolderCount());
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[p]", L"b", L"0.txt", L"a.txt", L"c.txt"}));
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{4, 0, 1, 3}));
+  EXPECT_EQ(model.FileCount(), 3);
 }
 
 TEST(NamePool, ViewsStayValidAcrossBlocksLongNamesAndAdoption) {

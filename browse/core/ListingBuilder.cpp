@@ -1,0 +1,64 @@
+#include "browse/core/ListingBuilder.h"
+
+#include "browse/core/FileCompare.h"
+#include "browse/core/FileText.h"
+#include "browse/core/ListingRules.h"
+#include "common/core/PathRules.h"
+
+namespace pw {
+
+bool KeepsEntry(std::wstring_view name, std::uint32_t attributes, bool root, const ListingOptions& options) {
+  if (name == L".") return false;
+  if (attributes & AttrDirectory) return !(name == L".." && root) && !options.HideFolders;
+  return PassesAttributeFilter(attributes, options.AttrMask);
+}
+
+ListingBuilder::ListingBuilder(const std::wstring& listedFolder, const ListingOptions& options,
+                               std::uint32_t folderAttributes)
+    : listedFolder_(listedFolder), options_(options), folderAttributes_(folderAttributes),
+      root_(IsDriveRoot(listedFolder)) {
+  if (root_) {
+    FileItem& drives = items_.emplace_back();
+    drives.Caption = L"[Drives]";
+    drives.Kind = ItemKind::Drives;
+    drives.IconIndex = kUpIcon;
+  }
+}
+
+FileItem* ListingBuilder::AddFileItem(const FoundEntry& found) {
+  if (!KeepsEntry(found.Name, found.Attributes, root_, options_)) return nullptr;
+  FileItem& item = items_.emplace_back();
+  item.Created = found.Created;
+  item.Modified = found.Modified;
+  item.Accessed = found.Accessed;
+  if (found.Name == L"..") {
+    item.Kind = ItemKind::Parent;
+    item.Caption = names_->Add(ParentCaption(listedFolder_));
+    item.Attributes = folderAttributes_;
+    item.IconIndex = kUpIcon;
+  } else if (found.Attributes & AttrDirectory) {
+    item.Kind = ItemKind::Folder;
+    item.Caption = names_->Add(found.Name);
+    item.Attributes = found.Attributes;
+    ++folderCount_;
+  } else {
+    item.Kind = ItemKind::File;
+    item.Caption = names_->Add(found.Name);
+    item.Attributes = found.Attributes;
+    item.Size = found.Size;
+    ++fileCount_;
+  }
+  return &item;
+}
+
+std::vector<FileItem> ListingBuilder::TakeNew() {
+  std::vector<FileItem> batch(items_.begin() + static_cast<std::ptrdiff_t>(handedOver_), items_.end());
+  handedOver_ = items_.size();
+  return batch;
+}
+
+std::vector<std::uint32_t> ListingBuilder::Sort(const FileTextContext& text) {
+  return SortFileItems(items_, options_.SortColumn, options_.SortAscending, text);
+}
+
+}  // namespace pw

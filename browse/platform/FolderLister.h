@@ -1,0 +1,73 @@
+#pragma once
+// Lists a folder on a worker thread: the directory read in large blocks, many entries per system
+// call, each kept entry made into a list item with its shell type, the items handed to the window
+// in batches as they come, and the whole listing sorted on the worker once the folder is read. The
+// window is told by a posted message; it takes what is there on its own thread. Only what the
+// window takes ever reaches its model, and nothing of a listing that was stopped.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browse/core/FileItem.h"
+#include "browse/core/ListingBuilder.h"
+#include "browse/core/NamePool.h"
+
+namespace pw {
+
+class FolderLister {
+public:
+  // `message` is posted to `window` whenever there is something to take, with the listing's number
+  // as its wParam.
+  FolderLister(HWND window, UINT message);
+  // Stops a running listing.
+  ~FolderLister();
+  FolderLister(const FolderLister&) = delete;
+  FolderLister& operator=(const FolderLister&) = delete;
+
+  // Starts listing the folder (with its trailing backslash), stopping a listing that still runs.
+  // folderAttributes are the folder's own, for its parent entry. Returns the listing's number.
+  unsigned Start(const std::wstring& folder, const ListingOptions& options, std::uint32_t folderAttributes);
+  // Stops the running listing at once. Its worker ends after the block it is reading; nothing more
+  // of it is handed over.
+  void Cancel();
+  bool Running() const;
+  // Waits until the running listing has ended, at most `milliseconds`; true when it has.
+  bool WaitForEnd(DWORD milliseconds) const;
+  // The names the running (or last) listing's items point into.
+  std::shared_ptr<NamePool> Names() const;
+
+  struct Progress {
+    std::vector<FileItem> Found;  // since the last take, in the order found
+    std::size_t Kept = 0;         // entries kept so far, the drives entry included
+    int FileCount = 0, FolderCount = 0;
+    // Type names found since the last take; an item's TypeIndex counts over every name ever handed
+    // over, in order.
+    std::vector<std::wstring> NewTypeNames;
+    bool Ended = false;
+    // Once ended: ERROR_SUCCESS, or why the folder could not be read to its end; and the whole
+    // listing sorted by the options' column, with Order[new place] = place found.
+    DWORD Error = ERROR_SUCCESS;
+    std::vector<FileItem> Sorted;
+    std::vector<std::uint32_t> Order;
+  };
+  // What the listing of that number has for the window; nothing for one that is no longer current
+  // or has been taken to its end.
+  std::optional<Progress> Take(unsigned listing);
+
+private:
+  struct Shared;
+  struct Job;
+  static void Work(std::shared_ptr<Job> job);
+
+  HWND window_;
+  UINT message_;
+  unsigned number_ = 0;
+  std::shared_ptr<Shared> shared_;
+  std::shared_ptr<Job> job_;
+};
+
+}  // namespace pw
