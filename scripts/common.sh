@@ -91,3 +91,20 @@ pw_prepare_prefix() {
     cp -n /usr/share/wine/fonts/* "$fonts/"
   fi
 }
+
+# Makes a folder of `count` empty files named entry000000.dat ..., every thousandth a sub-folder
+# named folder000 ..., unless it is there complete already (a file beside it says so).
+pw_make_big_folder() {
+  python3 - "$1" "$2" <<'PY'
+import os, sys
+folder, count = sys.argv[1], int(sys.argv[2])
+if not os.path.exists(folder + ".complete"):
+    os.makedirs(folder, exist_ok=True)
+    for i in range(count):
+        if i % 1000 == 999:
+            os.makedirs(os.path.join(folder, "folder%03d" % (i // 1000)), exist_ok=True)
+        else:
+            open(os.path.join(folder, "entry%06d.dat" % i), "w").close()
+    open(folder + ".complete", "w").close()
+PY
+}

@@ -101,11 +101,6 @@ int BrowserTest::DriveRowOf(const std::wstring& root) const {
   return -1;
 }
 
-std::vector<int> BrowserTest::SelectedRows() const {
-  std::vector<int> rows;
-  for (int i = 0; i < FileList().Count(); ++i)
-    if (ListView_GetItemState(FileList().Handle(), i, LVIS_SELECTED) & LVIS_SELECTED) rows.push_back(i);
-  return rows;
-}
+std::vector<int> BrowserTest::SelectedRows() const { return FileList().SelectedRows(); }
 
 void BrowserTest::ListPath(const std::wstring& folder) { testutil::GoToPath(*form, folder); }
