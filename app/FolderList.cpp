@@ -123,7 +123,9 @@ void TfrmFileBrowser::ShowEndedListing(const std::vector<int>& selected, int foc
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   suppressSelectionEvents_ = true;
   ClearFileSelection(false);
-  ListView_SetItemCountEx(list, static_cast<int>(Model.Count()), LVSICF_NOSCROLL);
+  // The list takes a while to take a new length, even an unchanged one.
+  if (lvFiles.Count() != static_cast<int>(Model.Count()))
+    ListView_SetItemCountEx(list, static_cast<int>(Model.Count()), LVSICF_NOSCROLL);
   const auto newRow = [&moved](int row) {
     return row >= 0 && static_cast<std::size_t>(row) < moved.size() ? static_cast<int>(moved[static_cast<std::size_t>(row)])
                                                                      : -1;

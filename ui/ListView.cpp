@@ -44,8 +44,11 @@ int ListView::FirstSelected() const {
 std::vector<int> ListView::SelectedRows() const {
   std::vector<int> rows;
   const int count = Count();
-  for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0 && i < count;) {
+  // A search past the last selected row would visit every row after it.
+  const int selected = SelectedCount();
+  for (int i = selected > 0 ? ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED) : -1; i >= 0 && i < count;) {
     rows.push_back(i);
+    if (static_cast<int>(rows.size()) >= selected) break;
     const int next = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED);
     if (next <= i) break;
     i = next;

@@ -32,8 +32,11 @@ using StatusToError = ULONG(NTAPI*)(LONG status);
 constexpr int kFileDirectoryInformation = 1;
 constexpr LONG kStatusNoMoreFiles = static_cast<LONG>(0x80000006L);
 constexpr LONG kStatusNoSuchFile = static_cast<LONG>(0xC000000FL);
-// A block holds a few thousand entries: one system call for all of them, and a batch for the window.
+// A block holds a few thousand entries: one system call for all of them.
 constexpr std::size_t kBlockBytes = 256 * 1024;
+// The window is told of new entries at most this often: each time it shows them, the list view
+// takes a while to take its new length.
+constexpr ULONGLONG kBatchEveryMs = 200;
 
 struct NtDirectoryCalls {
   QueryDirectory Query = nullptr;
@@ -82,6 +85,7 @@ struct FolderLister::Job {
   std::mutex Lock;
   Progress Ready;
   bool Posted = false;
+  ULONGLONG LastPost = 0;  // the worker's alone
 
   void HandOver(bool ended, DWORD error) {
     // Sorted before the lock is taken: the window never waits for a sort.
@@ -103,9 +107,10 @@ struct FolderLister::Job {
       }
       Ready.FileCount = Builder.FileCount();
       Ready.FolderCount = Builder.FolderCount();
-      post = !Posted;
-      Posted = true;
+      post = !Posted && (ended || GetTickCount64() - LastPost >= kBatchEveryMs);
+      Posted = Posted || post;
     }
+    if (post) LastPost = GetTickCount64();
     if (ended) SetEvent(Ended.get());
     if (post && !Cancelled) PostMessageW(Window, Message, Number, 0);
   }
