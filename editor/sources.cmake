@@ -5,6 +5,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/EditApply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/TimeBatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeEditRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeRowStamps.cpp
 )

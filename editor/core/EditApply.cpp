@@ -1,54 +1,10 @@
 #include "editor/core/EditApply.h"
 
-#include <memory>
 #include <utility>
 
 #include "common/core/PathRules.h"
 
 namespace pw {
-namespace {
-
-// Writes the choice to one entry that was read as `before`, then reads it back for the undo.
-void ApplyToEntry(const std::wstring& path, const EntryInfo& before,
-                  std::unique_ptr<EntryTimeWriter> writer, FsError openError,
-                  const EditChoice& choice, EditFileSystem& fs, EditApplyResult& result) {
-  bool written = false;
-  if (choice.Times.Any()) {
-    FsError error = openError;
-    if (writer) {
-      error = writer->WriteTimes(choice.Times);
-      written = true;
-    }
-    if (error != kFsOk) result.Failures.push_back({path, EditFault::Times, error});
-  }
-  if (choice.ModifyAttributes) {
-    const std::uint32_t word = ChosenAttributeWord(before.Attributes, choice.Attributes);
-    if (word != SettableAttributeWord(before.Attributes)) {
-      written = true;
-      const FsError error = fs.WriteAttributes(path, word);
-      if (error != kFsOk) result.Failures.push_back({path, EditFault::Attributes, error});
-    }
-  }
-  writer.reset();
-  if (!written) return;
-
-  EntryInfo after;
-  const FsError error = fs.ReadInfo(path, after);
-  if (error != kFsOk) {
-    result.Failures.push_back({path, EditFault::ReadBack, error});
-  } else if (after != before) {
-    result.Undo.push_back({path, before, after});
-    ++result.EntriesChanged;
-  }
-}
-
-// Whether the held entry is still the file at the path; when either cannot be told, it is not.
-bool SameFile(EntryTimeWriter& writer, const std::wstring& path, EditFileSystem& fs) {
-  EntryIdentity held, atPath;
-  return writer.Identify(held) == kFsOk && fs.Identify(path, atPath) == kFsOk && held == atPath;
-}
-
-}  // namespace
 
 std::wstring EditEntryPath(std::wstring_view listPath) {
   if (!listPath.empty() && listPath.back() == L'\\' && !IsDriveRoot(listPath)) {
@@ -61,52 +17,64 @@ std::wstring EditDialogCaption(bool isFolder, std::wstring_view path) {
   return (isFolder ? L"Edit Dir Params - " : L"Edit File Params - ") + LastComponent(path);
 }
 
-EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs,
-                          const EditDialog& dialog) {
-  EditApplyResult result;
-  std::optional<EditChoice> choice;
-  // Entries that could not be read before the dialog: reported only if something is written.
-  std::vector<EditFailure> unreadBefore;
+EditPlan AskEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, const EditDialog& dialog) {
+  EditPlan plan;
   for (const EditTarget& target : targets) {
     const std::wstring path = EditEntryPath(target.Path);
+    if (plan.Outcome == EditOutcome::Updated) {
+      plan.Entries.push_back({path, target.IsFolder, {}});
+      continue;
+    }
     EntryInfo before;
     if (const FsError error = fs.ReadInfo(path, before); error != kFsOk) {
       // The drives entry has no path; it is no entry to edit.
-      if (!path.empty()) (choice ? result.Failures : unreadBefore).push_back({path, EditFault::Read, error});
+      if (!path.empty()) plan.Unread.push_back({path, EditFault::Read, error});
       continue;
     }
-    ++result.EntriesRead;
-
-    std::unique_ptr<EntryTimeWriter> writer;
-    FsError openError = kFsOk;
+    fs.OpenForTimes(path, plan.Held);
+    const bool timesWritable = plan.Held != nullptr;
+    std::optional<EditChoice> choice = dialog({before, timesWritable, EditDialogCaption(target.IsFolder, path)});
     if (!choice) {
-      openError = fs.OpenForTimes(path, writer);
-      const bool timesWritable = writer != nullptr;
-      choice = dialog({before, timesWritable, EditDialogCaption(target.IsFolder, path)});
-      if (!choice) {
-        result.Outcome = EditOutcome::Cancelled;
-        return result;
-      }
-      result.Outcome = EditOutcome::Updated;
-      result.Failures = std::move(unreadBefore);
-      // Times the shown entry could not take are not confirmed values for the others either.
-      if (!timesWritable) choice->Times = {};
-      // While the dialog was open another program may have replaced the file (saved it under
-      // another name and renamed that over it): the held handle then names the old file, and the
-      // values read before describe it, not the file now at the path.
-      if (const FsError error = fs.ReadInfo(path, before); error != kFsOk) {
-        result.Failures.push_back({path, EditFault::Read, error});
-        continue;
-      }
-      if (writer && choice->Times.Any() && !SameFile(*writer, path, fs)) {
-        writer.reset();
-        openError = fs.OpenForTimes(path, writer);
-      }
-    } else if (choice->Times.Any()) {
-      openError = fs.OpenForTimes(path, writer);
+      plan.Outcome = EditOutcome::Cancelled;
+      plan.Held.reset();
+      return plan;
     }
-    ApplyToEntry(path, before, std::move(writer), openError, *choice, fs, result);
+    plan.Outcome = EditOutcome::Updated;
+    plan.Choice = *choice;
+    // Times the shown entry could not take are not confirmed values for the others either.
+    if (!timesWritable) plan.Choice.Times = {};
+    plan.Entries.push_back({path, target.IsFolder, before});
   }
+  if (plan.Outcome != EditOutcome::Updated) plan.Unread.clear();
+  return plan;
+}
+
+ChangeRule EditRule(const EditChoice& choice) {
+  return [choice](const EntryInfo& now) {
+    EntryChange change;
+    change.Times = choice.Times;
+    if (choice.ModifyAttributes) change.Attributes = ChosenAttributeWord(now.Attributes, choice.Attributes);
+    return change;
+  };
+}
+
+BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress) {
+  std::vector<EditFailure> failures = std::move(plan.Unread);
+  const std::optional<std::vector<BatchEntry>> entries =
+      CollectEntries(plan.Entries, plan.Choice.Reach, fs, failures, progress);
+  BatchResult result;
+  if (entries) result = WriteEntries(*entries, EditRule(plan.Choice), fs, progress, std::move(plan.Held));
+  else result.Stopped = true;  // stopped while counting: nothing written
+  failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
+  result.Failures = std::move(failures);
+  return result;
+}
+
+EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, const EditDialog& dialog) {
+  EditPlan plan = AskEdit(targets, fs, dialog);
+  EditApplyResult result;
+  result.Outcome = plan.Outcome;
+  if (plan.Outcome == EditOutcome::Updated) result.Run = WriteEdit(std::move(plan), fs, {});
   return result;
 }
 

@@ -1,15 +1,19 @@
 #pragma once
 // The apply sequence of the "Edit File Params" command without any window: read the selected
 // entries, let the dialog show the first readable one, and write the confirmed times and
-// attributes to every readable entry, collecting what failed and what an undo needs.
+// attributes to every readable entry (and with a scope, to what lies inside the selected folders),
+// collecting what failed, what the file system rounded and what an undo needs.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/core/EditFileSystem.h"
+#include "editor/core/EditRecords.h"
+#include "editor/core/TimeBatch.h"
 
 namespace pw {
 
@@ -32,42 +36,28 @@ struct EditChoice {
   TimeChange Times;  // absolute UTC file times; empty = leave unchanged
   bool ModifyAttributes = false;
   std::uint32_t Attributes = 0;  // the four edited bits as checked; other bits are ignored
+  Scope Reach = Scope::Selected;  // offered when the selection holds folders
 };
 
 // Shows the dialog modally; nothing for Cancel or any close without Update.
 using EditDialog = std::function<std::optional<EditChoice>(const EditDialogRequest&)>;
 
-enum class EditFault : std::uint8_t {
-  Times,         // opening the entry or writing its times failed
-  Attributes,    // writing its attribute word failed
-  ReadBack,      // written, but not readable afterwards: an undo cannot cover it
-  Read,          // undo: the entry could not be read
-  ChangedSince,  // undo: changed by someone else since the edit, left alone (Error is kFsOk)
-};
-
-struct EditFailure {
-  std::wstring Path;
-  EditFault Fault = EditFault::Times;
-  FsError Error = kFsOk;
-  friend bool operator==(const EditFailure&, const EditFailure&) = default;
-};
-
-// One entry an apply changed: its values before, and as read back right after (file systems
-// round times, so these can differ from the values written).
-struct UndoEntry {
-  std::wstring Path;
-  EntryInfo Before;
-  EntryInfo After;
-};
-
 enum class EditOutcome : std::uint8_t { NothingReadable, Cancelled, Updated };
+
+// What the dialog confirmed, and for whom: the entries from the one shown on, in list order.
+struct EditPlan {
+  EditOutcome Outcome = EditOutcome::NothingReadable;
+  EditChoice Choice;
+  std::vector<BatchEntry> Entries;
+  // The shown entry, held open for its times while the dialog was up.
+  std::unique_ptr<EntryTimeWriter> Held;
+  // Entries before it that could not be read: reported with the run, if it runs.
+  std::vector<EditFailure> Unread;
+};
 
 struct EditApplyResult {
   EditOutcome Outcome = EditOutcome::NothingReadable;
-  int EntriesRead = 0;     // up to where the run ended
-  int EntriesChanged = 0;  // the entries of Undo
-  std::vector<EditFailure> Failures;  // in list order
-  std::vector<UndoEntry> Undo;
+  BatchResult Run;  // its Failures hold the unread entries too, in list order
 };
 
 // The list's path without its trailing backslash; a drive root keeps it, as "C:" would name the
@@ -77,10 +67,16 @@ std::wstring EditEntryPath(std::wstring_view listPath);
 // component of `path`.
 std::wstring EditDialogCaption(bool isFolder, std::wstring_view path);
 
-// Runs the command over the selected entries in list order. Entries that cannot be read are
-// skipped; when none can, the dialog is never shown. After Cancel no further entry is touched.
-// No attribute is changed unless the dialog's choice asks for it.
-EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs,
-                          const EditDialog& dialog);
+// Reads the selected entries in list order up to the first one that can be read and shows it in
+// the dialog; when none can, the dialog is never shown. Nothing is written.
+EditPlan AskEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, const EditDialog& dialog);
+// The confirmed values for each entry: the times as confirmed, the four attribute bits over each
+// entry's other settable bits; no attribute is changed unless the choice asks for it.
+ChangeRule EditRule(const EditChoice& choice);
+// Writes what was confirmed to the plan's entries (and with its scope, to what lies inside the
+// folders among them), the unread ones reported first.
+BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress);
+// Both, one after the other: the whole command without its window.
+EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, const EditDialog& dialog);
 
 }  // namespace pw

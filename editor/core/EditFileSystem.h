@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pw {
 
@@ -50,6 +51,14 @@ public:
   virtual FsError WriteTimes(const TimeChange& change) = 0;
   // The file the held handle names.
   virtual FsError Identify(EntryIdentity& identity) = 0;
+  // What the held entry holds now.
+  virtual FsError Read(EntryInfo& info) = 0;
+};
+
+// One entry found in a folder.
+struct FolderChild {
+  std::wstring Name;
+  EntryInfo Info;
 };
 
 class EditFileSystem {
@@ -63,7 +72,13 @@ public:
   virtual FsError Identify(const std::wstring& path, EntryIdentity& identity) = 0;
   // `attributes` is always a word made by SettableAttributeWord.
   virtual FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+  // The entries of a folder (path without its trailing backslash), "." and ".." left out.
+  virtual FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) = 0;
 };
+
+// Directory and reparse point (a link to a folder, which a walk does not enter).
+inline constexpr std::uint32_t kDirectoryAttribute = 0x10;
+inline constexpr std::uint32_t kReparsePointAttribute = 0x400;
 
 // The bits of the editor's four check boxes: read-only, hidden, system, archive.
 inline constexpr std::uint32_t kEditedAttributes = 0x01 | 0x02 | 0x04 | 0x20;

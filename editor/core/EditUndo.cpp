@@ -43,12 +43,21 @@ void EditUndo::Remember(std::vector<UndoEntry> entries) {
   if (!entries.empty()) entries_ = std::move(entries);
 }
 
-std::vector<EditFailure> EditUndo::Run(EditFileSystem& fs) {
+BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
   // Taken out first: whatever happens on the way, the same edit is never undone twice.
-  const std::vector<UndoEntry> entries = std::exchange(entries_, {});
-  std::vector<EditFailure> failures;
-  for (const UndoEntry& entry : entries) Restore(entry, fs, failures);
-  return failures;
+  std::vector<UndoEntry> entries = std::exchange(entries_, {});
+  BatchResult result;
+  for (const UndoEntry& entry : entries) {
+    if (progress && !progress(result.Done, entries.size())) {
+      result.Stopped = true;
+      entries_.assign(entries.begin() + static_cast<std::ptrdiff_t>(result.Done), entries.end());
+      break;
+    }
+    Restore(entry, fs, result.Failures);
+    ++result.Done;
+  }
+  if (progress && !result.Stopped) progress(result.Done, entries.size());
+  return result;
 }
 
 }  // namespace pw

@@ -3,8 +3,9 @@
 // attribute words back.
 #include <vector>
 
-#include "editor/core/EditApply.h"
+#include "editor/core/EditRecords.h"
 #include "editor/core/EditFileSystem.h"
+#include "editor/core/TimeBatch.h"
 
 namespace pw {
 
@@ -15,10 +16,12 @@ public:
   void Remember(std::vector<UndoEntry> entries);
   bool Available() const { return !entries_.empty(); }
   // Restores each entry's times (100 ns exact) and whole attribute word, opened the same way as
-  // for the apply. An entry that no longer reads as the apply left it was changed by someone else
-  // and is left alone. Returns those entries and the ones that could not be read or written, in
-  // order; afterwards nothing is left to undo.
-  std::vector<EditFailure> Run(EditFileSystem& fs);
+  // for the apply, reporting progress after each. An entry that no longer reads as the apply left
+  // it was changed by someone else and is left alone. Returns those entries and the ones that
+  // could not be read or written, in order. Afterwards nothing is left to undo, unless it was
+  // stopped: then the entries not reached yet are still there to undo.
+  BatchResult Run(EditFileSystem& fs, const BatchProgress& progress = {});
+  std::size_t Count() const { return entries_.size(); }
 
 private:
   std::vector<UndoEntry> entries_;

@@ -10,10 +10,12 @@
 
 #include "editor/core/EditApply.h"
 #include "editor/core/EditUndo.h"
+#include "support/FakeEditFs.h"
 
 using pw::EditFault;
 using pw::EntryInfo;
-using Lines = std::vector<std::wstring>;
+using testutil::FakeFs;
+using Lines = FakeFs::Lines;
 using Failures = std::vector<pw::EditFailure>;
 
 namespace {
@@ -23,76 +25,6 @@ constexpr std::uint64_t kNewCreated = 132'000'000'000'000'001, kNewWrite = 132'1
 EntryInfo Entry(std::uint32_t attributes) {
   return {attributes, 131'000'000'000'111'111, 131'500'000'000'222'222, 131'200'000'000'000'000};
 }
-
-// Logs every call; a call fails with the code Errors holds for "<call> <path>". Attributes are
-// kept as Windows keeps them: only the settable bits change, "normal" stands for none.
-class FakeFs final : public pw::EditFileSystem {
-public:
-  std::map<std::wstring, EntryInfo> Disks;
-  std::map<std::wstring, pw::FsError> Errors;
-  std::wstring Fat;  // keeps last write to 2 s; its creation reads as last write, as under Wine
-  Lines Log;
-  std::wstring Open;
-  std::uint64_t OpenId = 0;
-  // Which file each path names (0 unless a test replaces one); writes through a handle whose file
-  // was replaced since it was opened land here, on the orphaned old file.
-  std::map<std::wstring, std::uint64_t> Ids;
-  std::map<std::wstring, EntryInfo> Orphans;
-
-  pw::FsError Call(const std::wstring& call, const std::wstring& path, std::wstring detail = {}) {
-    Log.push_back(call + L" " + path + detail);
-    return Errors.contains(call + L" " + path) ? Errors[call + L" " + path] : 0;
-  }
-  pw::FsError ReadInfo(const std::wstring& path, EntryInfo& info) override {
-    if (const pw::FsError error = Call(L"read", path)) return error;
-    if (!Disks.contains(path)) return 2;
-    info = Disks[path];
-    if (path == Fat) info.Created = info.LastWrite;
-    return 0;
-  }
-  pw::FsError OpenForTimes(const std::wstring& path,
-                           std::unique_ptr<pw::EntryTimeWriter>& writer) override {
-    if (const pw::FsError error = Call(L"open", path)) return error;
-    EXPECT_TRUE(Open.empty());
-    Open = path;
-    OpenId = Ids[path];
-    writer.reset(new Closer{*this});
-    return 0;
-  }
-  pw::FsError Identify(const std::wstring& path, pw::EntryIdentity& id) override {
-    if (const pw::FsError error = Call(L"id", path)) return error;
-    id = {7, Ids[path]};
-    return 0;
-  }
-  pw::FsError WriteTimes(const pw::TimeChange& t) {
-    if (const pw::FsError error = Call(L"times", Open)) return error;
-    EntryInfo& info = Ids[Open] == OpenId ? Disks[Open] : Orphans[Open];
-    info.Created = t.Created.value_or(info.Created);
-    info.LastAccess = t.LastAccess.value_or(info.LastAccess);
-    info.LastWrite = t.LastWrite.value_or(info.LastWrite);
-    if (Open == Fat) info.LastWrite -= info.LastWrite % 20'000'000;
-    return 0;
-  }
-  pw::FsError WriteAttributes(const std::wstring& path, std::uint32_t word) override {
-    EXPECT_TRUE((word & 0x10) == 0 && ((word & 0x80) == 0 || word == 0x80)) << word;
-    if (const pw::FsError error = Call(L"attr", path, L" " + std::to_wstring(word))) return error;
-    const std::uint32_t kept = (Disks[path].Attributes & ~0x1A31A7u) | (word & 0x1A3127u);
-    Disks[path].Attributes = kept != 0 ? kept : 0x80;
-    return 0;
-  }
-
-private:
-  struct Closer final : pw::EntryTimeWriter {
-    FakeFs& fs;
-    explicit Closer(FakeFs& owner) : fs(owner) {}
-    ~Closer() override { fs.Call(L"close", std::exchange(fs.Open, {})); }
-    pw::FsError WriteTimes(const pw::TimeChange& t) override { return fs.WriteTimes(t); }
-    pw::FsError Identify(pw::EntryIdentity& id) override {
-      id = {7, fs.OpenId};
-      return 0;
-    }
-  };
-};
 
 pw::EditChoice Choice(bool times, std::optional<std::uint32_t> attributes) {
   pw::EditChoice choice{{}, attributes.has_value(), attributes.value_or(0)};
@@ -121,9 +53,10 @@ TEST(EditApply, ConfirmedTimesGoToEveryEntryExactlyWithoutTouchingAttributes) {
   EXPECT_EQ(shown[0].Caption, L"Edit File Params - a");
   EXPECT_TRUE(shown[0].TimesWritable);
   EXPECT_EQ(shown[0].Info, Entry(0x21));
-  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"read a", L"id a", L"times a", L"close a", L"read a",
-                           L"read b", L"open b", L"times b", L"close b", L"read b",
-                           L"read sub", L"open sub", L"times sub", L"close sub", L"read sub"}));
+  // Each entry is read through the handle it is written by, just before and right after.
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"id a", L"readh a", L"times a", L"readh a", L"close a",
+                           L"open b", L"readh b", L"times b", L"readh b", L"close b",
+                           L"open sub", L"readh sub", L"times sub", L"readh sub", L"close sub"}));
   for (const auto& [path, word] : {std::pair{L"a", 0x21u}, {L"b", 0x2000u}, {L"sub", 0x10u}}) {
     EXPECT_EQ(fs.Disks[path], (EntryInfo{word, kNewCreated, Entry(0).LastAccess, kNewWrite}));
   }
@@ -134,18 +67,20 @@ TEST(EditApply, ModifyAttributesSetsTheFourBitsAndKeepsEveryOther) {
   fs.Disks = {{L"a", Entry(0x2921)}, {L"dir", Entry(0x11)}, {L"h", Entry(0x02)},
               {L"dirh", Entry(0x12)}, {L"n", Entry(0x80)}};
   Apply(fs, {{L"a"}, {L"dir"}, {L"h"}, {L"dirh"}, {L"n"}}, Choice(false, 0x02 | 0x10));
-  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"read a", L"attr a 8450", L"close a", L"read a",
-                           L"read dir", L"attr dir 2", L"read dir", L"read h", L"read dirh",
-                           L"read n", L"attr n 2", L"read n"}));
+  EXPECT_EQ(fs.Log, (Lines{L"read a", L"open a", L"dialog", L"id a", L"readh a", L"attr a 8450", L"readh a",
+                           L"close a", L"open dir", L"readh dir", L"attr dir 2", L"readh dir", L"close dir",
+                           L"open h", L"readh h", L"close h", L"open dirh", L"readh dirh", L"close dirh",
+                           L"open n", L"readh n", L"attr n 2", L"readh n", L"close n"}));
   EXPECT_EQ(fs.Disks[L"a"].Attributes, 0x2902u);
   EXPECT_EQ(fs.Disks[L"dir"].Attributes, 0x12u);
 
   fs.Disks = {{L"r", Entry(0x01)}, {L"dir", Entry(0x10)}, {L"i", Entry(0x2001)}, {L"pinned", Entry(0x80021)}};
   fs.Log.clear();
   Apply(fs, {{L"r"}, {L"dir"}, {L"i"}, {L"pinned"}}, Choice(false, 0));
-  EXPECT_EQ(fs.Log, (Lines{L"read r", L"open r", L"dialog", L"read r", L"attr r 128", L"close r", L"read r",
-                           L"read dir", L"read i", L"attr i 8192", L"read i", L"read pinned",
-                           L"attr pinned 524288", L"read pinned"}));
+  EXPECT_EQ(fs.Log, (Lines{L"read r", L"open r", L"dialog", L"id r", L"readh r", L"attr r 128", L"readh r",
+                           L"close r", L"open dir", L"readh dir", L"close dir", L"open i", L"readh i",
+                           L"attr i 8192", L"readh i", L"close i", L"open pinned", L"readh pinned",
+                           L"attr pinned 524288", L"readh pinned", L"close pinned"}));
   // A cloud file's pinned state (and the other bits the dialog does not show) is passed back.
   EXPECT_EQ(fs.Disks[L"pinned"].Attributes, 0x80000u);
 }
@@ -180,7 +115,7 @@ TEST(EditApply, EntriesThatCannotBeReadAtUpdateAreReportedWithTheirReason) {
     fs.Disks.erase(L"b");
     return std::optional(Choice(true, {}));
   });
-  EXPECT_EQ(result.Failures, (Failures{{L"gone", EditFault::Read, 5}, {L"b", EditFault::Read, 2}}));
+  EXPECT_EQ(result.Run.Failures, (Failures{{L"gone", EditFault::Read, 5}, {L"b", EditFault::Read, 2}}));
   EXPECT_EQ(fs.Disks[L"c"].LastWrite, kNewWrite);
 }
 
@@ -194,12 +129,12 @@ TEST(EditApply, AFileReplacedWhileTheDialogIsOpenGetsTheTimesAtItsPath) {
     fs.Disks[L"doc"] = saved;
     return std::optional(Choice(true, {}));
   });
-  EXPECT_TRUE(result.Failures.empty());
+  EXPECT_TRUE(result.Run.Failures.empty());
   EXPECT_TRUE(fs.Orphans.empty());  // nothing went to the old file
   EXPECT_EQ(fs.Disks[L"doc"], (EntryInfo{0x21, kNewCreated, saved.LastAccess, kNewWrite}));
   // The undo brings back what the file at the path held when it was written.
-  ASSERT_EQ(result.Undo.size(), 2u);
-  EXPECT_EQ(result.Undo[0].Before, saved);
+  ASSERT_EQ(result.Run.Undo.size(), 2u);
+  EXPECT_EQ(result.Run.Undo[0].Before, saved);
 }
 
 TEST(EditApply, FailuresAreReportedAndTheOtherEntriesStillApplied) {
@@ -207,13 +142,13 @@ TEST(EditApply, FailuresAreReportedAndTheOtherEntriesStillApplied) {
   fs.Disks = {{L"a", Entry(0x21)}, {L"b", Entry(0x21)}, {L"c", Entry(0x21)}, {L"d", Entry(0x21)}};
   fs.Errors = {{L"open b", 32}, {L"times c", 5}, {L"attr d", 5}};
   const auto result = Apply(fs, {{L"a"}, {L"b"}, {L"c"}, {L"d"}}, Choice(true, 0x02));
-  EXPECT_EQ(result.Failures, (Failures{{L"b", EditFault::Times, 32}, {L"c", EditFault::Times, 5},
+  EXPECT_EQ(result.Run.Failures, (Failures{{L"b", EditFault::Times, 32}, {L"c", EditFault::Times, 5},
                                        {L"d", EditFault::Attributes, 5}}));
   for (const std::wstring path : {L"a", L"b", L"c", L"d"}) {
     EXPECT_EQ(fs.Disks[path].LastWrite == kNewWrite, path == L"a" || path == L"d") << path;
     EXPECT_EQ(fs.Disks[path].Attributes, path == L"d" ? 0x21u : 0x02u) << path;
   }
-  EXPECT_EQ(result.EntriesChanged, 4);
+  EXPECT_EQ(result.Run.Undo.size(), 4u);
   EXPECT_TRUE(fs.Open.empty());
 
   // The shown entry cannot take times: no entry gets any, whatever the dialog hands back.
@@ -221,10 +156,10 @@ TEST(EditApply, FailuresAreReportedAndTheOtherEntriesStillApplied) {
   fs.Errors = {{L"open x", 5}};
   fs.Log.clear();
   std::vector<pw::EditDialogRequest> shown;
-  EXPECT_TRUE(Apply(fs, {{L"x"}, {L"y"}}, Choice(true, 0x02), &shown).Failures.empty());
+  EXPECT_TRUE(Apply(fs, {{L"x"}, {L"y"}}, Choice(true, 0x02), &shown).Run.Failures.empty());
   EXPECT_FALSE(shown.at(0).TimesWritable);
-  EXPECT_EQ(fs.Log, (Lines{L"read x", L"open x", L"dialog", L"read x", L"attr x 2", L"read x", L"read y",
-                           L"attr y 2", L"read y"}));
+  EXPECT_EQ(fs.Log, (Lines{L"read x", L"open x", L"dialog", L"open x", L"read x", L"attr x 2", L"read x",
+                           L"open y", L"readh y", L"attr y 2", L"readh y", L"close y"}));
 }
 
 TEST(EditUndo, RestoresExactValuesUnlessChangedSince) {
@@ -234,13 +169,13 @@ TEST(EditUndo, RestoresExactValuesUnlessChangedSince) {
   fs.Fat = L"fat";
   const auto saved = fs.Disks;
   pw::EditUndo undo;
-  undo.Remember(Apply(fs, {{L"a"}, {L"b"}, {L"c"}, {L"fat"}}, Choice(true, 0x02)).Undo);
+  undo.Remember(Apply(fs, {{L"a"}, {L"b"}, {L"c"}, {L"fat"}}, Choice(true, 0x02)).Run.Undo);
   ASSERT_TRUE(undo.Available());
 
   fs.Disks[L"b"].LastAccess += 1;
   fs.Errors = {{L"attr c", 5}};
   fs.Log.clear();
-  EXPECT_EQ(undo.Run(fs), (Failures{{L"b", EditFault::ChangedSince, 0},
+  EXPECT_EQ(undo.Run(fs).Failures, (Failures{{L"b", EditFault::ChangedSince, 0},
                                     {L"c", EditFault::Attributes, 5}}));
   EXPECT_EQ(Lines(fs.Log.begin(), fs.Log.begin() + 6),
             (Lines{L"read a", L"open a", L"times a", L"close a", L"attr a 8481", L"read b"}));
@@ -252,16 +187,16 @@ TEST(EditUndo, RestoresExactValuesUnlessChangedSince) {
 
   EXPECT_FALSE(undo.Available());
   fs.Log.clear();
-  EXPECT_TRUE(undo.Run(fs).empty());
+  EXPECT_TRUE(undo.Run(fs).Failures.empty());
   EXPECT_TRUE(fs.Log.empty());
 
   // An apply that changes nothing (the same values written again) keeps the last edit's record.
-  undo.Remember(Apply(fs, {{L"c"}}, Choice(true, 0x02)).Undo);
+  undo.Remember(Apply(fs, {{L"c"}}, Choice(true, 0x02)).Run.Undo);
   ASSERT_TRUE(undo.Available());
   const EntryInfo same = fs.Disks[L"a"];
-  undo.Remember(Apply(fs, {{L"a"}}, pw::EditChoice{{same.Created, same.LastAccess, same.LastWrite}}).Undo);
+  undo.Remember(Apply(fs, {{L"a"}}, pw::EditChoice{{same.Created, same.LastAccess, same.LastWrite}}).Run.Undo);
   EXPECT_TRUE(undo.Available());
   fs.Log.clear();
-  EXPECT_TRUE(undo.Run(fs).empty());
+  EXPECT_TRUE(undo.Run(fs).Failures.empty());
   EXPECT_EQ(fs.Log.front(), L"read c");
 }

@@ -1,0 +1,36 @@
+#pragma once
+// What the time tools report of a run: the entries that failed and why, and what an undo needs of
+// each entry written.
+#include <cstdint>
+#include <string>
+
+#include "editor/core/EditFileSystem.h"
+
+namespace pw {
+
+enum class EditFault : std::uint8_t {
+  Times,         // opening the entry or writing its times failed
+  Attributes,    // writing its attribute word failed
+  ReadBack,      // written, but not readable afterwards: an undo cannot cover it
+  Read,          // the entry could not be read
+  ChangedSince,  // undo: changed by someone else since the edit, left alone (Error is kFsOk)
+  OutOfRange,    // a shifted stamp would leave the range of file times: left alone (Error is kFsOk)
+  FolderUnread,  // a folder whose entries could not be read: what lies inside is left alone
+};
+
+struct EditFailure {
+  std::wstring Path;
+  EditFault Fault = EditFault::Times;
+  FsError Error = kFsOk;
+  friend bool operator==(const EditFailure&, const EditFailure&) = default;
+};
+
+// One entry a run changed: its values before, and as read back right after (file systems round
+// times, so these can differ from the values written).
+struct UndoEntry {
+  std::wstring Path;
+  EntryInfo Before;
+  EntryInfo After;
+};
+
+}  // namespace pw

@@ -1,0 +1,107 @@
+#pragma once
+// Runs of the time tools over many entries, free of any window: which entries a run covers (the
+// selected ones, and with a scope what lies inside the selected folders), what each entry gets
+// (its own stamps shifted, a reference's stamps, the editor's confirmed values), and the writing
+// itself: each entry read again just before it is written, written, read back, compared with what
+// was asked, and remembered for the undo. A run reports its progress after each entry and stops
+// between two entries when told to.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/core/EditFileSystem.h"
+#include "editor/core/EditRecords.h"
+
+namespace pw {
+
+// ---- What a run covers -------------------------------------------------------------------------
+
+// One entry of a run, with its information as last seen (in the list or by the walk); the run reads
+// it again before it writes.
+struct BatchEntry {
+  std::wstring Path;
+  bool IsFolder = false;
+  EntryInfo Known;
+};
+
+// The selected entries only, or also what lies inside the selected folders: files, folders, both.
+enum class Scope : std::uint8_t { Selected, Files, Folders, Everything };
+
+// Called after each entry counted or done, with how far the run is; false stops the run.
+using BatchProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// The selected entries, then for each selected folder, depth first, the entries inside it that the
+// scope takes. Links to folders (reparse points) are taken as entries but not entered. A folder
+// that cannot be read is reported and passed over. Nothing when stopped.
+std::optional<std::vector<BatchEntry>> CollectEntries(const std::vector<BatchEntry>& selected, Scope scope,
+                                                      EditFileSystem& fs, std::vector<EditFailure>& failures,
+                                                      const BatchProgress& progress);
+
+// ---- What an entry gets ------------------------------------------------------------------------
+
+// The times a run writes to an entry that holds `now`, and (the editor) its attribute word.
+struct EntryChange {
+  TimeChange Times;
+  std::optional<std::uint32_t> Attributes;  // a word made by SettableAttributeWord
+  bool OutOfRange = false;  // a shifted stamp would leave the range of file times: nothing is written
+};
+using ChangeRule = std::function<EntryChange(const EntryInfo& now)>;
+
+// Which of the three times a tool moves or sets.
+struct TimeFields {
+  bool Created = true, LastWrite = true, LastAccess = true;
+  bool Any() const { return Created || LastWrite || LastAccess; }
+};
+
+// The latest stamp a file time can hold (year 30828); 0 stands for "leave unchanged" when written,
+// so the earliest stamp a run writes is 1.
+inline constexpr std::uint64_t kLastFileTime = 0x7FFF'FFFF'FFFF'FFFFull;
+
+// An offset as the user gives it, in its parts.
+struct TimeOffset {
+  bool Negative = false;
+  std::uint32_t Days = 0, Hours = 0, Minutes = 0, Seconds = 0, Milliseconds = 0;
+  // In 100-ns units; nothing when the parts make more than any two file times lie apart.
+  std::optional<std::int64_t> Ticks() const;
+};
+
+// The stamp moved by ticks, all its digits kept; nothing when that leaves the range of file times.
+std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks);
+// Each chosen time of the entry moved by ticks, from the entry's own stamp.
+ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields);
+// The chosen times set to the reference's stamps.
+ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields);
+
+// ---- The writing ---------------------------------------------------------------------------------
+
+enum class TimeField : std::uint8_t { Created, LastWrite, LastAccess };
+
+// A time that the file system stored otherwise than asked: rounded (FAT keeps the last write to two
+// seconds) or refused (some keep no creation time).
+struct Rounding {
+  std::wstring Path;
+  TimeField Field = TimeField::LastWrite;
+  std::uint64_t Asked = 0, Stored = 0;
+  friend bool operator==(const Rounding&, const Rounding&) = default;
+};
+
+struct BatchResult {
+  std::size_t Done = 0;     // the entries looked at: all, or a prefix when stopped
+  std::size_t Written = 0;  // of those, the ones that took a change
+  bool Stopped = false;
+  std::vector<EditFailure> Failures;
+  std::vector<Rounding> Roundings;
+  std::vector<UndoEntry> Undo;  // every entry written, with its values before and after
+};
+
+// Writes to each entry in order what the rule gives it for what it holds at that moment. The
+// first entry may come with the handle the editor held for it while its dialog was shown: used
+// when it still names the file at the path, else the path is opened anew. Times the entry already
+// held are not compared after writing.
+BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
+                         const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst = nullptr);
+
+}  // namespace pw

@@ -1,0 +1,108 @@
+#pragma once
+// A file system for the editor's and the time tools' runs, in memory: entries by path, each with
+// its information; every call logged as "<call> <path>", and made to fail where a test says so.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/core/EditFileSystem.h"
+
+namespace testutil {
+
+using pw::EntryInfo;
+
+// Logs every call; a call fails with the code Errors holds for "<call> <path>". Attributes are
+// kept as Windows keeps them: only the settable bits change, "normal" stands for none.
+class FakeFs final : public pw::EditFileSystem {
+public:
+  using Lines = std::vector<std::wstring>;
+  std::map<std::wstring, EntryInfo> Disks;
+  std::map<std::wstring, pw::FsError> Errors;
+  std::wstring Fat;  // keeps last write to 2 s; its creation reads as last write, as under Wine
+  Lines Log;
+  std::wstring Open;
+  std::uint64_t OpenId = 0;
+  // Which file each path names (0 unless a test replaces one); writes through a handle whose file
+  // was replaced since it was opened land here, on the orphaned old file.
+  std::map<std::wstring, std::uint64_t> Ids;
+  std::map<std::wstring, EntryInfo> Orphans;
+
+  pw::FsError Call(const std::wstring& call, const std::wstring& path, std::wstring detail = {}) {
+    Log.push_back(call + L" " + path + detail);
+    return Errors.contains(call + L" " + path) ? Errors[call + L" " + path] : 0;
+  }
+  pw::FsError ReadInfo(const std::wstring& path, EntryInfo& info) override {
+    if (const pw::FsError error = Call(L"read", path)) return error;
+    if (!Disks.contains(path)) return 2;
+    info = Disks[path];
+    if (path == Fat) info.Created = info.LastWrite;
+    return 0;
+  }
+  pw::FsError OpenForTimes(const std::wstring& path,
+                           std::unique_ptr<pw::EntryTimeWriter>& writer) override {
+    if (const pw::FsError error = Call(L"open", path)) return error;
+    if (!Disks.contains(path)) return 2;
+    EXPECT_TRUE(Open.empty());
+    Open = path;
+    OpenId = Ids[path];
+    writer.reset(new Closer{*this});
+    return 0;
+  }
+  pw::FsError Identify(const std::wstring& path, pw::EntryIdentity& id) override {
+    if (const pw::FsError error = Call(L"id", path)) return error;
+    id = {7, Ids[path]};
+    return 0;
+  }
+  pw::FsError WriteTimes(const pw::TimeChange& t) {
+    if (const pw::FsError error = Call(L"times", Open)) return error;
+    EntryInfo& info = Ids[Open] == OpenId ? Disks[Open] : Orphans[Open];
+    info.Created = t.Created.value_or(info.Created);
+    info.LastAccess = t.LastAccess.value_or(info.LastAccess);
+    info.LastWrite = t.LastWrite.value_or(info.LastWrite);
+    if (Open == Fat) info.LastWrite -= info.LastWrite % 20'000'000;
+    return 0;
+  }
+  pw::FsError ReadFolder(const std::wstring& folder, std::vector<pw::FolderChild>& children) override {
+    if (const pw::FsError error = Call(L"list", folder)) return error;
+    if (!Disks.contains(folder)) return 3;
+    for (const auto& [path, info] : Disks) {
+      const std::wstring name = path.substr(std::min(path.size(), folder.size() + 1));
+      if (path.starts_with(folder + L"\\") && name.find(L'\\') == std::wstring::npos) children.push_back({name, info});
+    }
+    return 0;
+  }
+  pw::FsError ReadHeld(pw::EntryInfo& info) {
+    if (const pw::FsError error = Call(L"readh", Open)) return error;
+    info = Ids[Open] == OpenId ? Disks[Open] : Orphans[Open];
+    if (Open == Fat) info.Created = info.LastWrite;
+    return 0;
+  }
+  pw::FsError WriteAttributes(const std::wstring& path, std::uint32_t word) override {
+    EXPECT_TRUE((word & 0x10) == 0 && ((word & 0x80) == 0 || word == 0x80)) << word;
+    if (const pw::FsError error = Call(L"attr", path, L" " + std::to_wstring(word))) return error;
+    const std::uint32_t kept = (Disks[path].Attributes & ~0x1A31A7u) | (word & 0x1A3127u);
+    Disks[path].Attributes = kept != 0 ? kept : 0x80;
+    return 0;
+  }
+
+private:
+  struct Closer final : pw::EntryTimeWriter {
+    FakeFs& fs;
+    explicit Closer(FakeFs& owner) : fs(owner) {}
+    ~Closer() override { fs.Call(L"close", std::exchange(fs.Open, {})); }
+    pw::FsError WriteTimes(const pw::TimeChange& t) override { return fs.WriteTimes(t); }
+    pw::FsError Identify(pw::EntryIdentity& id) override {
+      id = {7, fs.OpenId};
+      return 0;
+    }
+    pw::FsError Read(pw::EntryInfo& info) override { return fs.ReadHeld(info); }
+  };
+};
+
+}  // namespace testutil
