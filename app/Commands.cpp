@@ -15,22 +15,47 @@ void TfrmFileBrowser::UpdateBookmarkControls(int state) {
   Bookmarks->Update(state, lvFiles.Visible() && selected >= 0 && !path.empty(), path);
 }
 
-void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {
+std::vector<pw::EditTarget> TfrmFileBrowser::SelectedTargets() const {
   std::vector<pw::EditTarget> targets;
   for (int row : lvFiles.SelectedRows()) {
     const pw::FileItem* item = Model.At(row);
-    if (item) targets.push_back({Model.Path(row), item->Kind != pw::ItemKind::File});
+    if (!item) continue;
+    const pw::EntryInfo known{item->Attributes, item->Created, item->Accessed, item->Modified};
+    targets.push_back({Model.Path(row), item->Kind != pw::ItemKind::File, known});
   }
-  Editor.Run(targets, hwnd_);
+  return targets;
+}
+
+void TfrmFileBrowser::AfterEdit() {
   Item(L"mnuUndoEdit").SetEnabled(Editor.CanUndo());
   RefreshFileList();
+}
+
+void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {
+  Editor.Run(SelectedTargets(), hwnd_);
+  AfterEdit();
+}
+
+void TfrmFileBrowser::mnuShiftTimesClick(const ui::Sender&) {
+  if (lvFiles.SelectedCount() == 0) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  if (Editor.ShiftTimes(SelectedTargets(), hwnd_)) AfterEdit();
+}
+
+void TfrmFileBrowser::mnuCopyTimesFromClick(const ui::Sender&) {
+  if (lvFiles.SelectedCount() == 0) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  if (Editor.CopyTimesFrom(SelectedTargets(), hwnd_)) AfterEdit();
 }
 
 void TfrmFileBrowser::mnuUndoEditClick(const ui::Sender&) {
   if (!Editor.CanUndo()) return;
   Editor.Undo(hwnd_);
-  Item(L"mnuUndoEdit").SetEnabled(Editor.CanUndo());
-  RefreshFileList();
+  AfterEdit();
 }
 
 void TfrmFileBrowser::mnuAboutClick(const ui::Sender&) {

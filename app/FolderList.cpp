@@ -51,6 +51,7 @@ bool TfrmFileBrowser::ListFolder(AfterListing then) {
   if (folderAttributes == INVALID_FILE_ATTRIBUTES) folderAttributes = 0;
 
   listing_ = Lister->Start(listed, Model.Options(), folderAttributes);
+  listedSort_ = Model.Options();
   Model.Begin(listed, Lister->Names());
   afterListing_ = std::move(then);
   StatusBar.SetText(2, L"");
@@ -92,6 +93,11 @@ void TfrmFileBrowser::EndListing(pw::FolderLister::Progress& ended) {
   const bool read = ended.Error == ERROR_SUCCESS;
   if (read) {
     moved = Model.Finish(std::move(ended.Sorted), ended.Order, ended.FileCount, ended.FolderCount);
+    // The user sorted by another column while it listed: the rows follow that order.
+    if (Model.SortColumn() != listedSort_.SortColumn || Model.SortAscending() != listedSort_.SortAscending) {
+      const std::vector<std::uint32_t> again = Model.Sort();
+      for (std::uint32_t& row : moved) row = again[row];
+    }
   } else {
     // Never a part presented as the whole: a folder that could not be read to its end shows as
     // one that could not be read at all, its drives entry aside.

@@ -40,6 +40,9 @@ struct TfrmFileBrowser::MenuTables {
     {0, L"mnuOptions", L"&Options", kNoImage, 0, false, 0, nullptr, L""},
     {1, L"mnuRefresh", L"&Refresh", MENUIMG_REFRESH, 0, false, 0, &F::mnuRefreshClick, L"F5"},
     {1, L"mnuUndoEdit", L"&Undo Edit", kNoImage, 0, false, 0, &F::mnuUndoEditClick, L"Ctrl+Z"},
+    {1, L"N3", L"-", kNoImage, 0, false, 0, nullptr, L""},
+    {1, L"mnuShiftTimes", L"S&hift Times...", kNoImage, 0, false, 0, &F::mnuShiftTimesClick, L"Ctrl+H"},
+    {1, L"mnuCopyTimesFrom", L"Copy &Times From...", kNoImage, 0, false, 0, &F::mnuCopyTimesFromClick, L"Ctrl+T"},
     {0, L"mnuBookmarks", L"&Bookmarks", kNoImage, 0, false, 0, nullptr, L""},
     {0, L"mnuView", L"&View", kNoImage, 0, false, 0, nullptr, L""},
     {1, L"mnuAttributes", L"&Attributes", MENUIMG_ATTRIBUTES, 0, false, 0, nullptr, L""},
@@ -72,6 +75,8 @@ struct TfrmFileBrowser::MenuTables {
     {0, L"mnuCopyPath", L"Copy &Path", MENUIMG_COPYPATH, 0, false, 0, &F::mnuCopyPathClick, L"Ctrl+Shift+C"},
     {0, L"mnuEditFileParams", L"Edit &File Params", MENUIMG_EDITPARAMS, 0, false, 0, &F::mnuEditFileParamsClick,
      L"Alt+Enter"},
+    {0, L"mnuPopShiftTimes", L"S&hift Times...", kNoImage, 0, false, 0, &F::mnuShiftTimesClick, L"Ctrl+H"},
+    {0, L"mnuPopCopyTimesFrom", L"Copy &Times From...", kNoImage, 0, false, 0, &F::mnuCopyTimesFromClick, L"Ctrl+T"},
   };
 
   static constexpr ui::ToolbarRow<F> kToolbar[] = {

@@ -44,6 +44,8 @@ struct TfrmFileBrowser::KeyTables {
       {Scope::FileList, 'A', ui::ModCtrl, false, &F::SelectAllFiles},
       {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
       {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
+      {Scope::FileList, 'H', ui::ModCtrl, true, &F::mnuShiftTimesClick},
+      {Scope::FileList, 'T', ui::ModCtrl, true, &F::mnuCopyTimesFromClick},
       {Scope::Window, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick, true},
       {Scope::Window, VK_ESCAPE, ui::ModNone, false, &F::StopListing, true},
   };

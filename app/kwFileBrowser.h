@@ -149,7 +149,13 @@ private:
   void mnuBookmarkClick(const ui::Sender& sender);
   void UpdateBookmarkControls(int state);
   void mnuEditFileParamsClick(const ui::Sender&);
+  void mnuShiftTimesClick(const ui::Sender&);
+  void mnuCopyTimesFromClick(const ui::Sender&);
   void mnuUndoEditClick(const ui::Sender&);
+  // The selected entries as the time commands take them, with what the list shows of each.
+  std::vector<pw::EditTarget> SelectedTargets() const;
+  // The list and Undo Edit after a time command or its undo.
+  void AfterEdit();
 
   // ---- Shortcut keys and the mouse's back and forward buttons (ShortCuts.cpp)
   // Keys that act wherever the focus is in the window: F5, Alt+Left, Alt+Right, Alt+Up, Ctrl+L, F4,
@@ -217,6 +223,7 @@ private:
   pw::FolderModel Model;
   std::unique_ptr<pw::FolderLister> Lister;  // made with the window, which it reports to
   unsigned listing_ = 0;                     // the listing the model shows
+  pw::ListingOptions listedSort_;            // the order it was started with
   AfterListing afterListing_;
   std::vector<TDriveItem> DriveItems;
 

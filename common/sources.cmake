@@ -5,6 +5,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/CaselessText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/DateFormat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/DateTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/NumberText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/PathRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeText.cpp
 )

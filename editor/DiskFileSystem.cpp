@@ -23,6 +23,10 @@ FsError IdentifyHandle(HANDLE handle, EntryIdentity& identity) {
   return kFsOk;
 }
 
+EntryInfo InfoOf(DWORD attributes, const FILETIME& created, const FILETIME& accessed, const FILETIME& written) {
+  return EntryInfo{attributes, ToUInt64(created), ToUInt64(accessed), ToUInt64(written)};
+}
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 class DiskTimeWriter : public EntryTimeWriter {
@@ -39,6 +43,14 @@ public:
     return kFsOk;
   }
   FsError Identify(EntryIdentity& identity) override { return IdentifyHandle(handle_.get(), identity); }
+  FsError Read(EntryInfo& info) override {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof(basic))) return LastError();
+    info = EntryInfo{basic.FileAttributes, static_cast<std::uint64_t>(basic.CreationTime.QuadPart),
+                     static_cast<std::uint64_t>(basic.LastAccessTime.QuadPart),
+                     static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart)};
+    return kFsOk;
+  }
 
 private:
   ui::ScopedHandle handle_;
@@ -49,10 +61,7 @@ private:
 FsError DiskFileSystem::ReadInfo(const std::wstring& path, EntryInfo& info) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return LastError();
-  info.Attributes = data.dwFileAttributes;
-  info.Created = ToUInt64(data.ftCreationTime);
-  info.LastAccess = ToUInt64(data.ftLastAccessTime);
-  info.LastWrite = ToUInt64(data.ftLastWriteTime);
+  info = InfoOf(data.dwFileAttributes, data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime);
   return kFsOk;
 }
 
@@ -74,6 +83,24 @@ FsError DiskFileSystem::Identify(const std::wstring& path, EntryIdentity& identi
 
 FsError DiskFileSystem::WriteAttributes(const std::wstring& path, std::uint32_t attributes) {
   return SetFileAttributesW(path.c_str(), attributes) ? kFsOk : LastError();
+}
+
+FsError DiskFileSystem::ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) {
+  WIN32_FIND_DATAW found;
+  ui::ScopedFind find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                       nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? kFsOk : LastError();  // an empty drive root
+  }
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    children.push_back({std::wstring(name), InfoOf(found.dwFileAttributes, found.ftCreationTime,
+                                                   found.ftLastAccessTime, found.ftLastWriteTime)});
+  } while (FindNextFileW(find.get(), &found));
+  const DWORD error = GetLastError();
+  return error == ERROR_NO_MORE_FILES ? kFsOk : error;
 }
 
 }  // namespace pw

@@ -13,6 +13,7 @@ public:
   FsError OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) override;
   FsError Identify(const std::wstring& path, EntryIdentity& identity) override;
   FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) override;
+  FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) override;
 };
 
 }  // namespace pw

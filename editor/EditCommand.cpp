@@ -1,14 +1,23 @@
 #include "editor/EditCommand.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
+#include "common/core/NumberText.h"
+#include "common/platform/LocalTime.h"
 #include "common/platform/SystemError.h"
 #include "editor/DiskFileSystem.h"
 #include "editor/kwFileEditParams.h"
+#include "editor/kwPreview.h"
+#include "editor/kwProgress.h"
+#include "editor/kwTimeTool.h"
 
 namespace pw {
 namespace {
+
+// A report names this many entries at most, then counts the others.
+constexpr std::size_t kReportLines = 20;
 
 std::wstring FaultText(EditFault fault) {
   switch (fault) {
@@ -17,43 +26,157 @@ std::wstring FaultText(EditFault fault) {
     case EditFault::ReadBack: return L"changed, but could not be read back";
     case EditFault::Read: return L"could not be read";
     case EditFault::ChangedSince: return L"changed by another program since";
+    case EditFault::OutOfRange: return L"left as it is: its times would leave the range of file times";
+    case EditFault::FolderUnread: return L"its entries could not be read";
   }
   return L"";
 }
 
-void ReportFailures(HWND parent, const wchar_t* title, const std::wstring& heading,
-                    const std::vector<EditFailure>& failures) {
-  if (failures.empty()) return;
-  std::wstring text = heading + L"\n";
-  for (const EditFailure& failure : failures) {
-    text += L"\n" + failure.Path + L": " + FaultText(failure.Fault);
-    if (failure.Error != kFsOk) text += L" (" + SystemErrorText(failure.Error) + L")";
+const wchar_t* FieldName(TimeField field) {
+  switch (field) {
+    case TimeField::Created: return L"created";
+    case TimeField::LastWrite: return L"modified";
+    case TimeField::LastAccess: return L"accessed";
   }
-  MessageBoxW(parent, text.c_str(), title, MB_OK | MB_ICONWARNING);
+  return L"";
+}
+
+bool HoldsFolders(const std::vector<EditTarget>& targets) {
+  return std::any_of(targets.begin(), targets.end(), [](const EditTarget& target) { return target.IsFolder; });
+}
+
+// What the run could not do as asked, and where it stopped; silent when all went as asked.
+void Report(HWND parent, const wchar_t* title, const BatchResult& result, std::size_t total) {
+  std::vector<std::wstring> lines;
+  for (const EditFailure& failure : result.Failures) {
+    std::wstring line = failure.Path + L": " + FaultText(failure.Fault);
+    if (failure.Error != kFsOk) line += L" (" + SystemErrorText(failure.Error) + L")";
+    lines.push_back(std::move(line));
+  }
+  const DateFormatter date = UserDateFormat();
+  for (const Rounding& rounding : result.Roundings) {
+    lines.push_back(rounding.Path + L": " + FieldName(rounding.Field) + L" stored as " +
+                    ExactStampText(rounding.Stored, date) + L", asked " + ExactStampText(rounding.Asked, date));
+  }
+  if (lines.empty() && !result.Stopped) return;
+  const std::wstring separator = LocaleString(LOCALE_STHOUSAND, L",");
+  std::wstring text;
+  if (result.Stopped) {
+    text = L"Stopped after " + FormatGrouped(result.Done, separator) + L" of " + FormatGrouped(total, separator) +
+           L" entries; " + FormatGrouped(result.Written, separator) + L" of them written, which Undo Edit takes back.\n";
+  }
+  if (!lines.empty()) text += L"Not every entry took what was asked:\n";
+  for (std::size_t i = 0; i < lines.size() && i < kReportLines; ++i) text += L"\n" + lines[i];
+  if (lines.size() > kReportLines)
+    text += L"\n... and " + FormatGrouped(lines.size() - kReportLines, separator) + L" more";
+  MessageBoxW(parent, text.c_str(), title, MB_OK | (lines.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+}
+
+// The selected entries as the run starts from them; an entry the list has no values for is read.
+std::vector<BatchEntry> Selected(const std::vector<EditTarget>& targets, EditFileSystem& fs,
+                                 std::vector<EditFailure>& failures) {
+  std::vector<BatchEntry> entries;
+  for (const EditTarget& target : targets) {
+    const std::wstring path = EditEntryPath(target.Path);
+    if (path.empty()) continue;  // the drives entry
+    EntryInfo info;
+    if (target.Known) info = *target.Known;
+    else if (const FsError error = fs.ReadInfo(path, info); error != kFsOk) {
+      failures.push_back({path, EditFault::Read, error});
+      continue;
+    }
+    entries.push_back({path, target.IsFolder, info});
+  }
+  return entries;
+}
+
+// The entries whose times the rule changes, as they are and as they will be.
+std::vector<TfrmPreview::Row> Changes(const std::vector<BatchEntry>& entries, const ChangeRule& rule) {
+  std::vector<TfrmPreview::Row> rows;
+  for (const BatchEntry& entry : entries) {
+    const EntryChange change = rule(entry.Known);
+    const TimeChange& t = change.Times;
+    const bool changes = (t.Created && *t.Created != entry.Known.Created) ||
+                         (t.LastWrite && *t.LastWrite != entry.Known.LastWrite) ||
+                         (t.LastAccess && *t.LastAccess != entry.Known.LastAccess);
+    if (changes && !change.OutOfRange) rows.push_back({entry.Path, entry.Known, t});
+  }
+  return rows;
 }
 
 }  // namespace
 
 bool EditCommand::Run(const std::vector<EditTarget>& targets, HWND parent) {
   DiskFileSystem disk;
-  EditApplyResult result =
-      ApplyEdit(targets, disk, [parent](const EditDialogRequest& request) -> std::optional<EditChoice> {
-        TfrmEditFileParams dialog(parent);
-        dialog.SetCaption(request.Caption);
-        dialog.FileData = request.Info;
-        dialog.SetFileHandle(request.TimesWritable);
-        if (dialog.ShowModal() != TfrmEditFileParams::mrOk) return std::nullopt;
-        return dialog.Choice();
-      });
-  if (result.Outcome == EditOutcome::Updated) undo_.Remember(std::move(result.Undo));
-  ReportFailures(parent, L"Edit File Params", L"Not every entry could be changed as confirmed:", result.Failures);
-  return result.Outcome == EditOutcome::Updated;
+  const bool offersScope = HoldsFolders(targets);
+  EditPlan plan = AskEdit(targets, disk, [parent, offersScope](const EditDialogRequest& request) -> std::optional<EditChoice> {
+    TfrmEditFileParams dialog(parent, offersScope);
+    dialog.SetCaption(request.Caption);
+    dialog.FileData = request.Info;
+    dialog.SetFileHandle(request.TimesWritable);
+    if (dialog.ShowModal() != TfrmEditFileParams::mrOk) return std::nullopt;
+    return dialog.Choice();
+  });
+  if (plan.Outcome != EditOutcome::Updated) return false;
+  const std::size_t total = plan.Entries.size();
+  BatchResult result;
+  TfrmProgress::Run(parent, L"Edit File Params",
+                    [&](const BatchProgress& progress) { result = WriteEdit(std::move(plan), disk, progress); });
+  Finish(parent, L"Edit File Params", std::move(result), total);
+  return true;
+}
+
+bool EditCommand::ShiftTimes(const std::vector<EditTarget>& targets, HWND parent) {
+  TfrmShiftTimes window(parent, HoldsFolders(targets));
+  if (window.ShowModal() != IDOK) return false;
+  const std::optional<std::int64_t> ticks = window.Offset().Ticks();
+  if (!ticks) return false;
+  return RunTool(targets, parent, L"Shift Times", ShiftRule(*ticks, window.Fields()), window.Reach());
+}
+
+bool EditCommand::CopyTimesFrom(const std::vector<EditTarget>& targets, HWND parent) {
+  TfrmCopyTimes window(parent, HoldsFolders(targets));
+  if (window.ShowModal() != IDOK || !window.Reference()) return false;
+  return RunTool(targets, parent, L"Copy Times From", CopyRule(*window.Reference(), window.Fields()), window.Reach());
+}
+
+bool EditCommand::RunTool(const std::vector<EditTarget>& targets, HWND parent, const wchar_t* title,
+                          const ChangeRule& rule, Scope reach) {
+  DiskFileSystem disk;
+  std::vector<EditFailure> failures;
+  std::optional<std::vector<BatchEntry>> entries;
+  // Counted before anything is written.
+  TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    entries = CollectEntries(Selected(targets, disk, failures), reach, disk, failures, progress);
+  });
+  if (!entries) return false;
+  const std::vector<TfrmPreview::Row> rows = Changes(*entries, rule);
+  if (rows.size() > 1 && !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", rows)) return false;
+  BatchResult result;
+  TfrmProgress::Run(parent, title,
+                    [&](const BatchProgress& progress) { result = WriteEntries(*entries, rule, disk, progress); });
+  failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
+  result.Failures = std::move(failures);
+  Finish(parent, title, std::move(result), entries->size());
+  return true;
+}
+
+void EditCommand::Finish(HWND parent, const wchar_t* title, BatchResult result, std::size_t total) {
+  written_.clear();
+  for (const UndoEntry& entry : result.Undo) written_.push_back(entry.Path);
+  Report(parent, title, result, total);
+  undo_.Remember(std::move(result.Undo));
 }
 
 void EditCommand::Undo(HWND parent) {
   if (!undo_.Available()) return;
   DiskFileSystem disk;
-  ReportFailures(parent, L"Undo Edit", L"These entries were left as they are:", undo_.Run(disk));
+  written_ = undo_.Paths();
+  const std::size_t total = written_.size();
+  BatchResult result;
+  TfrmProgress::Run(parent, L"Undo Edit", [&](const BatchProgress& progress) { result = undo_.Run(disk, progress); });
+  written_.resize(result.Done);
+  Report(parent, L"Undo Edit", result, total);
 }
 
 }  // namespace pw

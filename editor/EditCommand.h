@@ -1,28 +1,41 @@
 #pragma once
-// The "Edit File Params" command and its undo: the dialog once for the selected entries, the
-// confirmed values written to each of them, a report of what failed, and "Undo Edit", which takes
-// the last edit that changed something back. It owns the undo record; it knows nothing of the
-// window whose selection it edits.
+// The time and attribute commands on the selected entries and their undo: "Edit File Params" (the
+// dialog once, the confirmed values on every entry), "Shift Times" and "Copy Times From" (a window
+// each, a preview when more than one entry changes), each reaching into the selected folders when
+// asked. Every run goes on a worker with its progress shown, ends with a report of what failed and
+// what the file system stored otherwise than asked, and can be taken back by "Undo Edit". It knows
+// nothing of the window whose selection it works on.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "editor/core/EditApply.h"
 #include "editor/core/EditUndo.h"
+#include "editor/core/TimeBatch.h"
 
 namespace pw {
 
 class EditCommand {
 public:
-  // Runs the command over the targets in list order, the dialog owned by `parent`. False when
-  // nothing was confirmed (nothing readable, or Cancel).
+  // Each runs over the targets in list order with its windows owned by `parent`; false when
+  // nothing was confirmed.
   bool Run(const std::vector<EditTarget>& targets, HWND parent);
-  // Writes back what the last edit changed, entry by entry, unless someone changed it since.
+  bool ShiftTimes(const std::vector<EditTarget>& targets, HWND parent);
+  bool CopyTimesFrom(const std::vector<EditTarget>& targets, HWND parent);
+  // Writes back what the last run changed, entry by entry, unless someone changed it since.
   void Undo(HWND parent);
   bool CanUndo() const { return undo_.Available(); }
+  // The entries the last run or undo wrote, for the list to show them as they are now.
+  const std::vector<std::wstring>& Written() const { return written_; }
 
 private:
+  bool RunTool(const std::vector<EditTarget>& targets, HWND parent, const wchar_t* title, const ChangeRule& rule,
+               Scope reach);
+  void Finish(HWND parent, const wchar_t* title, BatchResult result, std::size_t total);
+
   EditUndo undo_;
+  std::vector<std::wstring> written_;
 };
 
 }  // namespace pw

@@ -16,6 +16,9 @@ namespace {
 // The layout, in pixels at 96 dots per inch.
 constexpr int kClientWidth = 254, kClientHeight = 185;
 constexpr int kToolbarHeight = 29, kBackHeight = 108, kAttributesHeight = 48;
+// Below the attributes when the selection holds folders: how far into them the values go.
+constexpr int kScopeHeight = 32;
+constexpr ui::Bounds kScopeLabel{9, 9, 50, 16}, kScopeChoice{60, 5, 188, 200};
 constexpr int kFontPoints = 8;
 constexpr int kFirstId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -81,7 +84,7 @@ struct TfrmEditFileParams::Tables {
 };
 
 // The window is sized for its DPI once it exists and has one (CreateControls).
-TfrmEditFileParams::TfrmEditFileParams(HWND owner) {
+TfrmEditFileParams::TfrmEditFileParams(HWND owner, bool offersScope) : offersScope_(offersScope) {
   ClassSpec cls{L"TfrmEditFileParams"};
   CreateObjectWindow(cls, kExStyle, L"", kStyle, 0, 0, kClientWidth, kClientHeight, owner, nullptr);
 }
@@ -116,8 +119,9 @@ void TfrmEditFileParams::ChooseFont() {
 // The controls are made without a place; ArrangeControls places them for the dialog's DPI.
 void TfrmEditFileParams::CreateControls() {
   TakeDpi();
+  const int height = kClientHeight + (offersScope_ ? kScopeHeight : 0);
   const SIZE frame =
-      ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(kClientHeight, dpi_), kStyle, kExStyle, dpi_);
+      ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(height, dpi_), kStyle, kExStyle, dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   ui::BuildToolbar(pnToolbar, hwnd_, ui::Bevel::Lowered, ui::Bevel::Raised, *this, Tables::kButtons, Tables::kBevels);
@@ -135,6 +139,20 @@ void TfrmEditFileParams::CreateControls() {
     HWND wnd = AddCheckBox(pnAttributes.Handle(), box.Caption, false);
     EnableWindow(wnd, FALSE);
     this->*box.Field = wnd;
+  }
+  if (offersScope_) {
+    pnScope.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
+    components_.push_back(pnScope.Handle());
+    lblScope = CreateWindowExW(0, L"STATIC", L"Apply to:", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, pnScope.Handle(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    cbScope = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                              0, 0, 0, 0, pnScope.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (const wchar_t* scope : {L"The selected entries only", L"Also the files inside them", L"Also the folders inside them",
+                                 L"Also everything inside them"})
+      SendMessageW(cbScope, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(scope));
+    SendMessageW(cbScope, CB_SETCURSEL, 0, 0);
+    components_.push_back(lblScope);
+    components_.push_back(cbScope);
   }
   ChooseFont();
   ArrangeControls();
@@ -157,6 +175,12 @@ void TfrmEditFileParams::ArrangeControls() {
   }
   for (const AttributeBox& box : kAttributeBoxes)
     ui::Place(this->*box.Field, {box.Left, box.Top, kAttributeWidth, kAttributeHeight}, dpi_);
+  if (offersScope_) {
+    ui::PlaceAll({{pnScope.Handle(), {0, kClientHeight, kClientWidth, kScopeHeight}},
+                  {lblScope, kScopeLabel},
+                  {cbScope, kScopeChoice}},
+                 dpi_);
+  }
 }
 
 void TfrmEditFileParams::CreateRows() {
@@ -288,6 +312,12 @@ pw::EditChoice TfrmEditFileParams::Choice() const {
   choice.ModifyAttributes = ModifyAttributes();
   for (const AttributeBox& box : kAttributeBoxes)
     if (IsChecked(this->*box.Field)) choice.Attributes |= box.Bit;
+  if (offersScope_) {
+    static constexpr pw::Scope kScopes[] = {pw::Scope::Selected, pw::Scope::Files, pw::Scope::Folders,
+                                            pw::Scope::Everything};
+    const LRESULT chosen = SendMessageW(cbScope, CB_GETCURSEL, 0, 0);
+    if (chosen >= 0 && chosen < 4) choice.Reach = kScopes[chosen];
+  }
   return choice;
 }
 

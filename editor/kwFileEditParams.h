@@ -28,8 +28,9 @@ public:
   enum ModalResultValue { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
 
   // Creates the dialog (FormCreate runs inside), owned by `owner`, which it keeps disabled while
-  // it is shown.
-  explicit TfrmEditFileParams(HWND owner);
+  // it is shown. When it offers a scope (the selection holds folders), a row below the attributes
+  // chooses whether the values reach into the selected folders.
+  explicit TfrmEditFileParams(HWND owner, bool offersScope = false);
   ~TfrmEditFileParams() override;
 
   void SetCaption(const std::wstring& caption) const;
@@ -52,7 +53,8 @@ public:
 
   // Controls. The toolbar's buttons are btnNow, btnClearTime, btnUpdate and btnCancel.
   ui::Toolbar pnToolbar;
-  ui::Panel pnBack, pnAttributes;
+  ui::Panel pnBack, pnAttributes, pnScope;
+  HWND lblScope = nullptr, cbScope = nullptr;
   ui::SpeedButton& Button(std::wstring_view name) const { return *pnToolbar.Find(name); }
   HWND cbSynchronize = nullptr, cbModify = nullptr;
   HWND cbReadOnly = nullptr, cbHidden = nullptr, cbSystem = nullptr, cbArchive = nullptr;
@@ -99,6 +101,7 @@ private:
   void OnNotify(const NMHDR& hdr);
 
   ui::ScopedFont font_;
+  bool offersScope_ = false;
   bool updating_ = false;  // rows are being set from code: no change handling
   // Which stamp each row writes: an untouched row the one loaded into it, to the 100 ns.
   pw::TimeRowStamps rowStamps_;

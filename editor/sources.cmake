@@ -13,6 +13,9 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DiskFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EditCommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwFileEditParams.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwPreview.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwProgress.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwTimeTool.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwWheel.cpp
 )

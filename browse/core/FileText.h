@@ -7,6 +7,7 @@
 
 #include "common/core/DateFormat.h"
 #include "common/core/DateTime.h"
+#include "common/core/NumberText.h"
 #include "common/core/TimeText.h"
 
 namespace pw {
@@ -25,7 +26,6 @@ std::wstring_view AttributeLetters(std::uint32_t attributes);
 
 std::wstring FileTypeText(std::wstring_view path, std::uint32_t attributes);
 
-std::wstring FormatGrouped(std::uint64_t value, std::wstring_view thousandSep);  // 5,000,000,000
 std::wstring FormatKilobytes(std::int64_t bytes, std::wstring_view thousandSep);  // "488,386,583 KB"
 std::wstring FormatSerial(std::uint32_t serial);                                 // 1A2B-3C4D
 std::wstring DriveTypeText(std::uint32_t driveType);  // 0 "Unknown" ... 6 "RAMDisk", other ""

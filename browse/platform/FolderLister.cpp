@@ -57,6 +57,41 @@ const NtDirectoryCalls& DirectoryCalls() {
 
 std::uint64_t Ticks(const LARGE_INTEGER& value) { return static_cast<std::uint64_t>(value.QuadPart); }
 
+// The workers of every listing the process started: a stopped listing's worker finishes the block
+// it reads on its own time, and the process waits for them all before it ends, so that none is
+// cut off while it holds a lock of the system's.
+class Workers {
+public:
+  ~Workers() {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (Worker& worker : workers_) worker.Thread.join();
+  }
+  void Add(std::thread thread, HANDLE ended, std::shared_ptr<void> job) {
+    std::lock_guard<std::mutex> hold(lock_);
+    // Those that have ended are done with at once.
+    std::erase_if(workers_, [](Worker& worker) {
+      if (WaitForSingleObject(worker.Ended, 0) != WAIT_OBJECT_0) return false;
+      worker.Thread.join();
+      return true;
+    });
+    workers_.push_back({std::move(thread), ended, std::move(job)});
+  }
+
+private:
+  struct Worker {
+    std::thread Thread;
+    HANDLE Ended;                // the job's, kept open by
+    std::shared_ptr<void> Job;  // the job itself
+  };
+  std::mutex lock_;
+  std::vector<Worker> workers_;
+};
+
+Workers& AllWorkers() {
+  static Workers workers;
+  return workers;
+}
+
 }  // namespace
 
 // What every listing of the window shares: the shell's types by extension, asked once each.
@@ -193,7 +228,7 @@ unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& o
   job->Common = shared_;
   // The worker owns its share of the job: a stopped listing finishes its block on its own, and
   // the window never waits for it.
-  std::thread(&FolderLister::Work, job).detach();
+  AllWorkers().Add(std::thread(&FolderLister::Work, job), job->Ended.get(), job);
   job_ = std::move(job);
   return number_;
 }

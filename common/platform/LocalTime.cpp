@@ -1,5 +1,7 @@
 #include "common/platform/LocalTime.h"
 
+#include <cwchar>
+
 #include "common/core/TimeText.h"
 
 namespace pw {
@@ -91,6 +93,32 @@ bool LocalTimeZone::ToUtc(const CalendarTime& local, std::uint64_t& utc) {
 LocalTimeZone& LocalZone() {
   static LocalTimeZone zone;
   return zone;
+}
+
+DateFormatter UserDateFormat() {
+  LocaleNames names;
+  for (int i = 0; i < 12; ++i) {
+    names.LongMonths[i] = LocaleString(LOCALE_SMONTHNAME1 + i, L"");
+    names.ShortMonths[i] = LocaleString(LOCALE_SABBREVMONTHNAME1 + i, L"");
+  }
+  // The locale lists the days from Monday; the formatter counts from Sunday.
+  for (int i = 0; i < 7; ++i) {
+    const int sundayBased = (i + 1) % 7;
+    names.LongDays[sundayBased] = LocaleString(LOCALE_SDAYNAME1 + i, L"");
+    names.ShortDays[sundayBased] = LocaleString(LOCALE_SABBREVDAYNAME1 + i, L"");
+  }
+  return DateFormatter(LocaleString(LOCALE_SSHORTDATE, L"M/d/yyyy"), names);
+}
+
+std::wstring ExactStampText(std::uint64_t utc, const DateFormatter& date) {
+  CalendarTime local;
+  if (!LocalZone().ToLocal(utc, local)) return L"?";
+  wchar_t digits[16];
+  swprintf(digits, 16, L"%07u", static_cast<unsigned>(utc % 10'000'000));
+  const wchar_t separator = UserTimeSeparator();
+  std::wstring text = date.Format(local) + L' ';
+  text += TimeOfDayText(TimeOfDay{local.Hour, local.Minute, local.Second, 0}, separator).substr(0, 8);
+  return text + L'.' + digits;
 }
 
 wchar_t UserTimeSeparator() { return TimeSeparatorChar(LocaleString(LOCALE_STIME, L":")); }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/core/DateFormat.h"
 #include "common/core/DateTime.h"
 
 namespace pw {
@@ -41,6 +42,11 @@ LocalTimeZone& LocalZone();
 
 // A value of the user's locale settings; the fallback when there is none.
 std::wstring LocaleString(LCTYPE type, const wchar_t* fallback);
+// The user's short date pattern, with the month and day names.
+DateFormatter UserDateFormat();
+// A UTC stamp as local time to the last digit: the short date, a blank, hh:mm:ss and the seven
+// digits below the second ("12/7/2026 10:04:05.1234567").
+std::wstring ExactStampText(std::uint64_t utc, const DateFormatter& date);
 // The first character of the user's time separator (":" when there is none).
 wchar_t UserTimeSeparator();
 

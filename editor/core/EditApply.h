@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/core/EditFileSystem.h"
@@ -18,8 +19,11 @@
 namespace pw {
 
 struct EditTarget {
-  std::wstring Path;      // the list's path; a trailing backslash is dropped
-  bool IsFolder = false;  // kind "D"
+  EditTarget(std::wstring path, bool isFolder = false, std::optional<EntryInfo> known = std::nullopt)
+      : Path(std::move(path)), IsFolder(isFolder), Known(known) {}
+  std::wstring Path;               // the list's path; a trailing backslash is dropped
+  bool IsFolder = false;           // kind "D"
+  std::optional<EntryInfo> Known;  // as the list shows it, when it does
 };
 
 // What the dialog shows.

@@ -43,6 +43,12 @@ void EditUndo::Remember(std::vector<UndoEntry> entries) {
   if (!entries.empty()) entries_ = std::move(entries);
 }
 
+std::vector<std::wstring> EditUndo::Paths() const {
+  std::vector<std::wstring> paths;
+  for (const UndoEntry& entry : entries_) paths.push_back(entry.Path);
+  return paths;
+}
+
 BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
   // Taken out first: whatever happens on the way, the same edit is never undone twice.
   std::vector<UndoEntry> entries = std::exchange(entries_, {});

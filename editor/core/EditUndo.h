@@ -1,6 +1,7 @@
 #pragma once
 // "Undo Edit": the entries the editor's last apply changed, and writing their old times and
 // attribute words back.
+#include <string>
 #include <vector>
 
 #include "editor/core/EditRecords.h"
@@ -22,6 +23,8 @@ public:
   // stopped: then the entries not reached yet are still there to undo.
   BatchResult Run(EditFileSystem& fs, const BatchProgress& progress = {});
   std::size_t Count() const { return entries_.size(); }
+  // The entries an undo would write, in order.
+  std::vector<std::wstring> Paths() const;
 
 private:
   std::vector<UndoEntry> entries_;

@@ -66,6 +66,9 @@ struct EntryRun {
   BatchResult& Result;
 
   bool Run(const ChangeRule& rule, std::unique_ptr<EntryTimeWriter> writer) {
+    // An entry held open while its dialog was up may have been deleted meanwhile, which the held
+    // handle keeps from happening until it closes: it is read back by its path once closed.
+    const bool held = writer != nullptr;
     FsError openError = kFsOk;
     if (!writer) openError = Fs.OpenForTimes(Path, writer);
     EntryInfo now;
@@ -89,6 +92,7 @@ struct EntryRun {
     }
     if (!written) return false;
 
+    if (held) writer.reset();
     EntryInfo after;
     const FsError error = writer ? writer->Read(after) : Fs.ReadInfo(Path, after);
     if (error != kFsOk) return Fail(EditFault::ReadBack, error);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/core/EditFileSystem.h"
@@ -22,6 +23,8 @@ namespace pw {
 // One entry of a run, with its information as last seen (in the list or by the walk); the run reads
 // it again before it writes.
 struct BatchEntry {
+  BatchEntry(std::wstring path, bool isFolder = false, EntryInfo known = {})
+      : Path(std::move(path)), IsFolder(isFolder), Known(known) {}
   std::wstring Path;
   bool IsFolder = false;
   EntryInfo Known;

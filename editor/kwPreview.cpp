@@ -1,0 +1,134 @@
+#include "editor/kwPreview.h"
+
+#include <commctrl.h>
+
+#include "common/core/NumberText.h"
+#include "common/platform/LocalTime.h"
+#include "ui/Dpi.h"
+#include "ui/Layout.h"
+
+namespace {
+
+constexpr int kClientWidth = 760, kClientHeight = 360;
+constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 23, kSummaryHeight = 16;
+constexpr int kIdList = 100;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+struct Column {
+  const wchar_t* Caption;
+  int Width;
+};
+constexpr Column kColumns[] = {{L"Entry", 190},        {L"Created", 95},      {L"New created", 95},
+                               {L"Modified", 95},      {L"New modified", 95}, {L"Accessed", 95},
+                               {L"New accessed", 95}};
+
+}  // namespace
+
+TfrmPreview::TfrmPreview(HWND owner, const std::wstring& title, std::vector<Row> rows)
+    : rows_(std::move(rows)), date_(pw::UserDateFormat()) {
+  ClassSpec cls{L"TfrmPreview"};
+  CreateObjectWindow(cls, kExStyle, title.c_str(), kStyle, 0, 0, kClientWidth, kClientHeight, owner, nullptr);
+}
+
+TfrmPreview::~TfrmPreview() { DestroyForm(); }
+
+bool TfrmPreview::Confirm(HWND owner, const std::wstring& title, std::vector<Row> rows) {
+  TfrmPreview form(owner, title, std::move(rows));
+  return form.RunModal(form.btnApply) == IDOK;
+}
+
+void TfrmPreview::CreateControls() {
+  TakeDpi();
+  const SIZE frame = ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(kClientHeight, dpi_), kStyle,
+                                             kExStyle, dpi_);
+  RECT owner{};
+  GetWindowRect(GetWindow(hwnd_, GW_OWNER), &owner);
+  SetWindowPos(hwnd_, nullptr, std::max<LONG>(0, (owner.left + owner.right - frame.cx) / 2),
+               std::max<LONG>(0, (owner.top + owner.bottom - frame.cy) / 2), frame.cx, frame.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  const HINSTANCE inst = GetModuleHandleW(nullptr);
+  const std::wstring summary =
+      pw::FormatGrouped(rows_.size(), pw::LocaleString(LOCALE_STHOUSAND, L",")) + L" entries will change:";
+  lblSummary = CreateWindowExW(0, L"STATIC", summary.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 0, 0, 0,
+                               hwnd_, nullptr, inst, nullptr);
+  lvEntries.Create(hwnd_, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, kIdList);
+  SetWindowLongW(lvEntries.Handle(), GWL_EXSTYLE, GetWindowLongW(lvEntries.Handle(), GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+  for (const Column& column : kColumns) lvEntries.AddColumn(column.Caption, ui::Scale(column.Width, dpi_), LVCFMT_LEFT);
+  ListView_SetItemCountEx(lvEntries.Handle(), static_cast<int>(rows_.size()), 0);
+  btnApply = CreateWindowExW(0, L"BUTTON", L"Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
+                             0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), inst, nullptr);
+  btnCancel = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), inst, nullptr);
+  ApplyDpi(dpi_);
+  ArrangeControls();
+}
+
+void TfrmPreview::ApplyDpi(UINT oldDpi) {
+  if (!btnCancel) return;
+  font_ = ui::CreatePointFont(L"Tahoma", 8, dpi_);
+  for (HWND control : {lblSummary, lvEntries.Handle(), btnApply, btnCancel})
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (oldDpi != dpi_)
+    for (int column = 0; column < lvEntries.ColumnCount(); ++column)
+      lvEntries.SetColumnWidth(column, pw::RescaleDpi(lvEntries.ColumnWidth(column), static_cast<int>(oldDpi),
+                                                      static_cast<int>(dpi_)));
+}
+
+// The list takes the room the buttons leave, whatever size the window is given.
+void TfrmPreview::ArrangeControls() {
+  if (!btnCancel) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const auto s = [this](int value) { return ui::Scale(value, dpi_); };
+  const int buttonTop = client.bottom - s(kMargin + kButtonHeight);
+  SetWindowPos(lblSummary, nullptr, s(kMargin), s(kMargin), client.right - 2 * s(kMargin), s(kSummaryHeight),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  const int listTop = s(kMargin + kSummaryHeight + 4);
+  SetWindowPos(lvEntries.Handle(), nullptr, s(kMargin), listTop, client.right - 2 * s(kMargin),
+               buttonTop - s(kMargin) - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int cancelLeft = client.right - s(kMargin + kButtonWidth);
+  SetWindowPos(btnCancel, nullptr, cancelLeft, buttonTop, s(kButtonWidth), s(kButtonHeight),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(btnApply, nullptr, cancelLeft - s(kMargin + kButtonWidth), buttonTop, s(kButtonWidth),
+               s(kButtonHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmPreview::lvEntriesGetDispInfo(NMLVDISPINFOW& info) const {
+  if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return;
+  if (info.item.iItem < 0 || static_cast<std::size_t>(info.item.iItem) >= rows_.size()) return;
+  const Row& row = rows_[static_cast<std::size_t>(info.item.iItem)];
+  std::wstring text;
+  const auto stamp = [&](std::uint64_t old, const std::optional<std::uint64_t>& changed, bool wanted) {
+    text = pw::ExactStampText(wanted && changed ? *changed : old, date_);
+  };
+  switch (info.item.iSubItem) {
+    case 0: text = row.Path; break;
+    case 1: stamp(row.Old.Created, row.New.Created, false); break;
+    case 2: stamp(row.Old.Created, row.New.Created, true); break;
+    case 3: stamp(row.Old.LastWrite, row.New.LastWrite, false); break;
+    case 4: stamp(row.Old.LastWrite, row.New.LastWrite, true); break;
+    case 5: stamp(row.Old.LastAccess, row.New.LastAccess, false); break;
+    case 6: stamp(row.Old.LastAccess, row.New.LastAccess, true); break;
+    default: break;
+  }
+  lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
+}
+
+LRESULT TfrmPreview::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: CreateControls(); return 0;
+    case WM_SIZE: ArrangeControls(); return 0;
+    case WM_COMMAND:
+      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) modalResult_ = LOWORD(wp);
+      return 0;
+    case WM_CLOSE: modalResult_ = IDCANCEL; return 0;
+    case WM_NOTIFY: {
+      auto& hdr = *reinterpret_cast<NMHDR*>(lp);
+      if (hdr.hwndFrom == lvEntries.Handle() && hdr.code == LVN_GETDISPINFOW)
+        lvEntriesGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(hdr));
+      return 0;
+    }
+    default: return Form::HandleMessage(msg, wp, lp);
+  }
+}

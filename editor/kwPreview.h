@@ -1,0 +1,45 @@
+#pragma once
+// What a run of the time tools will write, before it writes anything: each entry that changes with
+// its three times as they are and as they will be, in a list that costs nothing for rows not
+// painted, so a hundred thousand entries show at once. Apply or Cancel.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/core/DateFormat.h"
+#include "editor/core/EditFileSystem.h"
+#include "ui/Form.h"
+#include "ui/ListView.h"
+#include "ui/Scoped.h"
+
+class TfrmPreview : public ui::Form {
+public:
+  struct Row {
+    std::wstring Path;
+    pw::EntryInfo Old;
+    pw::TimeChange New;  // the times that change; the others stay as Old has them
+  };
+  // Shows the rows modally over `owner`; true for Apply.
+  static bool Confirm(HWND owner, const std::wstring& title, std::vector<Row> rows);
+
+  // Controls.
+  HWND lblSummary = nullptr;
+  ui::ListView lvEntries;
+  HWND btnApply = nullptr, btnCancel = nullptr;
+
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void ApplyDpi(UINT oldDpi) override;
+  void ArrangeControls() override;
+
+private:
+  TfrmPreview(HWND owner, const std::wstring& title, std::vector<Row> rows);
+  ~TfrmPreview() override;
+  void CreateControls();
+  void lvEntriesGetDispInfo(NMLVDISPINFOW& info) const;
+
+  std::vector<Row> rows_;
+  pw::DateFormatter date_;
+  ui::ScopedFont font_;
+};

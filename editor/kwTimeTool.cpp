@@ -1,0 +1,289 @@
+#include "editor/kwTimeTool.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "common/platform/LocalTime.h"
+#include "editor/DiskFileSystem.h"
+#include "ui/Dpi.h"
+
+namespace {
+
+// The layout, in pixels at 96 dots per inch; the tool's own controls lie above the shared rows.
+constexpr int kClientWidth = 360;
+constexpr int kRowsHeight = 96;
+constexpr int kMargin = 10;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr const wchar_t* kFieldCaptions[] = {L"Created", L"Modified", L"Accessed"};
+constexpr const wchar_t* kScopes[] = {L"The selected entries only", L"Also the files inside the selected folders",
+                                      L"Also the folders inside the selected folders",
+                                      L"Also everything inside the selected folders"};
+
+// Shift Times: the parts of the offset, with their largest values.
+struct Part {
+  const wchar_t* Caption;
+  int Left, Width;
+  int Largest;
+};
+constexpr Part kParts[] = {
+    {L"Days", 10, 60, 99999}, {L"Hours", 80, 50, 23}, {L"Minutes", 140, 55, 59}, {L"Seconds", 205, 55, 59},
+    {L"Milliseconds", 270, 80, 999}};
+
+std::wstring TextOf(HWND control) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::uint32_t NumberOf(HWND edit) {
+  std::uint32_t value = 0;
+  for (wchar_t c : TextOf(edit))
+    if (c >= L'0' && c <= L'9' && value < 100'000'000) value = value * 10 + static_cast<std::uint32_t>(c - L'0');
+  return value;
+}
+
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+}  // namespace
+
+// ---- TfrmTimeTool ---------------------------------------------------------------------------------
+
+TfrmTimeTool::TfrmTimeTool(const wchar_t* okCaption, int topHeight, bool offersScope)
+    : okCaption_(okCaption), topHeight_(topHeight), offersScope_(offersScope) {}
+
+TfrmTimeTool::~TfrmTimeTool() { DestroyForm(); }
+
+void TfrmTimeTool::CreateToolWindow(HWND owner, const wchar_t* className, const wchar_t* title) {
+  ClassSpec cls{className};
+  CreateObjectWindow(cls, kExStyle, title, kStyle, 0, 0, 0, 0, owner, nullptr);
+}
+
+HWND TfrmTimeTool::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id) {
+  HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                 nullptr);
+  controls_.push_back(control);
+  return control;
+}
+
+void TfrmTimeTool::CreateControls() {
+  TakeDpi();
+  const int height = topHeight_ + kRowsHeight;
+  const SIZE frame =
+      ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(height, dpi_), kStyle, kExStyle, dpi_);
+  RECT owner{};
+  GetWindowRect(GetWindow(hwnd_, GW_OWNER), &owner);
+  SetWindowPos(hwnd_, nullptr, std::max<LONG>(0, (owner.left + owner.right - frame.cx) / 2),
+               std::max<LONG>(0, (owner.top + owner.bottom - frame.cy) / 2), frame.cx, frame.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateTop();
+  lblTimes = AddControl(L"STATIC", L"Times:", 0);
+  for (size_t i = 0; i < cbFields.size(); ++i) {
+    cbFields[i] = AddControl(L"BUTTON", kFieldCaptions[i], WS_TABSTOP | BS_AUTOCHECKBOX);
+    SendMessageW(cbFields[i], BM_SETCHECK, BST_CHECKED, 0);
+  }
+  lblScope = AddControl(L"STATIC", L"Apply to:", 0);
+  cbScope = AddControl(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+  for (const wchar_t* scope : kScopes) SendMessageW(cbScope, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(scope));
+  SendMessageW(cbScope, CB_SETCURSEL, 0, 0);
+  EnableWindow(cbScope, offersScope_);
+  EnableWindow(lblScope, offersScope_);
+  btnOK = AddControl(L"BUTTON", okCaption_, WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+  btnCancel = AddControl(L"BUTTON", L"Cancel", WS_TABSTOP, IDCANCEL);
+  ApplyDpi(dpi_);
+  ArrangeControls();
+  UpdateOK();
+}
+
+void TfrmTimeTool::ApplyDpi(UINT) {
+  if (!btnCancel) return;
+  font_ = ui::CreatePointFont(L"Tahoma", 8, dpi_);
+  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void TfrmTimeTool::ArrangeControls() {
+  if (!btnCancel) return;
+  PlaceTop();
+  const int top = topHeight_;
+  PlaceScaled(lblTimes, {kMargin, top + 4, 60, 16});
+  for (size_t i = 0; i < cbFields.size(); ++i)
+    PlaceScaled(cbFields[i], {80 + static_cast<int>(i) * 90, top, 85, 20});
+  PlaceScaled(lblScope, {kMargin, top + 32, 60, 16});
+  PlaceScaled(cbScope, {80, top + 28, 270, 200});
+  PlaceScaled(btnOK, {kClientWidth - 2 * (75 + kMargin), top + 64, 75, 23});
+  PlaceScaled(btnCancel, {kClientWidth - 75 - kMargin, top + 64, 75, 23});
+}
+
+int TfrmTimeTool::ShowModal() {
+  HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  return RunModal(first);
+}
+
+pw::TimeFields TfrmTimeTool::Fields() const {
+  return pw::TimeFields{Checked(cbFields[0]), Checked(cbFields[1]), Checked(cbFields[2])};
+}
+
+pw::Scope TfrmTimeTool::Reach() const {
+  if (!offersScope_) return pw::Scope::Selected;
+  switch (SendMessageW(cbScope, CB_GETCURSEL, 0, 0)) {
+    case 1: return pw::Scope::Files;
+    case 2: return pw::Scope::Folders;
+    case 3: return pw::Scope::Everything;
+    default: return pw::Scope::Selected;
+  }
+}
+
+void TfrmTimeTool::UpdateOK() const {
+  if (btnOK) EnableWindow(btnOK, Ready() && Fields().Any());
+}
+
+LRESULT TfrmTimeTool::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: CreateControls(); return 0;
+    case WM_CLOSE: modalResult_ = IDCANCEL; return 0;
+    case WM_COMMAND: {
+      const HWND from = reinterpret_cast<HWND>(lp);
+      if (LOWORD(wp) == IDOK && IsWindowEnabled(btnOK)) modalResult_ = IDOK;
+      else if (LOWORD(wp) == IDCANCEL) modalResult_ = IDCANCEL;
+      else if (from) OnToolCommand(from, HIWORD(wp));
+      UpdateOK();
+      return 0;
+    }
+    default: return Form::HandleMessage(msg, wp, lp);
+  }
+}
+
+// ---- TfrmShiftTimes -------------------------------------------------------------------------------
+
+TfrmShiftTimes::TfrmShiftTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Shift", 80, offersScope) {
+  CreateToolWindow(owner, L"TfrmShiftTimes", L"Shift Times");
+}
+
+TfrmShiftTimes::~TfrmShiftTimes() { DestroyForm(); }
+
+void TfrmShiftTimes::CreateTop() {
+  rbLater = AddControl(L"BUTTON", L"Later", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
+  rbEarlier = AddControl(L"BUTTON", L"Earlier", BS_AUTORADIOBUTTON);
+  SendMessageW(rbLater, BM_SETCHECK, BST_CHECKED, 0);
+  for (size_t i = 0; i < edParts.size(); ++i) {
+    lblParts[i] = AddControl(L"STATIC", kParts[i].Caption, 0);
+    edParts[i] = AddControl(L"EDIT", L"0", WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_RIGHT | WS_GROUP);
+    udParts[i] = AddControl(UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS);
+    SendMessageW(udParts[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(edParts[i]), 0);
+    SendMessageW(udParts[i], UDM_SETRANGE32, 0, kParts[i].Largest);
+  }
+}
+
+void TfrmShiftTimes::PlaceTop() {
+  PlaceScaled(rbLater, {kMargin, 8, 70, 20});
+  PlaceScaled(rbEarlier, {90, 8, 70, 20});
+  for (size_t i = 0; i < edParts.size(); ++i) {
+    PlaceScaled(lblParts[i], {kParts[i].Left, 34, kParts[i].Width, 16});
+    PlaceScaled(edParts[i], {kParts[i].Left, 50, kParts[i].Width, 21});
+    // The up-down buttons keep to the right edge of their edit.
+    SendMessageW(udParts[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(edParts[i]), 0);
+  }
+}
+
+pw::TimeOffset TfrmShiftTimes::Offset() const {
+  return pw::TimeOffset{Checked(rbEarlier), NumberOf(edParts[0]), NumberOf(edParts[1]), NumberOf(edParts[2]),
+                        NumberOf(edParts[3]), NumberOf(edParts[4])};
+}
+
+bool TfrmShiftTimes::Ready() const {
+  const std::optional<std::int64_t> ticks = Offset().Ticks();
+  return ticks && *ticks != 0;
+}
+
+void TfrmShiftTimes::OnToolCommand(HWND, WORD) {}
+
+// ---- TfrmCopyTimes --------------------------------------------------------------------------------
+
+TfrmCopyTimes::TfrmCopyTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Copy", 100, offersScope) {
+  CreateToolWindow(owner, L"TfrmCopyTimes", L"Copy Times From");
+}
+
+TfrmCopyTimes::~TfrmCopyTimes() { DestroyForm(); }
+
+void TfrmCopyTimes::CreateTop() {
+  lblReference = AddControl(L"STATIC", L"Reference:", 0);
+  edReference = AddControl(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
+  btnFile = AddControl(L"BUTTON", L"File...", WS_TABSTOP);
+  btnFolder = AddControl(L"BUTTON", L"Folder...", WS_TABSTOP);
+  lblStamps = AddControl(L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+  ReadReference();
+}
+
+void TfrmCopyTimes::PlaceTop() {
+  PlaceScaled(lblReference, {kMargin, 12, 60, 16});
+  PlaceScaled(edReference, {80, 8, 270, 21});
+  PlaceScaled(btnFile, {80, 34, 75, 23});
+  PlaceScaled(btnFolder, {160, 34, 75, 23});
+  PlaceScaled(lblStamps, {kMargin, 62, kClientWidth - 2 * kMargin, 36});
+}
+
+std::wstring TfrmCopyTimes::ReferencePath() const { return TextOf(edReference); }
+
+// The reference as its path stands: its stamps, or why there are none.
+void TfrmCopyTimes::ReadReference() {
+  reference_.reset();
+  const std::wstring path = ReferencePath();
+  pw::EntryInfo info;
+  pw::DiskFileSystem disk;
+  std::wstring text = L"Type or pick a file or folder whose times to copy.";
+  if (!path.empty() && disk.ReadInfo(path, info) == pw::kFsOk) {
+    reference_ = info;
+    const pw::DateFormatter date = pw::UserDateFormat();
+    text = L"Created " + pw::ExactStampText(info.Created, date) + L", modified " +
+           pw::ExactStampText(info.LastWrite, date) + L",\naccessed " + pw::ExactStampText(info.LastAccess, date);
+  } else if (!path.empty()) {
+    text = L"There is no file or folder of that name.";
+  }
+  SetWindowTextW(lblStamps, text.c_str());
+}
+
+void TfrmCopyTimes::PickFile() {
+  wchar_t file[32768] = {};
+  const std::wstring typed = ReferencePath();
+  lstrcpynW(file, typed.c_str(), 32768);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = 32768;
+  ofn.lpstrTitle = L"Copy Times From";
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (GetOpenFileNameW(&ofn)) SetWindowTextW(edReference, file);
+}
+
+void TfrmCopyTimes::PickFolder() {
+  IFileOpenDialog* dialog = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog)))) return;
+  DWORD options = 0;
+  dialog->GetOptions(&options);
+  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
+  dialog->SetTitle(L"Copy Times From");
+  IShellItem* item = nullptr;
+  if (SUCCEEDED(dialog->Show(hwnd_)) && SUCCEEDED(dialog->GetResult(&item))) {
+    wchar_t* path = nullptr;
+    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+      SetWindowTextW(edReference, path);
+      CoTaskMemFree(path);
+    }
+    item->Release();
+  }
+  dialog->Release();
+}
+
+bool TfrmCopyTimes::Ready() const { return reference_.has_value(); }
+
+void TfrmCopyTimes::OnToolCommand(HWND from, WORD code) {
+  if (from == edReference && code == EN_CHANGE) ReadReference();
+  else if (from == btnFile && code == BN_CLICKED) PickFile();
+  else if (from == btnFolder && code == BN_CLICKED) PickFolder();
+}

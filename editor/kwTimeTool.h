@@ -1,0 +1,103 @@
+#pragma once
+// What the two batch time tools' windows share: under the tool's own controls, which of the three
+// times it changes, how far into the selected folders it reaches (offered when the selection holds
+// folders), and the button that confirms it beside Cancel. Esc and the close box cancel.
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "editor/core/TimeBatch.h"
+#include "ui/Form.h"
+#include "ui/Layout.h"
+#include "ui/Scoped.h"
+
+class TfrmTimeTool : public ui::Form {
+public:
+  // Shows the window modally: IDOK when confirmed, IDCANCEL otherwise.
+  int ShowModal();
+  pw::TimeFields Fields() const;
+  pw::Scope Reach() const;
+
+  // Controls.
+  HWND lblTimes = nullptr;
+  std::array<HWND, 3> cbFields{};  // created, modified, accessed
+  HWND lblScope = nullptr, cbScope = nullptr;
+  HWND btnOK = nullptr, btnCancel = nullptr;
+
+protected:
+  // `topHeight` is the room the tool's own controls take, at 96 DPI.
+  TfrmTimeTool(const wchar_t* okCaption, int topHeight, bool offersScope);
+  ~TfrmTimeTool() override;
+  // Made by the tool's own constructor, at its end: the window's creation asks for its controls.
+  void CreateToolWindow(HWND owner, const wchar_t* className, const wchar_t* title);
+
+  virtual void CreateTop() = 0;
+  virtual void PlaceTop() = 0;
+  // Whether the tool can run as its controls stand (a reference it can read, an offset not 0).
+  virtual bool Ready() const = 0;
+  virtual void OnToolCommand(HWND from, WORD code) = 0;
+  // Enables the confirming button when the tool is ready and a time is chosen.
+  void UpdateOK() const;
+
+  HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id = 0);
+  void PlaceScaled(HWND control, const ui::Bounds& at) const { ui::Place(control, at, dpi_); }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void ApplyDpi(UINT oldDpi) override;
+  void ArrangeControls() override;
+
+private:
+  void CreateControls();
+
+  const wchar_t* okCaption_;
+  int topHeight_;
+  bool offersScope_;
+  ui::ScopedFont font_;
+  std::vector<HWND> controls_;
+};
+
+// The window of "Shift Times": an offset (later or earlier, days to milliseconds) that moves the
+// chosen times of each entry from its own stamps.
+class TfrmShiftTimes : public TfrmTimeTool {
+public:
+  TfrmShiftTimes(HWND owner, bool offersScope);
+  ~TfrmShiftTimes() override;
+  pw::TimeOffset Offset() const;
+
+  HWND rbLater = nullptr, rbEarlier = nullptr;
+  // days, hours, minutes, seconds, milliseconds, each with its up-down buttons
+  std::array<HWND, 5> edParts{}, udParts{}, lblParts{};
+
+protected:
+  void CreateTop() override;
+  void PlaceTop() override;
+  bool Ready() const override;
+  void OnToolCommand(HWND from, WORD code) override;
+};
+
+// The window of "Copy Times From": the reference file or folder, typed or picked in the standard
+// open dialog, whose stamps go to the chosen times of every entry.
+class TfrmCopyTimes : public TfrmTimeTool {
+public:
+  TfrmCopyTimes(HWND owner, bool offersScope);
+  ~TfrmCopyTimes() override;
+  // The reference's stamps, when its path names something that can be read.
+  const std::optional<pw::EntryInfo>& Reference() const { return reference_; }
+  std::wstring ReferencePath() const;
+
+  HWND lblReference = nullptr, edReference = nullptr, btnFile = nullptr, btnFolder = nullptr;
+  HWND lblStamps = nullptr;
+
+protected:
+  void CreateTop() override;
+  void PlaceTop() override;
+  bool Ready() const override;
+  void OnToolCommand(HWND from, WORD code) override;
+
+private:
+  void ReadReference();
+  void PickFile();
+  void PickFolder();
+
+  std::optional<pw::EntryInfo> reference_;
+};
