@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kClientWidth = 760, kClientHeight = 360;
+constexpr int kClientWidth = 900, kClientHeight = 380;
 constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 23, kSummaryHeight = 16;
 constexpr int kIdList = 100;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
@@ -19,9 +19,9 @@ struct Column {
   const wchar_t* Caption;
   int Width;
 };
-constexpr Column kColumns[] = {{L"Entry", 190},        {L"Created", 95},      {L"New created", 95},
-                               {L"Modified", 95},      {L"New modified", 95}, {L"Accessed", 95},
-                               {L"New accessed", 95}};
+constexpr Column kColumns[] = {{L"Entry", 200},         {L"Created", 175},      {L"New created", 175},
+                               {L"Modified", 175},      {L"New modified", 175}, {L"Accessed", 175},
+                               {L"New accessed", 175}};
 
 }  // namespace
 
@@ -40,13 +40,7 @@ bool TfrmPreview::Confirm(HWND owner, const std::wstring& title, std::vector<Row
 
 void TfrmPreview::CreateControls() {
   TakeDpi();
-  const SIZE frame = ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(kClientHeight, dpi_), kStyle,
-                                             kExStyle, dpi_);
-  RECT owner{};
-  GetWindowRect(GetWindow(hwnd_, GW_OWNER), &owner);
-  SetWindowPos(hwnd_, nullptr, std::max<LONG>(0, (owner.left + owner.right - frame.cx) / 2),
-               std::max<LONG>(0, (owner.top + owner.bottom - frame.cy) / 2), frame.cx, frame.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceCentred(kClientWidth, kClientHeight, kStyle, kExStyle);
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   const std::wstring summary =
       pw::FormatGrouped(rows_.size(), pw::LocaleString(LOCALE_STHOUSAND, L",")) + L" entries will change:";

@@ -60,12 +60,7 @@ void TfrmProgress::Run(HWND owner, const std::wstring& title,
 
 void TfrmProgress::CreateControls() {
   TakeDpi();
-  const SIZE frame = ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(kClientHeight, dpi_), kStyle,
-                                             kExStyle, dpi_);
-  RECT owner{};
-  GetWindowRect(GetWindow(hwnd_, GW_OWNER), &owner);
-  SetWindowPos(hwnd_, nullptr, (owner.left + owner.right - frame.cx) / 2, (owner.top + owner.bottom - frame.cy) / 2,
-               frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceCentred(kClientWidth, kClientHeight, kStyle, kExStyle);
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   lblStatus = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 0, 0, 0, hwnd_, nullptr,
                               inst, nullptr);

@@ -74,13 +74,7 @@ HWND TfrmTimeTool::AddControl(const wchar_t* windowClass, const wchar_t* text, D
 void TfrmTimeTool::CreateControls() {
   TakeDpi();
   const int height = topHeight_ + kRowsHeight;
-  const SIZE frame =
-      ui::WindowSizeForClient(ui::Scale(kClientWidth, dpi_), ui::Scale(height, dpi_), kStyle, kExStyle, dpi_);
-  RECT owner{};
-  GetWindowRect(GetWindow(hwnd_, GW_OWNER), &owner);
-  SetWindowPos(hwnd_, nullptr, std::max<LONG>(0, (owner.left + owner.right - frame.cx) / 2),
-               std::max<LONG>(0, (owner.top + owner.bottom - frame.cy) / 2), frame.cx, frame.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceCentred(kClientWidth, height, kStyle, kExStyle);
   CreateTop();
   lblTimes = AddControl(L"STATIC", L"Times:", 0);
   for (size_t i = 0; i < cbFields.size(); ++i) {
@@ -204,7 +198,7 @@ void TfrmShiftTimes::OnToolCommand(HWND, WORD) {}
 
 // ---- TfrmCopyTimes --------------------------------------------------------------------------------
 
-TfrmCopyTimes::TfrmCopyTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Copy", 100, offersScope) {
+TfrmCopyTimes::TfrmCopyTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Copy", 116, offersScope) {
   CreateToolWindow(owner, L"TfrmCopyTimes", L"Copy Times From");
 }
 
@@ -215,7 +209,7 @@ void TfrmCopyTimes::CreateTop() {
   edReference = AddControl(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
   btnFile = AddControl(L"BUTTON", L"File...", WS_TABSTOP);
   btnFolder = AddControl(L"BUTTON", L"Folder...", WS_TABSTOP);
-  lblStamps = AddControl(L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+  lblStamps = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX);
   ReadReference();
 }
 
@@ -224,7 +218,7 @@ void TfrmCopyTimes::PlaceTop() {
   PlaceScaled(edReference, {80, 8, 270, 21});
   PlaceScaled(btnFile, {80, 34, 75, 23});
   PlaceScaled(btnFolder, {160, 34, 75, 23});
-  PlaceScaled(lblStamps, {kMargin, 62, kClientWidth - 2 * kMargin, 36});
+  PlaceScaled(lblStamps, {kMargin, 64, kClientWidth - 2 * kMargin, 44});
 }
 
 std::wstring TfrmCopyTimes::ReferencePath() const { return TextOf(edReference); }
@@ -239,8 +233,8 @@ void TfrmCopyTimes::ReadReference() {
   if (!path.empty() && disk.ReadInfo(path, info) == pw::kFsOk) {
     reference_ = info;
     const pw::DateFormatter date = pw::UserDateFormat();
-    text = L"Created " + pw::ExactStampText(info.Created, date) + L", modified " +
-           pw::ExactStampText(info.LastWrite, date) + L",\naccessed " + pw::ExactStampText(info.LastAccess, date);
+    text = L"Created\t" + pw::ExactStampText(info.Created, date) + L"\nModified\t" +
+           pw::ExactStampText(info.LastWrite, date) + L"\nAccessed\t" + pw::ExactStampText(info.LastAccess, date);
   } else if (!path.empty()) {
     text = L"There is no file or folder of that name.";
   }

@@ -1,5 +1,7 @@
 #include "ui/Form.h"
 
+#include <algorithm>
+
 #include "ui/Dpi.h"
 #include "ui/Modal.h"
 
@@ -10,6 +12,17 @@ void Form::DestroyForm() {
 }
 
 void Form::TakeDpi() { dpi_ = DpiOf(hwnd_); }
+
+void Form::PlaceCentred(int width, int height, DWORD style, DWORD exStyle) {
+  const SIZE frame = WindowSizeForClient(Scale(width, dpi_), Scale(height, dpi_), style, exStyle, dpi_);
+  RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (const HWND owner = GetWindow(hwnd_, GW_OWNER)) GetWindowRect(owner, &around);
+  const LONG left = std::clamp<LONG>((around.left + around.right - frame.cx) / 2, 0,
+                                     std::max<LONG>(0, GetSystemMetrics(SM_CXSCREEN) - frame.cx));
+  const LONG top = std::clamp<LONG>((around.top + around.bottom - frame.cy) / 2, 0,
+                                    std::max<LONG>(0, GetSystemMetrics(SM_CYSCREEN) - frame.cy));
+  SetWindowPos(hwnd_, nullptr, left, top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 int Form::RunModal(HWND focus) {
   if (!hwnd_) return 0;

@@ -22,6 +22,9 @@ protected:
   void DestroyForm();
   // Takes the DPI of the monitor the window was made on; the first thing a form does at WM_CREATE.
   void TakeDpi();
+  // Sizes the window for a client area of width x height (at 96 DPI, scaled to the form's) and
+  // puts it in the middle of its owner, or of the screen when it has none, all of it on screen.
+  void PlaceCentred(int width, int height, DWORD style, DWORD exStyle);
   // Shows the window while every other window of the thread takes no input, with the focus on
   // `focus`, until a result is set or the window closes (IDCANCEL).
   int RunModal(HWND focus);

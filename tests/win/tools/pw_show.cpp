@@ -12,6 +12,7 @@
 //                                   open and the item <downs> steps down selected
 //   pw_show pathline [seconds]    (the path line being edited, then the pop-up menu with its
 //                                  shortcut keys: one screenshot in each half)
+//   pw_show shift|copy|preview|progress [seconds]   the time tools' windows
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -27,7 +28,10 @@
 #include "common/core/DateTime.h"
 #include "common/core/ProgramKey.h"
 #include "editor/kwFileEditParams.h"
+#include "editor/kwPreview.h"
+#include "editor/kwProgress.h"
 #include "editor/kwTimeEdit.h"
+#include "editor/kwTimeTool.h"
 #include "support/UserInput.h"
 
 namespace {
@@ -271,6 +275,49 @@ void ShowPathLine(int seconds) {
   RemoveDirectoryW(folder.c_str());
 }
 
+// Closes the thread's active window once the time is up.
+void CloseActiveAfter(int seconds) {
+  SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(GetActiveWindow(), WM_CLOSE, 0, 0);
+  });
+}
+
+void ShowTimeTool(const std::wstring& which, int seconds) {
+  CloseActiveAfter(seconds);
+  if (which == L"shift") {
+    TfrmShiftTimes shift(nullptr, true);
+    SetWindowTextW(shift.edParts[1], L"1");
+    SetWindowTextW(shift.edParts[2], L"30");
+    shift.ShowModal();
+  } else {
+    TfrmCopyTimes copy(nullptr, false);
+    wchar_t windows[MAX_PATH] = {0};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    SetWindowTextW(copy.edReference, (std::wstring(windows) + L"\\win.ini").c_str());
+    copy.ShowModal();
+  }
+}
+
+void ShowPreview(int seconds) {
+  std::vector<TfrmPreview::Row> rows;
+  for (int i = 0; i < 40; ++i) {
+    const std::uint64_t stamp = 133'500'000'000'000'000ull + static_cast<std::uint64_t>(i) * 37'000'001'234ull;
+    TfrmPreview::Row row{L"C:\\Photos\\img_" + std::to_wstring(1000 + i) + L".jpg", {0x20, stamp, stamp + 5, stamp + 9}, {}};
+    row.New.LastWrite = stamp + 9 - 54'000'000'000ull;
+    rows.push_back(row);
+  }
+  CloseActiveAfter(seconds);
+  TfrmPreview::Confirm(nullptr, L"Shift Times - Preview", rows);
+}
+
+void ShowProgress(int seconds) {
+  TfrmProgress::Run(nullptr, L"Shift Times", [seconds](const pw::BatchProgress& progress) {
+    const std::size_t total = 100000;
+    for (std::size_t done = 0; done < total && progress(done, total); done += 100) Sleep(static_cast<DWORD>(seconds));
+  });
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -301,6 +348,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowPopupMenu(number(1, 0), number(2, 5));
   } else if (what == L"pathline") {
     ShowPathLine(number(1, 5));
+  } else if (what == L"shift" || what == L"copy") {
+    ShowTimeTool(what, number(1, 5));
+  } else if (what == L"preview") {
+    ShowPreview(number(1, 5));
+  } else if (what == L"progress") {
+    ShowProgress(number(1, 5));
   } else {
     DestroyWindow(CreateHost(L"Pathwick", 100, 100));
   }

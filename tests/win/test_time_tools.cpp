@@ -1,0 +1,202 @@
+// Shift Times and Copy Times From on real files through the real windows: exact to the 100 ns,
+// with the preview listing every entry, Cancel writing nothing, a run reaching into a small tree
+// (the editor's too), and Undo Edit taking a run back.
+#include "support/BrowserFixture.h"
+#include "support/WhenShown.h"
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include "editor/kwFileEditParams.h"
+#include "editor/kwPreview.h"
+#include "editor/kwTimeTool.h"
+
+namespace {
+
+struct Stamps {
+  unsigned long long Created = 0, Accessed = 0, Written = 0;
+  friend bool operator==(const Stamps&, const Stamps&) = default;
+};
+
+Stamps Read(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA d{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d)) return {};
+  auto v = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return Stamps{v(d.ftCreationTime), v(d.ftLastAccessTime), v(d.ftLastWriteTime)};
+}
+
+template <class T>
+T& Form(HWND wnd) {
+  return *dynamic_cast<T*>(ui::Window::FromHandle(wnd));
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+constexpr unsigned long long kHourAndAHalf = 54'000'000'000;  // 100-ns units
+
+class TimeToolsTest : public BrowserTest {
+protected:
+  void SetUp() override {
+    BrowserTest::SetUp();
+    folder = dir.Path() + L"Tools\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    boxes = std::make_unique<testutil::WhenShown>(L"#32770", [this](HWND box) {
+      reports.push_back(testutil::MessageBoxText(box));
+      testutil::CloseMessageBox(box);
+    });
+  }
+  void TearDown() override {
+    boxes.reset();
+    BrowserTest::TearDown();
+  }
+  std::wstring At(const std::wstring& name) const { return folder + name; }
+  void Select(const std::vector<std::wstring>& names) {
+    ListPath(folder);
+    ClickRow(FileList(), RowOf(names.front()));
+    for (size_t i = 1; i < names.size(); ++i) CtrlClickRow(FileList(), RowOf(names[i]));
+  }
+  // Runs a tool by its key with scripts for its window and for the preview; returns how many
+  // previews were shown.
+  int RunTool(WORD key, const std::function<void(HWND)>& tool, const std::function<void(TfrmPreview&)>& preview) {
+    testutil::WhenShown window(key == 'H' ? L"TfrmShiftTimes" : L"TfrmCopyTimes", tool);
+    testutil::WhenShown shown(L"TfrmPreview", [&](HWND wnd) { preview(Form<TfrmPreview>(wnd)); });
+    PressKey(FileList().Handle(), key, ui::ModCtrl);
+    EXPECT_EQ(window.Runs(), 1);
+    return shown.Runs();
+  }
+  static void SetOffset(TfrmShiftTimes& shift, bool earlier, int hours, int minutes) {
+    Click(earlier ? shift.rbEarlier : shift.rbLater);
+    SetWindowTextW(shift.edParts[1], std::to_wstring(hours).c_str());
+    SetWindowTextW(shift.edParts[2], std::to_wstring(minutes).c_str());
+  }
+
+  testutil::TempDir dir;
+  std::wstring folder;
+  std::vector<std::wstring> reports;
+  std::unique_ptr<testutil::WhenShown> boxes;
+};
+
+}  // namespace
+
+TEST_F(TimeToolsTest, ShiftMovesEachEntrysOwnStampsByExactlyTheOffsetAfterAPreviewOfEveryEntry) {
+  const std::wstring names[] = {L"a.jpg", L"b.jpg", L"c.jpg"};
+  Stamps before[3];
+  for (int i = 0; i < 3; ++i) {
+    const std::wstring path = MakeFile(At(names[i]));
+    ASSERT_TRUE(SetTimes(path, 0, UtcFileTime(2021, 10, 31, 1, i * 20, 0, 0) + 1234 + i,
+                         UtcFileTime(2020, 3, 29, i, 30, 0, 999) + 4321 * i));
+    before[i] = Read(path);
+  }
+  Select({names[0], names[1], names[2]});
+  int rows = 0;
+  const int previews = RunTool('H', [&](HWND wnd) {
+    auto& shift = Form<TfrmShiftTimes>(wnd);
+    EXPECT_EQ(testutil::WindowText(wnd), L"Shift Times");
+    EXPECT_FALSE(IsWindowEnabled(shift.btnOK));  // no offset yet
+    EXPECT_FALSE(IsWindowEnabled(shift.cbScope));  // no folder selected
+    SetOffset(shift, true, 1, 30);
+    EXPECT_TRUE(IsWindowEnabled(shift.btnOK));
+    Click(shift.btnOK);
+  }, [&](TfrmPreview& preview) {
+    rows = preview.lvEntries.Count();
+    Click(preview.btnApply);
+  });
+  EXPECT_EQ(previews, 1);
+  EXPECT_EQ(rows, 3);  // every entry that changes
+  for (int i = 0; i < 3; ++i) {
+    const Stamps after = Read(At(names[i]));
+    EXPECT_EQ(after.Written, before[i].Written - kHourAndAHalf) << i;
+    EXPECT_EQ(after.Accessed, before[i].Accessed - kHourAndAHalf) << i;
+    EXPECT_EQ(after.Created, before[i].Created - kHourAndAHalf) << i;
+  }
+  EXPECT_TRUE(reports.empty()) << testing::PrintToString(reports);
+  EXPECT_TRUE(Item(L"mnuUndoEdit")->Enabled());
+  // The list shows the new times.
+  EXPECT_TRUE(Cell(RowOf(L"a.jpg"), 4).ends_with(L"00:00:00:999")) << testing::PrintToString(Cell(RowOf(L"a.jpg"), 4));
+
+  // Undo takes the run back exactly.
+  PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Read(At(names[i])), before[i]) << i;
+}
+
+TEST_F(TimeToolsTest, CopyGivesTheReferencesStampsToTheHundredNanosecondsAndCancelWritesNothing) {
+  const std::wstring reference = MakeFile(dir.Path() + L"reference.txt");
+  ASSERT_TRUE(SetTimes(reference, 0, UtcFileTime(2003, 4, 5, 6, 7, 8, 9) + 1234,
+                       UtcFileTime(2001, 2, 3, 4, 5, 6, 7) + 8901));
+  const Stamps source = Read(reference);
+  const std::wstring x = MakeFile(At(L"x.txt")), y = MakeFile(At(L"y.txt"));
+  const Stamps xBefore = Read(x), yBefore = Read(y);
+  Select({L"x.txt", L"y.txt"});
+
+  // Cancel in the tool's window, then in the preview: nothing is written.
+  RunTool('T', [](HWND wnd) { Click(Form<TfrmCopyTimes>(wnd).btnCancel); }, [](TfrmPreview&) { ADD_FAILURE(); });
+  EXPECT_EQ(RunTool('T', [&](HWND wnd) {
+              auto& copy = Form<TfrmCopyTimes>(wnd);
+              SetWindowTextW(copy.edReference, reference.c_str());
+              Click(copy.btnOK);
+            }, [](TfrmPreview& preview) { Click(preview.btnCancel); }), 1);
+  EXPECT_EQ(Read(x), xBefore);
+  EXPECT_EQ(Read(y), yBefore);
+  EXPECT_FALSE(Item(L"mnuUndoEdit")->Enabled());
+
+  RunTool('T', [&](HWND wnd) {
+    auto& copy = Form<TfrmCopyTimes>(wnd);
+    EXPECT_EQ(testutil::WindowText(wnd), L"Copy Times From");
+    SetWindowTextW(copy.edReference, (reference + L"-gone").c_str());
+    EXPECT_FALSE(IsWindowEnabled(copy.btnOK));  // nothing to copy from
+    SetWindowTextW(copy.edReference, reference.c_str());
+    Click(copy.cbFields[0]);  // not the creation time
+    Click(copy.btnOK);
+  }, [](TfrmPreview& preview) { Click(preview.btnApply); });
+  for (const std::wstring& path : {x, y}) {
+    EXPECT_EQ(Read(path).Written, source.Written);
+    EXPECT_EQ(Read(path).Accessed, source.Accessed);
+  }
+}
+
+TEST_F(TimeToolsTest, AScopedRunReachesIntoTheSelectedFolderTheEditorsToo) {
+  const std::wstring tree = MakeFolder(At(L"Tree"));
+  const std::wstring sub = MakeFolder(tree + L"Sub");
+  const std::wstring inside[] = {MakeFile(tree + L"one.txt"), MakeFile(sub + L"two.txt")};
+  const std::wstring outside = MakeFile(At(L"outside.txt"));
+  const Stamps outsideBefore = Read(outside);
+  const Stamps oneBefore = Read(inside[0]), twoBefore = Read(inside[1]), subBefore = Read(sub);
+  Select({L"Tree"});
+
+  int rows = 0;
+  RunTool('H', [&](HWND wnd) {
+    auto& shift = Form<TfrmShiftTimes>(wnd);
+    EXPECT_TRUE(IsWindowEnabled(shift.cbScope));
+    SendMessageW(shift.cbScope, CB_SETCURSEL, 1, 0);  // also the files inside
+    Click(shift.rbLater);
+    SetWindowTextW(shift.edParts[0], L"1");  // a day later
+    Click(shift.btnOK);
+  }, [&](TfrmPreview& preview) {
+    rows = preview.lvEntries.Count();
+    Click(preview.btnApply);
+  });
+  constexpr unsigned long long kDay = 864'000'000'000;
+  EXPECT_EQ(rows, 3);  // the folder and the two files inside, not the sub-folder
+  EXPECT_EQ(Read(inside[0]).Written, oneBefore.Written + kDay);
+  EXPECT_EQ(Read(inside[1]).Written, twoBefore.Written + kDay);
+  EXPECT_EQ(Read(sub).Written, subBefore.Written);
+  EXPECT_EQ(Read(outside), outsideBefore);
+
+  // The editor reaches in as well, when asked.
+  testutil::WhenShown editor(L"TfrmEditFileParams", [&](HWND wnd) {
+    auto& dlg = Form<TfrmEditFileParams>(wnd);
+    ASSERT_NE(dlg.cbScope, nullptr);  // offered: a folder is selected
+    SendMessageW(dlg.cbScope, CB_SETCURSEL, 3, 0);  // everything inside
+    Click(dlg.cbTimes[0]);
+    Click(dlg.cbTimes[2]);
+    ClickButton(dlg.Button(L"btnClearTime"));  // midnight of the folder's date
+    ClickButton(dlg.Button(L"btnUpdate"));
+  });
+  ClickRow(FileList(), RowOf(L"Tree"));
+  PressKey(FileList().Handle(), VK_RETURN, ui::ModAlt);
+  EXPECT_EQ(editor.Runs(), 1);
+  const unsigned long long midnight = Read(tree.substr(0, tree.size() - 1)).Written;
+  for (const std::wstring& path : {inside[0], inside[1], sub}) EXPECT_EQ(Read(path).Written, midnight) << path;
+  EXPECT_EQ(Read(outside), outsideBefore);
+}
