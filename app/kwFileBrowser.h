@@ -154,7 +154,8 @@ private:
   void mnuUndoEditClick(const ui::Sender&);
   // The selected entries as the time commands take them, with what the list shows of each.
   std::vector<pw::EditTarget> SelectedTargets() const;
-  // The list and Undo Edit after a time command or its undo.
+  // The list and Undo Edit after a time command or its undo: the entries written show their new
+  // values in their rows, the order, selection and scroll position kept.
   void AfterEdit();
 
   // ---- Shortcut keys and the mouse's back and forward buttons (ShortCuts.cpp)

@@ -107,6 +107,7 @@ std::vector<TfrmPreview::Row> Changes(const std::vector<BatchEntry>& entries, co
 }  // namespace
 
 bool EditCommand::Run(const std::vector<EditTarget>& targets, HWND parent) {
+  written_.clear();
   DiskFileSystem disk;
   const bool offersScope = HoldsFolders(targets);
   EditPlan plan = AskEdit(targets, disk, [parent, offersScope](const EditDialogRequest& request) -> std::optional<EditChoice> {
@@ -127,6 +128,7 @@ bool EditCommand::Run(const std::vector<EditTarget>& targets, HWND parent) {
 }
 
 bool EditCommand::ShiftTimes(const std::vector<EditTarget>& targets, HWND parent) {
+  written_.clear();
   TfrmShiftTimes window(parent, HoldsFolders(targets));
   if (window.ShowModal() != IDOK) return false;
   const std::optional<std::int64_t> ticks = window.Offset().Ticks();
@@ -135,6 +137,7 @@ bool EditCommand::ShiftTimes(const std::vector<EditTarget>& targets, HWND parent
 }
 
 bool EditCommand::CopyTimesFrom(const std::vector<EditTarget>& targets, HWND parent) {
+  written_.clear();
   TfrmCopyTimes window(parent, HoldsFolders(targets));
   if (window.ShowModal() != IDOK || !window.Reference()) return false;
   return RunTool(targets, parent, L"Copy Times From", CopyRule(*window.Reference(), window.Fields()), window.Reach());
@@ -162,20 +165,25 @@ bool EditCommand::RunTool(const std::vector<EditTarget>& targets, HWND parent, c
 }
 
 void EditCommand::Finish(HWND parent, const wchar_t* title, BatchResult result, std::size_t total) {
-  written_.clear();
-  for (const UndoEntry& entry : result.Undo) written_.push_back(entry.Path);
+  KeepWritten(result.Undo);
   Report(parent, title, result, total);
   undo_.Remember(std::move(result.Undo));
 }
 
+void EditCommand::KeepWritten(const std::vector<UndoEntry>& entries) {
+  written_.clear();
+  written_.reserve(entries.size());
+  for (const UndoEntry& entry : entries) written_.push_back({entry.Path, entry.After});
+}
+
 void EditCommand::Undo(HWND parent) {
+  written_.clear();
   if (!undo_.Available()) return;
   DiskFileSystem disk;
-  written_ = undo_.Paths();
-  const std::size_t total = written_.size();
+  const std::size_t total = undo_.Count();
   BatchResult result;
   TfrmProgress::Run(parent, L"Undo Edit", [&](const BatchProgress& progress) { result = undo_.Run(disk, progress); });
-  written_.resize(result.Done);
+  KeepWritten(result.Undo);
   Report(parent, L"Undo Edit", result, total);
 }
 

@@ -16,6 +16,12 @@
 
 namespace pw {
 
+// An entry a run or an undo wrote, as read back right after.
+struct WrittenEntry {
+  std::wstring Path;
+  EntryInfo Now;
+};
+
 class EditCommand {
 public:
   // Each runs over the targets in list order with its windows owned by `parent`; false when
@@ -26,8 +32,9 @@ public:
   // Writes back what the last run changed, entry by entry, unless someone changed it since.
   void Undo(HWND parent);
   bool CanUndo() const { return undo_.Available(); }
-  // The entries the last run or undo wrote, for the list to show them as they are now.
-  const std::vector<std::wstring>& Written() const { return written_; }
+  // The entries the last run or undo wrote, for the list to show them as they are now without
+  // reading them again.
+  const std::vector<WrittenEntry>& Written() const { return written_; }
 
 private:
   bool RunTool(const std::vector<EditTarget>& targets, HWND parent, const wchar_t* title, const ChangeRule& rule,
@@ -35,7 +42,8 @@ private:
   void Finish(HWND parent, const wchar_t* title, BatchResult result, std::size_t total);
 
   EditUndo undo_;
-  std::vector<std::wstring> written_;
+  std::vector<WrittenEntry> written_;
+  void KeepWritten(const std::vector<UndoEntry>& entries);
 };
 
 }  // namespace pw

@@ -4,6 +4,7 @@
 
 #include "browse/core/FileCompare.h"
 #include "browse/core/FileText.h"
+#include "common/core/PathRules.h"
 
 namespace pw {
 
@@ -45,6 +46,41 @@ std::vector<std::uint32_t> FolderModel::Sort() {
   const std::vector<std::uint32_t> order = SortFileItems(items_, options_.SortColumn, options_.SortAscending, text_);
   std::vector<std::uint32_t> moved(order.size());
   for (std::uint32_t row = 0; row < order.size(); ++row) moved[order[row]] = row;
+  return moved;
+}
+
+std::vector<std::uint32_t> FolderModel::Update(const std::vector<EntryNow>& entries) {
+  const bool root = IsDriveRoot(text_.ListedFolder);
+  std::vector<bool> leaves(items_.size(), false);
+  for (const EntryNow& entry : entries) {
+    FileItem* item = At(entry.Row);
+    if (!item || item->Kind == ItemKind::Parent || item->Kind == ItemKind::Drives) continue;
+    const std::size_t row = static_cast<std::size_t>(entry.Row);
+    if (!entry.Found || !KeepsEntry(item->Caption, entry.Found->Attributes, root, options_)) {
+      leaves[row] = true;
+      continue;
+    }
+    const FoundEntry& found = *entry.Found;
+    item->Attributes = found.Attributes;
+    item->Created = found.Created;
+    item->Modified = found.Modified;
+    item->Accessed = found.Accessed;
+    if (item->Kind == ItemKind::File) item->Size = found.Size;
+  }
+  std::vector<std::uint32_t> moved(items_.size());
+  std::size_t kept = 0;
+  for (std::size_t row = 0; row < items_.size(); ++row) {
+    if (leaves[row]) {
+      moved[row] = kGoneRow;
+      if (items_[row].Kind == ItemKind::File) --fileCount_;
+      else --folderCount_;
+      continue;
+    }
+    moved[row] = static_cast<std::uint32_t>(kept);
+    if (kept != row) items_[kept] = items_[row];
+    ++kept;
+  }
+  items_.resize(kept);
   return moved;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,18 @@ public:
   // Puts the rows in the order of the sort column and direction. Returns where each row went:
   // moved[old row] = new row, so that the list's selection can follow its entries.
   std::vector<std::uint32_t> Sort();
+
+  // ---- Entries read again ------------------------------------------------------------------
+  // What one row's entry holds now on disk, or nothing when it is gone.
+  struct EntryNow {
+    int Row = -1;
+    std::optional<FoundEntry> Found;  // its name is the row's own; only the values are read
+  };
+  static constexpr std::uint32_t kGoneRow = 0xFFFFFFFFu;
+  // Puts each entry's new values in its row, keeping the order of the rows as it is (as a list
+  // edited in place does, even when the sort column's values changed); an entry that is gone or
+  // that the view no longer keeps leaves the list. Returns moved[old row] = new row, or kGoneRow.
+  std::vector<std::uint32_t> Update(const std::vector<EntryNow>& entries);
 
   // ---- Reading -------------------------------------------------------------------------------
   std::size_t Count() const { return items_.size(); }

@@ -6,7 +6,8 @@
 namespace pw {
 namespace {
 
-void Restore(const UndoEntry& entry, EditFileSystem& fs, std::vector<EditFailure>& failures) {
+void Restore(const UndoEntry& entry, EditFileSystem& fs, std::vector<EditFailure>& failures,
+             std::vector<UndoEntry>& restored) {
   EntryInfo now;
   if (const FsError error = fs.ReadInfo(entry.Path, now); error != kFsOk) {
     failures.push_back({entry.Path, EditFault::Read, error});
@@ -35,18 +36,14 @@ void Restore(const UndoEntry& entry, EditFileSystem& fs, std::vector<EditFailure
       failures.push_back({entry.Path, EditFault::Attributes, error});
     }
   }
+  EntryInfo after;
+  if (fs.ReadInfo(entry.Path, after) == kFsOk) restored.push_back({entry.Path, now, after});
 }
 
 }  // namespace
 
 void EditUndo::Remember(std::vector<UndoEntry> entries) {
   if (!entries.empty()) entries_ = std::move(entries);
-}
-
-std::vector<std::wstring> EditUndo::Paths() const {
-  std::vector<std::wstring> paths;
-  for (const UndoEntry& entry : entries_) paths.push_back(entry.Path);
-  return paths;
 }
 
 BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
@@ -59,7 +56,7 @@ BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
       entries_.assign(entries.begin() + static_cast<std::ptrdiff_t>(result.Done), entries.end());
       break;
     }
-    Restore(entry, fs, result.Failures);
+    Restore(entry, fs, result.Failures, result.Undo);
     ++result.Done;
   }
   if (progress && !result.Stopped) progress(result.Done, entries.size());

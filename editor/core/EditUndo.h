@@ -19,12 +19,11 @@ public:
   // Restores each entry's times (100 ns exact) and whole attribute word, opened the same way as
   // for the apply, reporting progress after each. An entry that no longer reads as the apply left
   // it was changed by someone else and is left alone. Returns those entries and the ones that
-  // could not be read or written, in order. Afterwards nothing is left to undo, unless it was
+  // could not be read or written, in order, and in its Undo the entries it went on to, as they were
+  // and as read back afterwards (an undo is not undone; this is for showing them). Afterwards nothing is left to undo, unless it was
   // stopped: then the entries not reached yet are still there to undo.
   BatchResult Run(EditFileSystem& fs, const BatchProgress& progress = {});
   std::size_t Count() const { return entries_.size(); }
-  // The entries an undo would write, in order.
-  std::vector<std::wstring> Paths() const;
 
 private:
   std::vector<UndoEntry> entries_;

@@ -97,6 +97,32 @@ TEST(FolderModel, ASortSaysWhereEveryRowWentSoTheSelectionFollowsItsEntries) {
   EXPECT_EQ(model.RowOf({ItemKind::File, L"[p]"}), -1);  // a file of the parent entry's caption is another entry
 }
 
+TEST(FolderModel, EntriesReadAgainChangeInPlaceAndLeaveWhenGoneOrFilteredOut) {
+  FolderModel model;
+  model.SetAttrMask(0x01 | 0x80);  // hidden files not shown
+  List(model, L"C:\\q\\p\\", {{L"..", kDir}, {L"a.txt", 0x80, 100, 1, 1, 1}, {L"b.txt", 0x80, 200, 2, 2, 2},
+                          {L"c.txt", 0x80, 300, 3, 3, 3}, {L"Dir", kDir, 0, 4, 4, 4}});
+  model.ClickColumn(pw::ColModified);
+  model.Sort();
+  ASSERT_EQ(Captions(model), (std::vector<std::wstring>{L"[q]", L"Dir", L"a.txt", L"b.txt", L"c.txt"}));
+
+  // a.txt now the newest: it keeps its row though the list is sorted by that time; b.txt became
+  // hidden and leaves; c.txt is gone; the folder's times change in place; the parent row is never
+  // changed through this.
+  const std::vector<std::uint32_t> moved = model.Update({{2, FoundEntry{L"", 0x80, 150, 9, 90, 9}},
+                                                         {3, FoundEntry{L"", kHidden, 200, 2, 2, 2}},
+                                                         {4, std::nullopt},
+                                                         {1, FoundEntry{L"", kDir, 0, 7, 7, 7}},
+                                                         {0, std::nullopt}});
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[q]", L"Dir", L"a.txt"}));
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 1, 2, FolderModel::kGoneRow, FolderModel::kGoneRow}));
+  EXPECT_EQ(model.At(2)->Modified, 90u);
+  EXPECT_EQ(model.At(2)->Size, 150u);
+  EXPECT_EQ(model.At(1)->Created, 7u);
+  EXPECT_EQ(model.FileCount(), 1);
+  EXPECT_EQ(model.FolderCount(), 1);
+}
+
 TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
   FolderModel model;
   List(model, L"C:\\t\\", {{L"Alpha", kArchive}, {L"beta", kArchive}, {L"Alphabet", kArchive}});

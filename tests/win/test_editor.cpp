@@ -1,7 +1,6 @@
 // The time and attribute editor on real files: the command on the file list's selection, the
 // dialog driven from inside its modal loop with real messages, and the files read back from disk.
-#include "support/BrowserFixture.h"
-#include "support/WhenShown.h"
+#include "support/EditFixture.h"
 
 #include <commctrl.h>
 
@@ -14,45 +13,13 @@
 
 namespace {
 
-struct Stamps {
-  DWORD Attributes = 0;
-  unsigned long long Created = 0, Accessed = 0, Written = 0;
-  friend bool operator==(const Stamps&, const Stamps&) = default;
-};
-
-Stamps Read(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA d{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d)) return {};
-  auto v = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-  return Stamps{d.dwFileAttributes, v(d.ftCreationTime), v(d.ftLastAccessTime), v(d.ftLastWriteTime)};
-}
-
-// The UTC file time of a local wall-clock time, as the system converts it.
-unsigned long long LocalToUtc(int y, int mo, int d, int h, int mi, int s, int ms) {
-  SYSTEMTIME local{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
-                   static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
-  SYSTEMTIME utc{};
-  TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
-  FILETIME ft{};
-  SystemTimeToFileTime(&utc, &ft);
-  return (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
+using testutil::Click;
+using testutil::Stamps;
+using testutil::TypeTime;
+using testutil::LocalToUtc;
+Stamps Read(const std::wstring& path) { return testutil::ReadStamps(path); }
 
 TfrmEditFileParams& Dialog(HWND wnd) { return *dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd)); }
-
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
-void Key(HWND wnd, WPARAM vk) { SendMessageW(wnd, WM_KEYDOWN, vk, 1); }
-
-// Types a whole time into a time edit, field by field, as the keyboard does.
-void TypeTime(pw::TkwTimeEdit& edit, const wchar_t* digits) {
-  SetFocus(edit.Handle());
-  while (edit.FieldIndex() != 0) Key(edit.Handle(), VK_RIGHT);
-  const int lengths[] = {2, 2, 2, 3};
-  for (int field = 0; field < 4; ++field) {
-    for (int i = 0; i < lengths[field]; ++i) SendMessageW(edit.Handle(), WM_CHAR, *digits++, 1);
-    Key(edit.Handle(), VK_RIGHT);
-  }
-}
 
 std::wstring TimeText(const pw::TkwTimeEdit& edit) {
   std::wstring t = testutil::WindowText(edit.Handle());
@@ -60,39 +27,17 @@ std::wstring TimeText(const pw::TkwTimeEdit& edit) {
   return t;
 }
 
-class EditorTest : public BrowserTest {
+class EditorTest : public EditFolderTest {
 protected:
-  void SetUp() override {
-    BrowserTest::SetUp();
-    folder = dir.Path() + L"Edit\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    // A run's report of what the file system stored otherwise (Wine keeps no creation time of
-    // its own), kept here and closed; a test that expects a report watches for it itself.
-    boxes = std::make_unique<testutil::WhenShown>(L"#32770", [this](HWND box) {
-      reports.push_back(testutil::MessageBoxText(box));
-      testutil::CloseMessageBox(box);
-    });
-  }
-  void TearDown() override {
-    boxes.reset();
-    BrowserTest::TearDown();
-  }
+  EditorTest() : EditFolderTest(L"Edit") {}
   // Lists the folder, selects the given rows and runs "Edit File Params" with a script for the
   // dialog; returns how many dialogs were shown.
   int Edit(const std::vector<std::wstring>& names, std::function<void(TfrmEditFileParams&)> script) {
-    ListPath(folder);
-    ClickRow(FileList(), RowOf(names.front()));
-    for (size_t i = 1; i < names.size(); ++i) CtrlClickRow(FileList(), RowOf(names[i]));
+    Select(names);
     testutil::WhenShown shown(L"TfrmEditFileParams", [&](HWND wnd) { script(Dialog(wnd)); });
     ClickMenu(Item(L"mnuEditFileParams"));
     return shown.Runs();
   }
-  std::wstring At(const std::wstring& name) const { return folder + name; }
-
-  testutil::TempDir dir;
-  std::wstring folder;
-  std::vector<std::wstring> reports;
-  std::unique_ptr<testutil::WhenShown> boxes;
 };
 
 }  // namespace
@@ -129,8 +74,8 @@ TEST_F(EditorTest, UpdateWritesTheConfirmedTimesToEverySelectedEntryAndKeepsThei
   EXPECT_TRUE(Read(a).Attributes & FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(Read(b).Attributes & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(Read(c).Attributes, cBefore.Attributes);
-  // The list shows the new times, with the first entry selected again.
-  EXPECT_EQ(SelectedRows(), std::vector<int>{RowOf(L"a.txt")});
+  // The list shows the new times in place, the selection kept.
+  EXPECT_EQ(SelectedRows(), (std::vector<int>{RowOf(L"a.txt"), RowOf(L"b.txt"), RowOf(L"c.txt")}));
   EXPECT_TRUE(Cell(RowOf(L"c.txt"), 4).ends_with(L"45:07:123")) << testing::PrintToString(Cell(RowOf(L"c.txt"), 4));
 }
 
@@ -257,7 +202,7 @@ TEST_F(EditorTest, SynchronizeSetNowAndClearTimeAndTheUpdateRule) {
     EXPECT_EQ(TimeText(*dlg.edTimes[0]), TimeText(*dlg.edTimes[2]));
     const double before = dlg.GetRowDateTime(1);
     SetFocus(dlg.dtDates[1]);
-    Key(dlg.dtDates[1], VK_RIGHT);  // a part of the date selected, as a click in it does
+    SendMessageW(dlg.dtDates[1], WM_KEYDOWN, VK_RIGHT, 1);  // a part of the date selected, as a click in it does
     SendMessageW(dlg.dtDates[1], WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     EXPECT_NE(dlg.GetRowDateTime(1), before);
     EXPECT_EQ(dlg.GetRowDateTime(0), dlg.GetRowDateTime(1));

@@ -1,8 +1,7 @@
 // Shift Times and Copy Times From on real files through the real windows: exact to the 100 ns,
 // with the preview listing every entry, Cancel writing nothing, a run reaching into a small tree
 // (the editor's too), and Undo Edit taking a run back.
-#include "support/BrowserFixture.h"
-#include "support/WhenShown.h"
+#include "support/EditFixture.h"
 
 #include <commctrl.h>
 
@@ -14,48 +13,20 @@
 
 namespace {
 
-struct Stamps {
-  unsigned long long Created = 0, Accessed = 0, Written = 0;
-  friend bool operator==(const Stamps&, const Stamps&) = default;
-};
-
-Stamps Read(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA d{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d)) return {};
-  auto v = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-  return Stamps{v(d.ftCreationTime), v(d.ftLastAccessTime), v(d.ftLastWriteTime)};
-}
+using testutil::Click;
+using testutil::Stamps;
+Stamps Read(const std::wstring& path) { return testutil::ReadStamps(path); }
 
 template <class T>
 T& Form(HWND wnd) {
   return *dynamic_cast<T*>(ui::Window::FromHandle(wnd));
 }
 
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
-
 constexpr unsigned long long kHourAndAHalf = 54'000'000'000;  // 100-ns units
 
-class TimeToolsTest : public BrowserTest {
+class TimeToolsTest : public EditFolderTest {
 protected:
-  void SetUp() override {
-    BrowserTest::SetUp();
-    folder = dir.Path() + L"Tools\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    boxes = std::make_unique<testutil::WhenShown>(L"#32770", [this](HWND box) {
-      reports.push_back(testutil::MessageBoxText(box));
-      testutil::CloseMessageBox(box);
-    });
-  }
-  void TearDown() override {
-    boxes.reset();
-    BrowserTest::TearDown();
-  }
-  std::wstring At(const std::wstring& name) const { return folder + name; }
-  void Select(const std::vector<std::wstring>& names) {
-    ListPath(folder);
-    ClickRow(FileList(), RowOf(names.front()));
-    for (size_t i = 1; i < names.size(); ++i) CtrlClickRow(FileList(), RowOf(names[i]));
-  }
+  TimeToolsTest() : EditFolderTest(L"Tools") {}
   // Runs a tool by its key with scripts for its window and for the preview; returns how many
   // previews were shown.
   int RunTool(WORD key, const std::function<void(HWND)>& tool, const std::function<void(TfrmPreview&)>& preview) {
@@ -70,11 +41,6 @@ protected:
     SetWindowTextW(shift.edParts[1], std::to_wstring(hours).c_str());
     SetWindowTextW(shift.edParts[2], std::to_wstring(minutes).c_str());
   }
-
-  testutil::TempDir dir;
-  std::wstring folder;
-  std::vector<std::wstring> reports;
-  std::unique_ptr<testutil::WhenShown> boxes;
 };
 
 }  // namespace
