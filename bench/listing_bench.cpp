@@ -22,14 +22,17 @@
 
 #include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
+#include "bench/support/BenchTiming.h"
 #include "support/Messages.h"
 #include "support/UserInput.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+using bench::Answer;
+using bench::Best;
+using bench::Clock;
+using bench::LongestWait;
+using bench::Seconds;
 
 size_t WorkingSet() {
   PROCESS_MEMORY_COUNTERS pmc{};
@@ -100,20 +103,8 @@ double BareByHandle(const std::wstring& dir) {
   return n ? Seconds(start) : 0;
 }
 
-template <typename F>
-double Best(int runs, F f) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) best = std::min(best, f());
-  return best;
-}
-
 bool Listing(const TfrmFileBrowser& form) {
   return MainWindowProbe(form).Status().Text(2).starts_with(L"Listing...");
-}
-
-void Answer() {
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  testutil::PumpMessages();
 }
 
 struct ListingTimes {
@@ -132,28 +123,6 @@ ListingTimes ListIn(const TfrmFileBrowser& form, const std::wstring& dir) {
   RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   times.Whole = Seconds(start);
   return times;
-}
-
-// The longest time the window took to answer a message sent every 10 ms while `work` ran.
-template <typename F>
-double LongestWait(HWND window, F work) {
-  std::atomic<bool> done{false}, finished{false};
-  double longest = 0;
-  std::thread asker([&] {
-    while (!done) {
-      const auto sent = Clock::now();
-      DWORD_PTR result = 0;
-      SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-      longest = std::max(longest, Seconds(sent));
-      Sleep(10);
-    }
-    finished = true;
-  });
-  work();
-  done = true;
-  while (!finished) Answer();  // it may be waiting for an answer
-  asker.join();
-  return longest;
 }
 
 }  // namespace

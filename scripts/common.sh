@@ -83,6 +83,11 @@ pw_prepare_prefix() {
     # Without a window manager Wine draws the title bar and frame itself only with this setting.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   fi
+  # Nor does it wait for a window manager: a managed window that hides waits two seconds for the
+  # manager's answer, which never comes, and the program stands still meanwhile.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  fi
   # This Wine does not look for its own fonts (Tahoma, MS Sans Serif) in its data folder, only in
   # the prefix's Fonts folder.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"

@@ -1,44 +1,111 @@
 #include "ui/Subclass.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
 namespace ui {
+namespace {
+
+// The handlers of one window, latest first, and the procedure that was in place before them. Only
+// the thread that owns the windows uses these.
+struct Chain {
+  WNDPROC Original = nullptr;
+  std::vector<Subclass*> Handlers;
+};
+
+std::unordered_map<HWND, Chain>& Chains() {
+  static std::unordered_map<HWND, Chain> chains;
+  return chains;
+}
+
+Chain* Find(HWND wnd) {
+  const auto found = Chains().find(wnd);
+  return found == Chains().end() ? nullptr : &found->second;
+}
+
+bool Holds(const Chain& chain, const Subclass* handler) {
+  return std::find(chain.Handlers.begin(), chain.Handlers.end(), handler) != chain.Handlers.end();
+}
+
+}  // namespace
 
 bool Subclass::Install(HWND wnd, Handler handler) {
   Remove();
+  if (!wnd) return false;
   handler_ = std::move(handler);
-  if (!SetWindowSubclass(wnd, &Subclass::Proc, reinterpret_cast<UINT_PTR>(this),
-                         reinterpret_cast<DWORD_PTR>(this)))
-    return false;
+  Chain* chain = Find(wnd);
+  if (!chain) {
+    SetLastError(ERROR_SUCCESS);
+    const LONG_PTR original = SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass::Proc));
+    if (!original && GetLastError() != ERROR_SUCCESS) return false;
+    chain = &Chains()[wnd];
+    chain->Original = reinterpret_cast<WNDPROC>(original);
+  }
+  chain->Handlers.insert(chain->Handlers.begin(), this);
   wnd_ = wnd;
   return true;
 }
 
 void Subclass::Remove() {
-  if (wnd_) {
-    RemoveWindowSubclass(wnd_, &Subclass::Proc, reinterpret_cast<UINT_PTR>(this));
-    wnd_ = nullptr;
+  if (!wnd_) return;
+  const HWND wnd = std::exchange(wnd_, nullptr);
+  Chain* chain = Find(wnd);
+  if (!chain) return;
+  std::erase(chain->Handlers, this);
+  // Our procedure goes only while it is the window's own: another one put in front of it later
+  // still calls it, and it passes everything on.
+  if (chain->Handlers.empty() &&
+      GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Subclass::Proc)) {
+    SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->Original));
+    Chains().erase(wnd);
   }
 }
 
 LRESULT Subclass::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) const {
-  return DefSubclassProc(wnd_, msg, wp, lp);
+  return wnd_ ? Dispatch(wnd_, this, msg, wp, lp) : 0;
 }
 
-LRESULT CALLBACK Subclass::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<Subclass*>(data);
-  if (msg == WM_NCDESTROY) {
-    // The window goes away before its owner removed us: forget it so Remove() does nothing.
-    LRESULT r = DefSubclassProc(wnd, msg, wp, lp);
-    RemoveWindowSubclass(wnd, &Subclass::Proc, reinterpret_cast<UINT_PTR>(self));
-    self->wnd_ = nullptr;
-    return r;
+LRESULT Subclass::Dispatch(HWND wnd, const Subclass* after, UINT msg, WPARAM wp, LPARAM lp) {
+  const Chain* chain = Find(wnd);
+  if (!chain) return DefWindowProcW(wnd, msg, wp, lp);
+  const WNDPROC original = chain->Original;
+  // A handler may install or remove handlers, even its own: it walks a copy, and passes over any
+  // handler gone meanwhile.
+  const std::vector<Subclass*> handlers = chain->Handlers;
+  auto next = handlers.begin();
+  if (after) {
+    next = std::find(handlers.begin(), handlers.end(), after);
+    if (next != handlers.end()) ++next;
   }
-  try {
-    LRESULT result = 0;
-    if (self->handler_ && self->handler_(wnd, msg, wp, lp, &result)) return result;
-  } catch (...) {
-    // No exception may cross into the system's message dispatch.
+  for (; next != handlers.end(); ++next) {
+    const Chain* now = Find(wnd);
+    if (!now) break;
+    if (!Holds(*now, *next)) continue;
+    Subclass* handler = *next;
+    try {
+      LRESULT result = 0;
+      if (handler->handler_ && handler->handler_(wnd, msg, wp, lp, &result)) return result;
+    } catch (...) {
+      // No exception may cross into the system's message dispatch.
+    }
   }
-  return DefSubclassProc(wnd, msg, wp, lp);
+  return CallWindowProcW(original, wnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Subclass::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_NCDESTROY) return Dispatch(wnd, nullptr, msg, wp, lp);
+  // The window goes away before its owners removed their handlers: they forget it, so that their
+  // Remove() does nothing, and the window ends with its own procedure.
+  const LRESULT result = Dispatch(wnd, nullptr, msg, wp, lp);
+  if (Chain* chain = Find(wnd)) {
+    for (Subclass* handler : chain->Handlers) handler->wnd_ = nullptr;
+    if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Subclass::Proc))
+      SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->Original));
+    Chains().erase(wnd);
+  }
+  return result;
 }
 
 }  // namespace ui

@@ -1,9 +1,11 @@
 #pragma once
-// Puts an object's message handler in front of a control's own. Each Subclass installs itself with
-// SetWindowSubclass under its own id, so removals may come in any order and the control's chain
-// stays intact; owners still remove them in the reverse order of installation.
+// Puts an object's message handler in front of a control's own. The handlers of one window form a
+// chain of our own behind a single window procedure, the latest first, so removals may come in any
+// order and the control's chain stays intact. Messages reach a handler without asking the system
+// for anything (the system's subclassing reads a window property per message, which under Wine is
+// a round trip to its server for every message the control gets).
 #include <windows.h>
-#include <commctrl.h>
+
 #include <functional>
 
 namespace ui {
@@ -27,7 +29,11 @@ public:
   LRESULT CallPrevious(UINT msg, WPARAM wp, LPARAM lp) const;
 
 private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  // Offers the message to the window's handlers from the one after `after` on (all when null),
+  // then to the window's own procedure.
+  static LRESULT Dispatch(HWND wnd, const Subclass* after, UINT msg, WPARAM wp, LPARAM lp);
+
   HWND wnd_ = nullptr;
   Handler handler_;
 };
