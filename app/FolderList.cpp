@@ -73,15 +73,62 @@ void TfrmFileBrowser::TakeListing(unsigned listing) {
   pw::FolderLister::Progress& taken = *got;
   std::vector<std::wstring>& types = Model.Text().TypeNames;
   types.insert(types.end(), taken.NewTypeNames.begin(), taken.NewTypeNames.end());
-  if (taken.Ended) return EndListing(taken);
-  if (!taken.Found.empty()) {
-    Model.Append(std::move(taken.Found), taken.FileCount, taken.FolderCount);
-    ListView_SetItemCountEx(lvFiles.Handle(), static_cast<int>(Model.Count()),
-                            LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  if (taken.Ended) {
+    EndListing(taken);
+  } else if (Lister->Running()) {
+    if (!taken.Found.empty()) {
+      Model.Append(std::move(taken.Found), taken.FileCount, taken.FolderCount);
+      ListView_SetItemCountEx(lvFiles.Handle(), static_cast<int>(Model.Count()),
+                              LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    }
+    StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
+    StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
+    StatusBar.SetText(2, L"Listing... " + pw::FormatGrouped(Model.Count(), Model.Text().ThousandSep) + L" entries");
   }
-  StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
-  StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
-  StatusBar.SetText(2, L"Listing... " + pw::FormatGrouped(Model.Count(), Model.Text().ThousandSep) + L" entries");
+  // What changed on disk since: an ended listing that lost rows to it is not shown anew above.
+  if (listing == listing_ && (taken.Relisted || !taken.Changes.empty())) ShowFolderChanges(taken);
+  if (listing == listing_ && taken.FolderGone) LeaveGoneFolder();
+}
+
+void TfrmFileBrowser::ShowFolderChanges(pw::FolderLister::Progress& taken) {
+  const std::vector<int> selected = lvFiles.SelectedRows();
+  const int focused = lvFiles.Focused();
+  const int top = ListView_GetTopIndex(lvFiles.Handle());
+  std::vector<std::uint32_t> moved;
+  const auto follow = [&moved](const std::vector<std::uint32_t>& step) {
+    if (moved.empty()) moved = step;
+    else
+      for (std::uint32_t& row : moved)
+        if (row != pw::FolderModel::kGoneRow) row = step[row];
+  };
+  if (taken.Relisted)
+    follow(Model.Replace(std::move(taken.Sorted), listedSort_, std::move(taken.Names), taken.FileCount,
+                         taken.FolderCount));
+  for (pw::FolderChanges& changes : taken.Changes) follow(Model.Merge(std::move(changes)));
+  // The first row shown that stays is shown first again.
+  int keepTop = -1;
+  for (int row = std::max(top, 0); row >= 0 && static_cast<std::size_t>(row) < moved.size(); ++row)
+    if (moved[static_cast<std::size_t>(row)] != pw::FolderModel::kGoneRow) {
+      keepTop = static_cast<int>(moved[static_cast<std::size_t>(row)]);
+      break;
+    }
+  const std::wstring status = StatusBar.Text(2);
+  ShowEndedListing(selected, focused, moved, keepTop);
+  StatusBar.SetText(2, status);
+}
+
+void TfrmFileBrowser::LeaveGoneFolder() {
+  const std::wstring gone = Model.ListedFolder();
+  // The nearest folder above it that is still there, or the drive list.
+  std::wstring there = gone;
+  do {
+    there = pw::IsDriveRoot(there) ? std::wstring() : pw::ParentFolderPath(there);
+    const DWORD attributes = there.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(there.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
+  } while (!there.empty());
+  const std::wstring note = L"Folder no longer there: " + gone;
+  OpenFolder(there, [this, note](bool) { StatusBar.SetText(2, note); });
+  StatusBar.SetText(2, note);
 }
 
 void TfrmFileBrowser::EndListing(pw::FolderLister::Progress& ended) {
@@ -124,7 +171,7 @@ void TfrmFileBrowser::StopListing(const ui::Sender&) {
 }
 
 void TfrmFileBrowser::ShowEndedListing(const std::vector<int>& selected, int focused,
-                                       const std::vector<std::uint32_t>& moved) {
+                                       const std::vector<std::uint32_t>& moved, int keepTop) {
   HWND list = lvFiles.Handle();
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   suppressSelectionEvents_ = true;
@@ -142,13 +189,27 @@ void TfrmFileBrowser::ShowEndedListing(const std::vector<int>& selected, int foc
   suppressSelectionEvents_ = false;
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   const int shown = newRow(focused);
-  if (shown >= 0) ListView_EnsureVisible(list, shown, FALSE);
+  if (keepTop >= 0) ScrollToTop(keepTop);
+  else if (shown >= 0) ListView_EnsureVisible(list, shown, FALSE);
   else if (!Model.Empty()) ListView_EnsureVisible(list, 0, FALSE);
   InvalidateRect(list, nullptr, TRUE);
   popupAttached_ = lvFiles.SelectedCount() > 0;
   StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
   StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
   StatusBar.SetText(2, L"");
+}
+
+void TfrmFileBrowser::ScrollToTop(int row) {
+  HWND list = lvFiles.Handle();
+  if ((GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK) != LVS_REPORT) {
+    ListView_EnsureVisible(list, row, FALSE);
+    return;
+  }
+  // In the details view the list scrolls by pixels: rows times the row height.
+  RECT rc{};
+  if (!ListView_GetItemRect(list, 0, &rc, LVIR_BOUNDS)) return;
+  const int rows = row - ListView_GetTopIndex(list);
+  if (rows != 0) ListView_Scroll(list, 0, rows * (rc.bottom - rc.top));
 }
 
 void TfrmFileBrowser::ClearFileSelection(bool keepSelected) {

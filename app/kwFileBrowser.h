@@ -114,7 +114,16 @@ private:
   void StopListing(const ui::Sender&);
   // The rows of an ended listing, with the rows selected and focused before carried to where they
   // went (moved[old row] = new row), and the counts.
-  void ShowEndedListing(const std::vector<int>& selected, int focused, const std::vector<std::uint32_t>& moved);
+  // With keepTop, the view scrolls to have that row on top instead of showing the focused row.
+  void ShowEndedListing(const std::vector<int>& selected, int focused, const std::vector<std::uint32_t>& moved,
+                        int keepTop = -1);
+  // What changed on disk in the shown folder, merged into the rows: the selection, the focus and
+  // the first row shown stay with their entries.
+  void ShowFolderChanges(pw::FolderLister::Progress& taken);
+  // The shown folder is gone: its nearest parent still there is listed (or the drive list shown),
+  // with a note in the status bar.
+  void LeaveGoneFolder();
+  void ScrollToTop(int row);
   // Takes the selection (unless keepSelected) and the focus off every row of lvFiles.
   void ClearFileSelection(bool keepSelected);
   void lvFilesGetDispInfo(NMLVDISPINFOW& info);

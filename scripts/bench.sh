@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Benchmarks under Wine: listing and sorting of large folders in the real window, and writing the
+# Benchmarks under Wine: listing and sorting of large folders in the real window, writing the
 # times of many files (the time tools' and the editor's cores, and Edit File Params in the window,
-# against a bare loop of the same writes). The folders
+# against a bare loop of the same writes), and a shown folder of 100,000 entries taking 10,000 new
+# files from another program. The folders
 # (10,000, 100,000 and 1,000,000 empty files) are made once on the host, which is far faster than
 # making them through Wine, and kept in /tmp/pathwick-bench for later runs.
 #   bash scripts/bench.sh [count ...]
@@ -10,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$PW_ROOT"
 
 pw_install_deps
-pw_build_win --target listing_bench --target edit_bench
+pw_build_win --target listing_bench --target edit_bench --target watch_bench
 
 counts=("$@")
 [ ${#counts[@]} -gt 0 ] || counts=(10000 100000 1000000)
@@ -44,3 +45,36 @@ wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/
 edit_counts=()
 for count in "${counts[@]}"; do [ "$count" -le 100000 ] && edit_counts+=("$count"); done
 [ ${#edit_counts[@]} -eq 0 ] || wine build/win/edit_bench.exe --in 'Z:\tmp\pathwick-bench' "${edit_counts[@]}" 2>/dev/null
+
+# The shown folder that another program adds to: 100,000 files, and the program (here, on the host)
+# that makes 10,000 more in it once the bench asks, then says how long that took.
+watched="$folder/watch100000"
+python3 - "$watched" <<'PY'
+import glob, os, sys
+d = sys.argv[1]
+os.makedirs(d, exist_ok=True)
+for old in glob.glob(os.path.join(d, "new*.txt")):
+    os.remove(old)
+if not os.path.exists(os.path.join(d, "complete.mark")):
+    for i in range(100000 - 1):
+        open(os.path.join(d, "file%06d.dat" % i), "w").close()
+    open(os.path.join(d, "complete.mark"), "w").close()
+PY
+rm -f "$folder/watch.go" "$folder/watch.made"
+python3 - "$folder" <<'PY' &
+import os, sys, time
+root = sys.argv[1]
+go, made, d = os.path.join(root, "watch.go"), os.path.join(root, "watch.made"), os.path.join(root, "watch100000")
+end = time.time() + 1800
+while not os.path.exists(go) and time.time() < end:
+    time.sleep(0.002)
+os.remove(go)
+start = time.time()
+for i in range(10000):
+    open(os.path.join(d, "new%05d.txt" % i), "w").close()
+with open(made, "w") as f:
+    f.write("%.3f\n" % (time.time() - start))
+PY
+maker=$!
+wine build/win/watch_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null || true
+kill "$maker" 2>/dev/null || true

@@ -1,6 +1,7 @@
 #include "browse/core/FolderModel.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "browse/core/FileCompare.h"
 #include "browse/core/FileText.h"
@@ -82,6 +83,104 @@ std::vector<std::uint32_t> FolderModel::Update(const std::vector<EntryNow>& entr
   }
   items_.resize(kept);
   return moved;
+}
+
+std::vector<std::uint32_t> FolderModel::Merge(FolderChanges&& changes) {
+  const bool root = IsDriveRoot(text_.ListedFolder);
+  std::unordered_map<std::wstring_view, std::size_t> rowOf;
+  rowOf.reserve(items_.size());
+  for (std::size_t row = 0; row < items_.size(); ++row)
+    if (items_[row].Kind == ItemKind::File || items_[row].Kind == ItemKind::Folder) rowOf.emplace(items_[row].Caption, row);
+  const auto find = [&rowOf](std::wstring_view name) {
+    const auto found = rowOf.find(name);
+    return found == rowOf.end() ? kGoneRow : static_cast<std::uint32_t>(found->second);
+  };
+
+  std::vector<bool> leaves(items_.size(), false);
+  for (std::wstring_view name : changes.Gone)
+    if (const std::uint32_t row = find(name); row != kGoneRow) leaves[row] = true;
+  std::vector<FileItem> arrivals;
+  for (const FileItem& now : changes.Present) {
+    const std::uint32_t row = find(now.Caption);
+    const bool kept = KeepsEntry(now.Caption, now.Attributes, root, options_);
+    if (row == kGoneRow) {
+      if (kept) arrivals.push_back(now);
+      continue;
+    }
+    leaves[row] = !kept;  // also an entry gone and back under its name
+    if (!kept) continue;
+    const std::wstring_view caption = items_[row].Caption;
+    items_[row] = now;
+    items_[row].Caption = caption;
+  }
+  // A renamed entry's old row goes where its new name lands.
+  std::unordered_map<std::wstring_view, std::uint32_t> renamedFrom;
+  for (const auto& [from, to] : changes.Renamed)
+    if (const std::uint32_t row = find(from); row != kGoneRow && leaves[row]) renamedFrom[to] = row;
+
+  SortFileItems(arrivals, options_.SortColumn, options_.SortAscending, text_);
+  std::vector<std::uint32_t> moved(items_.size(), kGoneRow);
+  std::vector<FileItem> merged;
+  merged.reserve(items_.size() + arrivals.size());
+  const auto arrive = [&](const FileItem& item) {
+    if (const auto from = renamedFrom.find(item.Caption); from != renamedFrom.end())
+      moved[from->second] = static_cast<std::uint32_t>(merged.size());
+    merged.push_back(item);
+  };
+  std::size_t next = 0;
+  for (std::size_t row = 0; row < items_.size(); ++row) {
+    if (leaves[row]) continue;
+    // Each new entry goes before the first staying row that sorts after it.
+    while (next < arrivals.size() &&
+           CompareFileItems(arrivals[next], items_[row], options_.SortColumn, options_.SortAscending, text_) < 0)
+      arrive(arrivals[next++]);
+    moved[row] = static_cast<std::uint32_t>(merged.size());
+    merged.push_back(items_[row]);
+  }
+  while (next < arrivals.size()) arrive(arrivals[next++]);
+  items_ = std::move(merged);
+  if (!names_) names_ = std::make_shared<NamePool>();
+  names_->Adopt(std::move(*changes.Names));
+  CountKinds();
+  return moved;
+}
+
+std::vector<std::uint32_t> FolderModel::Replace(std::vector<FileItem>&& sorted, const ListingOptions& sortedBy,
+                                                std::shared_ptr<NamePool> names, int fileCount, int folderCount) {
+  // Entries are known by their names; the parent and drives entries by their kinds.
+  std::unordered_map<std::wstring_view, std::uint32_t> rowOf;
+  std::uint32_t parentRow = kGoneRow, drivesRow = kGoneRow;
+  rowOf.reserve(sorted.size());
+  for (std::uint32_t row = 0; row < sorted.size(); ++row) {
+    if (sorted[row].Kind == ItemKind::Parent) parentRow = row;
+    else if (sorted[row].Kind == ItemKind::Drives) drivesRow = row;
+    else rowOf.emplace(sorted[row].Caption, row);
+  }
+  std::vector<std::uint32_t> moved(items_.size(), kGoneRow);
+  for (std::size_t row = 0; row < items_.size(); ++row) {
+    const FileItem& item = items_[row];
+    if (item.Kind == ItemKind::Parent) moved[row] = parentRow;
+    else if (item.Kind == ItemKind::Drives) moved[row] = drivesRow;
+    else if (const auto found = rowOf.find(item.Caption); found != rowOf.end()) moved[row] = found->second;
+  }
+  items_ = std::move(sorted);
+  names_ = std::move(names);
+  fileCount_ = fileCount;
+  folderCount_ = folderCount;
+  if (sortedBy.SortColumn != options_.SortColumn || sortedBy.SortAscending != options_.SortAscending) {
+    const std::vector<std::uint32_t> again = Sort();
+    for (std::uint32_t& row : moved)
+      if (row != kGoneRow) row = again[row];
+  }
+  return moved;
+}
+
+void FolderModel::CountKinds() {
+  fileCount_ = folderCount_ = 0;
+  for (const FileItem& item : items_) {
+    if (item.Kind == ItemKind::File) ++fileCount_;
+    else if (item.Kind == ItemKind::Folder) ++folderCount_;
+  }
 }
 
 const FileItem* FolderModel::At(int row) const {

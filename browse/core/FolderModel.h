@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "browse/core/FileItem.h"
+#include "browse/core/FolderChanges.h"
 #include "browse/core/ListingBuilder.h"
 #include "browse/core/NamePool.h"
 
@@ -68,6 +69,18 @@ public:
   // that the view no longer keeps leaves the list. Returns moved[old row] = new row, or kGoneRow.
   std::vector<std::uint32_t> Update(const std::vector<EntryNow>& entries);
 
+  // ---- Changes on disk while the folder is shown ---------------------------------------------
+  // Merges what changed: an entry still there takes its new values in its row, the rows keeping
+  // their places as after an edit; one gone, or one the view no longer keeps, leaves; a new one
+  // the view keeps goes to its place in the sort order, and so does a renamed entry's row. Returns
+  // moved[old row] = new row, or kGoneRow, so that the selection and the focus follow.
+  std::vector<std::uint32_t> Merge(FolderChanges&& changes);
+  // The folder read anew while it was shown (its changes were too many to tell one by one): the
+  // rows become that listing, sorted by `sortedBy` and put in the view's order when that differs.
+  // Returns where each old row's entry is now, or kGoneRow.
+  std::vector<std::uint32_t> Replace(std::vector<FileItem>&& sorted, const ListingOptions& sortedBy,
+                                     std::shared_ptr<NamePool> names, int fileCount, int folderCount);
+
   // ---- Reading -------------------------------------------------------------------------------
   std::size_t Count() const { return items_.size(); }
   bool Empty() const { return items_.empty(); }
@@ -93,6 +106,8 @@ public:
   int FindCaption(std::wstring_view text, int start, bool partial, bool wrap, const SameText& same) const;
 
 private:
+  void CountKinds();
+
   std::vector<FileItem> items_;
   std::shared_ptr<NamePool> names_;
   FileTextContext text_;

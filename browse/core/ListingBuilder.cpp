@@ -1,6 +1,7 @@
 #include "browse/core/ListingBuilder.h"
 
 #include "browse/core/FileCompare.h"
+#include "browse/core/FolderChanges.h"
 #include "browse/core/FileText.h"
 #include "browse/core/ListingRules.h"
 #include "common/core/PathRules.h"
@@ -25,29 +26,38 @@ ListingBuilder::ListingBuilder(const std::wstring& listedFolder, const ListingOp
   }
 }
 
-FileItem* ListingBuilder::AddFileItem(const FoundEntry& found) {
-  if (!KeepsEntry(found.Name, found.Attributes, root_, options_)) return nullptr;
-  FileItem& item = items_.emplace_back();
+FileItem MakeEntryItem(const FoundEntry& found, NamePool& names) {
+  FileItem item;
   item.Created = found.Created;
   item.Modified = found.Modified;
   item.Accessed = found.Accessed;
+  item.Caption = names.Add(found.Name);
+  item.Attributes = found.Attributes;
+  if (found.Attributes & AttrDirectory) {
+    item.Kind = ItemKind::Folder;
+  } else {
+    item.Kind = ItemKind::File;
+    item.Size = found.Size;
+  }
+  return item;
+}
+
+FileItem* ListingBuilder::AddFileItem(const FoundEntry& found) {
+  if (!KeepsEntry(found.Name, found.Attributes, root_, options_)) return nullptr;
   if (found.Name == L"..") {
+    FileItem& item = items_.emplace_back();
+    item.Created = found.Created;
+    item.Modified = found.Modified;
+    item.Accessed = found.Accessed;
     item.Kind = ItemKind::Parent;
     item.Caption = names_->Add(ParentCaption(listedFolder_));
     item.Attributes = folderAttributes_;
     item.IconIndex = kUpIcon;
-  } else if (found.Attributes & AttrDirectory) {
-    item.Kind = ItemKind::Folder;
-    item.Caption = names_->Add(found.Name);
-    item.Attributes = found.Attributes;
-    ++folderCount_;
-  } else {
-    item.Kind = ItemKind::File;
-    item.Caption = names_->Add(found.Name);
-    item.Attributes = found.Attributes;
-    item.Size = found.Size;
-    ++fileCount_;
+    return &item;
   }
+  FileItem& item = items_.emplace_back(MakeEntryItem(found, *names_));
+  if (item.Kind == ItemKind::Folder) ++folderCount_;
+  else ++fileCount_;
   return &item;
 }
 

@@ -3,9 +3,11 @@
 #include <objbase.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <unordered_set>
 #include <utility>
 
 #include "browse/platform/ShellInfo.h"
@@ -56,6 +58,122 @@ const NtDirectoryCalls& DirectoryCalls() {
 }
 
 std::uint64_t Ticks(const LARGE_INTEGER& value) { return static_cast<std::uint64_t>(value.QuadPart); }
+std::uint64_t Ticks(const FILETIME& value) {
+  return (static_cast<std::uint64_t>(value.dwHighDateTime) << 32) | value.dwLowDateTime;
+}
+
+// What the watch reports: names made, removed and renamed, and changes of attributes, size and
+// the three times.
+constexpr DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                               FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
+                               FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_LAST_ACCESS |
+                               FILE_NOTIFY_CHANGE_CREATION;
+// After a change the watch waits this long for more of the same burst; a steady stream is still
+// handed over this often; a quiet watch looks this often whether the folder is still there.
+constexpr ULONGLONG kGatherMs = 100, kHandOverMs = 400;
+constexpr DWORD kLookMs = 1000;
+
+bool FolderThere(const std::wstring& folder) {
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The names the system reported changed, each once, in the order first reported.
+struct GatheredNames {
+  std::vector<std::wstring> Names;
+  std::unordered_set<std::wstring> Seen;
+  std::vector<std::pair<std::wstring, std::wstring>> Renamed;
+  std::wstring RenamedFrom;
+  bool Overflow = false;
+  ULONGLONG First = 0, Last = 0;
+
+  bool Empty() const { return Names.empty() && !Overflow; }
+  void Add(DWORD action, std::wstring name) {
+    if (name.find(L'\\') != std::wstring::npos) return;  // not one of the folder's own entries
+    if (action == FILE_ACTION_RENAMED_OLD_NAME) RenamedFrom = name;
+    if (action == FILE_ACTION_RENAMED_NEW_NAME && !RenamedFrom.empty())
+      Renamed.emplace_back(std::exchange(RenamedFrom, {}), name);
+    if (Seen.insert(name).second) Names.push_back(std::move(name));
+  }
+  void Stamp() {
+    Last = GetTickCount64();
+    if (!First) First = Last;
+  }
+  // How long the watch may still gather before it hands over.
+  DWORD Due() const {
+    if (Empty()) return kLookMs;
+    const ULONGLONG due = std::min(Last + kGatherMs, First + kHandOverMs), now = GetTickCount64();
+    return due > now ? static_cast<DWORD>(due - now) : 0;
+  }
+};
+
+// One pending request for the changes of a folder, asked again after each answer.
+class DirectoryWatch {
+public:
+  DirectoryWatch(const std::wstring& folder, DWORD bytes)
+      : directory_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+        answered_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        buffer_((bytes + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t)),
+        bytes_(static_cast<DWORD>(buffer_.size() * sizeof(std::uint64_t))) {
+    Ask();
+  }
+  ~DirectoryWatch() {
+    if (!pending_) return;
+    CancelIoEx(directory_.get(), &overlapped_);
+    DWORD unused = 0;
+    GetOverlappedResult(directory_.get(), &overlapped_, &unused, TRUE);
+  }
+  DirectoryWatch(const DirectoryWatch&) = delete;
+  DirectoryWatch& operator=(const DirectoryWatch&) = delete;
+
+  bool Watching() const { return pending_; }
+  HANDLE Answered() const { return answered_.get(); }
+
+  bool Ask() {
+    pending_ = false;
+    if (!directory_ || !answered_) return false;
+    ResetEvent(answered_.get());
+    overlapped_ = OVERLAPPED{};
+    overlapped_.hEvent = answered_.get();
+    pending_ = ReadDirectoryChangesW(directory_.get(), buffer_.data(), bytes_, FALSE, kWatchFilter, nullptr,
+                                     &overlapped_, nullptr) != FALSE;
+    return pending_;
+  }
+
+  // Takes the answer into `names`; false when the request failed (the folder may be gone).
+  bool Collect(GatheredNames& names) {
+    DWORD got = 0;
+    pending_ = false;
+    if (!GetOverlappedResult(directory_.get(), &overlapped_, &got, FALSE)) {
+      if (GetLastError() != ERROR_NOTIFY_ENUM_DIR) return false;
+      got = 0;
+    }
+    names.Stamp();
+    // Nothing reported: more changed than the buffer could hold.
+    if (got == 0) {
+      names.Overflow = true;
+      return true;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data());
+    for (std::size_t offset = 0; offset < got;) {
+      const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(bytes + offset);
+      names.Add(record->Action, std::wstring(record->FileName, record->FileNameLength / sizeof(WCHAR)));
+      if (record->NextEntryOffset == 0) break;
+      offset += record->NextEntryOffset;
+    }
+    return true;
+  }
+
+private:
+  ui::ScopedHandle directory_;
+  ui::ScopedHandle answered_;
+  std::vector<std::uint64_t> buffer_;  // aligned for the records
+  DWORD bytes_;
+  OVERLAPPED overlapped_{};
+  bool pending_ = false;
+};
 
 // The workers of every listing the process started: a stopped listing's worker finishes the block
 // it reads on its own time, and the process waits for them all before it ends, so that none is
@@ -66,21 +184,21 @@ public:
     std::lock_guard<std::mutex> hold(lock_);
     for (Worker& worker : workers_) worker.Thread.join();
   }
-  void Add(std::thread thread, HANDLE ended, std::shared_ptr<void> job) {
+  void Add(std::thread thread, HANDLE finished, std::shared_ptr<void> job) {
     std::lock_guard<std::mutex> hold(lock_);
     // Those that have ended are done with at once.
     std::erase_if(workers_, [](Worker& worker) {
-      if (WaitForSingleObject(worker.Ended, 0) != WAIT_OBJECT_0) return false;
+      if (WaitForSingleObject(worker.Finished, 0) != WAIT_OBJECT_0) return false;
       worker.Thread.join();
       return true;
     });
-    workers_.push_back({std::move(thread), ended, std::move(job)});
+    workers_.push_back({std::move(thread), finished, std::move(job)});
   }
 
 private:
   struct Worker {
     std::thread Thread;
-    HANDLE Ended;                // the job's, kept open by
+    HANDLE Finished;             // the job's, kept open by
     std::shared_ptr<void> Job;  // the job itself
   };
   std::mutex lock_;
@@ -104,16 +222,20 @@ struct FolderLister::Shared {
 
 struct FolderLister::Job {
   Job(const std::wstring& folder, const ListingOptions& options, std::uint32_t folderAttributes)
-      : Folder(folder), Options(options), Builder(folder, options, folderAttributes) {}
+      : Folder(folder), Options(options), FolderAttributes(folderAttributes), Builder(folder, options, folderAttributes) {}
 
   const std::wstring Folder;
   const ListingOptions Options;
+  const std::uint32_t FolderAttributes;
   HWND Window = nullptr;
   UINT Message = 0;
   unsigned Number = 0;
   std::shared_ptr<FolderLister::Shared> Common;
+  DWORD WatchBytes = 0;
   std::atomic<bool> Cancelled{false};
-  ui::ScopedHandle Ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  ui::ScopedHandle Stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};      // set with Cancelled
+  ui::ScopedHandle Ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};     // the folder is read
+  ui::ScopedHandle Finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // the worker is done
   ListingBuilder Builder;  // the worker's alone
 
   // Handed to the window under the lock.
@@ -150,6 +272,19 @@ struct FolderLister::Job {
     if (post && !Cancelled) PostMessageW(Window, Message, Number, 0);
   }
 
+  // Hands over what the watch found: `fill` changes Ready under the lock.
+  template <typename F>
+  void HandOverWatched(F fill) {
+    bool post = false;
+    {
+      std::lock_guard<std::mutex> hold(Lock);
+      fill(Ready);
+      post = !Posted;
+      Posted = true;
+    }
+    if (post && !Cancelled) PostMessageW(Window, Message, Number, 0);
+  }
+
   // The sort reads type names; the worker is the only one that adds any.
   FileTextContext SortText() {
     FileTextContext text;
@@ -168,8 +303,9 @@ struct FolderLister::Job {
     item.OwnIcon = ShellTypeCache::HasOwnIcon(found.Name, found.Attributes);
   }
 
-  // Reads the directory block by block until its end, a failure or Cancel.
-  DWORD ReadAll(HANDLE directory) {
+  // Reads the directory block by block into `builder` until its end, a failure or Cancel, handing
+  // each block's entries over when it is the listing's own.
+  DWORD ReadAll(HANDLE directory, ListingBuilder& builder) {
     const NtDirectoryCalls& nt = DirectoryCalls();
     if (!nt.Query || !nt.ToError) return ERROR_CALL_NOT_IMPLEMENTED;
     std::vector<std::uint64_t> block(kBlockBytes / sizeof(std::uint64_t));  // aligned for the records
@@ -189,12 +325,93 @@ struct FolderLister::Job {
                                Ticks(record->CreationTime),
                                Ticks(record->LastWriteTime),
                                Ticks(record->LastAccessTime)};
-        if (FileItem* item = Builder.AddFileItem(found)) Decorate(*item, found);
+        if (FileItem* item = builder.AddFileItem(found)) Decorate(*item, found);
         if (record->NextEntryOffset == 0) break;
         offset += record->NextEntryOffset;
       }
-      HandOver(false, ERROR_SUCCESS);
+      if (&builder == &Builder) HandOver(false, ERROR_SUCCESS);
     }
+  }
+
+  // The folder, opened for reading its entries.
+  ui::ScopedHandle OpenFolder() const {
+    return ui::ScopedHandle(CreateFileW(Folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  }
+
+  // Watches the listed folder until Cancel, or until it is gone.
+  void Watch(DirectoryWatch& watch) {
+    GatheredNames names;
+    for (;;) {
+      const HANDLE events[2] = {Stop.get(), watch.Answered()};
+      const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, names.Due());
+      if (Cancelled || woke == WAIT_OBJECT_0) return;
+      if (woke == WAIT_OBJECT_0 + 1) {
+        // A failed request is asked again once; the look at the folder tells whether it is gone.
+        if (!watch.Collect(names) && !FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+        watch.Ask();
+        continue;
+      }
+      if (!names.Empty()) {
+        HandOverNames(std::exchange(names, GatheredNames{}));
+        continue;
+      }
+      if (!FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+      if (!watch.Watching()) watch.Ask();
+    }
+  }
+
+  void HandOverNames(GatheredNames names) {
+    if (names.Overflow) return ReadAnew();
+    FolderChanges changes = ReadAgain(names);
+    if (Cancelled || changes.Empty()) return;
+    HandOverWatched([&changes](Progress& ready) { ready.Changes.push_back(std::move(changes)); });
+  }
+
+  // Each changed name as it is now: its entry, under the name the folder holds it by, or gone.
+  FolderChanges ReadAgain(const GatheredNames& names) {
+    FolderChanges changes;
+    std::unordered_set<std::wstring> present;
+    for (const std::wstring& name : names.Names) {
+      if (Cancelled) break;
+      WIN32_FIND_DATAW data;
+      const ui::ScopedFind find(FindFirstFileExW((Folder + name).c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr, 0));
+      // A name that now differs only in letter case from the one asked was renamed.
+      const std::wstring_view now = find ? std::wstring_view(data.cFileName) : std::wstring_view();
+      if (now != name) changes.Gone.push_back(changes.Names->Add(name));
+      if (!find || now == L"." || now == L".." || !present.insert(std::wstring(now)).second) continue;
+      const FoundEntry found{now, data.dwFileAttributes,
+                             (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                             Ticks(data.ftCreationTime), Ticks(data.ftLastWriteTime), Ticks(data.ftLastAccessTime)};
+      FileItem item = MakeEntryItem(found, *changes.Names);
+      Decorate(item, found);
+      changes.Present.push_back(item);
+    }
+    for (const auto& [from, to] : names.Renamed)
+      changes.Renamed.emplace_back(changes.Names->Add(from), changes.Names->Add(to));
+    return changes;
+  }
+
+  // More changed than the system could tell: the folder is read anew, as one listing.
+  void ReadAnew() {
+    ListingBuilder again(Folder, Options, FolderAttributes);
+    const ui::ScopedHandle directory = OpenFolder();
+    if (!directory) {
+      if (!FolderThere(Folder)) HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+      return;
+    }
+    if (ReadAll(directory.get(), again) != ERROR_SUCCESS || Cancelled) return;
+    std::vector<std::uint32_t> order = again.Sort(SortText());
+    HandOverWatched([&again](Progress& ready) {
+      ready.Relisted = true;
+      ready.Changes.clear();  // read before; the new listing holds what they said
+      ready.FileCount = again.FileCount();
+      ready.FolderCount = again.FolderCount();
+      ready.Names = again.Names();
+      ready.Sorted = again.TakeItems();
+    });
   }
 };
 
@@ -203,18 +420,23 @@ void FolderLister::Work(std::shared_ptr<Job> job) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   DWORD error = ERROR_SUCCESS;
   {
-    ui::ScopedHandle directory(CreateFileW(job->Folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    error = directory ? job->ReadAll(directory.get()) : GetLastError();
+    // The watch starts before the first block is read: what changes while the folder is read is
+    // reported after it.
+    DirectoryWatch watch(job->Folder, job->WatchBytes);
+    {
+      const ui::ScopedHandle directory = job->OpenFolder();
+      error = directory ? job->ReadAll(directory.get(), job->Builder) : GetLastError();
+    }
+    if (!job->Cancelled) job->HandOver(true, error);
+    else SetEvent(job->Ended.get());
+    if (!job->Cancelled && error == ERROR_SUCCESS) job->Watch(watch);
   }
-  if (!job->Cancelled) job->HandOver(true, error);
-  else SetEvent(job->Ended.get());
   if (SUCCEEDED(com)) CoUninitialize();
+  SetEvent(job->Finished.get());
 }
 
-FolderLister::FolderLister(HWND window, UINT message)
-    : window_(window), message_(message), shared_(std::make_shared<Shared>()) {}
+FolderLister::FolderLister(HWND window, UINT message, DWORD watchBytes)
+    : window_(window), message_(message), watchBytes_(watchBytes), shared_(std::make_shared<Shared>()) {}
 
 FolderLister::~FolderLister() { Cancel(); }
 
@@ -226,9 +448,10 @@ unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& o
   job->Message = message_;
   job->Number = ++number_;
   job->Common = shared_;
+  job->WatchBytes = watchBytes_;
   // The worker owns its share of the job: a stopped listing finishes its block on its own, and
   // the window never waits for it.
-  AllWorkers().Add(std::thread(&FolderLister::Work, job), job->Ended.get(), job);
+  AllWorkers().Add(std::thread(&FolderLister::Work, job), job->Finished.get(), job);
   job_ = std::move(job);
   return number_;
 }
@@ -236,6 +459,7 @@ unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& o
 void FolderLister::Cancel() {
   if (!job_) return;
   job_->Cancelled = true;
+  SetEvent(job_->Stop.get());
   job_.reset();
 }
 
@@ -265,7 +489,6 @@ std::optional<FolderLister::Progress> FolderLister::Take(unsigned listing) {
   taken.NewTypeNames.assign(shared_->TypeNames.begin() + static_cast<std::ptrdiff_t>(shared_->TypeNamesHandedOver),
                             shared_->TypeNames.end());
   shared_->TypeNamesHandedOver = shared_->TypeNames.size();
-  if (taken.Ended) job_.reset();  // nothing more to come; the model shares the names
   return taken;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 // Lists a folder on a worker thread: the directory read in large blocks, many entries per system
 // call, each kept entry made into a list item with its shell type, the items handed to the window
-// in batches as they come, and the whole listing sorted on the worker once the folder is read. The
-// window is told by a posted message; it takes what is there on its own thread. Only what the
-// window takes ever reaches its model, and nothing of a listing that was stopped.
+// in batches as they come, and the whole listing sorted on the worker once the folder is read.
+// Then the same worker watches the folder (from before the first block was read, so nothing that
+// changes meanwhile is missed): the names the system reports changed are gathered for a moment,
+// read again and handed over as one batch of changes; more changes than the system could report
+// make it read the whole folder anew; a folder that is gone is reported so. The window is told by
+// a posted message; it takes what is there on its own thread. Only what the window takes ever
+// reaches its model, and nothing of a listing that was stopped.
 #include <windows.h>
 
 #include <cstdint>
@@ -13,6 +17,7 @@
 #include <vector>
 
 #include "browse/core/FileItem.h"
+#include "browse/core/FolderChanges.h"
 #include "browse/core/ListingBuilder.h"
 #include "browse/core/NamePool.h"
 
@@ -21,9 +26,10 @@ namespace pw {
 class FolderLister {
 public:
   // `message` is posted to `window` whenever there is something to take, with the listing's number
-  // as its wParam.
-  FolderLister(HWND window, UINT message);
-  // Stops a running listing.
+  // as its wParam. watchBytes is the size of the buffer the system reports changes in.
+  FolderLister(HWND window, UINT message, DWORD watchBytes = kWatchBytes);
+  static constexpr DWORD kWatchBytes = 1 << 20;
+  // Stops a running listing and its watch.
   ~FolderLister();
   FolderLister(const FolderLister&) = delete;
   FolderLister& operator=(const FolderLister&) = delete;
@@ -31,9 +37,10 @@ public:
   // Starts listing the folder (with its trailing backslash), stopping a listing that still runs.
   // folderAttributes are the folder's own, for its parent entry. Returns the listing's number.
   unsigned Start(const std::wstring& folder, const ListingOptions& options, std::uint32_t folderAttributes);
-  // Stops the running listing at once. Its worker ends after the block it is reading; nothing more
-  // of it is handed over.
+  // Stops the running listing, or the watch of the listed folder, at once. Its worker ends after
+  // the block it is reading; nothing more of it is handed over.
   void Cancel();
+  // Whether the folder is still being read (its watch aside).
   bool Running() const;
   // Waits until the running listing has ended, at most `milliseconds`; true when it has.
   bool WaitForEnd(DWORD milliseconds) const;
@@ -53,6 +60,14 @@ public:
     DWORD Error = ERROR_SUCCESS;
     std::vector<FileItem> Sorted;
     std::vector<std::uint32_t> Order;
+
+    // After the end, what the watch saw since the last take, in order: the folder read anew
+    // (Relisted: Sorted holds it, sorted by the listing's options, its names in Names), then
+    // batches of changes; or that the folder is gone.
+    bool Relisted = false;
+    std::shared_ptr<NamePool> Names;
+    std::vector<FolderChanges> Changes;
+    bool FolderGone = false;
   };
   // What the listing of that number has for the window; nothing for one that is no longer current
   // or has been taken to its end.
@@ -65,6 +80,7 @@ private:
 
   HWND window_;
   UINT message_;
+  DWORD watchBytes_;
   unsigned number_ = 0;
   std::shared_ptr<Shared> shared_;
   std::shared_ptr<Job> job_;

@@ -123,6 +123,93 @@ TEST(FolderModel, EntriesReadAgainChangeInPlaceAndLeaveWhenGoneOrFilteredOut) {
   EXPECT_EQ(model.FolderCount(), 1);
 }
 
+namespace {
+
+// Changes as the watch of a folder hands them over: entries read again, names gone, renames.
+struct Changes {
+  pw::FolderChanges Batch;
+  Changes& Now(const FoundEntry& found) {
+    Batch.Present.push_back(pw::MakeEntryItem(found, *Batch.Names));
+    return *this;
+  }
+  Changes& Gone(std::wstring_view name) {
+    Batch.Gone.push_back(Batch.Names->Add(name));
+    return *this;
+  }
+  Changes& Renamed(std::wstring_view from, const FoundEntry& to) {
+    Gone(from);
+    Now(to);
+    Batch.Renamed.emplace_back(Batch.Gone.back(), Batch.Present.back().Caption);
+    return *this;
+  }
+};
+
+}  // namespace
+
+TEST(FolderModel, ChangesOnDiskMergeNewEntriesInOrderAndCarryTheRowsThatStay) {
+  FolderModel model;
+  model.SetAttrMask(0x01 | 0x20 | 0x80);  // hidden files not shown
+  List(model, L"C:\\w\\", {{L"..", kDir}, {L"b.txt", 0x20, 2, 2, 20, 2}, {L"d.txt", 0x20, 4, 4, 40, 4},
+                          {L"f.txt", 0x20, 6, 6, 60, 6}, {L"Sub", kDir, 0, 1, 1, 1}});
+  ASSERT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"Sub", L"b.txt", L"d.txt", L"f.txt"}));
+
+  // Created a.txt, e.txt, a hidden file and a folder; d.txt re-timed in place; f.txt deleted;
+  // b.txt renamed to g.txt; a gone name never listed changes nothing.
+  Changes changes;
+  changes.Now({L"e.txt", 0x20, 5, 5, 50, 5})
+      .Now({L"a.txt", 0x20, 1, 1, 10, 1})
+      .Now({L"secret", kHidden, 1, 1, 1, 1})
+      .Now({L"New", kDir, 0, 3, 3, 3})
+      .Now({L"d.txt", 0x20, 44, 4, 99, 4})
+      .Gone(L"f.txt")
+      .Gone(L"never listed")
+      .Renamed(L"b.txt", {L"g.txt", 0x20, 2, 2, 20, 2});
+  std::vector<std::uint32_t> moved = model.Merge(std::move(changes.Batch));
+  EXPECT_EQ(Captions(model),
+            (std::vector<std::wstring>{L"[..]", L"New", L"Sub", L"a.txt", L"d.txt", L"e.txt", L"g.txt"}));
+  // old rows: [..] Sub b.txt d.txt f.txt
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 2, 6, 4, FolderModel::kGoneRow}));
+  EXPECT_EQ(model.At(4)->Modified, 99u);
+  EXPECT_EQ(model.At(4)->Size, 44u);
+  EXPECT_EQ(model.FileCount(), 4);
+  EXPECT_EQ(model.FolderCount(), 2);
+
+  // Sorted by size, descending: a re-timed entry keeps its row, a new one lands by its size, and an
+  // entry made hidden leaves. Show Folders off: a new folder stays out.
+  model.ClickColumn(pw::ColSize);
+  model.ClickColumn(pw::ColSize);
+  model.SetHideFolders(true);
+  model.Sort();
+  // Descending puts files before folders.
+  ASSERT_EQ(Captions(model),
+            (std::vector<std::wstring>{L"[..]", L"d.txt", L"e.txt", L"g.txt", L"a.txt", L"Sub", L"New"}));
+  Changes more;
+  more.Now({L"h.txt", 0x20, 3, 0, 0, 0}).Now({L"e.txt", kHidden, 5, 5, 5, 5}).Now({L"Other", kDir}).Now({L"a.txt", 0x20, 100, 0, 0, 0});
+  moved = model.Merge(std::move(more.Batch));
+  EXPECT_EQ(Captions(model),
+            (std::vector<std::wstring>{L"[..]", L"d.txt", L"h.txt", L"g.txt", L"a.txt", L"Sub", L"New"}));
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 1, FolderModel::kGoneRow, 3, 4, 5, 6}));
+  EXPECT_EQ(model.At(4)->Size, 100u);
+
+  // Read anew after an overflow: rows are found again by name, the parent entry by its kind, and
+  // the listing (sorted by name) goes into the view's order.
+  pw::ListingOptions byName = model.Options();
+  byName.SortColumn = pw::ColName;
+  byName.SortAscending = true;
+  byName.HideFolders = false;  // the parent entry stays
+  pw::ListingBuilder again(L"C:\\w\\", byName, kDir);
+  for (const FoundEntry& found :
+       std::vector<FoundEntry>{{L"..", kDir}, {L"g.txt", 0x20, 2}, {L"z.txt", 0x20, 50}, {L"d.txt", 0x20, 44}})
+    again.AddFileItem(found);
+  again.Sort(model.Text());
+  const std::shared_ptr<pw::NamePool> names = again.Names();
+  moved = model.Replace(again.TakeItems(), byName, names, 3, 0);
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"z.txt", L"d.txt", L"g.txt"}));
+  constexpr std::uint32_t kGone = FolderModel::kGoneRow;
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 2, kGone, 3, kGone, kGone, kGone}));
+  EXPECT_EQ(model.FileCount(), 3);
+}
+
 TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
   FolderModel model;
   List(model, L"C:\\t\\", {{L"Alpha", kArchive}, {L"beta", kArchive}, {L"Alphabet", kArchive}});

@@ -241,12 +241,14 @@ TEST_F(FolderListingTest, AFolderThatIsGoneLeavesListAndStatusBarAlone) {
   ListPath(gone);
   const auto before = Captions();
   const std::wstring files = Status().Text(0);
-  // The listed folder is the current directory, which Windows would not let go.
+  // The listed folder is the current directory, which Windows would not let go. Moved away (the
+  // recycle bin does that): deleted, it would stay until the program lets go of it.
   SetCurrentDirectoryW(dir->Path().c_str());
-  testutil::RemoveTree(gone.substr(0, gone.size() - 1));
+  ASSERT_TRUE(MoveFileW(gone.c_str(), (dir->Path() + L"Binned").c_str()));
   wchar_t cwd[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, cwd);
 
+  // F5 before the window noticed: the folder cannot be entered.
   PressKey(FileList().Handle(), VK_F5);
   EXPECT_EQ(Captions(), before);
   EXPECT_EQ(Status().Text(0), files);

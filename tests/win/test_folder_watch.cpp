@@ -1,0 +1,149 @@
+// The shown folder followed on disk without F5: entries another program creates, renames, re-times
+// and deletes appear, change and go in place with the selection, the focus and the first row shown
+// kept; a burst ends in one consistent list; a folder deleted while shown gives way to its parent.
+#include "support/BrowserFixture.h"
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+
+namespace {
+
+class FolderWatchTest : public BrowserTest {
+protected:
+  void SetUp() override {
+    BrowserTest::SetUp();
+    dir = std::make_unique<testutil::TempDir>();
+    base = dir->Path() + L"Watched\\";
+    CreateDirectoryW(base.c_str(), nullptr);
+  }
+  void TearDown() override {
+    BrowserTest::TearDown();  // the window and its watch go first
+    dir.reset();
+  }
+
+  // Answers the window's messages until `done` holds, for at most five seconds; whether it did.
+  static bool Within(const std::function<bool()>& done, std::chrono::milliseconds most = std::chrono::seconds(5)) {
+    for (const auto until = std::chrono::steady_clock::now() + most; !done();) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      testutil::PumpMessages();
+    }
+    return true;
+  }
+  std::vector<std::wstring> SelectedCaptions() const {
+    std::vector<std::wstring> out;
+    for (int row : SelectedRows()) out.push_back(Cell(row, 0));
+    return out;
+  }
+  std::wstring FocusedCaption() const {
+    const int row = FileList().Focused();
+    return row >= 0 ? Cell(row, 0) : std::wstring();
+  }
+
+  std::unique_ptr<testutil::TempDir> dir;
+  std::wstring base;
+};
+
+}  // namespace
+
+TEST_F(FolderWatchTest, EntriesMadeRenamedRetimedAndDeletedShowWithoutRefreshKeepingTheSelection) {
+  MakeFile(base + L"b.txt");
+  MakeFile(base + L"d.txt");
+  MakeFile(base + L"f.txt");
+  ListPath(base);
+  const std::wstring parent = ParentCaptionOf(base);
+  ASSERT_EQ(Captions(), (std::vector<std::wstring>{parent, L"b.txt", L"d.txt", L"f.txt"}));
+  ClickRow(FileList(), RowOf(L"d.txt"));
+  CtrlClickRow(FileList(), RowOf(L"f.txt"));
+
+  // Made: in its place by name, the selection staying on its entries.
+  MakeFile(base + L"c.txt", 10);
+  MakeFolder(base + L"Sub");
+  ASSERT_TRUE(Within([&] { return RowOf(L"c.txt") >= 0 && RowOf(L"Sub") >= 0; }));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{parent, L"Sub", L"b.txt", L"c.txt", L"d.txt", L"f.txt"}));
+  EXPECT_EQ(SelectedCaptions(), (std::vector<std::wstring>{L"d.txt", L"f.txt"}));
+  EXPECT_EQ(FocusedCaption(), L"f.txt");
+  EXPECT_EQ(Status().Text(0), L"Files: 4");
+  EXPECT_EQ(Status().Text(1), L"Folders: 1");
+
+  // Re-timed and grown: the row shows the new values.
+  MakeFile(base + L"b.txt", 2048);
+  const unsigned long long written = UtcFileTime(2001, 2, 3, 4, 5, 6, 789);
+  ASSERT_TRUE(SetTimes(base + L"b.txt", 0, 0, written));
+  ASSERT_TRUE(Within([&] { return Cell(RowOf(L"b.txt"), 4).find(L":06:789") != std::wstring::npos; }))
+      << Cell(RowOf(L"b.txt"), 4);
+  EXPECT_EQ(Cell(RowOf(L"b.txt"), 1), L"2,048");
+
+  // Renamed: the selected entry keeps its selection under its new name, in its new place.
+  ASSERT_TRUE(MoveFileW((base + L"f.txt").c_str(), (base + L"a.txt").c_str()));
+  ASSERT_TRUE(Within([&] { return RowOf(L"f.txt") < 0 && RowOf(L"a.txt") >= 0; }));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{parent, L"Sub", L"a.txt", L"b.txt", L"c.txt", L"d.txt"}));
+  EXPECT_EQ(SelectedCaptions(), (std::vector<std::wstring>{L"a.txt", L"d.txt"}));
+
+  // Deleted: gone from the list and the counts; the others keep their selection.
+  ASSERT_TRUE(DeleteFileW((base + L"a.txt").c_str()));
+  ASSERT_TRUE(DeleteFileW((base + L"c.txt").c_str()));
+  ASSERT_TRUE(Within([&] { return RowOf(L"a.txt") < 0 && RowOf(L"c.txt") < 0; }));
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{parent, L"Sub", L"b.txt", L"d.txt"}));
+  EXPECT_EQ(SelectedCaptions(), (std::vector<std::wstring>{L"d.txt"}));
+  EXPECT_EQ(Status().Text(0), L"Files: 2");
+
+  // A folder made while Show Folders is off stays out of the list.
+  ClickMenu(Item(L"mnuShowFolders"));
+  ASSERT_FALSE(Item(L"mnuShowFolders")->Checked());
+  MakeFolder(base + L"Other");
+  MakeFile(base + L"shown.txt");
+  ASSERT_TRUE(Within([&] { return RowOf(L"shown.txt") >= 0; }));
+  EXPECT_LT(RowOf(L"Other"), 0);
+  ClickMenu(Item(L"mnuShowFolders"));
+}
+
+TEST_F(FolderWatchTest, ABurstOfNewFilesEndsInOneConsistentListWithTheFirstRowShownKept) {
+  constexpr int kOld = 300, kNew = 2000;
+  for (int i = 0; i < kOld; ++i) MakeFile(base + L"old" + std::to_wstring(1000 + i) + L".txt");
+  ListPath(base);
+  ASSERT_EQ(FileList().Count(), kOld + 1);
+  // Scrolled down, one entry selected and focused.
+  ListView_EnsureVisible(FileList().Handle(), kOld, FALSE);
+  ClickRow(FileList(), RowOf(L"old1290.txt"));
+  const int top = ListView_GetTopIndex(FileList().Handle());
+  ASSERT_GT(top, 0);
+  const std::wstring topCaption = Cell(top, 0);
+
+  // New names sorting before the old ones: every row shown moves down by the burst.
+  for (int i = 0; i < kNew; ++i) MakeFile(base + L"new" + std::to_wstring(10000 + i) + L".txt");
+  ASSERT_TRUE(Within([&] { return FileList().Count() == kOld + kNew + 1; }, std::chrono::seconds(30)))
+      << FileList().Count();
+  const std::vector<std::wstring> shown = Captions();
+  std::vector<std::wstring> sorted(shown.begin() + 1, shown.end());
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_TRUE(std::equal(sorted.begin(), sorted.end(), shown.begin() + 1)) << "in order";
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "each once";
+  EXPECT_EQ(Status().Text(0), L"Files: " + std::to_wstring(kOld + kNew));
+  EXPECT_EQ(SelectedCaptions(), (std::vector<std::wstring>{L"old1290.txt"}));
+  EXPECT_EQ(Cell(ListView_GetTopIndex(FileList().Handle()), 0), topCaption);
+}
+
+TEST_F(FolderWatchTest, AShownFolderDeletedGivesWayToItsParentWithANote) {
+  const std::wstring inner = MakeFolder(base + L"Inner");
+  MakeFile(inner + L"x.txt");
+  const std::wstring bin = MakeFolder(dir->Path() + L"Bin");
+  ListPath(inner);
+  ASSERT_EQ(Captions().size(), 2u);
+  // Deleted as Explorer deletes, into the recycle bin: moved away. The listed folder is the
+  // process's current one, which the system keeps in place: the test lets go of it first.
+  SetCurrentDirectoryW(bin.c_str());
+  ASSERT_TRUE(MoveFileW(inner.c_str(), (bin + L"Inner").c_str()));
+  ASSERT_TRUE(Within([&] { return PathLine() == base; })) << PathLine();
+  EXPECT_EQ(Captions(), (std::vector<std::wstring>{ParentCaptionOf(base)}));
+  EXPECT_EQ(Status().Text(2), L"Folder no longer there: " + inner);
+
+  // Its parent gone as well, with its own parent: the nearest folder still there is shown.
+  const std::wstring nested = MakeFolder(base + L"Deeper");
+  ListPath(nested);
+  SetCurrentDirectoryW(bin.c_str());
+  ASSERT_TRUE(MoveFileW(base.c_str(), (bin + L"Watched").c_str()));
+  ASSERT_TRUE(Within([&] { return PathLine() == dir->Path(); })) << PathLine();
+  EXPECT_EQ(Status().Text(2), L"Folder no longer there: " + nested);
+}
