@@ -1,7 +1,7 @@
 // A shown folder that changes on disk: while a folder of 100,000 entries is shown in the real
-// window, another program creates 10,000 files in it; the time until the list shows them all, as
-// a ratio to listing the folder anew (F5) in the same run, and the longest wait for the window
-// meanwhile.
+// window, another program creates 10,000 files in it; the time from the last one made until the
+// list shows them all, as a ratio to listing the folder anew (F5) in the same run, the time from
+// the first one, and the longest wait for the window meanwhile.
 //
 //   watch_bench [--in FOLDER]
 //
@@ -79,14 +79,22 @@ int main(int argc, char** argv) {
   const int before = list.Count();
   const double anew = bench::Best(3, [&] { return ListAnew(form); });
 
-  // The other program makes the files; the window shows them as the watch reports them.
+  // The other program makes the files; the window shows them as the watch reports them. What
+  // counts is how long the list takes to show them all once the last one is made.
   DeleteFileW(made.c_str());
   const auto start = Clock::now();
-  double shown = 0;
+  double shown = 0, madeAt = 0;
   const double wait = bench::LongestWait(form.Handle(), [&] {
     ui::ScopedHandle(CreateFileW(go.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    while (list.Count() < before + kNewFiles && Seconds(start) < 600) Answer();
+    while (list.Count() < before + kNewFiles && Seconds(start) < 600) {
+      Answer();
+      if (!madeAt && Exists(made)) madeAt = Seconds(start);
+    }
     shown = Seconds(start);
+    while (!madeAt && Seconds(start) < 600) {
+      Answer();
+      if (Exists(made)) madeAt = Seconds(start);
+    }
   });
   double making = 0;
   if (FILE* f = _wfopen(made.c_str(), L"r")) {
@@ -94,8 +102,11 @@ int main(int argc, char** argv) {
     std::fclose(f);
   }
   std::printf("%-10d %-44s %8.3f s\n", before - 1, "listing the folder anew (F5)", anew);
-  std::printf("%-10d %-44s %8.3f s %6.2fx  (the files made in %.3f s)\n", kNewFiles,
-              "new files until the list shows them all", shown, shown / anew, making);
+  const double after = shown > madeAt ? shown - madeAt : 0;
+  std::printf("%-10d %-44s %8.3f s %6.2fx\n", kNewFiles, "after the last is made, until all are shown", after,
+              after / anew);
+  std::printf("%-10d %-44s %8.3f s  (the files made in %.3f s)\n", kNewFiles, "from the first made until all are shown",
+              shown, making);
   std::printf("%-10d %-44s %8.3f s\n", kNewFiles, "longest wait for the window meanwhile", wait);
   std::printf("%-10d %-44s %8s\n", list.Count() - 1, "entries shown at the end",
               list.Count() == before + kNewFiles ? "all" : "NOT ALL");

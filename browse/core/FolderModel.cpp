@@ -87,13 +87,20 @@ std::vector<std::uint32_t> FolderModel::Update(const std::vector<EntryNow>& entr
 
 std::vector<std::uint32_t> FolderModel::Merge(FolderChanges&& changes) {
   const bool root = IsDriveRoot(text_.ListedFolder);
-  std::unordered_map<std::wstring_view, std::size_t> rowOf;
-  rowOf.reserve(items_.size());
-  for (std::size_t row = 0; row < items_.size(); ++row)
-    if (items_[row].Kind == ItemKind::File || items_[row].Kind == ItemKind::Folder) rowOf.emplace(items_[row].Caption, row);
+  // The rows of the changed names, found in one pass over the rows: a batch is small beside a
+  // folder of 100,000 entries, which is not indexed for it.
+  std::unordered_map<std::wstring_view, std::uint32_t> rowOf;
+  rowOf.reserve(changes.Present.size() + changes.Gone.size());
+  for (const FileItem& item : changes.Present) rowOf.emplace(item.Caption, kGoneRow);
+  for (std::wstring_view name : changes.Gone) rowOf.emplace(name, kGoneRow);
+  for (std::size_t row = 0; row < items_.size(); ++row) {
+    if (items_[row].Kind != ItemKind::File && items_[row].Kind != ItemKind::Folder) continue;
+    if (const auto found = rowOf.find(items_[row].Caption); found != rowOf.end())
+      found->second = static_cast<std::uint32_t>(row);
+  }
   const auto find = [&rowOf](std::wstring_view name) {
     const auto found = rowOf.find(name);
-    return found == rowOf.end() ? kGoneRow : static_cast<std::uint32_t>(found->second);
+    return found == rowOf.end() ? kGoneRow : found->second;
   };
 
   std::vector<bool> leaves(items_.size(), false);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -70,7 +71,7 @@ constexpr DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE
                                FILE_NOTIFY_CHANGE_CREATION;
 // After a change the watch waits this long for more of the same burst; a steady stream is still
 // handed over this often; a quiet watch looks this often whether the folder is still there.
-constexpr ULONGLONG kGatherMs = 100, kHandOverMs = 400;
+constexpr ULONGLONG kGatherMs = 50, kHandOverMs = 400;
 constexpr DWORD kLookMs = 1000;
 
 bool FolderThere(const std::wstring& folder) {
@@ -80,8 +81,14 @@ bool FolderThere(const std::wstring& folder) {
 
 // The names the system reported changed, each once, in the order first reported.
 struct GatheredNames {
-  std::vector<std::wstring> Names;
-  std::unordered_set<std::wstring> Seen;
+  struct Name {
+    std::wstring Text;
+    // Last reported removed or renamed away: whether it is still there, and under which letter
+    // case, takes asking the folder. Any other name was reported as the folder holds it.
+    bool Left = false;
+  };
+  std::vector<Name> Names;
+  std::unordered_map<std::wstring, std::size_t> Seen;
   std::vector<std::pair<std::wstring, std::wstring>> Renamed;
   std::wstring RenamedFrom;
   bool Overflow = false;
@@ -93,7 +100,10 @@ struct GatheredNames {
     if (action == FILE_ACTION_RENAMED_OLD_NAME) RenamedFrom = name;
     if (action == FILE_ACTION_RENAMED_NEW_NAME && !RenamedFrom.empty())
       Renamed.emplace_back(std::exchange(RenamedFrom, {}), name);
-    if (Seen.insert(name).second) Names.push_back(std::move(name));
+    const bool left = action == FILE_ACTION_REMOVED || action == FILE_ACTION_RENAMED_OLD_NAME;
+    const auto [at, added] = Seen.emplace(name, Names.size());
+    if (added) Names.push_back({std::move(name), left});
+    else Names[at->second].Left = left;
   }
   void Stamp() {
     Last = GetTickCount64();
@@ -343,13 +353,22 @@ struct FolderLister::Job {
   // Watches the listed folder until Cancel, or until it is gone.
   void Watch(DirectoryWatch& watch) {
     GatheredNames names;
+    int failures = 0;  // in a row
     for (;;) {
       const HANDLE events[2] = {Stop.get(), watch.Answered()};
       const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, names.Due());
       if (Cancelled || woke == WAIT_OBJECT_0) return;
       if (woke == WAIT_OBJECT_0 + 1) {
-        // A failed request is asked again once; the look at the folder tells whether it is gone.
-        if (!watch.Collect(names) && !FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+        if (watch.Collect(names)) {
+          failures = 0;
+        } else {
+          // A request that failed while the folder is there may have lost changes: the folder is
+          // read anew. One that keeps failing is given up; the folder is still looked at.
+          if (!FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+          names.Overflow = true;
+          names.Stamp();
+          if (++failures > 3) continue;
+        }
         watch.Ask();
         continue;
       }
@@ -358,7 +377,6 @@ struct FolderLister::Job {
         continue;
       }
       if (!FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
-      if (!watch.Watching()) watch.Ask();
     }
   }
 
@@ -373,20 +391,31 @@ struct FolderLister::Job {
   FolderChanges ReadAgain(const GatheredNames& names) {
     FolderChanges changes;
     std::unordered_set<std::wstring> present;
-    for (const std::wstring& name : names.Names) {
+    for (const GatheredNames::Name& name : names.Names) {
       if (Cancelled) break;
+      const std::wstring path = Folder + name.Text;
+      std::optional<FoundEntry> found;
       WIN32_FIND_DATAW data;
-      const ui::ScopedFind find(FindFirstFileExW((Folder + name).c_str(), FindExInfoBasic, &data,
-                                                 FindExSearchNameMatch, nullptr, 0));
-      // A name that now differs only in letter case from the one asked was renamed.
-      const std::wstring_view now = find ? std::wstring_view(data.cFileName) : std::wstring_view();
-      if (now != name) changes.Gone.push_back(changes.Names->Add(name));
-      if (!find || now == L"." || now == L".." || !present.insert(std::wstring(now)).second) continue;
-      const FoundEntry found{now, data.dwFileAttributes,
+      if (name.Left) {
+        // Only a search names the entry as the folder holds it: one that differs from the name
+        // asked only in letter case was renamed.
+        const ui::ScopedFind find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                                   nullptr, 0));
+        if (find)
+          found = FoundEntry{data.cFileName, data.dwFileAttributes,
                              (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
                              Ticks(data.ftCreationTime), Ticks(data.ftLastWriteTime), Ticks(data.ftLastAccessTime)};
-      FileItem item = MakeEntryItem(found, *changes.Names);
-      Decorate(item, found);
+      } else if (WIN32_FILE_ATTRIBUTE_DATA info; GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) {
+        // The cheaper question, for a name reported as it is.
+        found = FoundEntry{name.Text, info.dwFileAttributes,
+                           (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                           Ticks(info.ftCreationTime), Ticks(info.ftLastWriteTime), Ticks(info.ftLastAccessTime)};
+      }
+      if (!found || found->Name != name.Text) changes.Gone.push_back(changes.Names->Add(name.Text));
+      if (!found || found->Name == L"." || found->Name == L".." || !present.insert(std::wstring(found->Name)).second)
+        continue;
+      FileItem item = MakeEntryItem(*found, *changes.Names);
+      Decorate(item, *found);
       changes.Present.push_back(item);
     }
     for (const auto& [from, to] : names.Renamed)

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <functional>
 
+#include "browse/platform/FolderLister.h"
+
 namespace {
 
 class FolderWatchTest : public BrowserTest {
@@ -146,4 +148,29 @@ TEST_F(FolderWatchTest, AShownFolderDeletedGivesWayToItsParentWithANote) {
   ASSERT_TRUE(MoveFileW(base.c_str(), (bin + L"Watched").c_str()));
   ASSERT_TRUE(Within([&] { return PathLine() == dir->Path(); })) << PathLine();
   EXPECT_EQ(Status().Text(2), L"Folder no longer there: " + nested);
+}
+
+TEST_F(FolderWatchTest, MoreChangesThanTheSystemCanReportReadTheFolderAnew) {
+  // A change buffer too small for a single report: every burst overflows it.
+  MakeFile(base + L"first.txt");
+  ui::ScopedWindow sink(CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  pw::FolderLister lister(sink.get(), WM_APP, 8);
+  const unsigned listing = lister.Start(base, pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
+  ASSERT_TRUE(lister.WaitForEnd(5000));
+  std::optional<pw::FolderLister::Progress> taken = lister.Take(listing);
+  ASSERT_TRUE(taken && taken->Ended);
+  ASSERT_EQ(taken->Sorted.size(), 2u);  // the parent entry and first.txt
+
+  for (int i = 0; i < 20; ++i) MakeFile(base + L"more" + std::to_wstring(10 + i) + L".txt");
+  std::vector<std::wstring> relisted;
+  ASSERT_TRUE(Within([&] {
+    if (std::optional<pw::FolderLister::Progress> now = lister.Take(listing); now && now->Relisted) {
+      relisted.clear();
+      for (const pw::FileItem& item : now->Sorted) relisted.emplace_back(item.Caption);
+    }
+    return relisted.size() == 22;
+  })) << relisted.size();
+  EXPECT_EQ(relisted[1], L"first.txt");
+  EXPECT_EQ(relisted[2], L"more10.txt");
+  EXPECT_EQ(relisted.back(), L"more29.txt");
 }
