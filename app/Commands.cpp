@@ -37,18 +37,38 @@ void TfrmFileBrowser::AfterEdit() {
     RefreshFileList();
     return;
   }
-  std::unordered_map<std::wstring, const pw::EntryInfo*> now;
-  now.reserve(written.size());
-  for (const pw::WrittenEntry& entry : written) now[entry.Path] = &entry.Now;
+  // The written entries of the listed folder by name (a scoped run writes deeper ones too). They
+  // were written in the order of their rows, so one walk down both finds almost all of them; what
+  // it misses is looked up by name.
+  const std::wstring& folder = Model.ListedFolder();
+  const auto nameIn = [&folder](std::wstring_view path) {
+    if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return std::wstring_view();
+    const std::wstring_view name = path.substr(folder.size());
+    return name.find(L'\\') == std::wstring_view::npos ? name : std::wstring_view();
+  };
   std::vector<pw::FolderModel::EntryNow> rows;
-  const int count = static_cast<int>(Model.Count());
-  for (int row = Model.FirstEntryRow(); row < count && rows.size() < now.size(); ++row) {
-    const auto found = now.find(pw::EditEntryPath(Model.Path(row)));
-    if (found == now.end()) continue;
+  const auto take = [&](int row, const pw::EntryInfo& info) {
     const pw::FileItem& item = *Model.At(row);
-    const pw::EntryInfo& info = *found->second;
     rows.push_back({row, pw::FoundEntry{item.Caption, info.Attributes, item.Size, info.Created, info.LastWrite,
                                         info.LastAccess}});
+  };
+  const int count = static_cast<int>(Model.Count());
+  std::unordered_map<std::wstring_view, const pw::EntryInfo*> missed;
+  std::size_t next = 0;
+  for (int row = Model.FirstEntryRow(); row < count; ++row) {
+    while (next < written.size() && nameIn(written[next].Path).empty()) ++next;
+    if (next == written.size()) break;
+    if (Model.At(row)->Caption == nameIn(written[next].Path)) take(row, written[next++].Now);
+  }
+  for (; next < written.size(); ++next)
+    if (const std::wstring_view name = nameIn(written[next].Path); !name.empty()) missed[name] = &written[next].Now;
+  if (!missed.empty()) {
+    std::vector<bool> taken(static_cast<std::size_t>(count), false);
+    for (const pw::FolderModel::EntryNow& entry : rows) taken[static_cast<std::size_t>(entry.Row)] = true;
+    for (int row = Model.FirstEntryRow(); row < count; ++row) {
+      if (taken[static_cast<std::size_t>(row)]) continue;
+      if (const auto found = missed.find(Model.At(row)->Caption); found != missed.end()) take(row, *found->second);
+    }
   }
   if (rows.empty()) return;
   const std::size_t before = Model.Count();

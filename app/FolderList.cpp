@@ -91,9 +91,8 @@ void TfrmFileBrowser::TakeListing(unsigned listing) {
 }
 
 void TfrmFileBrowser::ShowFolderChanges(pw::FolderLister::Progress& taken) {
-  const std::vector<int> selected = lvFiles.SelectedRows();
-  const int focused = lvFiles.Focused();
-  const int top = ListView_GetTopIndex(lvFiles.Handle());
+  // The list view keeps its selection by the old rows until it is told otherwise: it is read only
+  // when rows moved, which a large selection makes costly.
   std::vector<std::uint32_t> moved;
   const auto follow = [&moved](const std::vector<std::uint32_t>& step) {
     if (moved.empty()) moved = step;
@@ -105,6 +104,19 @@ void TfrmFileBrowser::ShowFolderChanges(pw::FolderLister::Progress& taken) {
     follow(Model.Replace(std::move(taken.Sorted), listedSort_, std::move(taken.Names), taken.FileCount,
                          taken.FolderCount));
   for (pw::FolderChanges& changes : taken.Changes) follow(Model.Merge(std::move(changes)));
+  // Values changed in place (times written by an edit, say): the rows stay where they are, and so
+  // do the selection and the scroll position, however many rows are selected.
+  bool inPlace = moved.size() == Model.Count();
+  for (std::size_t row = 0; inPlace && row < moved.size(); ++row) inPlace = moved[row] == row;
+  if (inPlace) {
+    InvalidateRect(lvFiles.Handle(), nullptr, FALSE);
+    StatusBar.SetText(0, L"Files: " + std::to_wstring(Model.FileCount()));
+    StatusBar.SetText(1, L"Folders: " + std::to_wstring(Model.FolderCount()));
+    return;
+  }
+  const std::vector<int> selected = lvFiles.SelectedRows();
+  const int focused = lvFiles.Focused();
+  const int top = ListView_GetTopIndex(lvFiles.Handle());
   // The first row shown that stays is shown first again.
   int keepTop = -1;
   for (int row = std::max(top, 0); row >= 0 && static_cast<std::size_t>(row) < moved.size(); ++row)

@@ -22,6 +22,7 @@
 
 #include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
+#include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"
 #include "support/Messages.h"
 #include "support/UserInput.h"
@@ -128,25 +129,9 @@ ListingTimes ListIn(const TfrmFileBrowser& form, const std::wstring& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-
-  std::vector<int> counts;
-  wchar_t tmp[MAX_PATH];
-  GetTempPathW(MAX_PATH, tmp);
-  std::wstring parent = std::wstring(tmp) + L"pathwick-bench\\";
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--in" && i + 1 < argc) {
-      std::string folder = argv[++i];
-      parent.assign(folder.begin(), folder.end());
-      if (parent.back() != L'\\') parent += L'\\';
-    } else {
-      counts.push_back(std::atoi(arg.c_str()));
-    }
-  }
+  bench::Arguments args = bench::Start(argc, argv);
+  std::wstring& parent = args.Folder;
+  std::vector<int>& counts = args.Counts;
   if (counts.empty()) counts = {10000, 100000, 1000000};
   CreateDirectoryW(parent.c_str(), nullptr);
 

@@ -17,6 +17,7 @@
 
 #include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
+#include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"
 #include "support/UserInput.h"
 #include "ui/Scoped.h"
@@ -48,20 +49,7 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 }  // namespace
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-
-  wchar_t tmp[MAX_PATH];
-  GetTempPathW(MAX_PATH, tmp);
-  std::wstring parent = std::wstring(tmp) + L"pathwick-bench\\";
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::string(argv[i]) != "--in") continue;
-    const std::string folder = argv[++i];
-    parent.assign(folder.begin(), folder.end());
-    if (parent.back() != L'\\') parent += L'\\';
-  }
+  const std::wstring parent = bench::Start(argc, argv).Folder;
   const std::wstring dir = parent + L"watch100000\\";
   const std::wstring go = parent + L"watch.go", made = parent + L"watch.made";
   if (!Exists(dir)) {

@@ -47,29 +47,33 @@ bool HoldsFolders(const std::vector<EditTarget>& targets) {
 
 // What the run could not do as asked, and where it stopped; silent when all went as asked.
 void Report(HWND parent, const wchar_t* title, const BatchResult& result, std::size_t total) {
+  const std::size_t count = result.Failures.size() + result.Roundings.size();
+  if (count == 0 && !result.Stopped) return;
+  // Only the lines shown are made: a run over 100,000 entries on a file system that keeps no
+  // creation time would otherwise format 200,000 stamps for nothing.
   std::vector<std::wstring> lines;
-  for (const EditFailure& failure : result.Failures) {
+  for (std::size_t i = 0; i < result.Failures.size() && lines.size() < kReportLines; ++i) {
+    const EditFailure& failure = result.Failures[i];
     std::wstring line = failure.Path + L": " + FaultText(failure.Fault);
     if (failure.Error != kFsOk) line += L" (" + SystemErrorText(failure.Error) + L")";
     lines.push_back(std::move(line));
   }
   const DateFormatter date = UserDateFormat();
-  for (const Rounding& rounding : result.Roundings) {
+  for (std::size_t i = 0; i < result.Roundings.size() && lines.size() < kReportLines; ++i) {
+    const Rounding& rounding = result.Roundings[i];
     lines.push_back(rounding.Path + L": " + FieldName(rounding.Field) + L" stored as " +
                     ExactStampText(rounding.Stored, date) + L", asked " + ExactStampText(rounding.Asked, date));
   }
-  if (lines.empty() && !result.Stopped) return;
   const std::wstring separator = LocaleString(LOCALE_STHOUSAND, L",");
   std::wstring text;
   if (result.Stopped) {
     text = L"Stopped after " + FormatGrouped(result.Done, separator) + L" of " + FormatGrouped(total, separator) +
            L" entries; " + FormatGrouped(result.Written, separator) + L" of them written, which Undo Edit takes back.\n";
   }
-  if (!lines.empty()) text += L"Not every entry took what was asked:\n";
-  for (std::size_t i = 0; i < lines.size() && i < kReportLines; ++i) text += L"\n" + lines[i];
-  if (lines.size() > kReportLines)
-    text += L"\n... and " + FormatGrouped(lines.size() - kReportLines, separator) + L" more";
-  MessageBoxW(parent, text.c_str(), title, MB_OK | (lines.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  if (count > 0) text += L"Not every entry took what was asked:\n";
+  for (const std::wstring& line : lines) text += L"\n" + line;
+  if (count > lines.size()) text += L"\n... and " + FormatGrouped(count - lines.size(), separator) + L" more";
+  MessageBoxW(parent, text.c_str(), title, MB_OK | (count == 0 ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 // The selected entries as the run starts from them; an entry the list has no values for is read.

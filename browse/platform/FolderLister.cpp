@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "browse/platform/DirectoryWatch.h"
 #include "browse/platform/ShellInfo.h"
 #include "common/core/PathRules.h"
 #include "ui/Scoped.h"
@@ -63,127 +64,9 @@ std::uint64_t Ticks(const FILETIME& value) {
   return (static_cast<std::uint64_t>(value.dwHighDateTime) << 32) | value.dwLowDateTime;
 }
 
-// What the watch reports: names made, removed and renamed, and changes of attributes, size and
-// the three times.
-constexpr DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
-                               FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
-                               FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_LAST_ACCESS |
-                               FILE_NOTIFY_CHANGE_CREATION;
-// After a change the watch waits this long for more of the same burst; a steady stream is still
-// handed over this often; a quiet watch looks this often whether the folder is still there.
-constexpr ULONGLONG kGatherMs = 50, kHandOverMs = 400;
-constexpr DWORD kLookMs = 1000;
-
-bool FolderThere(const std::wstring& folder) {
-  const DWORD attributes = GetFileAttributesW(folder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The names the system reported changed, each once, in the order first reported.
-struct GatheredNames {
-  struct Name {
-    std::wstring Text;
-    // Last reported removed or renamed away: whether it is still there, and under which letter
-    // case, takes asking the folder. Any other name was reported as the folder holds it.
-    bool Left = false;
-  };
-  std::vector<Name> Names;
-  std::unordered_map<std::wstring, std::size_t> Seen;
-  std::vector<std::pair<std::wstring, std::wstring>> Renamed;
-  std::wstring RenamedFrom;
-  bool Overflow = false;
-  ULONGLONG First = 0, Last = 0;
-
-  bool Empty() const { return Names.empty() && !Overflow; }
-  void Add(DWORD action, std::wstring name) {
-    if (name.find(L'\\') != std::wstring::npos) return;  // not one of the folder's own entries
-    if (action == FILE_ACTION_RENAMED_OLD_NAME) RenamedFrom = name;
-    if (action == FILE_ACTION_RENAMED_NEW_NAME && !RenamedFrom.empty())
-      Renamed.emplace_back(std::exchange(RenamedFrom, {}), name);
-    const bool left = action == FILE_ACTION_REMOVED || action == FILE_ACTION_RENAMED_OLD_NAME;
-    const auto [at, added] = Seen.emplace(name, Names.size());
-    if (added) Names.push_back({std::move(name), left});
-    else Names[at->second].Left = left;
-  }
-  void Stamp() {
-    Last = GetTickCount64();
-    if (!First) First = Last;
-  }
-  // How long the watch may still gather before it hands over.
-  DWORD Due() const {
-    if (Empty()) return kLookMs;
-    const ULONGLONG due = std::min(Last + kGatherMs, First + kHandOverMs), now = GetTickCount64();
-    return due > now ? static_cast<DWORD>(due - now) : 0;
-  }
-};
-
-// One pending request for the changes of a folder, asked again after each answer.
-class DirectoryWatch {
-public:
-  DirectoryWatch(const std::wstring& folder, DWORD bytes)
-      : directory_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
-        answered_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-        buffer_((bytes + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t)),
-        bytes_(static_cast<DWORD>(buffer_.size() * sizeof(std::uint64_t))) {
-    Ask();
-  }
-  ~DirectoryWatch() {
-    if (!pending_) return;
-    CancelIoEx(directory_.get(), &overlapped_);
-    DWORD unused = 0;
-    GetOverlappedResult(directory_.get(), &overlapped_, &unused, TRUE);
-  }
-  DirectoryWatch(const DirectoryWatch&) = delete;
-  DirectoryWatch& operator=(const DirectoryWatch&) = delete;
-
-  bool Watching() const { return pending_; }
-  HANDLE Answered() const { return answered_.get(); }
-
-  bool Ask() {
-    pending_ = false;
-    if (!directory_ || !answered_) return false;
-    ResetEvent(answered_.get());
-    overlapped_ = OVERLAPPED{};
-    overlapped_.hEvent = answered_.get();
-    pending_ = ReadDirectoryChangesW(directory_.get(), buffer_.data(), bytes_, FALSE, kWatchFilter, nullptr,
-                                     &overlapped_, nullptr) != FALSE;
-    return pending_;
-  }
-
-  // Takes the answer into `names`; false when the request failed (the folder may be gone).
-  bool Collect(GatheredNames& names) {
-    DWORD got = 0;
-    pending_ = false;
-    if (!GetOverlappedResult(directory_.get(), &overlapped_, &got, FALSE)) {
-      if (GetLastError() != ERROR_NOTIFY_ENUM_DIR) return false;
-      got = 0;
-    }
-    names.Stamp();
-    // Nothing reported: more changed than the buffer could hold.
-    if (got == 0) {
-      names.Overflow = true;
-      return true;
-    }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data());
-    for (std::size_t offset = 0; offset < got;) {
-      const auto* record = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(bytes + offset);
-      names.Add(record->Action, std::wstring(record->FileName, record->FileNameLength / sizeof(WCHAR)));
-      if (record->NextEntryOffset == 0) break;
-      offset += record->NextEntryOffset;
-    }
-    return true;
-  }
-
-private:
-  ui::ScopedHandle directory_;
-  ui::ScopedHandle answered_;
-  std::vector<std::uint64_t> buffer_;  // aligned for the records
-  DWORD bytes_;
-  OVERLAPPED overlapped_{};
-  bool pending_ = false;
-};
+// A burst of at least this many names is followed by reading the folder anew, this long after it.
+constexpr std::size_t kCheckBurst = 1000;
+constexpr ULONGLONG kCheckAfterMs = 500;
 
 // The workers of every listing the process started: a stopped listing's worker finishes the block
 // it reads on its own time, and the process waits for them all before it ends, so that none is
@@ -353,10 +236,17 @@ struct FolderLister::Job {
   // Watches the listed folder until Cancel, or until it is gone.
   void Watch(DirectoryWatch& watch) {
     GatheredNames names;
-    int failures = 0;  // in a row
+    int failures = 0;         // requests failed in a row
+    std::size_t burst = 0;    // names handed over since the folder was last quiet
+    ULONGLONG checkAt = 0;    // when a large burst is over: the folder is read anew then
     for (;;) {
+      DWORD due = names.Due();
+      if (names.Empty() && checkAt) {
+        const ULONGLONG now = GetTickCount64();
+        due = checkAt > now ? std::min<DWORD>(due, static_cast<DWORD>(checkAt - now)) : 0;
+      }
       const HANDLE events[2] = {Stop.get(), watch.Answered()};
-      const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, names.Due());
+      const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, due);
       if (Cancelled || woke == WAIT_OBJECT_0) return;
       if (woke == WAIT_OBJECT_0 + 1) {
         if (watch.Collect(names)) {
@@ -373,9 +263,23 @@ struct FolderLister::Job {
         continue;
       }
       if (!names.Empty()) {
+        const bool anew = names.Overflow;
+        burst += names.Names.size();
         HandOverNames(std::exchange(names, GatheredNames{}));
+        // A large burst may have outrun what the system keeps of its reports (Wine loses them
+        // without a word): once it is over, the folder is read anew, once.
+        checkAt = !anew && burst >= kCheckBurst ? GetTickCount64() + kCheckAfterMs : 0;
+        if (anew) burst = 0;
         continue;
       }
+      if (checkAt) {
+        if (GetTickCount64() < checkAt) continue;
+        checkAt = 0;
+        burst = 0;
+        ReadAnew();
+        continue;
+      }
+      burst = 0;
       if (!FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
     }
   }

@@ -39,20 +39,9 @@ void MakeSparse(const std::wstring& path, long long size) {
   CloseHandle(h);
 }
 
-class FolderListingTest : public BrowserTest {
+class FolderListingTest : public BrowserFolderTest {
 protected:
-  void SetUp() override {
-    BrowserTest::SetUp();
-    dir = std::make_unique<testutil::TempDir>();
-    base = dir->Path() + L"Data\\";
-    CreateDirectoryW(base.c_str(), nullptr);
-  }
-  void TearDown() override {
-    BrowserTest::TearDown();
-    dir.reset();
-  }
-  std::unique_ptr<testutil::TempDir> dir;
-  std::wstring base;  // ...\Data\ with a trailing backslash
+  FolderListingTest() : BrowserFolderTest(L"Data") {}
 };
 
 }  // namespace

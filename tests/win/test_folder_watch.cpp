@@ -11,18 +11,9 @@
 
 namespace {
 
-class FolderWatchTest : public BrowserTest {
+class FolderWatchTest : public BrowserFolderTest {
 protected:
-  void SetUp() override {
-    BrowserTest::SetUp();
-    dir = std::make_unique<testutil::TempDir>();
-    base = dir->Path() + L"Watched\\";
-    CreateDirectoryW(base.c_str(), nullptr);
-  }
-  void TearDown() override {
-    BrowserTest::TearDown();  // the window and its watch go first
-    dir.reset();
-  }
+  FolderWatchTest() : BrowserFolderTest(L"Watched") {}
 
   // Answers the window's messages until `done` holds, for at most five seconds; whether it did.
   static bool Within(const std::function<bool()>& done, std::chrono::milliseconds most = std::chrono::seconds(5)) {
@@ -42,9 +33,6 @@ protected:
     const int row = FileList().Focused();
     return row >= 0 ? Cell(row, 0) : std::wstring();
   }
-
-  std::unique_ptr<testutil::TempDir> dir;
-  std::wstring base;
 };
 
 }  // namespace

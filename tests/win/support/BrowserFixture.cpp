@@ -15,6 +15,18 @@ void BrowserTest::TearDown() {
   testutil::PumpMessages();
 }
 
+void BrowserFolderTest::SetUp() {
+  BrowserTest::SetUp();
+  dir = std::make_unique<testutil::TempDir>();
+  base = dir->Path() + name_ + L"\\";
+  CreateDirectoryW(base.c_str(), nullptr);
+}
+
+void BrowserFolderTest::TearDown() {
+  BrowserTest::TearDown();
+  dir.reset();
+}
+
 void BrowserTest::PressKey(HWND wnd, WORD vk) { testutil::PressKey(wnd, vk); }
 
 void BrowserTest::PressKey(HWND wnd, WORD vk, unsigned modifiers) { testutil::PressKey(wnd, vk, modifiers); }

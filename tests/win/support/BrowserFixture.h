@@ -59,3 +59,18 @@ protected:
 
   std::unique_ptr<TfrmFileBrowser> form;
 };
+
+// The main window with a folder of the test's own under a fresh temporary folder: `base`, named
+// as the fixture says, with a trailing backslash. The window goes before the folders do.
+class BrowserFolderTest : public BrowserTest {
+protected:
+  explicit BrowserFolderTest(std::wstring name) : name_(std::move(name)) {}
+  void SetUp() override;
+  void TearDown() override;
+
+  std::unique_ptr<testutil::TempDir> dir;
+  std::wstring base;
+
+private:
+  std::wstring name_;
+};
