@@ -56,6 +56,9 @@ public:
   std::vector<FileItem> TakeItems() { return std::move(items_); }
   // The names the items point into; the model shares them.
   const std::shared_ptr<NamePool>& Names() const { return names_; }
+  // Lets go of the names once the model has them: a listing that goes on watching its folder
+  // keeps no second hold on a million names.
+  void LetGoOfNames() { names_.reset(); }
 
 private:
   std::wstring listedFolder_;

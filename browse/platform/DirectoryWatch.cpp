@@ -16,6 +16,7 @@ constexpr DWORD kWatchFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE
 // A burst too large to report is read anew only once it is over, or every two seconds.
 constexpr ULONGLONG kGatherMs = 50, kHandOverMs = 400, kOverflowMs = 2000;
 constexpr DWORD kLookMs = 1000;
+constexpr DWORD kShareBytes = 64 * 1024;
 
 }  // namespace
 
@@ -72,6 +73,11 @@ bool DirectoryWatch::Ask() {
   overlapped_.hEvent = answered_.get();
   pending_ = ReadDirectoryChangesW(directory_.get(), buffer_.data(), bytes_, FALSE, kWatchFilter, nullptr, &overlapped_,
                                    nullptr) != FALSE;
+  // A network share takes at most 64 KB.
+  if (!pending_ && bytes_ > kShareBytes && GetLastError() == ERROR_INVALID_PARAMETER) {
+    bytes_ = kShareBytes;
+    return Ask();
+  }
   return pending_;
 }
 

@@ -130,6 +130,7 @@ struct FolderLister::Job {
   ui::ScopedHandle Ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};     // the folder is read
   ui::ScopedHandle Finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // the worker is done
   ListingBuilder Builder;  // the worker's alone
+  std::shared_ptr<NamePool> Names;  // the builder's, for the window: the builder lets go of them
 
   // Handed to the window under the lock.
   std::mutex Lock;
@@ -362,6 +363,7 @@ void FolderLister::Work(std::shared_ptr<Job> job) {
     }
     if (!job->Cancelled) job->HandOver(true, error);
     else SetEvent(job->Ended.get());
+    job->Builder.LetGoOfNames();
     if (!job->Cancelled && error == ERROR_SUCCESS) job->Watch(watch);
   }
   if (SUCCEEDED(com)) CoUninitialize();
@@ -382,6 +384,7 @@ unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& o
   job->Number = ++number_;
   job->Common = shared_;
   job->WatchBytes = watchBytes_;
+  job->Names = job->Builder.Names();
   // The worker owns its share of the job: a stopped listing finishes its block on its own, and
   // the window never waits for it.
   AllWorkers().Add(std::thread(&FolderLister::Work, job), job->Finished.get(), job);
@@ -393,6 +396,12 @@ void FolderLister::Cancel() {
   if (!job_) return;
   job_->Cancelled = true;
   SetEvent(job_->Stop.get());
+  // What it holds for the window goes now; the worker may finish its block a while longer.
+  job_->Names.reset();
+  {
+    std::lock_guard<std::mutex> hold(job_->Lock);
+    job_->Ready = Progress{};
+  }
   job_.reset();
 }
 
@@ -404,7 +413,7 @@ bool FolderLister::WaitForEnd(DWORD milliseconds) const {
   return !job_ || WaitForSingleObject(job_->Ended.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
-std::shared_ptr<NamePool> FolderLister::Names() const { return job_ ? job_->Builder.Names() : nullptr; }
+std::shared_ptr<NamePool> FolderLister::Names() const { return job_ ? job_->Names : nullptr; }
 
 std::optional<FolderLister::Progress> FolderLister::Take(unsigned listing) {
   if (!job_ || job_->Number != listing) return std::nullopt;
