@@ -138,7 +138,10 @@ void TfrmFileBrowser::LeaveGoneFolder() {
     const DWORD attributes = there.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(there.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
   } while (!there.empty());
-  const std::wstring note = L"Folder no longer there: " + gone;
+  // Its name (a drive's root: the root): the list now shows where it was, and the status bar has
+  // room for little more.
+  const std::wstring name = pw::LastComponent(std::wstring_view(gone).substr(0, gone.size() - 1));
+  const std::wstring note = L"Folder no longer there: " + (name.empty() ? gone : name);
   OpenFolder(there, [this, note](bool) { StatusBar.SetText(2, note); });
   StatusBar.SetText(2, note);
 }

@@ -13,6 +13,8 @@
 //   pw_show pathline [seconds]    (the path line being edited, then the pop-up menu with its
 //                                  shortcut keys: one screenshot in each half)
 //   pw_show shift|copy|preview|progress [seconds]   the time tools' windows
+//   pw_show watch [seconds]       (a shown folder taking new files for 8 s, then moved away: the
+//                                  parent with the note in the status bar)
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
 // test run.
 #include <windows.h>
@@ -275,6 +277,35 @@ void ShowPathLine(int seconds) {
   RemoveDirectoryW(folder.c_str());
 }
 
+// A shown folder that changes: files appear in it one by one, then it is moved away and the window
+// goes to its parent with a note.
+void ShowWatch(int seconds) {
+  wchar_t temp[MAX_PATH] = {0};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring parent = std::wstring(temp) + L"Pathwick watch\\";
+  const std::wstring folder = parent + L"Shown\\", away = parent + L"Moved away";
+  CreateDirectoryW(parent.c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  {
+    TfrmFileBrowser form;
+    form.Create(false);
+    form.Show();
+    testutil::GoToPath(form, folder);
+    for (int i = 0; i < 8; ++i) {
+      ui::ScopedHandle(CreateFileW((folder + L"new " + std::to_wstring(i) + L".txt").c_str(), GENERIC_WRITE, 0,
+                                   nullptr, CREATE_ALWAYS, 0, nullptr));
+      Wait(1);
+    }
+    Wait(seconds / 2);
+    SetCurrentDirectoryW(temp);
+    MoveFileW(folder.c_str(), away.c_str());
+    Wait(seconds - seconds / 2);
+  }
+  for (int i = 0; i < 8; ++i) DeleteFileW((away + L"\\new " + std::to_wstring(i) + L".txt").c_str());
+  RemoveDirectoryW(away.c_str());
+  RemoveDirectoryW(parent.c_str());
+}
+
 // Closes the thread's active window once the time is up.
 void CloseActiveAfter(int seconds) {
   SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
@@ -346,6 +377,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowMainMenu(args[1], number(2, 5));
   } else if (what == L"popup") {
     ShowPopupMenu(number(1, 0), number(2, 5));
+  } else if (what == L"watch") {
+    ShowWatch(number(1, 6));
   } else if (what == L"pathline") {
     ShowPathLine(number(1, 5));
   } else if (what == L"shift" || what == L"copy") {
