@@ -138,6 +138,17 @@ TEST_F(FolderWatchTest, AShownFolderDeletedGivesWayToItsParentWithANote) {
   EXPECT_EQ(Status().Text(2), L"Folder no longer there: Deeper");
 }
 
+TEST_F(FolderWatchTest, AFolderLeftIsNoLongerHeld) {
+  // The watch holds the shown folder open; once the user goes elsewhere, nothing of the program
+  // keeps it: deleted, it is gone at once (a folder still held would stay until let go).
+  const std::wstring left = MakeFolder(base + L"Left");
+  ListPath(left);
+  ListPath(base);
+  ASSERT_TRUE(Within([&] { return RemoveDirectoryW(left.c_str()) != FALSE; })) << GetLastError();
+  EXPECT_TRUE(Within([&] { return GetFileAttributesW(left.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+  ASSERT_TRUE(Within([&] { return RowOf(L"Left") < 0; }));  // and the shown folder follows
+}
+
 TEST_F(FolderWatchTest, MoreChangesThanTheSystemCanReportReadTheFolderAnew) {
   // A change buffer too small for a single report: every burst overflows it.
   MakeFile(base + L"first.txt");
