@@ -170,10 +170,20 @@ std::vector<std::uint32_t> FolderModel::Replace(std::vector<FileItem>&& sorted, 
     else if (item.Kind == ItemKind::Drives) moved[row] = drivesRow;
     else if (const auto found = rowOf.find(item.Caption); found != rowOf.end()) moved[row] = found->second;
   }
-  items_ = std::move(sorted);
-  names_ = std::move(names);
   fileCount_ = fileCount;
   folderCount_ = folderCount;
+  // The same entries as shown, only their values read anew (what the watch reported was all
+  // there was): they keep their rows, as values changed in place do.
+  const bool sameEntries = sorted.size() == items_.size() &&
+                           std::none_of(moved.begin(), moved.end(), [](std::uint32_t row) { return row == kGoneRow; });
+  if (sameEntries) {
+    for (std::size_t row = 0; row < items_.size(); ++row) items_[row] = sorted[moved[row]];
+    names_ = std::move(names);
+    for (std::size_t row = 0; row < moved.size(); ++row) moved[row] = static_cast<std::uint32_t>(row);
+    return moved;
+  }
+  items_ = std::move(sorted);
+  names_ = std::move(names);
   if (sortedBy.SortColumn != options_.SortColumn || sortedBy.SortAscending != options_.SortAscending) {
     const std::vector<std::uint32_t> again = Sort();
     for (std::uint32_t& row : moved)

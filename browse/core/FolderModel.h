@@ -76,8 +76,9 @@ public:
   // moved[old row] = new row, or kGoneRow, so that the selection and the focus follow.
   std::vector<std::uint32_t> Merge(FolderChanges&& changes);
   // The folder read anew while it was shown (its changes were too many to tell one by one): the
-  // rows become that listing, sorted by `sortedBy` and put in the view's order when that differs.
-  // Returns where each old row's entry is now, or kGoneRow.
+  // rows become that listing, sorted by `sortedBy` and put in the view's order when that differs;
+  // when it holds just the entries shown, they only take their new values, in their rows. Returns
+  // where each old row's entry is now, or kGoneRow.
   std::vector<std::uint32_t> Replace(std::vector<FileItem>&& sorted, const ListingOptions& sortedBy,
                                      std::shared_ptr<NamePool> names, int fileCount, int folderCount);
 

@@ -208,6 +208,19 @@ TEST(FolderModel, ChangesOnDiskMergeNewEntriesInOrderAndCarryTheRowsThatStay) {
   constexpr std::uint32_t kGone = FolderModel::kGoneRow;
   EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 2, kGone, 3, kGone, kGone, kGone}));
   EXPECT_EQ(model.FileCount(), 3);
+
+  // Read anew with just the entries shown: only their values change, in their rows, though z.txt
+  // now sorts last.
+  pw::ListingBuilder same(L"C:\\w\\", byName, kDir);
+  for (const FoundEntry& found :
+       std::vector<FoundEntry>{{L"..", kDir}, {L"z.txt", 0x20, 1}, {L"g.txt", 0x20, 2}, {L"d.txt", 0x20, 44}})
+    same.AddFileItem(found);
+  same.Sort(model.Text());
+  const std::shared_ptr<pw::NamePool> sameNames = same.Names();
+  moved = model.Replace(same.TakeItems(), byName, sameNames, 3, 0);
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"z.txt", L"d.txt", L"g.txt"}));
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+  EXPECT_EQ(model.At(1)->Size, 1u);
 }
 
 TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
