@@ -106,7 +106,7 @@ TEST_F(BackgroundListingTest, AHugeFolderListsInTheBackgroundAndEndsInOrderWithI
   EXPECT_EQ(Status().Text(0), L"Files: " + std::to_wstring(kEntries - kFolders));
   EXPECT_EQ(Status().Text(1), L"Folders: " + std::to_wstring(kFolders));
   EXPECT_EQ(Status().Text(2), L"");
-  // The Parts' order: the parent entry, the folders, the files, each by name.
+  // The list's order: the parent entry, the folders, the files, each by name.
   EXPECT_EQ(Cell(0, 0), ParentCaptionOf(BigFolder()));
   EXPECT_EQ(Cell(1, 0), L"folder000");
   EXPECT_EQ(Cell(kFolders, 0), Name(kEntries - 1));
