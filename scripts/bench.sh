@@ -39,7 +39,7 @@ pw_start_xvfb || exit 1  # before the prefix: Wine's desktop keeps the display i
 trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
-pw_prepare_prefix
+pw_prepare_prefix --no-window-manager
 wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/dev/null
 # The time writes at 10,000 and 100,000 files (a million would take Wine most of an hour).
 edit_counts=()

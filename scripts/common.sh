@@ -83,9 +83,10 @@ pw_prepare_prefix() {
     # Without a window manager Wine draws the title bar and frame itself only with this setting.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   fi
-  # Nor does it wait for a window manager: a managed window that hides waits two seconds for the
-  # manager's answer, which never comes, and the program stands still meanwhile.
-  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  # On a display of our own no window manager runs: without this, every managed window that hides
+  # waits two seconds for the manager's answer, which never comes, and the program stands still
+  # meanwhile. Only for prefixes of our own: a user's prefix keeps its windows managed.
+  if [ "${1:-}" = --no-window-manager ] && ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   fi
   # This Wine does not look for its own fonts (Tahoma, MS Sans Serif) in its data folder, only in

@@ -33,7 +33,7 @@ mkdir -p "$WINEPREFIX"
 pw_make_big_folder "$work/big" 200000
 export PW_BIG_FOLDER="Z:${work//\//\\}\\big"
 wineserver -p </dev/null >/dev/null 2>&1
-pw_prepare_prefix
+pw_prepare_prefix --no-window-manager
 wine build/win/pw_show.exe </dev/null >/dev/null 2>&1
 
 (cd build/win && ctest --output-on-failure --timeout 300 </dev/null)
