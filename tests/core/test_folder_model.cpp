@@ -197,13 +197,15 @@ TEST(FolderModel, ChangesOnDiskMergeNewEntriesInOrderAndCarryTheRowsThatStay) {
   byName.SortColumn = pw::ColName;
   byName.SortAscending = true;
   byName.HideFolders = false;  // the parent entry stays
-  pw::ListingBuilder again(L"C:\\w\\", byName, kDir);
-  for (const FoundEntry& found :
-       std::vector<FoundEntry>{{L"..", kDir}, {L"g.txt", 0x20, 2}, {L"z.txt", 0x20, 50}, {L"d.txt", 0x20, 44}})
-    again.AddFileItem(found);
-  again.Sort(model.Text());
-  const std::shared_ptr<pw::NamePool> names = again.Names();
-  moved = model.Replace(again.TakeItems(), byName, names, 3, 0);
+  // The folder read by the worker (its listing sorted by name) and handed to the model.
+  const auto readAnew = [&](const std::vector<FoundEntry>& found) {
+    pw::ListingBuilder again(L"C:\\w\\", byName, kDir);
+    for (const FoundEntry& entry : found) again.AddFileItem(entry);
+    again.Sort(model.Text());
+    const std::shared_ptr<pw::NamePool> names = again.Names();
+    return model.Replace(again.TakeItems(), byName, names, again.FileCount(), again.FolderCount());
+  };
+  moved = readAnew({{L"..", kDir}, {L"g.txt", 0x20, 2}, {L"z.txt", 0x20, 50}, {L"d.txt", 0x20, 44}});
   EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"z.txt", L"d.txt", L"g.txt"}));
   constexpr std::uint32_t kGone = FolderModel::kGoneRow;
   EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 2, kGone, 3, kGone, kGone, kGone}));
@@ -211,13 +213,7 @@ TEST(FolderModel, ChangesOnDiskMergeNewEntriesInOrderAndCarryTheRowsThatStay) {
 
   // Read anew with just the entries shown: only their values change, in their rows, though z.txt
   // now sorts last.
-  pw::ListingBuilder same(L"C:\\w\\", byName, kDir);
-  for (const FoundEntry& found :
-       std::vector<FoundEntry>{{L"..", kDir}, {L"z.txt", 0x20, 1}, {L"g.txt", 0x20, 2}, {L"d.txt", 0x20, 44}})
-    same.AddFileItem(found);
-  same.Sort(model.Text());
-  const std::shared_ptr<pw::NamePool> sameNames = same.Names();
-  moved = model.Replace(same.TakeItems(), byName, sameNames, 3, 0);
+  moved = readAnew({{L"..", kDir}, {L"z.txt", 0x20, 1}, {L"g.txt", 0x20, 2}, {L"d.txt", 0x20, 44}});
   EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"z.txt", L"d.txt", L"g.txt"}));
   EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 1, 2, 3}));
   EXPECT_EQ(model.At(1)->Size, 1u);
