@@ -17,21 +17,7 @@ protected:
 
   // Answers the window's messages until `done` holds, for at most five seconds; whether it did.
   static bool Within(const std::function<bool()>& done, std::chrono::milliseconds most = std::chrono::seconds(5)) {
-    for (const auto until = std::chrono::steady_clock::now() + most; !done();) {
-      if (std::chrono::steady_clock::now() > until) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      testutil::PumpMessages();
-    }
-    return true;
-  }
-  std::vector<std::wstring> SelectedCaptions() const {
-    std::vector<std::wstring> out;
-    for (int row : SelectedRows()) out.push_back(Cell(row, 0));
-    return out;
-  }
-  std::wstring FocusedCaption() const {
-    const int row = FileList().Focused();
-    return row >= 0 ? Cell(row, 0) : std::wstring();
+    return testutil::AnswerUntil(done, most);
   }
 };
 

@@ -76,16 +76,6 @@ protected:
     }
   }
 
-  // The captions of the selected rows and of the focused row.
-  Strings SelectedCaptions() const {
-    Strings out;
-    for (int row : SelectedRows()) out.push_back(Cell(row, 0));
-    return out;
-  }
-  std::wstring FocusedCaption() const {
-    int row = FileList().Focused();
-    return row < 0 ? L"" : Cell(row, 0);
-  }
 
   testutil::TempDir tmp;
   std::wstring folder;  // the listed folder, inside tmp so that it has a parent entry

@@ -115,4 +115,15 @@ int BrowserTest::DriveRowOf(const std::wstring& root) const {
 
 std::vector<int> BrowserTest::SelectedRows() const { return FileList().SelectedRows(); }
 
+std::vector<std::wstring> BrowserTest::SelectedCaptions() const {
+  std::vector<std::wstring> out;
+  for (int row : SelectedRows()) out.push_back(Cell(row, 0));
+  return out;
+}
+
+std::wstring BrowserTest::FocusedCaption() const {
+  const int row = FileList().Focused();
+  return row < 0 ? std::wstring() : Cell(row, 0);
+}
+
 void BrowserTest::ListPath(const std::wstring& folder) { testutil::GoToPath(*form, folder); }

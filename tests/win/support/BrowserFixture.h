@@ -51,6 +51,9 @@ protected:
   // The row of the drive list that shows a root such as "Q:\", or -1.
   int DriveRowOf(const std::wstring& root) const;
   std::vector<int> SelectedRows() const;
+  // The captions of the selected rows, and of the focused row ("" when none is).
+  std::vector<std::wstring> SelectedCaptions() const;
+  std::wstring FocusedCaption() const;
   std::wstring PathLine() const { return testutil::WindowText(Probe().PathLine()); }
 
   // Lists a folder the way a user goes to it: typed into the path line (path with trailing

@@ -10,6 +10,15 @@ void PumpMessages() {
   }
 }
 
+bool AnswerUntil(const std::function<bool()>& done, std::chrono::milliseconds most) {
+  for (const auto until = std::chrono::steady_clock::now() + most; !done || !done();) {
+    if (std::chrono::steady_clock::now() >= until) return done && done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpMessages();
+  }
+  return true;
+}
+
 std::wstring WindowText(HWND wnd) {
   int n = GetWindowTextLengthW(wnd);
   std::wstring s(static_cast<size_t>(n) + 1, L'\0');

@@ -1,6 +1,9 @@
 #pragma once
 // Small helpers for driving real windows from tests.
 #include <windows.h>
+
+#include <chrono>
+#include <functional>
 #include <string>
 
 namespace testutil {
@@ -8,6 +11,9 @@ namespace testutil {
 // Dispatches every message waiting in this thread's queue (posted messages, paints, timers that
 // are already due). Never sleeps.
 void PumpMessages();
+// Answers this thread's messages as they come until `done` holds or `most` has passed; whether it
+// holds. Without `done`, answers them for `most`.
+bool AnswerUntil(const std::function<bool()>& done, std::chrono::milliseconds most);
 
 // The text of a window (GetWindowTextW).
 std::wstring WindowText(HWND wnd);
