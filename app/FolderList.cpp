@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
+#include "browse/platform/DirectoryWatch.h"
 #include "browse/core/FileText.h"
 #include "browse/platform/UserFormats.h"
 #include "common/core/PathRules.h"
@@ -135,8 +136,7 @@ void TfrmFileBrowser::LeaveGoneFolder() {
   std::wstring there = gone;
   do {
     there = pw::IsDriveRoot(there) ? std::wstring() : pw::ParentFolderPath(there);
-    const DWORD attributes = there.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(there.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
+    if (!there.empty() && pw::FolderThere(there)) break;
   } while (!there.empty());
   // Its name (a drive's root: the root): the list now shows where it was, and the status bar has
   // room for little more.

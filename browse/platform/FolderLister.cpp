@@ -14,6 +14,7 @@
 #include "browse/platform/DirectoryWatch.h"
 #include "browse/platform/ShellInfo.h"
 #include "common/core/PathRules.h"
+#include "common/platform/LocalTime.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -60,8 +61,14 @@ const NtDirectoryCalls& DirectoryCalls() {
 }
 
 std::uint64_t Ticks(const LARGE_INTEGER& value) { return static_cast<std::uint64_t>(value.QuadPart); }
-std::uint64_t Ticks(const FILETIME& value) {
-  return (static_cast<std::uint64_t>(value.dwHighDateTime) << 32) | value.dwLowDateTime;
+
+// An entry as a search (WIN32_FIND_DATAW) or an attribute query (WIN32_FILE_ATTRIBUTE_DATA)
+// reports it, under the name given.
+template <typename Data>
+FoundEntry Found(std::wstring_view name, const Data& data) {
+  return FoundEntry{name, data.dwFileAttributes,
+                    (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                    ToUInt64(data.ftCreationTime), ToUInt64(data.ftLastWriteTime), ToUInt64(data.ftLastAccessTime)};
 }
 
 // A burst of at least this many names is followed by reading the folder anew, this long after it.
@@ -306,15 +313,10 @@ struct FolderLister::Job {
         // asked only in letter case was renamed.
         const ui::ScopedFind find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                                    nullptr, 0));
-        if (find)
-          found = FoundEntry{data.cFileName, data.dwFileAttributes,
-                             (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                             Ticks(data.ftCreationTime), Ticks(data.ftLastWriteTime), Ticks(data.ftLastAccessTime)};
+        if (find) found = Found(data.cFileName, data);
       } else if (WIN32_FILE_ATTRIBUTE_DATA info; GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) {
         // The cheaper question, for a name reported as it is.
-        found = FoundEntry{name.Text, info.dwFileAttributes,
-                           (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
-                           Ticks(info.ftCreationTime), Ticks(info.ftLastWriteTime), Ticks(info.ftLastAccessTime)};
+        found = Found(name.Text, info);
       }
       if (!found || found->Name != name.Text) changes.Gone.push_back(changes.Names->Add(name.Text));
       if (!found || found->Name == L"." || found->Name == L".." || !present.insert(std::wstring(found->Name)).second)
