@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/core/PathRules.h"
 #include "common/platform/LocalTime.h"
 #include "ui/Scoped.h"
 
@@ -20,6 +21,7 @@ FsError IdentifyHandle(HANDLE handle, EntryIdentity& identity) {
   if (!GetFileInformationByHandle(handle, &info)) return LastError();
   identity.Volume = info.dwVolumeSerialNumber;
   identity.FileId = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  identity.Links = info.nNumberOfLinks;
   return kFsOk;
 }
 
@@ -87,7 +89,7 @@ FsError DiskFileSystem::WriteAttributes(const std::wstring& path, std::uint32_t 
 
 FsError DiskFileSystem::ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) {
   WIN32_FIND_DATAW found;
-  ui::ScopedFind find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+  ui::ScopedFind find(FindFirstFileExW(JoinPath(folder, L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                        nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) {
     const DWORD error = GetLastError();
@@ -99,8 +101,9 @@ FsError DiskFileSystem::ReadFolder(const std::wstring& folder, std::vector<Folde
     children.push_back({std::wstring(name), InfoOf(found.dwFileAttributes, found.ftCreationTime,
                                                    found.ftLastAccessTime, found.ftLastWriteTime)});
   } while (FindNextFileW(find.get(), &found));
-  const DWORD error = GetLastError();
-  return error == ERROR_NO_MORE_FILES ? kFsOk : error;
+  // Only the end of the entries counts as reading them all; any other stop, even one the system
+  // gives no reason for, is a folder not read to its end.
+  return GetLastError() == ERROR_NO_MORE_FILES ? kFsOk : LastError();
 }
 
 }  // namespace pw

@@ -46,7 +46,7 @@ bool HoldsFolders(const std::vector<EditTarget>& targets) {
 }
 
 // What the run could not do as asked, and where it stopped; silent when all went as asked.
-void Report(HWND parent, const wchar_t* title, const BatchResult& result, std::size_t total) {
+void Report(HWND parent, const wchar_t* title, const BatchResult& result) {
   const std::size_t count = result.Failures.size() + result.Roundings.size();
   if (count == 0 && !result.Stopped) return;
   // Only the lines shown are made: a run over 100,000 entries on a file system that keeps no
@@ -66,9 +66,12 @@ void Report(HWND parent, const wchar_t* title, const BatchResult& result, std::s
   }
   const std::wstring separator = LocaleString(LOCALE_STHOUSAND, L",");
   std::wstring text;
-  if (result.Stopped) {
-    text = L"Stopped after " + FormatGrouped(result.Done, separator) + L" of " + FormatGrouped(total, separator) +
-           L" entries; " + FormatGrouped(result.Written, separator) + L" of them written, which Undo Edit takes back.\n";
+  if (result.Stopped && result.Total == 0) {
+    text = L"Stopped before anything was written.\n";
+  } else if (result.Stopped) {
+    text = L"Stopped after " + FormatGrouped(result.Done, separator) + L" of " +
+           FormatGrouped(result.Total, separator) + L" entries; " + FormatGrouped(result.Written, separator) +
+           L" of them written, which Undo Edit takes back.\n";
   }
   if (count > 0) text += L"Not every entry took what was asked:\n";
   for (const std::wstring& line : lines) text += L"\n" + line;
@@ -123,11 +126,10 @@ bool EditCommand::Run(const std::vector<EditTarget>& targets, HWND parent) {
     return dialog.Choice();
   });
   if (plan.Outcome != EditOutcome::Updated) return false;
-  const std::size_t total = plan.Entries.size();
   BatchResult result;
   TfrmProgress::Run(parent, L"Edit File Params",
                     [&](const BatchProgress& progress) { result = WriteEdit(std::move(plan), disk, progress); });
-  Finish(parent, L"Edit File Params", std::move(result), total);
+  Finish(parent, L"Edit File Params", std::move(result));
   return true;
 }
 
@@ -164,13 +166,13 @@ bool EditCommand::RunTool(const std::vector<EditTarget>& targets, HWND parent, c
                     [&](const BatchProgress& progress) { result = WriteEntries(*entries, rule, disk, progress); });
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
   result.Failures = std::move(failures);
-  Finish(parent, title, std::move(result), entries->size());
+  Finish(parent, title, std::move(result));
   return true;
 }
 
-void EditCommand::Finish(HWND parent, const wchar_t* title, BatchResult result, std::size_t total) {
+void EditCommand::Finish(HWND parent, const wchar_t* title, BatchResult result) {
   KeepWritten(result.Undo);
-  Report(parent, title, result, total);
+  Report(parent, title, result);
   undo_.Remember(std::move(result.Undo));
 }
 
@@ -184,11 +186,10 @@ void EditCommand::Undo(HWND parent) {
   written_.clear();
   if (!undo_.Available()) return;
   DiskFileSystem disk;
-  const std::size_t total = undo_.Count();
   BatchResult result;
   TfrmProgress::Run(parent, L"Undo Edit", [&](const BatchProgress& progress) { result = undo_.Run(disk, progress); });
   KeepWritten(result.Undo);
-  Report(parent, L"Undo Edit", result, total);
+  Report(parent, L"Undo Edit", result);
 }
 
 }  // namespace pw

@@ -39,7 +39,7 @@ public:
 private:
   bool RunTool(const std::vector<EditTarget>& targets, HWND parent, const wchar_t* title, const ChangeRule& rule,
                Scope reach);
-  void Finish(HWND parent, const wchar_t* title, BatchResult result, std::size_t total);
+  void Finish(HWND parent, const wchar_t* title, BatchResult result);
 
   EditUndo undo_;
   std::vector<WrittenEntry> written_;

@@ -55,7 +55,8 @@ public:
   TkwTimeEdit(const TkwTimeEdit&) = delete;
   TkwTimeEdit& operator=(const TkwTimeEdit&) = delete;
 
-  HWND Handle() const { return wnd_; }
+  // Nothing once the window is gone (with its parent, say).
+  HWND Handle() const { return subclass_.Window(); }
   int Tag() const { return tag_; }
 
   // The spin column and margins for the window's DPI; SetDpi when it moves to another.

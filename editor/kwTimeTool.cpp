@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <mutex>
+#include <thread>
 
 #include "common/platform/LocalTime.h"
 #include "editor/DiskFileSystem.h"
@@ -19,6 +21,7 @@ constexpr int kRowsHeight = 96;
 constexpr int kMargin = 10;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr UINT kWmReferenceRead = WM_APP + 1;  // wParam: the read's number
 constexpr const wchar_t* kFieldCaptions[] = {L"Created", L"Modified", L"Accessed"};
 constexpr const wchar_t* kScopes[] = {L"The selected entries only", L"Also the files inside the selected folders",
                                       L"Also the folders inside the selected folders",
@@ -210,7 +213,7 @@ void TfrmCopyTimes::CreateTop() {
   btnFile = AddControl(L"BUTTON", L"File...", WS_TABSTOP);
   btnFolder = AddControl(L"BUTTON", L"Folder...", WS_TABSTOP);
   lblStamps = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX);
-  ReadReference();
+  ReferenceChanged();
 }
 
 void TfrmCopyTimes::PlaceTop() {
@@ -223,22 +226,72 @@ void TfrmCopyTimes::PlaceTop() {
 
 std::wstring TfrmCopyTimes::ReferencePath() const { return TextOf(edReference); }
 
-// The reference as its path stands: its stamps, or why there are none.
-void TfrmCopyTimes::ReadReference() {
+// What a read of the reference found, handed from its thread to the window.
+struct TfrmCopyTimes::Answer {
+  std::mutex Lock;
+  unsigned Asked = 0;
+  std::optional<pw::EntryInfo> Info;
+};
+
+void TfrmCopyTimes::ReferenceChanged() {
   reference_.reset();
-  const std::wstring path = ReferencePath();
-  pw::EntryInfo info;
-  pw::DiskFileSystem disk;
-  std::wstring text = L"Type or pick a file or folder whose times to copy.";
-  if (!path.empty() && disk.ReadInfo(path, info) == pw::kFsOk) {
-    reference_ = info;
+  ++asked_;  // an answer still on its way is for another path
+  reading_ = !ReferencePath().empty();
+  SetWindowTextW(lblStamps, reading_ ? L"" : L"Type or pick a file or folder whose times to copy.");
+  if (reading_) SetTimer(hwnd_, kReadTimer, kReadPauseMs, nullptr);
+  else KillTimer(hwnd_, kReadTimer);
+}
+
+void TfrmCopyTimes::ReadReference() {
+  KillTimer(hwnd_, kReadTimer);
+  if (!reading_) return;
+  SetWindowTextW(lblStamps, L"Reading...");
+  auto answer = std::make_shared<Answer>();
+  answer_ = answer;
+  const unsigned asked = asked_;
+  const HWND window = hwnd_;
+  // The thread owns what it needs; a window closed meanwhile just never gets the answer.
+  std::thread([answer, asked, window, path = ReferencePath()] {
+    pw::EntryInfo info;
+    pw::DiskFileSystem disk;
+    const bool read = disk.ReadInfo(path, info) == pw::kFsOk;
+    {
+      std::lock_guard<std::mutex> hold(answer->Lock);
+      answer->Asked = asked;
+      if (read) answer->Info = info;
+    }
+    PostMessageW(window, kWmReferenceRead, asked, 0);
+  }).detach();
+}
+
+// The reference as its path stood when it was read: its stamps, or why there are none.
+void TfrmCopyTimes::TakeReference(unsigned asked) {
+  if (asked != asked_ || !answer_) return;
+  {
+    std::lock_guard<std::mutex> hold(answer_->Lock);
+    if (answer_->Asked != asked_) return;
+    reference_ = answer_->Info;
+  }
+  reading_ = false;
+  std::wstring text = L"There is no file or folder of that name.";
+  if (reference_) {
     const pw::DateFormatter date = pw::UserDateFormat();
-    text = L"Created\t" + pw::ExactStampText(info.Created, date) + L"\nModified\t" +
-           pw::ExactStampText(info.LastWrite, date) + L"\nAccessed\t" + pw::ExactStampText(info.LastAccess, date);
-  } else if (!path.empty()) {
-    text = L"There is no file or folder of that name.";
+    text = L"Created\t" + pw::ExactStampText(reference_->Created, date) + L"\nModified\t" +
+           pw::ExactStampText(reference_->LastWrite, date) + L"\nAccessed\t" +
+           pw::ExactStampText(reference_->LastAccess, date);
   }
   SetWindowTextW(lblStamps, text.c_str());
+  UpdateOK();
+}
+
+LRESULT TfrmCopyTimes::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == kReadTimer) ReadReference();
+      return 0;
+    case kWmReferenceRead: TakeReference(static_cast<unsigned>(wp)); return 0;
+    default: return TfrmTimeTool::HandleMessage(msg, wp, lp);
+  }
 }
 
 void TfrmCopyTimes::PickFile() {
@@ -277,7 +330,7 @@ void TfrmCopyTimes::PickFolder() {
 bool TfrmCopyTimes::Ready() const { return reference_.has_value(); }
 
 void TfrmCopyTimes::OnToolCommand(HWND from, WORD code) {
-  if (from == edReference && code == EN_CHANGE) ReadReference();
+  if (from == edReference && code == EN_CHANGE) ReferenceChanged();
   else if (from == btnFile && code == BN_CLICKED) PickFile();
   else if (from == btnFolder && code == BN_CLICKED) PickFolder();
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/core/TimeBatch.h"
@@ -79,6 +81,10 @@ protected:
 // open dialog, whose stamps go to the chosen times of every entry.
 class TfrmCopyTimes : public TfrmTimeTool {
 public:
+  // The reference is read this long after its path was last changed, when this timer fires.
+  static constexpr UINT_PTR kReadTimer = 1;
+  static constexpr UINT kReadPauseMs = 300;
+
   TfrmCopyTimes(HWND owner, bool offersScope);
   ~TfrmCopyTimes() override;
   // The reference's stamps, when its path names something that can be read.
@@ -93,11 +99,20 @@ protected:
   void PlaceTop() override;
   bool Ready() const override;
   void OnToolCommand(HWND from, WORD code) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+  struct Answer;
+  // The reference is read a moment after the path was last changed, away from the window's
+  // thread: a path on a slow share must not freeze the window at each character typed.
+  void ReferenceChanged();
   void ReadReference();
+  void TakeReference(unsigned asked);
   void PickFile();
   void PickFolder();
 
   std::optional<pw::EntryInfo> reference_;
+  unsigned asked_ = 0;  // the reads asked for; only the latest one's answer counts
+  bool reading_ = false;
+  std::shared_ptr<Answer> answer_;
 };

@@ -22,7 +22,7 @@ EditPlan AskEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, con
   for (const EditTarget& target : targets) {
     const std::wstring path = EditEntryPath(target.Path);
     if (plan.Outcome == EditOutcome::Updated) {
-      plan.Entries.push_back({path, target.IsFolder, {}});
+      plan.Entries.push_back({path, target.IsFolder, target.Known.value_or(EntryInfo{})});
       continue;
     }
     EntryInfo before;
@@ -50,12 +50,12 @@ EditPlan AskEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, con
 }
 
 ChangeRule EditRule(const EditChoice& choice) {
-  return [choice](const EntryInfo& now) {
+  return {[choice](const EntryInfo& now) {
     EntryChange change;
     change.Times = choice.Times;
     if (choice.ModifyAttributes) change.Attributes = ChosenAttributeWord(now.Attributes, choice.Attributes);
     return change;
-  };
+  }};
 }
 
 BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress) {

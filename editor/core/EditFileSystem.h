@@ -22,11 +22,14 @@ struct EntryInfo {
 
 // Which file a path or an open handle names: the volume's serial number and the file's id on it.
 // A file replaced by another program (saved under a new name, then renamed over the old one) keeps
-// its path but gets another id.
+// its path but gets another id. Links counts the names the file has (hard links).
 struct EntryIdentity {
   std::uint32_t Volume = 0;
   std::uint64_t FileId = 0;
-  friend bool operator==(const EntryIdentity&, const EntryIdentity&) = default;
+  std::uint32_t Links = 1;
+  friend bool operator==(const EntryIdentity& a, const EntryIdentity& b) {
+    return a.Volume == b.Volume && a.FileId == b.FileId;
+  }
 };
 
 // Times for one write; an empty one stays as it is on disk.

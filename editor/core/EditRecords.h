@@ -25,12 +25,23 @@ struct EditFailure {
   friend bool operator==(const EditFailure&, const EditFailure&) = default;
 };
 
+// Which of an entry's values a run wrote.
+enum WrittenValue : std::uint8_t {
+  kWroteCreated = 1,
+  kWroteLastAccess = 2,
+  kWroteLastWrite = 4,
+  kWroteAttributes = 8,
+  kWroteAll = 15,
+};
+
 // One entry a run changed: its values before, and as read back right after (file systems round
-// times, so these can differ from the values written).
+// times, so these can differ from the values written). Only the values the run wrote are its to
+// take back: the system moves an entry's last-access time whenever it is read.
 struct UndoEntry {
   std::wstring Path;
   EntryInfo Before;
   EntryInfo After;
+  std::uint8_t Wrote = kWroteAll;  // WrittenValue bits
 };
 
 }  // namespace pw

@@ -13,16 +13,26 @@ void Restore(const UndoEntry& entry, EditFileSystem& fs, std::vector<EditFailure
     failures.push_back({entry.Path, EditFault::Read, error});
     return;
   }
-  if (now != entry.After) {
+  // Only what the run wrote is compared and put back: the system moves the last-access time of
+  // an entry that is merely read (a folder that is listed, say).
+  const std::uint8_t wrote = entry.Wrote;
+  const auto differs = [wrote](std::uint8_t value, std::uint64_t a, std::uint64_t b) {
+    return (wrote & value) && a != b;
+  };
+  const bool attributes = (wrote & kWroteAttributes) != 0;
+  if (differs(kWroteCreated, now.Created, entry.After.Created) ||
+      differs(kWroteLastAccess, now.LastAccess, entry.After.LastAccess) ||
+      differs(kWroteLastWrite, now.LastWrite, entry.After.LastWrite) ||
+      (attributes && SettableAttributeWord(now.Attributes) != SettableAttributeWord(entry.After.Attributes))) {
     failures.push_back({entry.Path, EditFault::ChangedSince, kFsOk});
     return;
   }
 
   const EntryInfo& before = entry.Before;
   TimeChange times;
-  if (now.Created != before.Created) times.Created = before.Created;
-  if (now.LastAccess != before.LastAccess) times.LastAccess = before.LastAccess;
-  if (now.LastWrite != before.LastWrite) times.LastWrite = before.LastWrite;
+  if (differs(kWroteCreated, now.Created, before.Created)) times.Created = before.Created;
+  if (differs(kWroteLastAccess, now.LastAccess, before.LastAccess)) times.LastAccess = before.LastAccess;
+  if (differs(kWroteLastWrite, now.LastWrite, before.LastWrite)) times.LastWrite = before.LastWrite;
   if (times.Any()) {
     std::unique_ptr<EntryTimeWriter> writer;
     FsError error = fs.OpenForTimes(entry.Path, writer);
@@ -31,13 +41,13 @@ void Restore(const UndoEntry& entry, EditFileSystem& fs, std::vector<EditFailure
   }
 
   const std::uint32_t word = SettableAttributeWord(before.Attributes);
-  if (word != SettableAttributeWord(now.Attributes)) {
+  if (attributes && word != SettableAttributeWord(now.Attributes)) {
     if (const FsError error = fs.WriteAttributes(entry.Path, word); error != kFsOk) {
       failures.push_back({entry.Path, EditFault::Attributes, error});
     }
   }
   EntryInfo after;
-  if (fs.ReadInfo(entry.Path, after) == kFsOk) restored.push_back({entry.Path, now, after});
+  if (fs.ReadInfo(entry.Path, after) == kFsOk) restored.push_back({entry.Path, now, after, wrote});
 }
 
 }  // namespace
@@ -50,6 +60,7 @@ BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
   // Taken out first: whatever happens on the way, the same edit is never undone twice.
   std::vector<UndoEntry> entries = std::exchange(entries_, {});
   BatchResult result;
+  result.Total = entries.size();
   for (const UndoEntry& entry : entries) {
     if (progress && !progress(result.Done, entries.size())) {
       result.Stopped = true;

@@ -1,7 +1,11 @@
 #include "editor/core/TimeBatch.h"
 
+#include <algorithm>
 #include <limits>
+#include <unordered_set>
 #include <utility>
+
+#include "common/core/PathRules.h"
 
 namespace pw {
 namespace {
@@ -20,25 +24,47 @@ bool IsFolderToEnter(const EntryInfo& info) {
   return (info.Attributes & kDirectoryAttribute) && !(info.Attributes & kReparsePointAttribute);
 }
 
-// Walks the folder depth first, appending what the scope takes; false when stopped.
-bool CollectInside(const std::wstring& folder, Scope scope, EditFileSystem& fs, std::vector<BatchEntry>& out,
-                   std::vector<EditFailure>& failures, const BatchProgress& progress) {
-  std::vector<FolderChild> children;
-  if (const FsError error = fs.ReadFolder(folder, children); error != kFsOk) {
-    failures.push_back({folder, EditFault::FolderUnread, error});
+// One run's entries, each taken once, and the folders walked so far.
+class Collection {
+public:
+  Collection(Scope scope, EditFileSystem& fs, std::vector<EditFailure>& failures, const BatchProgress& progress)
+      : scope_(scope), fs_(fs), failures_(failures), progress_(progress) {}
+
+  void Take(const BatchEntry& entry) {
+    if (seen_.insert(PathKey(entry.Path)).second) out_.push_back(entry);
+  }
+  bool Entered(const std::wstring& folder) const { return entered_.contains(PathKey(folder)); }
+
+  // Walks the folder depth first, taking what the scope takes; false when stopped.
+  bool Walk(const std::wstring& folder) {
+    if (!entered_.insert(PathKey(folder)).second) return true;
+    std::vector<FolderChild> children;
+    if (const FsError error = fs_.ReadFolder(folder, children); error != kFsOk) {
+      failures_.push_back({folder, EditFault::FolderUnread, error});
+      return true;
+    }
+    for (FolderChild& child : children) {
+      const bool isFolder = (child.Info.Attributes & kDirectoryAttribute) != 0;
+      std::wstring path = JoinPath(folder, child.Name);
+      if (Takes(scope_, isFolder)) {
+        Take({path, isFolder, child.Info});
+        if (progress_ && !progress_(out_.size(), 0)) return false;
+      }
+      if (IsFolderToEnter(child.Info) && !Walk(path)) return false;
+    }
     return true;
   }
-  for (FolderChild& child : children) {
-    const bool isFolder = (child.Info.Attributes & kDirectoryAttribute) != 0;
-    std::wstring path = folder + L"\\" + child.Name;
-    if (Takes(scope, isFolder)) {
-      out.push_back({path, isFolder, child.Info});
-      if (progress && !progress(out.size(), 0)) return false;
-    }
-    if (IsFolderToEnter(child.Info) && !CollectInside(path, scope, fs, out, failures, progress)) return false;
-  }
-  return true;
-}
+
+  std::vector<BatchEntry> Entries() && { return std::move(out_); }
+
+private:
+  Scope scope_;
+  EditFileSystem& fs_;
+  std::vector<EditFailure>& failures_;
+  const BatchProgress& progress_;
+  std::vector<BatchEntry> out_;
+  std::unordered_set<std::wstring> seen_, entered_;
+};
 
 // The three times of an entry, in the order of TimeField.
 std::uint64_t Stamp(const EntryInfo& info, TimeField field) {
@@ -59,51 +85,79 @@ const std::optional<std::uint64_t>& Asked(const TimeChange& change, TimeField fi
   return change.LastAccess;
 }
 
+// The files a run has written that have more than one name, by volume and file id.
+using NamedTwice = std::unordered_set<std::uint64_t>;
+
+std::uint64_t IdentityKey(const EntryIdentity& id) {
+  return id.FileId * 0x9E3779B97F4A7C15ull ^ id.Volume;
+}
+
+std::uint8_t WrittenTimes(const TimeChange& times) {
+  return static_cast<std::uint8_t>((times.Created ? kWroteCreated : 0) | (times.LastAccess ? kWroteLastAccess : 0) |
+                                   (times.LastWrite ? kWroteLastWrite : 0));
+}
+
+// Whether two readings of an entry differ in the values a run wrote.
+bool DiffersIn(const EntryInfo& a, const EntryInfo& b, std::uint8_t wrote) {
+  return ((wrote & kWroteCreated) && a.Created != b.Created) ||
+         ((wrote & kWroteLastAccess) && a.LastAccess != b.LastAccess) ||
+         ((wrote & kWroteLastWrite) && a.LastWrite != b.LastWrite) ||
+         ((wrote & kWroteAttributes) && SettableAttributeWord(a.Attributes) != SettableAttributeWord(b.Attributes));
+}
+
 // What one entry gets; the result tells whether it was written.
 struct EntryRun {
   const std::wstring& Path;
   EditFileSystem& Fs;
   BatchResult& Result;
+  NamedTwice& Twice;
 
   bool Run(const ChangeRule& rule, std::unique_ptr<EntryTimeWriter> writer) {
-    // An entry held open while its dialog was up may have been deleted meanwhile, which the held
-    // handle keeps from happening until it closes: it is read back by its path once closed.
-    const bool held = writer != nullptr;
     FsError openError = kFsOk;
     if (!writer) openError = Fs.OpenForTimes(Path, writer);
     EntryInfo now;
     const FsError readError = writer ? writer->Read(now) : Fs.ReadInfo(Path, now);
     if (readError != kFsOk) return Fail(EditFault::Read, writer ? readError : openError);
+    if (rule.FromOwnValues && writer && ReachedBefore(*writer)) return false;
     const EntryChange change = rule(now);
     if (change.OutOfRange) return Fail(EditFault::OutOfRange, kFsOk);
 
-    bool written = false;
+    std::uint8_t wrote = 0;
     if (change.Times.Any()) {
       const FsError error = writer ? writer->WriteTimes(change.Times) : openError;
       if (error != kFsOk) Fail(EditFault::Times, error);
-      else written = true;
+      else wrote |= WrittenTimes(change.Times);
     }
     if (change.Attributes && *change.Attributes != SettableAttributeWord(now.Attributes)) {
       if (const FsError error = Fs.WriteAttributes(Path, *change.Attributes); error != kFsOk) {
         Fail(EditFault::Attributes, error);
       } else {
-        written = true;
+        wrote |= kWroteAttributes;
       }
     }
-    if (!written) return false;
+    if (!wrote) return false;
 
-    if (held) writer.reset();
+    // Read back by the path once the handle is closed: what the volume kept, not what the open
+    // handle's cache still holds (an entry held open while its dialog was up may also have been
+    // deleted meanwhile, which the handle kept from happening).
+    writer.reset();
     EntryInfo after;
-    const FsError error = writer ? writer->Read(after) : Fs.ReadInfo(Path, after);
-    if (error != kFsOk) return Fail(EditFault::ReadBack, error);
+    if (const FsError error = Fs.ReadInfo(Path, after); error != kFsOk) return Fail(EditFault::ReadBack, error);
     for (TimeField field : {TimeField::Created, TimeField::LastWrite, TimeField::LastAccess}) {
       const std::optional<std::uint64_t>& asked = Asked(change.Times, field);
       // A time written as it was is no change to check.
       if (asked && *asked != Stamp(now, field) && *asked != Stamp(after, field))
         Result.Roundings.push_back({Path, field, *asked, Stamp(after, field)});
     }
-    if (after != now) Result.Undo.push_back({Path, now, after});
+    if (DiffersIn(after, now, wrote)) Result.Undo.push_back({Path, now, after, wrote});
     return true;
+  }
+
+  // A file with several names that this run has reached under another one already.
+  bool ReachedBefore(EntryTimeWriter& writer) {
+    EntryIdentity id;
+    if (writer.Identify(id) != kFsOk || id.Links < 2 || id.FileId == 0) return false;
+    return !Twice.insert(IdentityKey(id)).second;
   }
 
   bool Fail(EditFault fault, FsError error) {
@@ -123,13 +177,33 @@ bool SameFile(EntryTimeWriter& writer, const std::wstring& path, EditFileSystem&
 std::optional<std::vector<BatchEntry>> CollectEntries(const std::vector<BatchEntry>& selected, Scope scope,
                                                       EditFileSystem& fs, std::vector<EditFailure>& failures,
                                                       const BatchProgress& progress) {
-  std::vector<BatchEntry> out(selected);
-  if (scope == Scope::Selected) return out;
+  Collection run(scope, fs, failures, progress);
+  for (const BatchEntry& entry : selected) run.Take(entry);
+  if (scope == Scope::Selected) return std::move(run).Entries();
+  // The folders to walk, as they are now: what the list showed of a selected entry may be old, or
+  // missing, and a link to a folder is never entered.
+  std::vector<std::wstring> folders;
   for (const BatchEntry& entry : selected) {
-    if (!entry.IsFolder || (entry.Known.Attributes & kReparsePointAttribute)) continue;
-    if (!CollectInside(entry.Path, scope, fs, out, failures, progress)) return std::nullopt;
+    if (!entry.IsFolder) continue;
+    EntryInfo now;
+    if (const FsError error = fs.ReadInfo(entry.Path, now); error != kFsOk) {
+      failures.push_back({entry.Path, EditFault::FolderUnread, error});
+      continue;
+    }
+    if (IsFolderToEnter(now)) folders.push_back(entry.Path);
   }
-  return out;
+  // A folder inside another one that is walked is reached by that walk; it is walked on its own
+  // only when that walk did not get there (a link on the way).
+  const auto inside = [&folders](const std::wstring& folder) {
+    const std::wstring key = PathKey(folder);
+    return std::any_of(folders.begin(), folders.end(),
+                       [&key](const std::wstring& other) { return LiesInside(key, PathKey(other)); });
+  };
+  for (const std::wstring& folder : folders)
+    if (!inside(folder) && !run.Walk(folder)) return std::nullopt;
+  for (const std::wstring& folder : folders)
+    if (!run.Entered(folder) && !run.Walk(folder)) return std::nullopt;
+  return std::move(run).Entries();
 }
 
 std::optional<std::int64_t> TimeOffset::Ticks() const {
@@ -153,10 +227,10 @@ std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks)
 }
 
 ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields) {
-  return [ticks, fields](const EntryInfo& now) {
+  const auto change = [ticks, fields](const EntryInfo& now) {
     EntryChange change;
     const auto shift = [&](bool chosen, std::uint64_t stamp, std::optional<std::uint64_t>& into) {
-      if (!chosen) return;
+      if (!chosen || stamp == 0) return;
       into = ShiftStamp(stamp, ticks);
       if (!into) change.OutOfRange = true;
     };
@@ -166,29 +240,32 @@ ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields) {
     if (change.OutOfRange) change.Times = {};
     return change;
   };
+  return ChangeRule{.Change = change, .FromOwnValues = true};
 }
 
 ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields) {
-  return [reference, fields](const EntryInfo&) {
+  return {[reference, fields](const EntryInfo&) {
     EntryChange change;
     // A stamp of 0 would read as "leave unchanged": the reference has none to give.
     if (fields.Created && reference.Created) change.Times.Created = reference.Created;
     if (fields.LastWrite && reference.LastWrite) change.Times.LastWrite = reference.LastWrite;
     if (fields.LastAccess && reference.LastAccess) change.Times.LastAccess = reference.LastAccess;
     return change;
-  };
+  }};
 }
 
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
                          const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst) {
   BatchResult result;
+  result.Total = entries.size();
   if (heldForFirst && !entries.empty() && !SameFile(*heldForFirst, entries.front().Path, fs)) heldForFirst.reset();
+  NamedTwice twice;
   for (const BatchEntry& entry : entries) {
     if (progress && !progress(result.Done, entries.size())) {
       result.Stopped = true;
       break;
     }
-    EntryRun run{entry.Path, fs, result};
+    EntryRun run{entry.Path, fs, result, twice};
     if (run.Run(rule, std::exchange(heldForFirst, nullptr))) ++result.Written;
     ++result.Done;
   }

@@ -37,8 +37,11 @@ enum class Scope : std::uint8_t { Selected, Files, Folders, Everything };
 using BatchProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 // The selected entries, then for each selected folder, depth first, the entries inside it that the
-// scope takes. Links to folders (reparse points) are taken as entries but not entered. A folder
-// that cannot be read is reported and passed over. Nothing when stopped.
+// scope takes; each entry once, however often it is selected or reached (the parent entry stands
+// for the listed folder, whose walk reaches the folders selected beside it: those are not walked
+// again). A selected folder is read before it is walked: links to folders (reparse points) are
+// taken as entries but never entered, wherever they stand. A folder that cannot be read is
+// reported and passed over. Nothing when stopped.
 std::optional<std::vector<BatchEntry>> CollectEntries(const std::vector<BatchEntry>& selected, Scope scope,
                                                       EditFileSystem& fs, std::vector<EditFailure>& failures,
                                                       const BatchProgress& progress);
@@ -51,7 +54,14 @@ struct EntryChange {
   std::optional<std::uint32_t> Attributes;  // a word made by SettableAttributeWord
   bool OutOfRange = false;  // a shifted stamp would leave the range of file times: nothing is written
 };
-using ChangeRule = std::function<EntryChange(const EntryInfo& now)>;
+
+struct ChangeRule {
+  std::function<EntryChange(const EntryInfo& now)> Change;
+  // The new values are made from the entry's own (a shift): a file reached under two names (hard
+  // links) must get them once, or it moves twice.
+  bool FromOwnValues = false;
+  EntryChange operator()(const EntryInfo& now) const { return Change(now); }
+};
 
 // Which of the three times a tool moves or sets.
 struct TimeFields {
@@ -73,7 +83,8 @@ struct TimeOffset {
 
 // The stamp moved by ticks, all its digits kept; nothing when that leaves the range of file times.
 std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks);
-// Each chosen time of the entry moved by ticks, from the entry's own stamp.
+// Each chosen time of the entry moved by ticks, from the entry's own stamp. A stamp of 0 is no time
+// at all (some file systems keep no creation time): it stays as it is.
 ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields);
 // The chosen times set to the reference's stamps.
 ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields);
@@ -92,6 +103,7 @@ struct Rounding {
 };
 
 struct BatchResult {
+  std::size_t Total = 0;    // the entries the run was to look at
   std::size_t Done = 0;     // the entries looked at: all, or a prefix when stopped
   std::size_t Written = 0;  // of those, the ones that took a change
   bool Stopped = false;
@@ -100,10 +112,12 @@ struct BatchResult {
   std::vector<UndoEntry> Undo;  // every entry written, with its values before and after
 };
 
-// Writes to each entry in order what the rule gives it for what it holds at that moment. The
-// first entry may come with the handle the editor held for it while its dialog was shown: used
-// when it still names the file at the path, else the path is opened anew. Times the entry already
-// held are not compared after writing.
+// Writes to each entry in order what the rule gives it for what it holds at that moment, and reads
+// it back once its handle is closed (what the volume kept, not what a cache echoes). The first
+// entry may come with the handle the editor held for it while its dialog was shown: used when it
+// still names the file at the path, else the path is opened anew. Times the entry already held are
+// not compared after writing. For a rule made from the entry's own values, a file reached again
+// under another name is passed over.
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
                          const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst = nullptr);
 

@@ -252,6 +252,26 @@ TEST(FolderModel, BatchesShowTheEntriesAsFoundAndTheEndSortsThemCarryingTheRowsS
   EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[p]", L"b", L"0.txt", L"a.txt", L"c.txt"}));
   EXPECT_EQ(moved, (std::vector<std::uint32_t>{4, 0, 1, 3}));
   EXPECT_EQ(model.FileCount(), 3);
+
+  // The user sorts the rows shown by size while the folder lists: at the end every row shown still
+  // goes to where its own entry is, whatever order the listing sorted by.
+  pw::ListingBuilder again(L"C:\\p\\t\\", model.Options(), kDir);
+  model.Begin(L"C:\\p\\t\\", again.Names());
+  for (const FoundEntry& entry : std::vector<FoundEntry>{
+           {L"c.txt", kArchive, 1}, {L"..", kDir}, {L"b", kDir}, {L"a.txt", kArchive, 3}, {L"e.txt", kArchive, 2}})
+    again.AddFileItem(entry);
+  model.Append(again.TakeNew(), again.FileCount(), again.FolderCount());
+  model.ClickColumn(1);
+  model.ClickColumn(1);  // size, largest first
+  model.Sort();
+  const std::vector<std::wstring> shown = Captions(model);
+  ASSERT_EQ(shown, (std::vector<std::wstring>{L"[p]", L"a.txt", L"e.txt", L"c.txt", L"b"}));
+  again.AddFileItem({L"d.txt", kArchive, 9});
+  const std::vector<std::uint32_t> byName = again.Sort(model.Text());
+  const std::vector<std::uint32_t> carried = model.Finish(again.TakeItems(), byName, again.FileCount(), again.FolderCount());
+  ASSERT_EQ(carried.size(), shown.size());
+  for (std::size_t row = 0; row < shown.size(); ++row)
+    EXPECT_EQ(model.At(static_cast<int>(carried[row]))->Caption, shown[row]) << row;
 }
 
 TEST(NamePool, ViewsStayValidAcrossBlocksLongNamesAndAdoption) {

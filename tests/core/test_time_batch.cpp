@@ -3,6 +3,7 @@
 // the undo of a run that reached into folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -131,4 +132,61 @@ TEST(TimeBatch, WhatTheFileSystemRoundsIsReportedAStoppedRunLeavesTheRestAndUndo
   EXPECT_TRUE(undo.Run(fs).Failures.empty());
   EXPECT_EQ(fs.Disks[L"d\\ntfs"], saved.at(L"d\\ntfs"));
   EXPECT_EQ(fs.Disks[L"d\\fat"].LastWrite, saved.at(L"d\\fat").LastWrite);
+}
+
+TEST(TimeScope, EachEntryIsTakenOnceHoweverItIsSelectedOrReached) {
+  // The parent entry (the listed folder d) selected with the folder's own entries, one of them twice
+  // in another letter case, and a second name (hard link) of a.txt: a shift moves every file once.
+  FakeFs fs;
+  fs.Disks = {{L"d", At(kDir, 1)},          {L"d\\a.txt", At(kFile, 10 * kHour)}, {L"d\\b.txt", {}},
+              {L"d\\sub", At(kDir, 3)},     {L"d\\sub\\c", At(kFile, 20 * kHour)},
+              {L"d\\link", At(kDir | 0x400, 5)}, {L"d\\link\\x", At(kFile, 30 * kHour)}};
+  fs.HardLinks = {{L"d\\b.txt", L"d\\a.txt"}};
+  fs.Ids = {{L"d\\a.txt", 41}, {L"d\\sub\\c", 42}};
+  const auto saved = fs.Disks;
+  const std::vector<BatchEntry> selected = {{L"d", true}, {L"d\\a.txt"}, {L"d\\sub", true}, {L"D\\A.TXT"}};
+  std::vector<pw::EditFailure> failures;
+  const std::vector<BatchEntry> entries = *pw::CollectEntries(selected, Scope::Everything, fs, failures, {});
+  EXPECT_EQ(Paths(entries), (std::vector<std::wstring>{L"d", L"d\\a.txt", L"d\\sub", L"d\\b.txt", L"d\\link",
+                                                       L"d\\sub\\c"}));
+  EXPECT_TRUE(failures.empty());
+  // The sub-folder was reached by the walk of d, not walked a second time.
+  EXPECT_EQ(std::count(fs.Log.begin(), fs.Log.end(), L"list d\\sub"), 1);
+
+  constexpr std::int64_t kSecond = 10'000'000;
+  pw::BatchResult run = pw::WriteEntries(entries, pw::ShiftRule(kSecond, {false, true, false}), fs, {});
+  EXPECT_EQ(fs.Disks[L"d\\a.txt"].LastWrite, saved.at(L"d\\a.txt").LastWrite + kSecond);
+  EXPECT_EQ(fs.Disks[L"d\\sub\\c"].LastWrite, saved.at(L"d\\sub\\c").LastWrite + kSecond);
+  EXPECT_EQ(fs.Disks[L"d\\link\\x"], saved.at(L"d\\link\\x"));
+  EXPECT_EQ(run.Written, 5u);  // every entry but b.txt, which is a.txt again
+  // Copying a reference's times is the same whichever name a file is reached by: no name is left out.
+  const pw::BatchResult copied = pw::WriteEntries(entries, pw::CopyRule(At(kFile, 7 * kHour), {}), fs, {});
+  EXPECT_EQ(copied.Written, 6u);
+
+  // Undo takes the shift back exactly, with nothing reported changed since.
+  fs.Disks = saved;
+  run = pw::WriteEntries(entries, pw::ShiftRule(kSecond, {false, true, false}), fs, {});
+  pw::EditUndo undo;
+  undo.Remember(std::move(run.Undo));
+  EXPECT_TRUE(undo.Run(fs).Failures.empty());
+  EXPECT_EQ(fs.Disks, saved);
+
+  // A link to a folder is never entered, even where the list knew nothing of the entry: the walk
+  // reads each selected folder before it goes in.
+  failures.clear();
+  EXPECT_EQ(Paths(*pw::CollectEntries({{L"d\\a.txt"}, {L"d\\link", true}}, Scope::Everything, fs, failures, {})),
+            (std::vector<std::wstring>{L"d\\a.txt", L"d\\link"}));
+  EXPECT_TRUE(failures.empty());
+}
+
+TEST(TimeShift, AStampOfZeroIsNoTimeAndStaysWhileTheOthersMove) {
+  FakeFs fs;
+  const EntryInfo none{kFile, 0, Utc(2020, 5, 5, 5, 5, 5, 5, 55), Utc(2020, 6, 6, 6, 6, 6, 6, 66)};
+  fs.Disks = {{L"x", none}};
+  for (const std::int64_t ticks : {-kHour, kHour}) {
+    fs.Disks = {{L"x", none}};
+    const pw::BatchResult run = pw::WriteEntries({{L"x"}}, pw::ShiftRule(ticks, {}), fs, {});
+    EXPECT_TRUE(run.Failures.empty()) << ticks;
+    EXPECT_EQ(fs.Disks[L"x"], (EntryInfo{kFile, 0, none.LastAccess + ticks, none.LastWrite + ticks})) << ticks;
+  }
 }

@@ -32,6 +32,20 @@ public:
   // was replaced since it was opened land here, on the orphaned old file.
   std::map<std::wstring, std::uint64_t> Ids;
   std::map<std::wstring, EntryInfo> Orphans;
+  // Second names of files (hard links): each is listed in its folder, but reads and writes reach the
+  // entry of its first name.
+  std::map<std::wstring, std::wstring> HardLinks;
+
+  std::wstring FileOf(const std::wstring& path) const {
+    const auto link = HardLinks.find(path);
+    return link == HardLinks.end() ? path : link->second;
+  }
+  pw::EntryIdentity IdentityOf(const std::wstring& path) {
+    const std::wstring file = FileOf(path);
+    std::uint32_t links = 1;
+    for (const auto& [name, first] : HardLinks) links += first == file;
+    return {7, Ids[file], links};
+  }
 
   pw::FsError Call(const std::wstring& call, const std::wstring& path, std::wstring detail = {}) {
     Log.push_back(call + L" " + path + detail);
@@ -40,7 +54,7 @@ public:
   pw::FsError ReadInfo(const std::wstring& path, EntryInfo& info) override {
     if (const pw::FsError error = Call(L"read", path)) return error;
     if (!Disks.contains(path)) return 2;
-    info = Disks[path];
+    info = Disks[FileOf(path)];
     if (path == Fat) info.Created = info.LastWrite;
     return 0;
   }
@@ -50,18 +64,18 @@ public:
     if (!Disks.contains(path)) return 2;
     EXPECT_TRUE(Open.empty());
     Open = path;
-    OpenId = Ids[path];
+    OpenId = Ids[FileOf(path)];
     writer.reset(new Closer{*this});
     return 0;
   }
   pw::FsError Identify(const std::wstring& path, pw::EntryIdentity& id) override {
     if (const pw::FsError error = Call(L"id", path)) return error;
-    id = {7, Ids[path]};
+    id = IdentityOf(path);
     return 0;
   }
   pw::FsError WriteTimes(const pw::TimeChange& t) {
     if (const pw::FsError error = Call(L"times", Open)) return error;
-    EntryInfo& info = Ids[Open] == OpenId ? Disks[Open] : Orphans[Open];
+    EntryInfo& info = Ids[FileOf(Open)] == OpenId ? Disks[FileOf(Open)] : Orphans[Open];
     info.Created = t.Created.value_or(info.Created);
     info.LastAccess = t.LastAccess.value_or(info.LastAccess);
     info.LastWrite = t.LastWrite.value_or(info.LastWrite);
@@ -79,7 +93,7 @@ public:
   }
   pw::FsError ReadHeld(pw::EntryInfo& info) {
     if (const pw::FsError error = Call(L"readh", Open)) return error;
-    info = Ids[Open] == OpenId ? Disks[Open] : Orphans[Open];
+    info = Ids[FileOf(Open)] == OpenId ? Disks[FileOf(Open)] : Orphans[Open];
     if (Open == Fat) info.Created = info.LastWrite;
     return 0;
   }
@@ -98,7 +112,8 @@ private:
     ~Closer() override { fs.Call(L"close", std::exchange(fs.Open, {})); }
     pw::FsError WriteTimes(const pw::TimeChange& t) override { return fs.WriteTimes(t); }
     pw::FsError Identify(pw::EntryIdentity& id) override {
-      id = {7, fs.OpenId};
+      id = fs.IdentityOf(fs.Open);
+      id.FileId = fs.OpenId;
       return 0;
     }
     pw::FsError Read(pw::EntryInfo& info) override { return fs.ReadHeld(info); }
