@@ -71,14 +71,8 @@ void TfrmFileBrowser::AfterEdit() {
     }
   }
   if (rows.empty()) return;
-  const std::size_t before = Model.Count();
-  const std::vector<std::uint32_t> moved = Model.Update(rows);
-  if (Model.Count() == before) {
-    InvalidateRect(lvFiles.Handle(), nullptr, FALSE);
-    return;
-  }
-  // Entries the view no longer keeps (made hidden, say) leave; the others keep their selection.
-  ShowEndedListing(lvFiles.SelectedRows(), lvFiles.Focused(), moved);
+  // Entries the view no longer keeps (made hidden, say) leave; the others keep their rows.
+  ChangeRows([this, &rows] { return Model.Update(rows); }, RowsView::Stay);
 }
 
 void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {

@@ -12,7 +12,7 @@
 
 void TfrmFileBrowser::FillDriveList() {
   HWND list = lvDrives.Handle();
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  ui::RedrawOff redraw(list);
   ListView_DeleteAllItems(list);
   DriveItems.clear();
 
@@ -62,8 +62,6 @@ void TfrmFileBrowser::FillDriveList() {
     auto* form = reinterpret_cast<TfrmFileBrowser*>(self);
     return form->lvDrivesCompare(form->DriveItems[static_cast<size_t>(a)], form->DriveItems[static_cast<size_t>(b)]);
   }, reinterpret_cast<LPARAM>(this));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
 }
 
 int TfrmFileBrowser::lvDrivesCompare(const TDriveItem& item1, const TDriveItem& item2) const {

@@ -4,6 +4,7 @@
 
 #include "app/kwFileBrowser.h"
 #include "browse/core/ListingRules.h"
+#include "browse/platform/DirectoryWatch.h"
 #include "common/core/PathRules.h"
 
 void TfrmFileBrowser::OpenItem(int index) {
@@ -24,7 +25,7 @@ void TfrmFileBrowser::OpenItem(int index) {
 
 bool TfrmFileBrowser::OpenFolder(const std::wstring& folder, AfterListing then) {
   CurrentPath = folder;
-  SetWindowTextW(edFilename, CurrentPath.c_str());
+  ShowPath();
   if (CurrentPath.empty()) {
     Lister->Cancel();
     StatusBar.SetText(0, L"");
@@ -88,7 +89,7 @@ void TfrmFileBrowser::lvFilesSelectItem(int index, bool selected) {
   if (!Model.At(index)) return;
   popupAttached_ = true;
   CurrentPath = Model.Path(index);
-  SetWindowTextW(edFilename, CurrentPath.c_str());
+  ShowPath();
   UpdateBookmarkControls(Bookmarks->State());
 }
 
@@ -97,7 +98,8 @@ void TfrmFileBrowser::SelectFocusedOrFirst(ui::ListView& list) {
   int index = list.Focused();
   if (index < 0 && list.Count() > 0) index = 0;
   if (index < 0) return;
-  SetFocus(list.Handle());
+  // A path the user is typing meanwhile keeps the focus (a listing that ends, a folder left).
+  if (GetFocus() != edFilename) SetFocus(list.Handle());
   ListView_SetItemState(list.Handle(), index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
   ListView_EnsureVisible(list.Handle(), index, TRUE);
 }
@@ -120,20 +122,17 @@ void TfrmFileBrowser::SetCurrentPath(const std::wstring& path, AfterListing then
     return;
   }
   CurrentPath = path;
-  SetWindowTextW(edFilename, CurrentPath.c_str());
+  ShowPath();
   if (!ListFolder(then)) then(false);
 }
 
 void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
   // The menu just closed over the window; repaint before a listing that may take a while.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // Only a listing of the bookmark's own folder can tell that its entry is gone. A folder that
-  // cannot be entered now (a drive unplugged, a share offline) keeps its bookmark, and the list,
-  // which still shows another folder, is not searched.
   SetCurrentPath(path, [this, path](bool shown) {
     pw::BookmarkChange change = pw::BookmarkChange::Keep;
+    const std::wstring caption = pw::BookmarkCaption(path);
     if (shown) {
-      const std::wstring caption = pw::BookmarkCaption(path);
       if (SelectByCaption(lvFiles, caption)) {
         change = pw::BookmarkChange::MoveToTop;
       } else if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -143,10 +142,21 @@ void TfrmFileBrowser::OpenBookmark(const std::wstring& path) {
       } else {
         change = pw::BookmarkChange::Remove;
       }
+    } else if (BookmarkGone(path)) {
+      change = pw::BookmarkChange::Remove;
+      StatusBar.SetText(2, L"Bookmark removed: \"" + caption + L"\" is no longer there");
     }
     Bookmarks->RecentKeys().UpdateBookmark(path, change);
     UpdateBookmarkControls(Bookmarks->State());
   });
+}
+
+bool TfrmFileBrowser::BookmarkGone(const std::wstring& path) const {
+  // A folder that cannot be listed is gone only when its drive or share answers and says so: an
+  // unplugged stick or an offline share keeps its bookmarks.
+  const std::wstring root = pw::RootOf(path);
+  return !root.empty() && pw::FolderStateOf(root) == pw::FolderState::There &&
+         pw::EntryStateOf(path) == pw::FolderState::Gone;
 }
 
 void TfrmFileBrowser::RefreshFileList() {

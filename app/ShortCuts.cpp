@@ -69,9 +69,14 @@ bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
 
 bool TfrmFileBrowser::ListShortCut(const ui::ListView& list, UINT msg, WPARAM key, LPARAM lp) {
   const KeyBinding* binding = KeyTables::FindBinding(Scope::Lists, msg, key, lp);
-  if (!binding && &list == &lvFiles) binding = KeyTables::FindBinding(Scope::FileList, msg, key, lp);
-  if (!binding) return false;
+  const KeyBinding* fileKey = binding ? nullptr : KeyTables::FindBinding(Scope::FileList, msg, key, lp);
+  if (!binding && !fileKey) return false;
   ui::KeyUsed(list.Handle(), msg, key, lp);
+  // A key of the file list's commands means nothing in the drive list (Alt+Enter must not open the
+  // drive as Enter does).
+  if (fileKey && &list != &lvFiles) MessageBeep(MB_OK);
+  else if (!binding) binding = fileKey;
+  if (!binding) return true;
   if (binding->NeedsSelection && lvFiles.SelectedCount() == 0) MessageBeep(MB_OK);
   else (this->*binding->Run)(ui::Sender{});
   return true;
@@ -143,10 +148,11 @@ void TfrmFileBrowser::SelectAllFiles(const ui::Sender&) {
   // for the last entry that changed: the entry it would have ended on row by row.
   int last = count - 1;
   while (last >= first && lvFiles.IsSelected(last)) --last;
-  suppressSelectionEvents_ = true;
-  ListView_SetItemState(lvFiles.Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
-  for (int i = 0; i < first; ++i) ListView_SetItemState(lvFiles.Handle(), i, 0, LVIS_SELECTED);
-  suppressSelectionEvents_ = false;
+  {
+    ui::RaisedFlag quiet(quietSelection_);
+    ListView_SetItemState(lvFiles.Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
+    for (int i = 0; i < first; ++i) ListView_SetItemState(lvFiles.Handle(), i, 0, LVIS_SELECTED);
+  }
   lvFilesSelectItem(last >= first ? last : count - 1, true);
 }
 

@@ -3,21 +3,7 @@
 
 void TfrmFileBrowser::lvFilesColumnClick(int column) {
   Model.ClickColumn(column);
-  // The selection belongs to the entries, not to the rows: carry it across the sort.
-  const bool allSelected = !Model.Empty() && lvFiles.SelectedCount() == static_cast<int>(Model.Count());
-  const std::vector<int> selected = allSelected ? std::vector<int>() : lvFiles.SelectedRows();
-  const int focused = lvFiles.Focused();
-  const std::vector<std::uint32_t> moved = Model.Sort();
-  suppressSelectionEvents_ = true;
-  HWND list = lvFiles.Handle();
-  ClearFileSelection(allSelected);
-  for (int row : selected)
-    if (static_cast<std::size_t>(row) < moved.size())
-      ListView_SetItemState(list, static_cast<int>(moved[static_cast<std::size_t>(row)]), LVIS_SELECTED, LVIS_SELECTED);
-  if (focused >= 0 && static_cast<std::size_t>(focused) < moved.size())
-    ListView_SetItemState(list, static_cast<int>(moved[static_cast<std::size_t>(focused)]), LVIS_FOCUSED, LVIS_FOCUSED);
-  suppressSelectionEvents_ = false;
-  InvalidateRect(list, nullptr, FALSE);
+  ChangeRows([this] { return Model.Sort(); }, RowsView::Stay);
   UpdateSortArrows(column);
 }
 

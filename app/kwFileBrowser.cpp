@@ -205,7 +205,7 @@ LRESULT TfrmFileBrowser::OnCtlColorStatic(HDC dc, HWND control) {
 }
 
 void TfrmFileBrowser::OnFilesItemChanged(const NMLISTVIEW& nm) {
-  if (!(nm.uChanged & LVIF_STATE) || suppressSelectionEvents_) return;
+  if (!(nm.uChanged & LVIF_STATE) || quietSelection_) return;
   const bool was = (nm.uOldState & LVIS_SELECTED) != 0, now = (nm.uNewState & LVIS_SELECTED) != 0;
   if (was == now) return;
   if (nm.iItem >= 0) {
@@ -217,7 +217,7 @@ void TfrmFileBrowser::OnFilesItemChanged(const NMLISTVIEW& nm) {
 
 void TfrmFileBrowser::OnFilesStateRangeChanged(const NMLVODSTATECHANGE& nm) {
   const bool was = (nm.uOldState & LVIS_SELECTED) != 0, now = (nm.uNewState & LVIS_SELECTED) != 0;
-  if (was == now || suppressSelectionEvents_) return;
+  if (was == now || quietSelection_) return;
   for (int i = nm.iFrom; i <= nm.iTo; ++i) lvFilesSelectItem(i, now);
 }
 

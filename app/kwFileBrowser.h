@@ -112,25 +112,38 @@ private:
   void EndListing(pw::FolderLister::Progress& ended);
   // Esc: stops a running listing; what it found so far stays, sorted, and says it is not all.
   void StopListing(const ui::Sender&);
-  // The rows of an ended listing, with the rows selected and focused before carried to where they
-  // went (moved[old row] = new row), and the counts.
-  // With keepTop, the view scrolls to have that row on top instead of showing the focused row.
-  void ShowEndedListing(const std::vector<int>& selected, int focused, const std::vector<std::uint32_t>& moved,
-                        int keepTop = -1);
+
   // What changed on disk in the shown folder, merged into the rows: the selection, the focus and
   // the first row shown stay with their entries.
   void ShowFolderChanges(pw::FolderLister::Progress& taken);
-  // The shown folder is gone: its nearest parent still there is listed (or the drive list shown),
-  // with a note in the status bar.
-  void LeaveGoneFolder();
-  void ScrollToTop(int row);
-  // Takes the selection (unless keepSelected) and the focus off every row of lvFiles.
-  void ClearFileSelection(bool keepSelected);
+  // The shown folder is gone: `there`, the nearest folder above it still there (empty: the drive
+  // list), is listed, with a note in the status bar.
+  void LeaveGoneFolder(const std::wstring& there);
   void lvFilesGetDispInfo(NMLVDISPINFOW& info);
   int lvFilesFindItem(const NMLVFINDITEMW& find) const;
   // The folder the file list shows, or the one to list: the folder part of CurrentPath, or while
   // CurrentPath is empty in folder mode (the drives entry is selected) the listed folder.
   std::wstring ShownFolder() const;
+
+  // ---- The list in step with its model (ListRows.cpp)
+  // Where the view goes after the rows changed: it stays; it shows the focused row (the first row
+  // when none is); it keeps the first row shown that stays.
+  enum class RowsView { Stay, Focused, KeepTop };
+  // Changes the model's rows through `change`, which returns where each row went (moved[old row] =
+  // new row, or FolderModel::kGoneRow), and puts the list in step: its length, the selection and
+  // the focus carried to their entries, the view, the counts, and the path line and the bookmark
+  // controls following the selected entry.
+  void ChangeRows(const std::function<std::vector<std::uint32_t>()>& change, RowsView view);
+  // After the rows changed: CurrentPath, the path line and the bookmark controls follow the entry
+  // they named to its row now (renamed, it has a new path), or, when it went, the first selected
+  // entry or the folder.
+  void FollowSelection(int namedRow);
+  // The path line shows CurrentPath, unless the user is typing a path into it.
+  void ShowPath();
+  void ShowCounts();
+  void ScrollToTop(int row);
+  // Takes the selection (unless keepSelected) and the focus off every row of lvFiles.
+  void ClearFileSelection(bool keepSelected);
 
   // ---- Navigation, selection and commands (Navigation.cpp, Commands.cpp)
   void OpenItem(int index);
@@ -146,6 +159,8 @@ private:
   // that folder, once it does (at once when the path is the same).
   void SetCurrentPath(const std::wstring& path, AfterListing then);
   void OpenBookmark(const std::wstring& path);
+  // Whether a bookmark whose folder could not be listed names an entry that is really gone.
+  bool BookmarkGone(const std::wstring& path) const;
   void RefreshFileList();
   void RefreshDriveList();
   void mnuRefreshClick(const ui::Sender&);
@@ -263,5 +278,5 @@ private:
   bool shown_ = false;
   bool popupAttached_ = false;
   // Selection notifications are not reported while the program rebuilds the list itself.
-  bool suppressSelectionEvents_ = false;
+  bool quietSelection_ = false;
 };

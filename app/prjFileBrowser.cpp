@@ -25,6 +25,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       rc = static_cast<int>(msg.wParam);
     }
   }
+  // The window is gone at once; a listing's worker stuck on a share that does not answer must not
+  // keep the process alive.
+  pw::FolderLister::LetWorkersGo(1500);
   CoUninitialize();
   return rc;
 }

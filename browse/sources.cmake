@@ -13,6 +13,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/TypedPath.cpp
 )
 list(APPEND PW_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/platform/DirectoryBlocks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/DirectoryWatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/DriveInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/FolderLister.cpp

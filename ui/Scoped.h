@@ -191,4 +191,31 @@ private:
   HCURSOR old_;
 };
 
+// A window that does not repaint for a scope (WM_SETREDRAW), and repaints after it, however the
+// scope is left.
+class RedrawOff {
+public:
+  explicit RedrawOff(HWND wnd) : wnd_(wnd) { SendMessageW(wnd_, WM_SETREDRAW, FALSE, 0); }
+  ~RedrawOff() {
+    SendMessageW(wnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(wnd_, nullptr, TRUE);
+  }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+private:
+  HWND wnd_;
+};
+
+// A flag raised for a scope and put back as it was after it, however the scope is left.
+class RaisedFlag {
+public:
+  explicit RaisedFlag(bool& flag) : flag_(flag), old_(std::exchange(flag, true)) {}
+  ~RaisedFlag() { flag_ = old_; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+private:
+  bool& flag_;
+  bool old_;
+};
+
 }  // namespace ui

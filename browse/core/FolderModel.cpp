@@ -1,6 +1,7 @@
 #include "browse/core/FolderModel.h"
 
 #include <algorithm>
+#include <numeric>
 #include <unordered_map>
 
 #include "browse/core/FileCompare.h"
@@ -20,12 +21,16 @@ void FolderModel::ClickColumn(int column) {
 
 void FolderModel::Begin(const std::wstring& listedFolder, std::shared_ptr<NamePool> names) {
   items_.clear();
+  found_.clear();
   names_ = std::move(names);
   fileCount_ = folderCount_ = 0;
   text_.ListedFolder = listedFolder;
 }
 
 void FolderModel::Append(std::vector<FileItem>&& found, int fileCount, int folderCount) {
+  const std::size_t before = found_.size();
+  found_.resize(before + found.size());
+  std::iota(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end(), static_cast<std::uint32_t>(before));
   if (items_.empty()) items_ = std::move(found);
   else items_.insert(items_.end(), found.begin(), found.end());
   fileCount_ = fileCount;
@@ -34,9 +39,12 @@ void FolderModel::Append(std::vector<FileItem>&& found, int fileCount, int folde
 
 std::vector<std::uint32_t> FolderModel::Finish(std::vector<FileItem>&& sorted, const std::vector<std::uint32_t>& order,
                                                 int fileCount, int folderCount) {
-  std::vector<std::uint32_t> moved(order.size());
-  for (std::uint32_t row = 0; row < order.size(); ++row) moved[order[row]] = row;
-  moved.resize(std::min(moved.size(), items_.size()));
+  std::vector<std::uint32_t> placeOfFound(order.size());
+  for (std::uint32_t row = 0; row < order.size(); ++row) placeOfFound[order[row]] = row;
+  std::vector<std::uint32_t> moved(items_.size(), kGoneRow);
+  for (std::size_t row = 0; row < items_.size() && row < found_.size(); ++row)
+    if (found_[row] < placeOfFound.size()) moved[row] = placeOfFound[found_[row]];
+  found_.clear();
   items_ = std::move(sorted);
   fileCount_ = fileCount;
   folderCount_ = folderCount;
@@ -47,6 +55,11 @@ std::vector<std::uint32_t> FolderModel::Sort() {
   const std::vector<std::uint32_t> order = SortFileItems(items_, options_.SortColumn, options_.SortAscending, text_);
   std::vector<std::uint32_t> moved(order.size());
   for (std::uint32_t row = 0; row < order.size(); ++row) moved[order[row]] = row;
+  if (!found_.empty()) {
+    std::vector<std::uint32_t> found(found_.size());
+    for (std::uint32_t row = 0; row < order.size() && order[row] < found_.size(); ++row) found[row] = found_[order[row]];
+    found_ = std::move(found);
+  }
   return moved;
 }
 

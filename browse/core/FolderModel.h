@@ -50,7 +50,8 @@ public:
   // Entries of the running listing in the order found, and its counts so far.
   void Append(std::vector<FileItem>&& found, int fileCount, int folderCount);
   // The listing has ended: the whole of it, sorted, with order[new place] = place found. Returns
-  // where each row shown so far went (moved[row] = new row), so that the selection follows.
+  // where each row shown so far went (moved[row] = new row), so that the selection follows, also
+  // when the rows shown were sorted by another column meanwhile.
   std::vector<std::uint32_t> Finish(std::vector<FileItem>&& sorted, const std::vector<std::uint32_t>& order,
                                     int fileCount, int folderCount);
   // Puts the rows in the order of the sort column and direction. Returns where each row went:
@@ -110,6 +111,9 @@ private:
   void CountKinds();
 
   std::vector<FileItem> items_;
+  // While a listing runs: the place each row's entry was found at, which the rows no longer follow
+  // once the user sorts them.
+  std::vector<std::uint32_t> found_;
   std::shared_ptr<NamePool> names_;
   FileTextContext text_;
   int fileCount_ = 0, folderCount_ = 0;

@@ -20,10 +20,21 @@ constexpr DWORD kShareBytes = 64 * 1024;
 
 }  // namespace
 
-bool FolderThere(const std::wstring& folder) {
-  const DWORD attributes = GetFileAttributesW(folder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+namespace {
+
+FolderState StateOf(const std::wstring& path, bool folder) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    return !folder || (attributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderState::There : FolderState::Gone;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FolderState::Gone : FolderState::Unknown;
 }
+
+}  // namespace
+
+FolderState EntryStateOf(const std::wstring& path) { return StateOf(path, false); }
+
+FolderState FolderStateOf(const std::wstring& folder) { return StateOf(folder, true); }
 
 void GatheredNames::Add(DWORD action, std::wstring name) {
   // The folder itself (no name) and what lies deeper are none of the folder's own entries.

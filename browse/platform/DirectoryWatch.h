@@ -13,8 +13,13 @@
 
 namespace pw {
 
-// Whether the folder is there (and is a folder).
-bool FolderThere(const std::wstring& folder);
+// Whether an entry is there. Only "file not found" and "path not found" say it is gone; any other
+// failure (a network drop, a share that does not answer, access denied) cannot tell, and is asked
+// again later.
+enum class FolderState { There, Gone, Unknown };
+FolderState EntryStateOf(const std::wstring& path);
+// The same for a folder: a file that took its name means the folder is gone.
+FolderState FolderStateOf(const std::wstring& folder);
 
 // The names the system reported changed, each once, in the order first reported.
 struct GatheredNames {

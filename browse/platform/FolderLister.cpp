@@ -20,47 +20,9 @@
 namespace pw {
 namespace {
 
-// One record of FileDirectoryInformation, as NtQueryDirectoryFile fills the buffer with them.
-struct DirectoryRecord {
-  ULONG NextEntryOffset;
-  ULONG FileIndex;
-  LARGE_INTEGER CreationTime, LastAccessTime, LastWriteTime, ChangeTime, EndOfFile, AllocationSize;
-  ULONG FileAttributes;
-  ULONG FileNameLength;  // in bytes
-  WCHAR FileName[1];
-};
-
-using QueryDirectory = LONG(NTAPI*)(HANDLE file, HANDLE event, void* apc, void* context, IO_STATUS_BLOCK* io,
-                                    void* buffer, ULONG length, int infoClass, BOOLEAN single, UNICODE_STRING* mask,
-                                    BOOLEAN restart);
-using StatusToError = ULONG(NTAPI*)(LONG status);
-constexpr int kFileDirectoryInformation = 1;
-constexpr LONG kStatusNoMoreFiles = static_cast<LONG>(0x80000006L);
-constexpr LONG kStatusNoSuchFile = static_cast<LONG>(0xC000000FL);
-// A block holds a few thousand entries: one system call for all of them.
-constexpr std::size_t kBlockBytes = 256 * 1024;
 // The window is told of new entries at most this often: each time it shows them, the list view
 // takes a while to take its new length.
 constexpr ULONGLONG kBatchEveryMs = 200;
-
-struct NtDirectoryCalls {
-  QueryDirectory Query = nullptr;
-  StatusToError ToError = nullptr;
-};
-
-const NtDirectoryCalls& DirectoryCalls() {
-  static const NtDirectoryCalls calls = [] {
-    NtDirectoryCalls c;
-    if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-      c.Query = reinterpret_cast<QueryDirectory>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryDirectoryFile")));
-      c.ToError = reinterpret_cast<StatusToError>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlNtStatusToDosError")));
-    }
-    return c;
-  }();
-  return calls;
-}
-
-std::uint64_t Ticks(const LARGE_INTEGER& value) { return static_cast<std::uint64_t>(value.QuadPart); }
 
 // An entry as a search (WIN32_FIND_DATAW) or an attribute query (WIN32_FILE_ATTRIBUTE_DATA)
 // reports it, under the name given.
@@ -76,14 +38,12 @@ constexpr std::size_t kCheckBurst = 1000;
 constexpr ULONGLONG kCheckAfterMs = 500;
 
 // The workers of every listing the process started: a stopped listing's worker finishes the block
-// it reads on its own time, and the process waits for them all before it ends, so that none is
-// cut off while it holds a lock of the system's.
+// it reads on its own time. When the process ends it waits a moment for them, so that none is cut
+// off while it holds a lock of the system's, but never for one that hangs on a folder that does
+// not answer (a dead share): that one is let go and ends with the process.
 class Workers {
 public:
-  ~Workers() {
-    std::lock_guard<std::mutex> hold(lock_);
-    for (Worker& worker : workers_) worker.Thread.join();
-  }
+  ~Workers() { LetGo(0); }
   void Add(std::thread thread, HANDLE finished, std::shared_ptr<void> job) {
     std::lock_guard<std::mutex> hold(lock_);
     // Those that have ended are done with at once.
@@ -93,6 +53,17 @@ public:
       return true;
     });
     workers_.push_back({std::move(thread), finished, std::move(job)});
+  }
+  void LetGo(DWORD milliseconds) {
+    std::lock_guard<std::mutex> hold(lock_);
+    const ULONGLONG until = GetTickCount64() + milliseconds;
+    for (Worker& worker : workers_) {
+      const ULONGLONG now = GetTickCount64();
+      const DWORD left = until > now ? static_cast<DWORD>(until - now) : 0;
+      if (WaitForSingleObject(worker.Finished, left) == WAIT_OBJECT_0) worker.Thread.join();
+      else worker.Thread.detach();
+    }
+    workers_.clear();
   }
 
 private:
@@ -132,6 +103,7 @@ struct FolderLister::Job {
   unsigned Number = 0;
   std::shared_ptr<FolderLister::Shared> Common;
   DWORD WatchBytes = 0;
+  DirectoryQuery Query = nullptr;
   std::atomic<bool> Cancelled{false};
   ui::ScopedHandle Stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};      // set with Cancelled
   ui::ScopedHandle Ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};     // the folder is read
@@ -205,31 +177,17 @@ struct FolderLister::Job {
   }
 
   // Reads the directory block by block into `builder` until its end, a failure or Cancel, handing
-  // each block's entries over when it is the listing's own.
+  // each block's entries over when it is the listing's own. ERROR_SUCCESS only when every entry
+  // was read.
   DWORD ReadAll(HANDLE directory, ListingBuilder& builder) {
-    const NtDirectoryCalls& nt = DirectoryCalls();
-    if (!nt.Query || !nt.ToError) return ERROR_CALL_NOT_IMPLEMENTED;
-    std::vector<std::uint64_t> block(kBlockBytes / sizeof(std::uint64_t));  // aligned for the records
-    for (bool first = true;; first = false) {
+    DirectoryReader reader(Query);
+    for (;;) {
       if (Cancelled) return ERROR_CANCELLED;
-      IO_STATUS_BLOCK io{};
-      const LONG status = nt.Query(directory, nullptr, nullptr, nullptr, &io, block.data(),
-                                   static_cast<ULONG>(kBlockBytes), kFileDirectoryInformation, FALSE, nullptr, first);
-      if (status == kStatusNoMoreFiles || status == kStatusNoSuchFile) return ERROR_SUCCESS;
-      if (status < 0) return nt.ToError(status);
-      const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
-      for (std::size_t offset = 0;;) {
-        const auto* record = reinterpret_cast<const DirectoryRecord*>(bytes + offset);
-        const FoundEntry found{std::wstring_view(record->FileName, record->FileNameLength / sizeof(WCHAR)),
-                               record->FileAttributes,
-                               Ticks(record->EndOfFile),
-                               Ticks(record->CreationTime),
-                               Ticks(record->LastWriteTime),
-                               Ticks(record->LastAccessTime)};
+      bool ended = false;
+      const DWORD error = reader.Next(directory, ended, [&](const FoundEntry& found) {
         if (FileItem* item = builder.AddFileItem(found)) Decorate(*item, found);
-        if (record->NextEntryOffset == 0) break;
-        offset += record->NextEntryOffset;
-      }
+      });
+      if (error != ERROR_SUCCESS || ended) return error;
       if (&builder == &Builder) HandOver(false, ERROR_SUCCESS);
     }
   }
@@ -262,7 +220,7 @@ struct FolderLister::Job {
         } else {
           // A request that failed while the folder is there may have lost changes: the folder is
           // read anew. One that keeps failing is given up; the folder is still looked at.
-          if (!FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+          if (FolderStateOf(Folder) == FolderState::Gone) return HandOverGone();
           names.Overflow = true;
           names.Stamp();
           if (++failures > 3) continue;
@@ -288,8 +246,20 @@ struct FolderLister::Job {
         continue;
       }
       burst = 0;
-      if (!FolderThere(Folder)) return HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+      // Only a folder that is really gone is left; one that does not answer now (a network drop)
+      // is looked at again later.
+      if (FolderStateOf(Folder) == FolderState::Gone) return HandOverGone();
     }
+  }
+
+  // The folder is gone: the nearest folder above it that is still there, found here, away from
+  // the window (a dead server answers slowly).
+  void HandOverGone() {
+    std::wstring there = Folder;
+    do {
+      there = IsDriveRoot(there) ? std::wstring() : ParentFolderPath(there);
+    } while (!there.empty() && !Cancelled && FolderStateOf(there) != FolderState::There);
+    HandOverWatched([&there](Progress& ready) { ready.GoneTo = there; });
   }
 
   void HandOverNames(GatheredNames names) {
@@ -299,30 +269,30 @@ struct FolderLister::Job {
     HandOverWatched([&changes](Progress& ready) { ready.Changes.push_back(std::move(changes)); });
   }
 
-  // Each changed name as it is now: its entry, under the name the folder holds it by, or gone.
+  // Each changed name as it is now: its entry under the name the folder holds it by, or gone. Only
+  // a directory search names an entry as the folder holds it: the system may report a short (8.3)
+  // name, or one that differs in letter case, and a file another program holds open without
+  // sharing cannot be asked for its attributes, yet it is there.
   FolderChanges ReadAgain(const GatheredNames& names) {
     FolderChanges changes;
     std::unordered_set<std::wstring> present;
     for (const GatheredNames::Name& name : names.Names) {
       if (Cancelled) break;
       const std::wstring path = Folder + name.Text;
-      std::optional<FoundEntry> found;
       WIN32_FIND_DATAW data;
-      if (name.Left) {
-        // Only a search names the entry as the folder holds it: one that differs from the name
-        // asked only in letter case was renamed.
-        const ui::ScopedFind find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                                   nullptr, 0));
-        if (find) found = Found(data.cFileName, data);
-      } else if (WIN32_FILE_ATTRIBUTE_DATA info; GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) {
-        // The cheaper question, for a name reported as it is.
-        found = Found(name.Text, info);
-      }
-      if (!found || found->Name != name.Text) changes.Gone.push_back(changes.Names->Add(name.Text));
-      if (!found || found->Name == L"." || found->Name == L".." || !present.insert(std::wstring(found->Name)).second)
+      const ui::ScopedFind find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+      if (!find) {
+        const DWORD error = GetLastError();
+        // What cannot be told now keeps its row as it is.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+          changes.Gone.push_back(changes.Names->Add(name.Text));
         continue;
-      FileItem item = MakeEntryItem(*found, *changes.Names);
-      Decorate(item, *found);
+      }
+      const FoundEntry found = Found(data.cFileName, data);
+      if (found.Name != name.Text) changes.Gone.push_back(changes.Names->Add(name.Text));
+      if (found.Name == L"." || found.Name == L".." || !present.insert(std::wstring(found.Name)).second) continue;
+      FileItem item = MakeEntryItem(found, *changes.Names);
+      Decorate(item, found);
       changes.Present.push_back(item);
     }
     for (const auto& [from, to] : names.Renamed)
@@ -335,18 +305,15 @@ struct FolderLister::Job {
     ListingBuilder again(Folder, Options, FolderAttributes);
     const ui::ScopedHandle directory = OpenFolder();
     if (!directory) {
-      if (!FolderThere(Folder)) HandOverWatched([](Progress& ready) { ready.FolderGone = true; });
+      if (FolderStateOf(Folder) == FolderState::Gone) HandOverGone();
       return;
     }
     if (ReadAll(directory.get(), again) != ERROR_SUCCESS || Cancelled) return;
-    std::vector<std::uint32_t> order = again.Sort(SortText());
+    again.Sort(SortText());
+    // Kept apart from the listing's own end, which the window may not have taken yet.
     HandOverWatched([&again](Progress& ready) {
-      ready.Relisted = true;
       ready.Changes.clear();  // read before; the new listing holds what they said
-      ready.FileCount = again.FileCount();
-      ready.FolderCount = again.FolderCount();
-      ready.Names = again.Names();
-      ready.Sorted = again.TakeItems();
+      ready.Anew = Progress::Reread{again.TakeItems(), again.Names(), again.FileCount(), again.FolderCount()};
     });
   }
 };
@@ -361,7 +328,7 @@ void FolderLister::Work(std::shared_ptr<Job> job) {
     DirectoryWatch watch(job->Folder, job->WatchBytes);
     {
       const ui::ScopedHandle directory = job->OpenFolder();
-      error = directory ? job->ReadAll(directory.get(), job->Builder) : GetLastError();
+      error = directory ? job->ReadAll(directory.get(), job->Builder) : FailureCode(GetLastError());
     }
     if (!job->Cancelled) job->HandOver(true, error);
     else SetEvent(job->Ended.get());
@@ -372,8 +339,10 @@ void FolderLister::Work(std::shared_ptr<Job> job) {
   SetEvent(job->Finished.get());
 }
 
-FolderLister::FolderLister(HWND window, UINT message, DWORD watchBytes)
-    : window_(window), message_(message), watchBytes_(watchBytes), shared_(std::make_shared<Shared>()) {}
+FolderLister::FolderLister(HWND window, UINT message, DWORD watchBytes, DirectoryQuery query)
+    : window_(window), message_(message), watchBytes_(watchBytes), query_(query), shared_(std::make_shared<Shared>()) {}
+
+void FolderLister::LetWorkersGo(DWORD milliseconds) { AllWorkers().LetGo(milliseconds); }
 
 FolderLister::~FolderLister() { Cancel(); }
 
@@ -386,6 +355,7 @@ unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& o
   job->Number = ++number_;
   job->Common = shared_;
   job->WatchBytes = watchBytes_;
+  job->Query = query_;
   job->Names = job->Builder.Names();
   // The worker owns its share of the job: a stopped listing finishes its block on its own, and
   // the window never waits for it.

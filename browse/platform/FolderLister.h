@@ -20,15 +20,20 @@
 #include "browse/core/FolderChanges.h"
 #include "browse/core/ListingBuilder.h"
 #include "browse/core/NamePool.h"
+#include "browse/platform/DirectoryBlocks.h"
 
 namespace pw {
 
 class FolderLister {
 public:
   // `message` is posted to `window` whenever there is something to take, with the listing's number
-  // as its wParam. watchBytes is the size of the buffer the system reports changes in.
-  FolderLister(HWND window, UINT message, DWORD watchBytes = kWatchBytes);
+  // as its wParam. watchBytes is the size of the buffer the system reports changes in; query reads
+  // the folder's blocks (a test may stand in for the system).
+  FolderLister(HWND window, UINT message, DWORD watchBytes = kWatchBytes, DirectoryQuery query = SystemDirectoryQuery());
   static constexpr DWORD kWatchBytes = 1 << 20;
+  // When the process ends: waits a little for workers still finishing a block, and lets go of any
+  // that hang on a folder that does not answer (a dead share), so that the process can end.
+  static void LetWorkersGo(DWORD milliseconds);
   // Stops a running listing and its watch.
   ~FolderLister();
   FolderLister(const FolderLister&) = delete;
@@ -61,13 +66,17 @@ public:
     std::vector<FileItem> Sorted;
     std::vector<std::uint32_t> Order;
 
-    // After the end, what the watch saw since the last take, in order: the folder read anew
-    // (Relisted: Sorted holds it, sorted by the listing's options, its names in Names), then
-    // batches of changes; or that the folder is gone.
-    bool Relisted = false;
-    std::shared_ptr<NamePool> Names;
+    // After the end, what the watch saw since the last take, in order: the folder read anew, then
+    // batches of changes; or that the folder is gone, with the nearest folder above it that is
+    // still there (empty: none is, the drive list).
+    struct Reread {
+      std::vector<FileItem> Sorted;  // by the listing's options
+      std::shared_ptr<NamePool> Names;
+      int FileCount = 0, FolderCount = 0;
+    };
+    std::optional<Reread> Anew;
     std::vector<FolderChanges> Changes;
-    bool FolderGone = false;
+    std::optional<std::wstring> GoneTo;
   };
   // What the listing of that number has for the window; nothing for one that is no longer current
   // or has been taken to its end.
@@ -81,6 +90,7 @@ private:
   HWND window_;
   UINT message_;
   DWORD watchBytes_;
+  DirectoryQuery query_;
   unsigned number_ = 0;
   std::shared_ptr<Shared> shared_;
   std::shared_ptr<Job> job_;

@@ -3,10 +3,13 @@
 // Parts give or the one the user made meanwhile; Esc, another folder and closing the window stop it.
 #include "support/BrowserFixture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
+#include "browse/platform/DirectoryBlocks.h"
+#include "browse/platform/FolderLister.h"
 #include "common/core/CaselessText.h"
 
 namespace {
@@ -42,6 +45,21 @@ const std::wstring& BigFolder() {
     return made;
   }();
   return folder;
+}
+
+// Stand-ins for the system's directory query: a redirector that takes no block over 64 KB, and a
+// volume that fails after its first block.
+std::vector<ULONG> g_asked;
+LONG NTAPI RefusesLargeBlocks(HANDLE f, HANDLE e, void* apc, void* c, IO_STATUS_BLOCK* io, void* buffer, ULONG length,
+                              int infoClass, BOOLEAN single, UNICODE_STRING* mask, BOOLEAN restart) {
+  g_asked.push_back(length);
+  if (length > 64 * 1024) return static_cast<LONG>(0xC000000DL);  // STATUS_INVALID_PARAMETER
+  return pw::SystemDirectoryQuery()(f, e, apc, c, io, buffer, length, infoClass, single, mask, restart);
+}
+LONG NTAPI FailsAfterOneBlock(HANDLE f, HANDLE e, void* apc, void* c, IO_STATUS_BLOCK* io, void* buffer, ULONG,
+                              int infoClass, BOOLEAN single, UNICODE_STRING* mask, BOOLEAN restart) {
+  if (!restart) return static_cast<LONG>(0xC00000C4L);  // STATUS_UNEXPECTED_NETWORK_ERROR
+  return pw::SystemDirectoryQuery()(f, e, apc, c, io, buffer, 4096, infoClass, single, mask, restart);
 }
 
 class BackgroundListingTest : public BrowserTest {
@@ -103,17 +121,41 @@ TEST_F(BackgroundListingTest, AHugeFolderListsInTheBackgroundAndEndsInOrderWithI
   EXPECT_EQ(PathLine(), BigFolder());
 }
 
-TEST_F(BackgroundListingTest, WhatTheUserSelectsWhileItListsStaysSelected) {
+TEST_F(BackgroundListingTest, WhatTheUserSortsAndSelectsWhileItListsStaysWithItsEntry) {
   ListPath(BigFolder());
   ASSERT_TRUE(Listing());
   testutil::AnswerUntil([this] { return !Listing() || FileList().Count() >= 10; }, std::chrono::minutes(2));
+  // The rows shown so far are sorted the other way round, then one of them is chosen: at the end
+  // the same entry is selected, wherever the whole listing put it.
+  testutil::ClickColumn(*form, 0);
   ClickRow(FileList(), 7);
   const std::wstring chosen = Cell(7, 0);
+  ASSERT_TRUE(Listing());
   WaitForTheEnd();
-  const std::vector<int> selected = SelectedRows();
-  ASSERT_EQ(selected.size(), 1u);
-  EXPECT_EQ(Cell(selected[0], 0), chosen);
-  EXPECT_EQ(FileList().Focused(), selected[0]);
+  EXPECT_EQ(SelectedCaptions(), std::vector<std::wstring>{chosen});
+  EXPECT_EQ(FocusedCaption(), chosen);
+  EXPECT_EQ(PathLine(), BigFolder() + chosen);
+  EXPECT_EQ(Cell(1, 0), Name(kEntries - 2));  // by name, the other way round
+}
+
+TEST_F(BackgroundListingTest, APathTypedWhileItListsKeepsTheFocusAndItsText) {
+  ListPath(BigFolder());
+  ASSERT_TRUE(Listing());
+  const HWND line = Probe().PathLine();
+  PressKey(FileList().Handle(), 'L', ui::ModCtrl);
+  ASSERT_EQ(GetFocus(), line);
+  for (const wchar_t c : std::wstring(L"C:\\wind")) SendMessageW(line, WM_CHAR, c, 0);
+  const std::wstring typed = PathLine();
+  ASSERT_TRUE(typed.ends_with(L"C:\\wind")) << testing::PrintToString(typed);
+  ASSERT_TRUE(Listing());
+  WaitForTheEnd();
+  EXPECT_EQ(GetFocus(), line);
+  EXPECT_EQ(PathLine(), typed);
+  EXPECT_EQ(SelectedRows(), std::vector<int>{0});  // the listing still selects its parent entry
+  // Esc gives the line back the current path: the parent entry's, the folder itself.
+  PressKey(line, VK_ESCAPE);
+  EXPECT_EQ(PathLine(), BigFolder());
+  EXPECT_EQ(GetFocus(), FileList().Handle());
 }
 
 TEST_F(BackgroundListingTest, EscAnotherFolderAndClosingTheWindowStopIt) {
@@ -156,10 +198,62 @@ TEST_F(BackgroundListingTest, AFolderMovedAwayWhileItListsEndsWithWhatItHeld) {
   SetCurrentDirectoryW(temp);
   ASSERT_TRUE(MoveFileW(BigFolder().c_str(), moved.c_str()));
   WaitForTheEnd();
+  // The folder was open while it moved: it is read to its end, every entry of it.
   const int rows = FileList().Count();
   EXPECT_FALSE(Listing());
+  EXPECT_EQ(rows, kEntries + 1);
+  EXPECT_EQ(Cell(1, 0), L"folder000");
+  EXPECT_EQ(Cell(rows - 1, 0), Name(kEntries - 2));
   EXPECT_EQ(Status().Text(0), L"Files: " + std::to_wstring(FileRows()));
   PressKey(FileList().Handle(), VK_F5);  // gone from its place: the list stays as it was
   EXPECT_EQ(FileList().Count(), rows);
   ASSERT_TRUE(MoveFileW(moved.c_str(), BigFolder().substr(0, BigFolder().size() - 1).c_str()));
+}
+
+TEST_F(BackgroundListingTest, AVolumeThatRefusesLargeBlocksOrFailsMidwayIsNeverListedAsWhole) {
+  testutil::TempDir folder;
+  for (int i = 0; i < 3000; ++i) MakeFile(folder.Path() + L"a-rather-long-file-name-for-the-blocks-" + std::to_wstring(i));
+  ui::ScopedWindow sink(CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  const auto list = [&](pw::DirectoryQuery query) {
+    pw::FolderLister lister(sink.get(), WM_APP, pw::FolderLister::kWatchBytes, query);
+    const unsigned listing = lister.Start(folder.Path(), pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(lister.WaitForEnd(20000));
+    std::optional<pw::FolderLister::Progress> taken = lister.Take(listing);
+    EXPECT_TRUE(taken && taken->Ended);
+    return taken ? std::move(*taken) : pw::FolderLister::Progress{};
+  };
+  // A redirector that refuses blocks over 64 KB: the same block is asked again, smaller, and the
+  // folder is read whole in 64 KB blocks.
+  const pw::FolderLister::Progress whole = list(RefusesLargeBlocks);
+  EXPECT_EQ(whole.Error, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(whole.Sorted.size(), 3001u);  // the parent entry and every file
+  ASSERT_GE(g_asked.size(), 4u);
+  EXPECT_EQ(g_asked[0], pw::DirectoryReader::kBlockBytes);
+  EXPECT_TRUE(std::all_of(g_asked.begin() + 1, g_asked.end(), [](ULONG n) { return n == 64 * 1024; }));
+
+  // A volume that fails after its first block: the listing ends unread, never as a whole folder.
+  const pw::FolderLister::Progress broken = list(FailsAfterOneBlock);
+  EXPECT_NE(broken.Error, static_cast<DWORD>(ERROR_SUCCESS));
+  // And no status the system has becomes "success" on the way: an error of 0 is never a whole listing.
+  for (const ULONG status : {0xC0000001ul, 0xC00000C4ul, 0x80000005ul, 0xC0001234ul, 0x80001234ul})
+    EXPECT_NE(pw::ErrorOfStatus(static_cast<LONG>(status)), static_cast<DWORD>(ERROR_SUCCESS)) << status;
+}
+
+TEST(HungListing, TheProcessEndsThoughAWorkerHangsOnAFolderThatNeverAnswers) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring tool = self;
+  tool = tool.substr(0, tool.find_last_of(L'\\') + 1) + L"pw_hung_listing.exe";
+  std::wstring command = L"\"" + tool + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  ui::ScopedHandle process(pi.hProcess), thread(pi.hThread);
+  const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(pi.hProcess, 9);
+  EXPECT_TRUE(ended) << "the process stays alive while a listing's worker hangs";
+  DWORD code = 9;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
 }

@@ -207,19 +207,26 @@ TEST_F(BookmarksTest, AnAmpersandInAPathIsShownAsItIsAndOpensThatPath) {
   EXPECT_EQ(Probe().Bookmarks(), Strings{plan});
 }
 
-TEST_F(BookmarksTest, ABookmarkOfAFolderThatCannotBeEnteredIsKeptInItsPlace) {
+TEST_F(BookmarksTest, ABookmarkIsKeptWhileItsDriveIsAwayAndDroppedOnceItsFolderIsGone) {
   std::wstring unplugged = L"?:\\Photos\\summer.jpg";
   for (wchar_t c = L'P'; unplugged[0] == L'?' && c > L'C'; --c)
     if (!(GetLogicalDrives() & (1u << (c - L'A')))) unplugged[0] = c;
-  StartWith({file, unplugged});
+  const std::wstring gone = MakeFolder(tree.Path() + L"Gone") + L"inside.txt";
+  StartWith({file, unplugged, gone});
   ListPath(folder);
   const Strings listed = Captions();
   for (int twice = 0; twice < 2; ++twice) {
     OpenBookmark(1);
     EXPECT_EQ(Captions(), listed);
     EXPECT_EQ(PathLine(), unplugged);
-    EXPECT_EQ(BookmarkMenu(), (Strings{L"&0 " + file, L"&1 " + unplugged}));
+    EXPECT_EQ(BookmarkMenu(), (Strings{L"&0 " + file, L"&1 " + unplugged, L"&2 " + gone}));
   }
+  // Its drive is there and its folder is not: the bookmark goes, and the status bar says so.
+  RemoveDirectoryW((tree.Path() + L"Gone").c_str());
+  OpenBookmark(2);
+  EXPECT_EQ(Captions(), listed);
+  EXPECT_EQ(BookmarkMenu(), (Strings{L"&0 " + file, L"&1 " + unplugged}));
+  EXPECT_EQ(Status().Text(2), L"Bookmark removed: \"inside.txt\" is no longer there");
 }
 
 TEST_F(BookmarksTest, AnyNameSurvivesARestartAndTheStoreIsReadLeniently) {

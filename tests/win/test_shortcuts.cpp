@@ -89,6 +89,13 @@ TEST_F(ShortCutTest, UpFromADriveRootReturnsToTheDriveListOnThatDrive) {
 
   PressKey(DriveList().Handle(), VK_BACK);  // nothing lies above the drive list
   EXPECT_TRUE(DriveList().Visible());
+  // Alt+Enter edits entries of a folder; in the drive list it opens nothing (Enter does).
+  PressKey(DriveList().Handle(), VK_RETURN, ui::ModAlt);
+  EXPECT_TRUE(DriveList().Visible());
+  EXPECT_FALSE(FileList().Visible());
+  PressKey(DriveList().Handle(), VK_RETURN);
+  EXPECT_TRUE(FileList().Visible());
+  EXPECT_EQ(Cell(0, 0), L"[Drives]");
   testutil::RemoveTree(sub.substr(0, sub.size() - 1));
 }
 

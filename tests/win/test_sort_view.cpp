@@ -10,6 +10,7 @@ namespace {
 using Strings = std::vector<std::wstring>;
 
 constexpr int kSize = 1;
+constexpr int kCreated = 3;
 constexpr int kModified = 4;
 
 unsigned long long Noon(int year, int month, int day, int ms = 0) {
@@ -188,15 +189,20 @@ TEST_F(SortViewTest, ModifiedOrdersToTheMillisecondWithEqualTimesByName) {
   ExpectArrow(kModified, false);
 }
 
-TEST_F(SortViewTest, ModifiedFollowsTheClockAcrossTheAutumnClockChange) {
-  // 00:30 and 01:10 UTC on 31 October 2021 read 02:30 (summer time) and 02:10 (winter time) on a
-  // Central European clock: the earlier moment shows the later time of day.
-  SetTimes(MakeFile(At(L"first.txt")), 0, 0, UtcFileTime(2021, 10, 31, 0, 30, 0, 0));
-  SetTimes(MakeFile(At(L"second.txt")), 0, 0, UtcFileTime(2021, 10, 31, 1, 10, 0, 0));
-  SetTimes(MakeFile(At(L"third.txt")), 0, 0, UtcFileTime(2021, 10, 31, 1, 20, 0, 0));
+TEST_F(SortViewTest, ModifiedFollowsTheInstantAcrossTheAutumnClockChange) {
+  // 00:30, 01:10 and 01:20 UTC on 31 October 2021 read 02:30 (summer time), 02:10 and 02:20 (winter
+  // time) on a Central European clock. The names sort the other way round, and the times of day in
+  // a third order: only the instants give the order expected. Created and Modified are the same
+  // stamp, as Wine keeps them.
+  SetTimes(MakeFile(At(L"c.txt")), UtcFileTime(2021, 10, 31, 0, 30, 0, 0), 0, UtcFileTime(2021, 10, 31, 0, 30, 0, 0));
+  SetTimes(MakeFile(At(L"b.txt")), UtcFileTime(2021, 10, 31, 1, 10, 0, 0), 0, UtcFileTime(2021, 10, 31, 1, 10, 0, 0));
+  SetTimes(MakeFile(At(L"a.txt")), UtcFileTime(2021, 10, 31, 1, 20, 0, 0), 0, UtcFileTime(2021, 10, 31, 1, 20, 0, 0));
   List();
+  ASSERT_TRUE(Cell(RowOf(L"c.txt"), kModified).ends_with(L"02:30:00:000")) << Cell(RowOf(L"c.txt"), kModified);
   ClickHeader(kModified);
-  EXPECT_EQ(Captions(), (Strings{parent, L"first.txt", L"second.txt", L"third.txt"}));
+  EXPECT_EQ(Captions(), (Strings{parent, L"c.txt", L"b.txt", L"a.txt"}));
+  ClickHeader(kCreated);
+  EXPECT_EQ(Captions(), (Strings{parent, L"c.txt", L"b.txt", L"a.txt"}));
 }
 
 TEST_F(SortViewTest, BracketedFileStaysOnTopWithTheParentEntryInEveryOrder) {

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <functional>
 
 #include "editor/kwFileEditParams.h"
@@ -40,6 +41,15 @@ protected:
     Click(earlier ? shift.rbEarlier : shift.rbLater);
     SetWindowTextW(shift.edParts[1], std::to_wstring(hours).c_str());
     SetWindowTextW(shift.edParts[2], std::to_wstring(minutes).c_str());
+  }
+  // Types the reference's path; it is read once the pause after typing is over (the timer, sent
+  // here) and its answer has come from the thread that reads it.
+  static void TypeReference(TfrmCopyTimes& copy, const std::wstring& path) {
+    SetWindowTextW(copy.edReference, path.c_str());
+    EXPECT_FALSE(IsWindowEnabled(copy.btnOK));  // nothing read yet: typing never waits for the disk
+    SendMessageW(copy.Handle(), WM_TIMER, TfrmCopyTimes::kReadTimer, 0);
+    testutil::AnswerUntil([&] { return testutil::WindowText(copy.lblStamps) != L"Reading..."; },
+                          std::chrono::seconds(10));
   }
 };
 
@@ -99,7 +109,7 @@ TEST_F(TimeToolsTest, CopyGivesTheReferencesStampsToTheHundredNanosecondsAndCanc
   RunTool('T', [](HWND wnd) { Click(Form<TfrmCopyTimes>(wnd).btnCancel); }, [](TfrmPreview&) { ADD_FAILURE(); });
   EXPECT_EQ(RunTool('T', [&](HWND wnd) {
               auto& copy = Form<TfrmCopyTimes>(wnd);
-              SetWindowTextW(copy.edReference, reference.c_str());
+              TypeReference(copy, reference);
               Click(copy.btnOK);
             }, [](TfrmPreview& preview) { Click(preview.btnCancel); }), 1);
   EXPECT_EQ(Read(x), xBefore);
@@ -109,9 +119,10 @@ TEST_F(TimeToolsTest, CopyGivesTheReferencesStampsToTheHundredNanosecondsAndCanc
   RunTool('T', [&](HWND wnd) {
     auto& copy = Form<TfrmCopyTimes>(wnd);
     EXPECT_EQ(testutil::WindowText(wnd), L"Copy Times From");
-    SetWindowTextW(copy.edReference, (reference + L"-gone").c_str());
+    TypeReference(copy, reference + L"-gone");
     EXPECT_FALSE(IsWindowEnabled(copy.btnOK));  // nothing to copy from
-    SetWindowTextW(copy.edReference, reference.c_str());
+    EXPECT_EQ(testutil::WindowText(copy.lblStamps), L"There is no file or folder of that name.");
+    TypeReference(copy, reference);
     Click(copy.cbFields[0]);  // not the creation time
     Click(copy.btnOK);
   }, [](TfrmPreview& preview) { Click(preview.btnApply); });
@@ -165,4 +176,38 @@ TEST_F(TimeToolsTest, AScopedRunReachesIntoTheSelectedFolderTheEditorsToo) {
   const unsigned long long midnight = Read(tree.substr(0, tree.size() - 1)).Written;
   for (const std::wstring& path : {inside[0], inside[1], sub}) EXPECT_EQ(Read(path).Written, midnight) << path;
   EXPECT_EQ(Read(outside), outsideBefore);
+}
+
+TEST_F(TimeToolsTest, TheParentEntryWithTheFolderItHoldsShiftsEachFileOnceAndUndoTakesItBack) {
+  // Home, Shift+End: the parent entry (the listed folder itself) and everything in it, and a scope
+  // that reaches into folders. Each entry once: shifted by exactly the offset, and back.
+  const std::wstring tree = MakeFolder(At(L"Tree"));
+  const std::wstring files[] = {MakeFile(At(L"x.txt")), MakeFile(tree + L"one.txt"),
+                                MakeFile(MakeFolder(tree + L"Sub") + L"two.txt")};
+  Stamps before[3];
+  for (int i = 0; i < 3; ++i) before[i] = Read(files[i]);
+  Select({L"x.txt"});
+  ClickRow(FileList(), 0);
+  ShiftClickRow(FileList(), FileList().Count() - 1);
+  ASSERT_EQ(SelectedRows().size(), 3u);  // the parent entry, Tree and x.txt
+  int rows = 0;
+  RunTool('H', [&](HWND wnd) {
+    auto& shift = Form<TfrmShiftTimes>(wnd);
+    SendMessageW(shift.cbScope, CB_SETCURSEL, 1, 0);  // also the files inside
+    Click(shift.cbFields[0]);  // not the creation time, which Wine does not keep
+    Click(shift.cbFields[2]);  // nor the last access
+    SetWindowTextW(shift.edParts[3], L"1");
+    Click(shift.btnOK);
+  }, [&](TfrmPreview& preview) {
+    rows = preview.lvEntries.Count();
+    Click(preview.btnApply);
+  });
+  EXPECT_EQ(rows, 5);  // the folder, Tree, x.txt, one.txt, two.txt: each once
+  constexpr unsigned long long kSecond = 10'000'000;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Read(files[i]).Written, before[i].Written + kSecond) << files[i];
+  EXPECT_TRUE(reports.empty()) << testing::PrintToString(reports);
+
+  PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Read(files[i]), before[i]) << files[i];
+  EXPECT_TRUE(reports.empty()) << testing::PrintToString(reports);  // nothing "changed since"
 }

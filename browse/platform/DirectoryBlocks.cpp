@@ -1,0 +1,49 @@
+#include "browse/platform/DirectoryBlocks.h"
+
+namespace pw {
+namespace {
+
+constexpr int kFileDirectoryInformation = 1;
+constexpr LONG kStatusInvalidParameter = static_cast<LONG>(0xC000000DL);
+
+using StatusToError = ULONG(NTAPI*)(LONG status);
+
+HMODULE Ntdll() { return GetModuleHandleW(L"ntdll.dll"); }
+
+}  // namespace
+
+DirectoryQuery SystemDirectoryQuery() {
+  static const DirectoryQuery query =
+      Ntdll() ? reinterpret_cast<DirectoryQuery>(reinterpret_cast<void*>(GetProcAddress(Ntdll(), "NtQueryDirectoryFile")))
+              : nullptr;
+  return query;
+}
+
+DWORD ErrorOfStatus(LONG status) {
+  static const StatusToError toError =
+      Ntdll() ? reinterpret_cast<StatusToError>(reinterpret_cast<void*>(GetProcAddress(Ntdll(), "RtlNtStatusToDosError")))
+              : nullptr;
+  return FailureCode(toError ? toError(status) : ERROR_GEN_FAILURE);
+}
+
+DirectoryReader::DirectoryReader(DirectoryQuery query)
+    : query_(query), block_(kBlockBytes / sizeof(std::uint64_t)) {}
+
+LONG DirectoryReader::Query(HANDLE directory) {
+  if (!query_) return kStatusInvalidParameter;
+  for (;;) {
+    IO_STATUS_BLOCK io{};
+    const LONG status = query_(directory, nullptr, nullptr, nullptr, &io, block_.data(), static_cast<ULONG>(blockBytes_),
+                               kFileDirectoryInformation, FALSE, nullptr, first_);
+    // A redirector that takes no blocks over 64 KB says so with this status: the same block again,
+    // smaller.
+    if (status == kStatusInvalidParameter && blockBytes_ > kSmallBlockBytes) {
+      blockBytes_ = kSmallBlockBytes;
+      continue;
+    }
+    first_ = false;
+    return status;
+  }
+}
+
+}  // namespace pw
