@@ -10,6 +10,8 @@
 #include "ui/Form.h"
 #include "ui/Scoped.h"
 
+class AboutProbe;
+
 class TfrmAbout : public ui::Form {
 public:
   // The outer size at 96 dots per inch; the box is scaled to its DPI.
@@ -28,20 +30,6 @@ public:
   // disabled; returns when it is closed: IDOK from OK or Enter, IDCANCEL from Esc or the close box.
   int ShowModal();
 
-  // Controls.
-  ui::Panel pnlImage, pnlContact;
-  HWND lblProduct = nullptr;
-  HWND imWeb = nullptr, LabelWeb = nullptr;
-  HWND imMail = nullptr, LabelMail = nullptr;
-  HWND imPost = nullptr, lblAddress = nullptr;
-  HWND btnOK = nullptr;
-
-  // Events.
-  void FormCreate();
-  void LabelWebClick();
-  void LabelMailClick();
-  void btnOKClick();
-
 protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // The fonts and pictures for the box's DPI; its size is its own at any place it is given.
@@ -49,6 +37,14 @@ protected:
   void ArrangeControls() override;
 
 private:
+  friend class AboutProbe;
+
+  // Events.
+  void FormCreate();
+  void LabelWebClick();
+  void LabelMailClick();
+  void btnOKClick();
+
   void CreateControls();
   HWND CreateLabel(HWND parent, DWORD style, const std::wstring& text) const;
   void ApplyFonts();
@@ -67,7 +63,28 @@ private:
   void OnWindowPosChanging(WINDOWPOS& pos) const;
   void OnActivate(WPARAM wp) const;
 
+  // Controls.
+  ui::Panel pnlImage, pnlContact;
+  HWND lblProduct = nullptr;
+  HWND imWeb = nullptr, LabelWeb = nullptr;
+  HWND imMail = nullptr, LabelMail = nullptr;
+  HWND imPost = nullptr, lblAddress = nullptr;
+  HWND btnOK = nullptr;
+
   std::wstring webAddress_, mailAddress_;
   ui::ScopedFont font_, productFont_, linkFont_, buttonFont_;
   ui::Picture webPicture_, mailPicture_, postPicture_;
+};
+
+// What tests may read of the box: its controls by the names of its layout.
+class AboutProbe {
+public:
+  explicit AboutProbe(const TfrmAbout& form) : form_(form) {}
+  HWND btnOK() const { return form_.btnOK; }
+  HWND LabelWeb() const { return form_.LabelWeb; }
+  HWND LabelMail() const { return form_.LabelMail; }
+  HWND lblAddress() const { return form_.lblAddress; }
+
+private:
+  const TfrmAbout& form_;
 };

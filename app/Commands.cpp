@@ -29,11 +29,11 @@ std::vector<pw::EditTarget> TfrmFileBrowser::SelectedTargets() const {
 }
 
 void TfrmFileBrowser::AfterEdit() {
-  Item(L"mnuUndoEdit").SetEnabled(Editor.CanUndo());
+  mnuUndoEdit->SetEnabled(Editor.CanUndo());
   const std::vector<pw::WrittenEntry>& written = Editor.Written();
   if (written.empty() || lvDrives.Visible()) return;
   // A listing still running would hand over the values it read before the edit.
-  if (Lister->Running()) {
+  if (Feed->Running()) {
     RefreshFileList();
     return;
   }
@@ -76,23 +76,14 @@ void TfrmFileBrowser::AfterEdit() {
 }
 
 void TfrmFileBrowser::mnuEditFileParamsClick(const ui::Sender&) {
-  Editor.Run(SelectedTargets(), hwnd_);
-  AfterEdit();
+  if (Editor.EditFileParams(SelectedTargets(), hwnd_)) AfterEdit();
 }
 
 void TfrmFileBrowser::mnuShiftTimesClick(const ui::Sender&) {
-  if (lvFiles.SelectedCount() == 0) {
-    MessageBeep(MB_OK);
-    return;
-  }
   if (Editor.ShiftTimes(SelectedTargets(), hwnd_)) AfterEdit();
 }
 
 void TfrmFileBrowser::mnuCopyTimesFromClick(const ui::Sender&) {
-  if (lvFiles.SelectedCount() == 0) {
-    MessageBeep(MB_OK);
-    return;
-  }
   if (Editor.CopyTimesFrom(SelectedTargets(), hwnd_)) AfterEdit();
 }
 

@@ -50,9 +50,9 @@ bool TfrmFileBrowser::ListFolder(AfterListing then) {
   DWORD folderAttributes = GetFileAttributesW(listed.c_str());
   if (folderAttributes == INVALID_FILE_ATTRIBUTES) folderAttributes = 0;
 
-  listing_ = Lister->Start(listed, Model.Options(), folderAttributes);
+  listing_ = Feed->Start(listed, Model.Options(), folderAttributes);
   listedSort_ = Model.Options();
-  Model.Begin(listed, Lister->Names());
+  Model.Begin(listed, Feed->Names());
   afterListing_ = std::move(then);
   StatusBar.SetText(2, L"");
   lvDrives.SetVisible(false);
@@ -60,7 +60,7 @@ bool TfrmFileBrowser::ListFolder(AfterListing then) {
   History.Visit(listed);
   {
     ui::WaitCursor wait;
-    Lister->WaitForEnd(kFirstSliceMs);
+    Feed->WaitForEnd(kFirstSliceMs);
   }
   TakeListing(listing_);  // the whole listing, or what the first slice found
   return true;
@@ -68,14 +68,14 @@ bool TfrmFileBrowser::ListFolder(AfterListing then) {
 
 void TfrmFileBrowser::TakeListing(unsigned listing) {
   if (listing != listing_) return;
-  std::optional<pw::FolderLister::Progress> got = Lister->Take(listing);
+  std::optional<pw::FolderFeed::Progress> got = Feed->Take(listing);
   if (!got) return;  // a message of a batch that the end, taken since, took along
-  pw::FolderLister::Progress& taken = *got;
+  pw::FolderFeed::Progress& taken = *got;
   std::vector<std::wstring>& types = Model.Text().TypeNames;
   types.insert(types.end(), taken.NewTypeNames.begin(), taken.NewTypeNames.end());
   if (taken.Ended) {
     EndListing(taken);
-  } else if (Lister->Running()) {
+  } else if (Feed->Running()) {
     if (!taken.Found.empty()) {
       Model.Append(std::move(taken.Found), taken.FileCount, taken.FolderCount);
       ListView_SetItemCountEx(lvFiles.Handle(), static_cast<int>(Model.Count()),
@@ -89,7 +89,7 @@ void TfrmFileBrowser::TakeListing(unsigned listing) {
   if (listing == listing_ && taken.GoneTo) LeaveGoneFolder(*taken.GoneTo);
 }
 
-void TfrmFileBrowser::ShowFolderChanges(pw::FolderLister::Progress& taken) {
+void TfrmFileBrowser::ShowFolderChanges(pw::FolderFeed::Progress& taken) {
   const std::wstring status = StatusBar.Text(2);
   ChangeRows([&] {
     std::vector<std::uint32_t> moved;
@@ -118,7 +118,7 @@ void TfrmFileBrowser::LeaveGoneFolder(const std::wstring& there) {
   StatusBar.SetText(2, note);
 }
 
-void TfrmFileBrowser::EndListing(pw::FolderLister::Progress& ended) {
+void TfrmFileBrowser::EndListing(pw::FolderFeed::Progress& ended) {
   // A listing shown while it ran may have rows the user selected meanwhile: they stay selected,
   // and the selection the listing's caller would make is not made.
   const bool userSelected = lvFiles.SelectedCount() > 0;
@@ -149,8 +149,8 @@ void TfrmFileBrowser::EndListing(pw::FolderLister::Progress& ended) {
 }
 
 void TfrmFileBrowser::StopListing(const ui::Sender&) {
-  if (!Lister->Running()) return;
-  Lister->Cancel();
+  if (!Feed->Running()) return;
+  Feed->Cancel();
   afterListing_ = nullptr;
   ChangeRows([this] { return Model.Sort(); }, RowsView::Focused);
   StatusBar.SetText(2, L"Listing stopped: " + pw::FormatGrouped(Model.Count(), Model.Text().ThousandSep) +

@@ -36,7 +36,8 @@ void TfrmFileBrowser::ChangeRows(const std::function<std::vector<std::uint32_t>(
   } else {
     // Every row of a list that was all selected is still there: the selection stays whole.
     const bool keepAll = allSelected && moved.size() == Model.Count() &&
-                         std::none_of(moved.begin(), moved.end(), [](std::uint32_t to) { return to == pw::FolderModel::kGoneRow; });
+                         std::none_of(moved.begin(), moved.end(),
+                                      [](std::uint32_t to) { return to == pw::FolderModel::kGoneRow; });
     {
       ui::RedrawOff redraw(list);
       ui::RaisedFlag quiet(quietSelection_);
@@ -53,7 +54,8 @@ void TfrmFileBrowser::ChangeRows(const std::function<std::vector<std::uint32_t>(
     }
     int keepTop = -1;
     if (view == RowsView::KeepTop)
-      for (int row = std::max(top, 0); keepTop < 0 && row < static_cast<int>(moved.size()); ++row) keepTop = newRow(row);
+      for (int row = std::max(top, 0); keepTop < 0 && row < static_cast<int>(moved.size()); ++row)
+        keepTop = newRow(row);
     const int shown = newRow(focused);
     if (keepTop >= 0) ScrollToTop(keepTop);
     else if (view != RowsView::Stay && shown >= 0) ListView_EnsureVisible(list, shown, FALSE);

@@ -4,6 +4,7 @@
 // change goes through the window's controls, as a user's would.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,15 @@ public:
   HWND FilenamePanel() const { return form_.pnFilename.Handle(); }
   // A toolbar button or a menu item by its name ("btnRefresh", "mnuShowFolders", "N5").
   const ui::SpeedButton& Button(std::wstring_view name) const;
-  const ui::MenuItem& Item(std::wstring_view name) const { return form_.Item(name); }
+  const ui::MenuItem& Item(std::wstring_view name) const;
+  // The key and the selection rule of the command a menu item runs; nothing for an item whose
+  // command has neither.
+  struct CommandKey {
+    WORD Key = 0;
+    unsigned Modifiers = 0;
+    bool NeedsSelection = false;
+  };
+  std::optional<CommandKey> CommandOf(const ui::MenuItem& item) const;
   HMENU MainMenu() const { return form_.MainMenu.Handle(); }
   HMENU PopupMenu() const { return form_.lvFilesPopupMenu.Handle(); }
   HIMAGELIST MenuImages() const { return form_.imMenu.get(); }

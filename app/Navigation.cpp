@@ -27,7 +27,7 @@ bool TfrmFileBrowser::OpenFolder(const std::wstring& folder, AfterListing then) 
   CurrentPath = folder;
   ShowPath();
   if (CurrentPath.empty()) {
-    Lister->Cancel();
+    Feed->Cancel();
     StatusBar.SetText(0, L"");
     StatusBar.SetText(1, L"");
     StatusBar.SetText(2, L"");
@@ -118,7 +118,7 @@ void TfrmFileBrowser::SetCurrentPath(const std::wstring& path, AfterListing then
   // The same path is not listed again. The list shows its folder when that folder was the last
   // one listed; after a failed listing CurrentPath names a folder the list does not show.
   if (CurrentPath == path) {
-    then(lvFiles.Visible() && !Lister->Running() && Model.ListedFolder() == pw::FolderPart(path));
+    then(lvFiles.Visible() && !Feed->Running() && Model.ListedFolder() == pw::FolderPart(path));
     return;
   }
   CurrentPath = path;

@@ -10,19 +10,6 @@
 
 namespace {
 
-using Handler = void (TfrmFileBrowser::*)(const ui::Sender&);
-
-enum class Scope { Window, Lists, FileList };
-
-struct KeyBinding {
-  Scope Where;
-  WORD Key;
-  unsigned Modifiers;  // exactly these are held
-  bool NeedsSelection; // acts on the selected entries of the file list
-  Handler Run;
-  bool TextKeepsIt = false;  // the path line, while the user types in it, keeps the key (Ctrl+Z)
-};
-
 bool FolderAvailable(const std::wstring& folder) {
   if (folder.empty()) return true;  // the drive list
   const DWORD attrs = GetFileAttributesW(folder.c_str());
@@ -31,54 +18,23 @@ bool FolderAvailable(const std::wstring& folder) {
 
 }  // namespace
 
-struct TfrmFileBrowser::KeyTables {
-  using F = TfrmFileBrowser;
-  static constexpr KeyBinding kKeys[] = {
-      {Scope::Window, VK_F5, ui::ModNone, false, &F::mnuRefreshClick},
-      {Scope::Window, VK_LEFT, ui::ModAlt, false, &F::GoBack},
-      {Scope::Window, VK_RIGHT, ui::ModAlt, false, &F::GoForward},
-      {Scope::Window, VK_UP, ui::ModAlt, false, &F::GoUp},
-      {Scope::Window, 'L', ui::ModCtrl, false, &F::EditPath},
-      {Scope::Window, VK_F4, ui::ModNone, false, &F::EditPath},
-      {Scope::Lists, VK_BACK, ui::ModNone, false, &F::GoUp},
-      {Scope::FileList, 'A', ui::ModCtrl, false, &F::SelectAllFiles},
-      {Scope::FileList, 'C', ui::ModCtrl | ui::ModShift, true, &F::mnuCopyPathClick},
-      {Scope::FileList, VK_RETURN, ui::ModAlt, true, &F::mnuEditFileParamsClick},
-      {Scope::FileList, 'H', ui::ModCtrl, true, &F::mnuShiftTimesClick},
-      {Scope::FileList, 'T', ui::ModCtrl, true, &F::mnuCopyTimesFromClick},
-      {Scope::Window, 'Z', ui::ModCtrl, false, &F::mnuUndoEditClick, true},
-      {Scope::Window, VK_ESCAPE, ui::ModNone, false, &F::StopListing, true},
-  };
-
-  static const KeyBinding* FindBinding(Scope where, UINT msg, WPARAM key, LPARAM lp) {
-    if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return nullptr;
-    const unsigned mods = ui::HeldModifiers(msg, lp);
-    for (const KeyBinding& binding : kKeys)
-      if (binding.Where == where && binding.Key == key && binding.Modifiers == mods) return &binding;
-    return nullptr;
-  }
-};
-
 bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
-  const KeyBinding* binding = KeyTables::FindBinding(Scope::Window, msg, key, lp);
-  if (!binding || (binding->TextKeepsIt && from == edFilename)) return false;
+  const CommandRow* command = CommandForKey(KeyScope::Window, msg, key, lp);
+  if (!command || (command->TextKeepsIt && from == edFilename)) return false;
   ui::KeyUsed(from, msg, key, lp);
-  (this->*binding->Run)(ui::Sender{});
+  RunCommand(command->Run, ui::Sender{});
   return true;
 }
 
 bool TfrmFileBrowser::ListShortCut(const ui::ListView& list, UINT msg, WPARAM key, LPARAM lp) {
-  const KeyBinding* binding = KeyTables::FindBinding(Scope::Lists, msg, key, lp);
-  const KeyBinding* fileKey = binding ? nullptr : KeyTables::FindBinding(Scope::FileList, msg, key, lp);
-  if (!binding && !fileKey) return false;
+  const CommandRow* command = CommandForKey(KeyScope::Lists, msg, key, lp);
+  const CommandRow* fileKey = command ? nullptr : CommandForKey(KeyScope::FileList, msg, key, lp);
+  if (!command && !fileKey) return false;
   ui::KeyUsed(list.Handle(), msg, key, lp);
   // A key of the file list's commands means nothing in the drive list (Alt+Enter must not open the
   // drive as Enter does).
-  if (fileKey && &list != &lvFiles) MessageBeep(MB_OK);
-  else if (!binding) binding = fileKey;
-  if (!binding) return true;
-  if (binding->NeedsSelection && lvFiles.SelectedCount() == 0) MessageBeep(MB_OK);
-  else (this->*binding->Run)(ui::Sender{});
+  if (!command && &list != &lvFiles) MessageBeep(MB_OK);
+  else RunCommand((command ? command : fileKey)->Run, ui::Sender{});
   return true;
 }
 

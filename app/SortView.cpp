@@ -65,7 +65,7 @@ void TfrmFileBrowser::mnuViewTypeClick(const ui::Sender& sender) {
       if (button.GroupIndex == kViewGroup && button.Tag == tag) button.SetDown(true);
     }
   }
-  for (const auto& item : Item(L"mnuViewType").Items())
+  for (const auto& item : mnuViewType->Items())
     if (item->Tag == tag) item->SetChecked(true);
   lvDrives.SetViewStyle(kViews[tag]);
   lvFiles.SetViewStyle(kViews[tag]);

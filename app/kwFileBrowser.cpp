@@ -46,11 +46,11 @@ void TfrmFileBrowser::Show() {
 // --- Form events -----------------------------------------------------------------------------
 
 void TfrmFileBrowser::FormCreate() {
-  Lister = std::make_unique<pw::FolderLister>(hwnd_, kWmListing);
+  Feed = std::make_unique<pw::FolderFeed>(hwnd_, kWmListing);
   LoadSortBitmaps();
   // The bookmark controls start in the add state (tag 3).
-  Bookmarks = std::make_unique<pw::TBookmarkControls>(Item(L"mnuBookmarks"), pw::kFileBrowserSubKey,
-                                                      *pnToolbar.Find(L"btnBookmark"), Item(L"mnuPopBookmark"));
+  Bookmarks = std::make_unique<pw::TBookmarkControls>(*mnuBookmarks, pw::kFileBrowserSubKey,
+                                                      *pnToolbar.Find(L"btnBookmark"), *mnuPopBookmark);
   Bookmarks->SetDpi(dpi_);
   Bookmarks->RecentKeys().OnOpenBookmark = [this](const std::wstring& path) { OpenBookmark(path); };
   SetWindowPos(hwnd_, nullptr, 0, 0, ui::Scale(layout::WindowWidth, dpi_), ui::Scale(layout::WindowHeight, dpi_),
@@ -59,8 +59,8 @@ void TfrmFileBrowser::FormCreate() {
   OldFilesWndProc.Install(lvFiles.Handle(), [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* r) {
     return FilesWndProc(msg, wp, lp, r);
   });
-  Model.SetHideFolders(!Item(L"mnuShowFolders").Checked());
-  Item(L"mnuUpdate").SetVisible(false);
+  Model.SetHideFolders(!mnuShowFolders->Checked());
+  mnuUpdate->SetVisible(false);
   for (std::size_t i = 0; i < pnToolbar.Count(); ++i) pnToolbar.At(i).SetVisible(pnToolbar.At(i).Tag != -1);
   LoadSystemImageLists();
   FillDriveList();
@@ -71,7 +71,7 @@ void TfrmFileBrowser::FormCreate() {
 }
 
 void TfrmFileBrowser::FormShow() {
-  pw::PersistMenuChecks(Item(L"mnuView"), pw::FileBrowserKeyPath(), false);
+  pw::PersistMenuChecks(*mnuView, pw::FileBrowserKeyPath(), false);
   if (lvDrives.Visible()) SelectFocusedOrFirst(lvDrives);
   if (lvFiles.Visible()) SelectByCaption(lvFiles, pw::LastComponent(CurrentPath));
   RECT wr;
@@ -88,13 +88,13 @@ void TfrmFileBrowser::FormResize() {
 }
 
 void TfrmFileBrowser::FormClose() {
-  pw::PersistMenuChecks(Item(L"mnuView"), pw::FileBrowserKeyPath(), true);
+  pw::PersistMenuChecks(*mnuView, pw::FileBrowserKeyPath(), true);
 }
 
 void TfrmFileBrowser::FormDestroy() {
   SortBitmaps[0].reset();
   SortBitmaps[1].reset();
-  Lister.reset();     // a running listing stops
+  Feed.reset();     // a running listing stops
   Bookmarks.reset();  // stores the bookmarks
   OldFilesWndProc.Remove();
   MainMenu.DetachFromWindow();
@@ -113,7 +113,7 @@ void TfrmFileBrowser::LoadSystemImageLists() {
 
 void TfrmFileBrowser::UpdateAttrMask() {
   std::uint32_t mask = 0;
-  for (auto& child : Item(L"mnuAttributes").Items())
+  for (auto& child : mnuAttributes->Items())
     if (child->Checked()) mask |= static_cast<std::uint32_t>(child->Tag);
   Model.SetAttrMask(mask);
 }
@@ -178,7 +178,7 @@ bool TfrmFileBrowser::OnListKeyDown(ui::ListView& list, UINT msg, WPARAM key, LP
 
 // While a listing goes on in the background the window takes input, as the cursor shows.
 bool TfrmFileBrowser::OnSetCursor(HWND, UINT hit) const {
-  if (hit != HTCLIENT || !Lister || !Lister->Running()) return false;
+  if (hit != HTCLIENT || !Feed || !Feed->Running()) return false;
   SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
   return true;
 }
@@ -250,6 +250,7 @@ LRESULT TfrmFileBrowser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MEASUREITEM: return OnMeasureItem(wp, *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     case WM_DRAWITEM: return OnDrawItem(wp, *reinterpret_cast<DRAWITEMSTRUCT*>(lp));
     case WM_MENUCHAR: return OnMenuChar(wp, lp);
+    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wp)); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wp), lp); return 0;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));

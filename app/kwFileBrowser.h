@@ -9,7 +9,9 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +19,7 @@
 #include "bookmarks/BookmarkControls.h"
 #include "browse/core/FolderHistory.h"
 #include "browse/core/FolderModel.h"
-#include "browse/platform/FolderLister.h"
+#include "browse/platform/FolderFeed.h"
 #include "browse/platform/ShellInfo.h"
 #include "editor/EditCommand.h"
 #include "menus/FlatMenuRenderer.h"
@@ -65,10 +67,45 @@ protected:
 
 private:
   friend class MainWindowProbe;
-  // The tables that lay out the menus, the toolbar (MainMenus.cpp) and the keys (ShortCuts.cpp)
-  // name the handlers below.
-  struct MenuTables;
-  struct KeyTables;
+
+  // ---- Commands (MainCommands.cpp): each once, with its key and whether it needs a selection; the
+  // menus, the pop-up menu, the toolbar and the keys name the handlers below.
+  using Handler = void (TfrmFileBrowser::*)(const ui::Sender&);
+  // Where a command's key works: anywhere in the window, in both lists, in the file list.
+  enum class KeyScope : std::uint8_t { Window, Lists, FileList };
+  struct CommandRow {
+    Handler Run = nullptr;
+    WORD Key = 0;  // none when 0
+    unsigned Modifiers = 0;  // ui::KeyModifier bits, exactly these held
+    KeyScope Where = KeyScope::Window;
+    bool NeedsSelection = false;  // acts on the selected entries of the file list
+    bool TextKeepsIt = false;     // the path line, while the user types in it, keeps the key
+  };
+  struct MenuRow {
+    int Level = 0;
+    const wchar_t* Name = L"";
+    const wchar_t* Caption = L"";
+    int Image = -1;
+    int Tag = 0;
+    bool Checked = false;
+    int Group = 0;  // radio group
+    Handler Click = nullptr;
+    ui::MenuItem* TfrmFileBrowser::*Field = nullptr;  // the window's field that names the item
+  };
+  struct CommandTables;
+  // The command a handler runs; nothing for one with neither a key nor a need of a selection.
+  static const CommandRow* CommandOf(Handler run);
+  static const CommandRow* CommandForKey(KeyScope where, UINT msg, WPARAM key, LPARAM lp);
+  // The command of the menu item of that name in either menu's table.
+  static const CommandRow* CommandOfItem(std::wstring_view name);
+  // Whether the command can run now: one that acts on the selection needs one.
+  bool CanRun(Handler run) const;
+  // Runs a command for a menu item, a toolbar button or a key; refused with a beep when it cannot.
+  // An exception it meets ends it and is reported over the window.
+  void RunCommand(Handler run, const ui::Sender& sender);
+  // What the user asked for, as the menu item or button that asked says it ("Shift Times").
+  static std::wstring CommandName(const ui::Sender& sender);
+  void BuildMenu(ui::Menu& menu, std::span<const MenuRow> rows);
 
   // ---- Form events and the window's own parts (kwFileBrowser.cpp, MainControls.cpp, MainMenus.cpp,
   // MainWindowDpi.cpp)
@@ -89,8 +126,6 @@ private:
   void LoadWindowIcons();
   void ApplyMenuFont();
   void RescaleColumns(const ui::ListView& list, UINT oldDpi);
-  // A menu item by its name in the layout ("mnuRefresh").
-  ui::MenuItem& Item(std::wstring_view name) const;
 
   // ---- Drive listing (DriveList.cpp)
   void FillDriveList();
@@ -109,13 +144,13 @@ private:
   bool ListFolder(AfterListing then = {});
   // The message of the listing's worker: what it found, or its end.
   void TakeListing(unsigned listing);
-  void EndListing(pw::FolderLister::Progress& ended);
+  void EndListing(pw::FolderFeed::Progress& ended);
   // Esc: stops a running listing; what it found so far stays, sorted, and says it is not all.
   void StopListing(const ui::Sender&);
 
   // What changed on disk in the shown folder, merged into the rows: the selection, the focus and
   // the first row shown stay with their entries.
-  void ShowFolderChanges(pw::FolderLister::Progress& taken);
+  void ShowFolderChanges(pw::FolderFeed::Progress& taken);
   // The shown folder is gone: `there`, the nearest folder above it still there (empty: the drive
   // list), is listed, with a note in the status bar.
   void LeaveGoneFolder(const std::wstring& there);
@@ -228,6 +263,7 @@ private:
   LRESULT OnMeasureItem(WPARAM wp, MEASUREITEMSTRUCT& mis);
   LRESULT OnDrawItem(WPARAM wp, DRAWITEMSTRUCT& dis);
   LRESULT OnMenuChar(WPARAM wp, LPARAM lp);
+  void OnInitMenuPopup(HMENU menu);
   LRESULT OnNotify(NMHDR& hdr);
   LRESULT OnFilesNotify(NMHDR& hdr);
   void OnFilesItemChanged(const NMLISTVIEW& nm);
@@ -246,7 +282,7 @@ private:
   pw::FolderHistory History;  // every folder listed, and the drive list when it is opened
   // What lvFiles shows, with the attribute filter, Show Folders and the sort order.
   pw::FolderModel Model;
-  std::unique_ptr<pw::FolderLister> Lister;  // made with the window, which it reports to
+  std::unique_ptr<pw::FolderFeed> Feed;  // made with the window, which it reports to
   unsigned listing_ = 0;                     // the listing the model shows
   pw::ListingOptions listedSort_;            // the order it was started with
   AfterListing afterListing_;
@@ -260,6 +296,10 @@ private:
   ui::StatusBar StatusBar;
   ui::Menu MainMenu{false};
   ui::Menu lvFilesPopupMenu{true};
+  // The items the window's code changes, named by the tables that lay them out.
+  ui::MenuItem *mnuUpdate = nullptr, *mnuUndoEdit = nullptr, *mnuBookmarks = nullptr, *mnuView = nullptr,
+               *mnuAttributes = nullptr, *mnuViewType = nullptr, *mnuShowFolders = nullptr,
+               *mnuPopBookmark = nullptr;
   ui::ImageListOwner imMenu, imSmall, imLarge;
   pw::ShellImageLists Icons;  // the large and small lists shared by both list views
   // Declared after the menus and imMenu: it hands the menus back to the system's drawing first.
@@ -273,7 +313,6 @@ private:
   ui::ScopedIcon bigIcon_, smallIcon_;
   ui::Subclass drivesKeys_;
   ui::Subclass pathLine_;
-  pw::ShellTypeCache shellTypes_;
   bool quitOnDestroy_ = false;
   bool shown_ = false;
   bool popupAttached_ = false;

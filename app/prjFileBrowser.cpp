@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // The window is gone at once; a listing's worker stuck on a share that does not answer must not
   // keep the process alive.
-  pw::FolderLister::LetWorkersGo(1500);
+  pw::FolderFeed::LetWorkersGo(1500);
   CoUninitialize();
   return rc;
 }

@@ -8,7 +8,7 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FolderList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListRows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainControls.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MainMenus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainCommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainWindowDpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainWindowProbe.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Navigation.cpp

@@ -26,7 +26,7 @@
 #include "editor/DiskFileSystem.h"
 #include "editor/core/EditApply.h"
 #include "editor/core/TimeBatch.h"
-#include "editor/kwFileEditParams.h"
+#include "editor/EditorProbes.h"
 #include "support/UserInput.h"
 #include "ui/Scoped.h"
 
@@ -105,10 +105,10 @@ void CALLBACK CloseBox(HWND, UINT, UINT_PTR id, DWORD) {
 
 void CALLBACK ClickUpdate(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  auto* dialog = dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(std::exchange(g_dialog, nullptr)));
+  const HWND dialog = std::exchange(g_dialog, nullptr);
   if (!dialog) return;
   g_applying = true;
-  HWND button = dialog->Button(L"btnUpdate").Handle();
+  HWND button = EditFileParamsProbe(dialog).Button(L"btnUpdate").Handle();
   RECT rc{};
   GetClientRect(button, &rc);
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right / 2, rc.bottom / 2));

@@ -16,7 +16,7 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/DirectoryBlocks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/DirectoryWatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/DriveInfo.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/platform/FolderLister.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/FolderFeed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/ShellInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/UserFormats.cpp
 )

@@ -113,14 +113,14 @@ std::vector<TfrmPreview::Row> Changes(const std::vector<BatchEntry>& entries, co
 
 }  // namespace
 
-bool EditCommand::Run(const std::vector<EditTarget>& targets, HWND parent) {
+bool EditCommand::EditFileParams(const std::vector<EditTarget>& targets, HWND parent) {
   written_.clear();
   DiskFileSystem disk;
   const bool offersScope = HoldsFolders(targets);
   EditPlan plan = AskEdit(targets, disk, [parent, offersScope](const EditDialogRequest& request) -> std::optional<EditChoice> {
     TfrmEditFileParams dialog(parent, offersScope);
     dialog.SetCaption(request.Caption);
-    dialog.FileData = request.Info;
+    dialog.SetFileData(request.Info);
     dialog.SetFileHandle(request.TimesWritable);
     if (dialog.ShowModal() != TfrmEditFileParams::mrOk) return std::nullopt;
     return dialog.Choice();

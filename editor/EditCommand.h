@@ -26,7 +26,7 @@ class EditCommand {
 public:
   // Each runs over the targets in list order with its windows owned by `parent`; false when
   // nothing was confirmed.
-  bool Run(const std::vector<EditTarget>& targets, HWND parent);
+  bool EditFileParams(const std::vector<EditTarget>& targets, HWND parent);
   bool ShiftTimes(const std::vector<EditTarget>& targets, HWND parent);
   bool CopyTimesFrom(const std::vector<EditTarget>& targets, HWND parent);
   // Writes back what the last run changed, entry by entry, unless someone changed it since.

@@ -18,8 +18,6 @@ constexpr int kClientWidth = 254, kClientHeight = 185;
 constexpr int kToolbarHeight = 29, kBackHeight = 108, kAttributesHeight = 48;
 // Below the attributes when the selection holds folders: how far into them the values go.
 constexpr int kScopeHeight = 32;
-constexpr ui::Bounds kScopeLabel{9, 9, 50, 16}, kScopeChoice{60, 5, 188, 200};
-constexpr int kFontPoints = 8;
 constexpr int kFirstId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
@@ -33,19 +31,7 @@ constexpr int kRowPitch = 24;
 constexpr Bounds kRowCheckBox{4, 13, 65, 17}, kRowDate{71, 11, 85, 21}, kRowTime{159, 11, 90, 21};
 constexpr Bounds kSynchronize{9, 85, 80, 17}, kModify{9, 8, 100, 17};
 
-struct AttributeBox {
-  HWND TfrmEditFileParams::*Field;
-  const wchar_t* Caption;
-  int Left, Top;
-  std::uint32_t Bit;
-};
 constexpr int kAttributeWidth = 70, kAttributeHeight = 17;
-const AttributeBox kAttributeBoxes[] = {
-    {&TfrmEditFileParams::cbReadOnly, L"Read only", 111, 8, 0x01},
-    {&TfrmEditFileParams::cbHidden, L"Hidden", 181, 8, 0x02},
-    {&TfrmEditFileParams::cbSystem, L"System", 111, 24, 0x04},
-    {&TfrmEditFileParams::cbArchive, L"Archive", 181, 24, 0x20},
-};
 
 double WholeDays(double value) { return pw::SplitDateTime(value).days; }
 
@@ -73,12 +59,32 @@ bool TimeFitsIn(HWND parent, HFONT font, UINT dpi) {
 
 struct TfrmEditFileParams::Tables {
   using F = TfrmEditFileParams;
+  struct AttributeBox {
+    HWND TfrmEditFileParams::*Field;
+    const wchar_t* Caption;
+    int Left, Top;
+    std::uint32_t Bit;
+  };
+  static constexpr AttributeBox kAttributes[] = {
+      {.Field = &F::cbReadOnly, .Caption = L"Read only", .Left = 111, .Top = 8, .Bit = 0x01},
+      {.Field = &F::cbHidden, .Caption = L"Hidden", .Left = 181, .Top = 8, .Bit = 0x02},
+      {.Field = &F::cbSystem, .Caption = L"System", .Left = 111, .Top = 24, .Bit = 0x04},
+      {.Field = &F::cbArchive, .Caption = L"Archive", .Left = 181, .Top = 24, .Bit = 0x20},
+  };
   // Update and Cancel are anchored to the right edge; the glyphs are in this order in the strip.
   static constexpr ui::ToolbarRow<F> kButtons[] = {
-      {{L"btnNow", 4, -1, 22, L"Set now", L"", 0, 0, 0}, &F::btnNowClick},
-      {{L"btnClearTime", 28, -1, 23, L"Clear time", L"", 0, 0, 1}, &F::btnClearTimeClick},
-      {{L"btnUpdate", 0, 73, 65, L"Update", L"Update", 0, 0, 2}, &F::btnUpdateClick},
-      {{L"btnCancel", 0, 5, 65, L"Cancel", L"Cancel", 0, 0, 3}, &F::btnCancelClick},
+      {.Look = {.Name = L"btnNow", .Left = 4, .Right = -1, .Width = 22,
+                 .Hint = L"Set now", .Caption = L"", .Tag = 0, .Group = 0, .Glyph = 0},
+       .Click = &F::btnNowClick},
+      {.Look = {.Name = L"btnClearTime", .Left = 28, .Right = -1, .Width = 23,
+                 .Hint = L"Clear time", .Caption = L"", .Tag = 0, .Group = 0, .Glyph = 1},
+       .Click = &F::btnClearTimeClick},
+      {.Look = {.Name = L"btnUpdate", .Left = 0, .Right = 73, .Width = 65,
+                 .Hint = L"Update", .Caption = L"Update", .Tag = 0, .Group = 0, .Glyph = 2},
+       .Click = &F::btnUpdateClick},
+      {.Look = {.Name = L"btnCancel", .Left = 0, .Right = 5, .Width = 65,
+                 .Hint = L"Cancel", .Caption = L"Cancel", .Tag = 0, .Group = 0, .Glyph = 3},
+       .Click = &F::btnCancelClick},
   };
   static constexpr int kBevels[] = {54};
 };
@@ -99,7 +105,7 @@ HWND TfrmEditFileParams::AddCheckBox(HWND parent, const wchar_t* caption, bool l
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | (leftText ? BS_LEFTTEXT : 0), 0,
                              0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   components_.push_back(box);
   return box;
 }
@@ -107,13 +113,11 @@ HWND TfrmEditFileParams::AddCheckBox(HWND parent, const wchar_t* caption, bool l
 // MS Sans Serif is a bitmap font, in a few sizes only; where the time does not fit the time edit in
 // it, the shell's dialog font stands in.
 void TfrmEditFileParams::ChooseFont() {
-  ui::ScopedFont font = ui::CreatePointFont(L"MS Sans Serif", kFontPoints, dpi_);
-  if (!TimeFitsIn(hwnd_, font.get(), dpi_)) font = ui::CreatePointFont(L"MS Shell Dlg 2", kFontPoints, dpi_);
-  const auto handle = reinterpret_cast<WPARAM>(font.get());
-  SendMessageW(hwnd_, WM_SETFONT, handle, FALSE);
-  for (HWND control : components_) SendMessageW(control, WM_SETFONT, handle, FALSE);
-  // The controls have let go of the old font only now.
-  font_ = std::move(font);
+  const ui::ScopedFont bitmapFont = ui::CreatePointFont(L"MS Sans Serif", 8, dpi_);
+  const wchar_t* face = TimeFitsIn(hwnd_, bitmapFont.get(), dpi_) ? L"MS Sans Serif" : L"MS Shell Dlg 2";
+  std::vector<HWND> controls = components_;
+  controls.push_back(hwnd_);
+  UseFont(controls, face);
 }
 
 // The controls are made without a place; ArrangeControls places them for the dialog's DPI.
@@ -135,7 +139,7 @@ void TfrmEditFileParams::CreateControls() {
   pnAttributes.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   components_.push_back(pnAttributes.Handle());
   cbModify = AddCheckBox(pnAttributes.Handle(), L"Modify Attributes", false);
-  for (const AttributeBox& box : kAttributeBoxes) {
+  for (const Tables::AttributeBox& box : Tables::kAttributes) {
     HWND wnd = AddCheckBox(pnAttributes.Handle(), box.Caption, false);
     EnableWindow(wnd, FALSE);
     this->*box.Field = wnd;
@@ -143,16 +147,9 @@ void TfrmEditFileParams::CreateControls() {
   if (offersScope_) {
     pnScope.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
     components_.push_back(pnScope.Handle());
-    lblScope = CreateWindowExW(0, L"STATIC", L"Apply to:", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, pnScope.Handle(),
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    cbScope = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                              0, 0, 0, 0, pnScope.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    for (const wchar_t* scope : {L"The selected entries only", L"Also the files inside them", L"Also the folders inside them",
-                                 L"Also everything inside them"})
-      SendMessageW(cbScope, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(scope));
-    SendMessageW(cbScope, CB_SETCURSEL, 0, 0);
-    components_.push_back(lblScope);
-    components_.push_back(cbScope);
+    Scope.Create(pnScope.Handle(), true);
+    components_.push_back(Scope.Label());
+    components_.push_back(Scope.List());
   }
   ChooseFont();
   ArrangeControls();
@@ -173,13 +170,11 @@ void TfrmEditFileParams::ArrangeControls() {
     ui::Place(dtDates[i], kRowDate, dpi_, kRowPitch * i);
     ui::Place(edTimes[i]->Handle(), kRowTime, dpi_, kRowPitch * i);
   }
-  for (const AttributeBox& box : kAttributeBoxes)
+  for (const Tables::AttributeBox& box : Tables::kAttributes)
     ui::Place(this->*box.Field, {box.Left, box.Top, kAttributeWidth, kAttributeHeight}, dpi_);
   if (offersScope_) {
-    ui::PlaceAll({{pnScope.Handle(), {0, kClientHeight, kClientWidth, kScopeHeight}},
-                  {lblScope, kScopeLabel},
-                  {cbScope, kScopeChoice}},
-                 dpi_);
+    ui::Place(pnScope.Handle(), {0, kClientHeight, kClientWidth, kScopeHeight}, dpi_);
+    Scope.Place(6, 5, kClientWidth - 12, dpi_);
   }
 }
 
@@ -192,7 +187,7 @@ void TfrmEditFileParams::CreateRows() {
                                  pnBack.Handle(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + components_.size())),
                                  GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(dtDates[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(dtDates[i], WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     components_.push_back(dtDates[i]);
     edTimes[i] = std::make_unique<pw::TkwTimeEdit>(pnBack.Handle(), 0, 0, 0, 0,
                                                    kFirstId + static_cast<int>(components_.size()));
@@ -224,10 +219,10 @@ void TfrmEditFileParams::FormCreate() {
 }
 
 void TfrmEditFileParams::FormShow() {
-  const std::uint64_t stamps[kRowCount] = {FileData.Created, FileData.LastWrite, FileData.LastAccess};
+  const std::uint64_t stamps[kRowCount] = {fileData_.Created, fileData_.LastWrite, fileData_.LastAccess};
   for (int i = 0; i < kRowCount; ++i) SetRowDateTime(i, pw::FileTimeToLocalDateTime(stamps[i]));
-  for (const AttributeBox& box : kAttributeBoxes)
-    SendMessageW(this->*box.Field, BM_SETCHECK, (FileData.Attributes & box.Bit) ? BST_CHECKED : BST_UNCHECKED, 0);
+  for (const Tables::AttributeBox& box : Tables::kAttributes)
+    SendMessageW(this->*box.Field, BM_SETCHECK, (fileData_.Attributes & box.Bit) ? BST_CHECKED : BST_UNCHECKED, 0);
   std::array<double, kRowCount> shown{};
   for (int i = 0; i < kRowCount; ++i) shown[i] = RowValue(i);
   rowStamps_.Load({stamps[0], stamps[1], stamps[2]}, shown);
@@ -310,14 +305,9 @@ pw::EditChoice TfrmEditFileParams::Choice() const {
     *fields[i] = rowStamps_.StampFor(i, RowValue(i), pw::LocalDateTimeToFileTime);
   }
   choice.ModifyAttributes = ModifyAttributes();
-  for (const AttributeBox& box : kAttributeBoxes)
+  for (const Tables::AttributeBox& box : Tables::kAttributes)
     if (IsChecked(this->*box.Field)) choice.Attributes |= box.Bit;
-  if (offersScope_) {
-    static constexpr pw::Scope kScopes[] = {pw::Scope::Selected, pw::Scope::Files, pw::Scope::Folders,
-                                            pw::Scope::Everything};
-    const LRESULT chosen = SendMessageW(cbScope, CB_GETCURSEL, 0, 0);
-    if (chosen >= 0 && chosen < 4) choice.Reach = kScopes[chosen];
-  }
+  if (offersScope_) choice.Reach = Scope.Reach();
   return choice;
 }
 
@@ -332,7 +322,7 @@ void TfrmEditFileParams::cbTimesClick(int row) {
 
 void TfrmEditFileParams::cbModifyClick() {
   const bool modify = IsChecked(cbModify);
-  for (const AttributeBox& box : kAttributeBoxes) EnableWindow(this->*box.Field, modify);
+  for (const Tables::AttributeBox& box : Tables::kAttributes) EnableWindow(this->*box.Field, modify);
   UpdateButtonState();
 }
 

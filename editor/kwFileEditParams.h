@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editor/core/EditApply.h"
+#include "editor/ScopeBox.h"
 #include "editor/core/TimeRowStamps.h"
 #include "editor/kwTimeEdit.h"
 #include "editor/kwWheel.h"
@@ -21,6 +22,8 @@
 #include "ui/Sender.h"
 #include "ui/SpeedButton.h"
 #include "ui/Toolbar.h"
+
+class EditFileParamsProbe;
 
 class TfrmEditFileParams : public ui::Form {
 public:
@@ -34,34 +37,27 @@ public:
   ~TfrmEditFileParams() override;
 
   void SetCaption(const std::wstring& caption) const;
-  // Loads FileData into the rows and the attribute boxes (FormShow), shows the dialog and runs
-  // it until Update, Cancel or a close. Returns the modal result.
-  int ShowModal();
-
   // The shown entry's standard information; set before the dialog is shown.
-  pw::EntryInfo FileData;
+  void SetFileData(const pw::EntryInfo& info) { fileData_ = info; }
   // Whether the shown entry could be opened for writing its times; when it could not, the time
   // rows are unchecked and their panel disabled, and only the attributes can change.
   void SetFileHandle(bool valid);
-  bool ModifyAttributes() const;
-  double GetRowDateTime(int row) const;
-  void SetRowDateTime(int row, double value);
-  void SetAllRowsDateTime(double value);
+  // Loads the file data into the rows and the attribute boxes (FormShow), shows the dialog and
+  // runs it until Update, Cancel or a close. Returns the modal result.
+  int ShowModal();
   // What Update confirmed: a UTC file time per checked row (creation, last access, last write)
   // and the attribute choice.
   pw::EditChoice Choice() const;
 
-  // Controls. The toolbar's buttons are btnNow, btnClearTime, btnUpdate and btnCancel.
-  ui::Toolbar pnToolbar;
-  ui::Panel pnBack, pnAttributes, pnScope;
-  HWND lblScope = nullptr, cbScope = nullptr;
-  ui::SpeedButton& Button(std::wstring_view name) const { return *pnToolbar.Find(name); }
-  HWND cbSynchronize = nullptr, cbModify = nullptr;
-  HWND cbReadOnly = nullptr, cbHidden = nullptr, cbSystem = nullptr, cbArchive = nullptr;
-  std::array<HWND, kRowCount> cbTimes{};
-  std::array<HWND, kRowCount> dtDates{};
-  std::array<std::unique_ptr<pw::TkwTimeEdit>, kRowCount> edTimes;
-  std::unique_ptr<pw::TkwAddWheelSupport> WheelSupport;
+protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The font, the glyphs and the time edits' buttons for the dialog's DPI.
+  void ApplyDpi(UINT oldDpi) override;
+  void ArrangeControls() override;
+
+private:
+  friend class EditFileParamsProbe;
+  struct Tables;  // the toolbar's table names the handlers below
 
   // Event handlers.
   void FormCreate();
@@ -77,15 +73,11 @@ public:
   void btnUpdateClick(const ui::Sender&);
   void btnCancelClick(const ui::Sender&);
 
-protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  // The font, the glyphs and the time edits' buttons for the dialog's DPI.
-  void ApplyDpi(UINT oldDpi) override;
-  void ArrangeControls() override;
-
-private:
-  struct Tables;  // the toolbar's table names the handlers above
-
+  bool ModifyAttributes() const;
+  double GetRowDateTime(int row) const;
+  void SetRowDateTime(int row, double value);
+  void SetAllRowsDateTime(double value);
+  ui::SpeedButton& Button(std::wstring_view name) const { return *pnToolbar.Find(name); }
   void CreateControls();
   void CreateRows();
   void ChooseFont();
@@ -100,7 +92,18 @@ private:
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnNotify(const NMHDR& hdr);
 
-  ui::ScopedFont font_;
+  // Controls. The toolbar's buttons are btnNow, btnClearTime, btnUpdate and btnCancel.
+  ui::Toolbar pnToolbar;
+  ui::Panel pnBack, pnAttributes, pnScope;
+  TScopeBox Scope;
+  HWND cbSynchronize = nullptr, cbModify = nullptr;
+  HWND cbReadOnly = nullptr, cbHidden = nullptr, cbSystem = nullptr, cbArchive = nullptr;
+  std::array<HWND, kRowCount> cbTimes{};
+  std::array<HWND, kRowCount> dtDates{};
+  std::array<std::unique_ptr<pw::TkwTimeEdit>, kRowCount> edTimes;
+  std::unique_ptr<pw::TkwAddWheelSupport> WheelSupport;
+
+  pw::EntryInfo fileData_;
   bool offersScope_ = false;
   bool updating_ = false;  // rows are being set from code: no change handling
   // Which stamp each row writes: an untouched row the one loaded into it, to the 100 ns.

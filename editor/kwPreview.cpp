@@ -60,9 +60,7 @@ void TfrmPreview::CreateControls() {
 
 void TfrmPreview::ApplyDpi(UINT oldDpi) {
   if (!btnCancel) return;
-  font_ = ui::CreatePointFont(L"Tahoma", 8, dpi_);
-  for (HWND control : {lblSummary, lvEntries.Handle(), btnApply, btnCancel})
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  UseFont(std::initializer_list<HWND>{lblSummary, lvEntries.Handle(), btnApply, btnCancel});
   if (oldDpi != dpi_)
     for (int column = 0; column < lvEntries.ColumnCount(); ++column)
       lvEntries.SetColumnWidth(column, pw::RescaleDpi(lvEntries.ColumnWidth(column), static_cast<int>(oldDpi),

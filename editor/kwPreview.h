@@ -13,6 +13,8 @@
 #include "ui/ListView.h"
 #include "ui/Scoped.h"
 
+class PreviewProbe;
+
 class TfrmPreview : public ui::Form {
 public:
   struct Row {
@@ -23,23 +25,23 @@ public:
   // Shows the rows modally over `owner`; true for Apply.
   static bool Confirm(HWND owner, const std::wstring& title, std::vector<Row> rows);
 
-  // Controls.
-  HWND lblSummary = nullptr;
-  ui::ListView lvEntries;
-  HWND btnApply = nullptr, btnCancel = nullptr;
-
 protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void ApplyDpi(UINT oldDpi) override;
   void ArrangeControls() override;
 
 private:
+  friend class PreviewProbe;
   TfrmPreview(HWND owner, const std::wstring& title, std::vector<Row> rows);
   ~TfrmPreview() override;
   void CreateControls();
   void lvEntriesGetDispInfo(NMLVDISPINFOW& info) const;
 
+  // Controls.
+  HWND lblSummary = nullptr;
+  ui::ListView lvEntries;
+  HWND btnApply = nullptr, btnCancel = nullptr;
+
   std::vector<Row> rows_;
   pw::DateFormatter date_;
-  ui::ScopedFont font_;
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <exception>
 #include <thread>
 
 #include "common/core/NumberText.h"
@@ -43,12 +44,17 @@ void TfrmProgress::Run(HWND owner, const std::wstring& title,
   form.shared_ = &shared;
   form.started_ = GetTickCount64();
   const HWND window = form.Handle();
-  std::thread worker([&shared, &job, window] {
-    job([&shared](std::size_t done, std::size_t total) {
-      shared.Done = done;
-      shared.Total = total;
-      return !shared.Stop;
-    });
+  std::exception_ptr failed;
+  std::thread worker([&shared, &job, &failed, window] {
+    try {
+      job([&shared](std::size_t done, std::size_t total) {
+        shared.Done = done;
+        shared.Total = total;
+        return !shared.Stop;
+      });
+    } catch (...) {
+      failed = std::current_exception();  // the caller meets it on its own thread
+    }
     shared.Ended = true;
     PostMessageW(window, WM_NULL, 0, 0);  // wakes the loop below
   });
@@ -56,6 +62,7 @@ void TfrmProgress::Run(HWND owner, const std::wstring& title,
   ui::RunModal(window, [&shared] { return shared.Ended.load(); });
   shared.Stop = true;  // the loop may have ended for another reason: the program closes
   worker.join();
+  if (failed) std::rethrow_exception(failed);
 }
 
 void TfrmProgress::CreateControls() {
@@ -72,10 +79,7 @@ void TfrmProgress::CreateControls() {
 }
 
 void TfrmProgress::ApplyDpi(UINT) {
-  if (!btnCancel) return;
-  font_ = ui::CreatePointFont(L"Tahoma", 8, dpi_);
-  for (HWND control : {lblStatus, btnCancel})
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (btnCancel) UseFont(std::initializer_list<HWND>{lblStatus, btnCancel});
 }
 
 void TfrmProgress::ArrangeControls() {

@@ -12,18 +12,14 @@
 #include "ui/Form.h"
 #include "ui/Scoped.h"
 
+class ProgressProbe;
+
 class TfrmProgress : public ui::Form {
 public:
   // Runs `job` on a worker and returns when it has ended. The job reports through the progress it
-  // is given: entries done and their total, the total 0 while it is still counting.
+  // is given: entries done and their total, the total 0 while it is still counting. An exception
+  // that ends the job is thrown again here, on the caller's thread.
   static void Run(HWND owner, const std::wstring& title, const std::function<void(const pw::BatchProgress&)>& job);
-
-  // Controls.
-  HWND lblStatus = nullptr;
-  HWND pbProgress = nullptr;
-  HWND btnCancel = nullptr;
-
-  void btnCancelClick();
 
 protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -31,12 +27,18 @@ protected:
   void ArrangeControls() override;
 
 private:
+  friend class ProgressProbe;
   TfrmProgress(HWND owner, const std::wstring& title);
+  void btnCancelClick();
   ~TfrmProgress() override;
   void CreateControls();
   void ShowProgress();
 
-  ui::ScopedFont font_;
+  // Controls.
+  HWND lblStatus = nullptr;
+  HWND pbProgress = nullptr;
+  HWND btnCancel = nullptr;
+
   ULONGLONG started_ = 0;
   std::size_t done_ = 0, total_ = 0;
   bool stopping_ = false;

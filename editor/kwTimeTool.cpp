@@ -12,6 +12,7 @@
 #include "common/platform/LocalTime.h"
 #include "editor/DiskFileSystem.h"
 #include "ui/Dpi.h"
+#include "ui/Failure.h"
 
 namespace {
 
@@ -23,9 +24,6 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr UINT kWmReferenceRead = WM_APP + 1;  // wParam: the read's number
 constexpr const wchar_t* kFieldCaptions[] = {L"Created", L"Modified", L"Accessed"};
-constexpr const wchar_t* kScopes[] = {L"The selected entries only", L"Also the files inside the selected folders",
-                                      L"Also the folders inside the selected folders",
-                                      L"Also everything inside the selected folders"};
 
 // Shift Times: the parts of the offset, with their largest values.
 struct Part {
@@ -84,12 +82,9 @@ void TfrmTimeTool::CreateControls() {
     cbFields[i] = AddControl(L"BUTTON", kFieldCaptions[i], WS_TABSTOP | BS_AUTOCHECKBOX);
     SendMessageW(cbFields[i], BM_SETCHECK, BST_CHECKED, 0);
   }
-  lblScope = AddControl(L"STATIC", L"Apply to:", 0);
-  cbScope = AddControl(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
-  for (const wchar_t* scope : kScopes) SendMessageW(cbScope, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(scope));
-  SendMessageW(cbScope, CB_SETCURSEL, 0, 0);
-  EnableWindow(cbScope, offersScope_);
-  EnableWindow(lblScope, offersScope_);
+  Scope.Create(hwnd_, offersScope_);
+  controls_.push_back(Scope.Label());
+  controls_.push_back(Scope.List());
   btnOK = AddControl(L"BUTTON", okCaption_, WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
   btnCancel = AddControl(L"BUTTON", L"Cancel", WS_TABSTOP, IDCANCEL);
   ApplyDpi(dpi_);
@@ -98,9 +93,7 @@ void TfrmTimeTool::CreateControls() {
 }
 
 void TfrmTimeTool::ApplyDpi(UINT) {
-  if (!btnCancel) return;
-  font_ = ui::CreatePointFont(L"Tahoma", 8, dpi_);
-  for (HWND control : controls_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (btnCancel) UseFont(controls_);
 }
 
 void TfrmTimeTool::ArrangeControls() {
@@ -110,8 +103,7 @@ void TfrmTimeTool::ArrangeControls() {
   PlaceScaled(lblTimes, {kMargin, top + 4, 60, 16});
   for (size_t i = 0; i < cbFields.size(); ++i)
     PlaceScaled(cbFields[i], {80 + static_cast<int>(i) * 90, top, 85, 20});
-  PlaceScaled(lblScope, {kMargin, top + 32, 60, 16});
-  PlaceScaled(cbScope, {80, top + 28, 270, 200});
+  Scope.Place(kMargin, top + 28, kClientWidth - 2 * kMargin, dpi_);
   PlaceScaled(btnOK, {kClientWidth - 2 * (75 + kMargin), top + 64, 75, 23});
   PlaceScaled(btnCancel, {kClientWidth - 75 - kMargin, top + 64, 75, 23});
 }
@@ -123,16 +115,6 @@ int TfrmTimeTool::ShowModal() {
 
 pw::TimeFields TfrmTimeTool::Fields() const {
   return pw::TimeFields{Checked(cbFields[0]), Checked(cbFields[1]), Checked(cbFields[2])};
-}
-
-pw::Scope TfrmTimeTool::Reach() const {
-  if (!offersScope_) return pw::Scope::Selected;
-  switch (SendMessageW(cbScope, CB_GETCURSEL, 0, 0)) {
-    case 1: return pw::Scope::Files;
-    case 2: return pw::Scope::Folders;
-    case 3: return pw::Scope::Everything;
-    default: return pw::Scope::Selected;
-  }
 }
 
 void TfrmTimeTool::UpdateOK() const {
@@ -253,8 +235,13 @@ void TfrmCopyTimes::ReadReference() {
   // The thread owns what it needs; a window closed meanwhile just never gets the answer.
   std::thread([answer, asked, window, path = ReferencePath()] {
     pw::EntryInfo info;
-    pw::DiskFileSystem disk;
-    const bool read = disk.ReadInfo(path, info) == pw::kFsOk;
+    bool read = false;
+    try {
+      pw::DiskFileSystem disk;
+      read = disk.ReadInfo(path, info) == pw::kFsOk;
+    } catch (...) {
+      ui::ReportFailure(L"Reading " + path);
+    }
     {
       std::lock_guard<std::mutex> hold(answer->Lock);
       answer->Asked = asked;

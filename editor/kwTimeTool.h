@@ -9,23 +9,20 @@
 #include <optional>
 #include <string>
 
+#include "editor/ScopeBox.h"
 #include "editor/core/TimeBatch.h"
 #include "ui/Form.h"
 #include "ui/Layout.h"
 #include "ui/Scoped.h"
+
+class TimeToolProbe;
 
 class TfrmTimeTool : public ui::Form {
 public:
   // Shows the window modally: IDOK when confirmed, IDCANCEL otherwise.
   int ShowModal();
   pw::TimeFields Fields() const;
-  pw::Scope Reach() const;
-
-  // Controls.
-  HWND lblTimes = nullptr;
-  std::array<HWND, 3> cbFields{};  // created, modified, accessed
-  HWND lblScope = nullptr, cbScope = nullptr;
-  HWND btnOK = nullptr, btnCancel = nullptr;
+  pw::Scope Reach() const { return Scope.Reach(); }
 
 protected:
   // `topHeight` is the room the tool's own controls take, at 96 DPI.
@@ -49,12 +46,18 @@ protected:
   void ArrangeControls() override;
 
 private:
+  friend class TimeToolProbe;
   void CreateControls();
+
+  // Controls.
+  HWND lblTimes = nullptr;
+  std::array<HWND, 3> cbFields{};  // created, modified, accessed
+  TScopeBox Scope;
+  HWND btnOK = nullptr, btnCancel = nullptr;
 
   const wchar_t* okCaption_;
   int topHeight_;
   bool offersScope_;
-  ui::ScopedFont font_;
   std::vector<HWND> controls_;
 };
 
@@ -66,15 +69,17 @@ public:
   ~TfrmShiftTimes() override;
   pw::TimeOffset Offset() const;
 
-  HWND rbLater = nullptr, rbEarlier = nullptr;
-  // days, hours, minutes, seconds, milliseconds, each with its up-down buttons
-  std::array<HWND, 5> edParts{}, udParts{}, lblParts{};
-
 protected:
   void CreateTop() override;
   void PlaceTop() override;
   bool Ready() const override;
   void OnToolCommand(HWND from, WORD code) override;
+
+private:
+  friend class TimeToolProbe;
+  HWND rbLater = nullptr, rbEarlier = nullptr;
+  // days, hours, minutes, seconds, milliseconds, each with its up-down buttons
+  std::array<HWND, 5> edParts{}, udParts{}, lblParts{};
 };
 
 // The window of "Copy Times From": the reference file or folder, typed or picked in the standard
@@ -91,9 +96,6 @@ public:
   const std::optional<pw::EntryInfo>& Reference() const { return reference_; }
   std::wstring ReferencePath() const;
 
-  HWND lblReference = nullptr, edReference = nullptr, btnFile = nullptr, btnFolder = nullptr;
-  HWND lblStamps = nullptr;
-
 protected:
   void CreateTop() override;
   void PlaceTop() override;
@@ -102,6 +104,7 @@ protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+  friend class TimeToolProbe;
   struct Answer;
   // The reference is read a moment after the path was last changed, away from the window's
   // thread: a path on a slow share must not freeze the window at each character typed.
@@ -110,6 +113,9 @@ private:
   void TakeReference(unsigned asked);
   void PickFile();
   void PickFolder();
+
+  HWND lblReference = nullptr, edReference = nullptr, btnFile = nullptr, btnFolder = nullptr;
+  HWND lblStamps = nullptr;
 
   std::optional<pw::EntryInfo> reference_;
   unsigned asked_ = 0;  // the reads asked for; only the latest one's answer counts

@@ -18,4 +18,5 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeTool.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwWheel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp
 )

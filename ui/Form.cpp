@@ -35,6 +35,12 @@ int Form::RunModal(HWND focus) {
   return modalResult_;
 }
 
+void Form::UseFont(std::span<const HWND> controls, const wchar_t* face) {
+  ScopedFont font = CreatePointFont(face, 8, dpi_);
+  for (HWND control : controls) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  font_ = std::move(font);
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg != kWmDpiChanged) return Window::HandleMessage(msg, wp, lp);
   const DpiChange change = ReadDpiChange(wp, lp);

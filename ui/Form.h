@@ -4,6 +4,9 @@
 // run and its result.
 #include <windows.h>
 
+#include <span>
+
+#include "ui/Scoped.h"
 #include "ui/Window.h"
 #include "ui/core/DpiScale.h"
 
@@ -28,6 +31,10 @@ protected:
   // Shows the window while every other window of the thread takes no input, with the focus on
   // `focus`, until a result is set or the window closes (IDCANCEL).
   int RunModal(HWND focus);
+  // The dialogs' font: `face` at 8 points for the form's DPI, given to each control; the font they
+  // had is let go only once they all have the new one. Called again when the DPI changes.
+  void UseFont(std::span<const HWND> controls, const wchar_t* face = L"Tahoma");
+  HFONT Font() const { return font_.get(); }
 
   // The form's own part of a DPI change (fonts, pictures, sizes kept in pixels), called with the
   // new DPI already in place. The controls may not exist yet when it comes: a window moved to
@@ -41,6 +48,9 @@ protected:
 
   UINT dpi_ = pw::kDesignDpi;
   int modalResult_ = 0;
+
+private:
+  ScopedFont font_;
 };
 
 }  // namespace ui

@@ -17,4 +17,25 @@ void KeyUsed(HWND wnd, UINT msg, WPARAM key, LPARAM lp) {
   if (msg == WM_SYSKEYDOWN) DefWindowProcW(wnd, msg, key, lp);
 }
 
+std::wstring KeyText(WORD key, unsigned modifiers) {
+  if (key == 0) return {};
+  std::wstring text;
+  if (modifiers & ModCtrl) text += L"Ctrl+";
+  if (modifiers & ModShift) text += L"Shift+";
+  if (modifiers & ModAlt) text += L"Alt+";
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return text + static_cast<wchar_t>(key);
+  if (key >= VK_F1 && key <= VK_F24) return text + L"F" + std::to_wstring(key - VK_F1 + 1);
+  switch (key) {
+    case VK_RETURN: return text + L"Enter";
+    case VK_ESCAPE: return text + L"Esc";
+    case VK_BACK: return text + L"Backspace";
+    case VK_DELETE: return text + L"Del";
+    case VK_LEFT: return text + L"Left";
+    case VK_RIGHT: return text + L"Right";
+    case VK_UP: return text + L"Up";
+    case VK_DOWN: return text + L"Down";
+    default: return text + L"?";
+  }
+}
+
 }  // namespace ui

@@ -3,6 +3,8 @@
 // window that used a key keeps the rest of the system from acting on it too.
 #include <windows.h>
 
+#include <string>
+
 namespace ui {
 
 enum KeyModifier : unsigned { ModNone = 0, ModCtrl = 1, ModShift = 2, ModAlt = 4 };
@@ -16,5 +18,8 @@ unsigned HeldModifiers(UINT msg, LPARAM lp);
 // still shown to the default handling, which otherwise takes the release of Alt for a press of
 // the menu key.
 void KeyUsed(HWND wnd, UINT msg, WPARAM key, LPARAM lp);
+
+// A key with its modifiers as menus show it: "Ctrl+Shift+C", "Alt+Enter", "F5"; empty for none.
+std::wstring KeyText(WORD key, unsigned modifiers);
 
 }  // namespace ui

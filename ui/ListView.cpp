@@ -60,22 +60,5 @@ bool ListView::IsSelected(int index) const {
   return (ListView_GetItemState(hwnd_, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-std::wstring ListView::ItemText(int index, int subItem) const {
-  // A path may be far longer than MAX_PATH; the buffer grows until the text fits with room left.
-  std::wstring text(260, L'\0');
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = subItem;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    const auto length = static_cast<size_t>(
-        SendMessageW(hwnd_, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < text.size() || text.size() >= 0x10000) {
-      text.resize(length < text.size() ? length : text.size() - 1);
-      return text;
-    }
-    text.resize(text.size() * 2);
-  }
-}
 
 }  // namespace ui

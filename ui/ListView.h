@@ -28,7 +28,6 @@ public:
   std::vector<int> SelectedRows() const;
   int Focused() const { return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); }
   bool IsSelected(int index) const;
-  std::wstring ItemText(int index, int subItem) const;
   // LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST or LV_VIEW_DETAILS
   void SetViewStyle(DWORD view) const { ListView_SetView(hwnd_, view); }
   DWORD ViewStyle() const { return ListView_GetView(hwnd_); }

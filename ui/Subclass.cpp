@@ -1,9 +1,12 @@
 #include "ui/Subclass.h"
 
 #include <algorithm>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "ui/Failure.h"
 
 namespace ui {
 namespace {
@@ -89,6 +92,7 @@ LRESULT Subclass::Dispatch(HWND wnd, const Subclass* after, UINT msg, WPARAM wp,
       if (handler->handler_ && handler->handler_(wnd, msg, wp, lp, &result)) return result;
     } catch (...) {
       // No exception may cross into the system's message dispatch.
+      ReportFailure(L"message " + std::to_wstring(msg) + L" of a control");
     }
   }
   return CallWindowProcW(original, wnd, msg, wp, lp);

@@ -1,5 +1,9 @@
 #include "ui/Window.h"
 
+#include <string>
+
+#include "ui/Failure.h"
+
 namespace ui {
 
 namespace {
@@ -72,6 +76,7 @@ LRESULT CALLBACK Window::Thunk(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     result = self->HandleMessage(msg, wp, lp);
   } catch (...) {
     // No exception may cross into the system's message dispatch.
+    ReportFailure(L"message " + std::to_wstring(msg) + L" of a window");
     result = DefWindowProcW(wnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {

@@ -237,17 +237,6 @@ int FolderModel::FirstEntryRow() const {
   return row;
 }
 
-EntryKey FolderModel::KeyOf(int row) const {
-  const FileItem* item = At(row);
-  return item ? EntryKey{item->Kind, std::wstring(item->Caption)} : EntryKey{};
-}
-
-int FolderModel::RowOf(const EntryKey& key) const {
-  for (std::size_t row = 0; row < items_.size(); ++row)
-    if (items_[row].Kind == key.Kind && items_[row].Caption == key.Caption) return static_cast<int>(row);
-  return -1;
-}
-
 int FolderModel::FindCaption(std::wstring_view text, int start, bool partial, bool wrap, const SameText& same) const {
   const int count = static_cast<int>(items_.size());
   if (count == 0) return -1;

@@ -17,15 +17,6 @@
 
 namespace pw {
 
-// An entry's identity within one folder: names are unique in a folder, and the parent and drives
-// entries have kinds of their own, so a file that carries the parent entry's caption is still
-// another entry.
-struct EntryKey {
-  ItemKind Kind = ItemKind::File;
-  std::wstring Caption;
-  friend bool operator==(const EntryKey&, const EntryKey&) = default;
-};
-
 class FolderModel {
 public:
   // Whether two captions are the same for the user: letter case ignored as the file system does.
@@ -100,9 +91,6 @@ public:
   // The first row of the folder's own entries: the parent and drives entries stand before it.
   int FirstEntryRow() const;
 
-  EntryKey KeyOf(int row) const;
-  // The row of the entry with that key, or -1.
-  int RowOf(const EntryKey& key) const;
   // Type-to-find and the search for a caption: the first row from `start` on whose caption is
   // `text` (or begins with it, when partial), going round to the top when wrap; -1 when none is.
   int FindCaption(std::wstring_view text, int start, bool partial, bool wrap, const SameText& same) const;

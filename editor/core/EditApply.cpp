@@ -70,12 +70,4 @@ BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& pr
   return result;
 }
 
-EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, const EditDialog& dialog) {
-  EditPlan plan = AskEdit(targets, fs, dialog);
-  EditApplyResult result;
-  result.Outcome = plan.Outcome;
-  if (plan.Outcome == EditOutcome::Updated) result.Run = WriteEdit(std::move(plan), fs, {});
-  return result;
-}
-
 }  // namespace pw

@@ -59,11 +59,6 @@ struct EditPlan {
   std::vector<EditFailure> Unread;
 };
 
-struct EditApplyResult {
-  EditOutcome Outcome = EditOutcome::NothingReadable;
-  BatchResult Run;  // its Failures hold the unread entries too, in list order
-};
-
 // The list's path without its trailing backslash; a drive root keeps it, as "C:" would name the
 // drive's current folder instead.
 std::wstring EditEntryPath(std::wstring_view listPath);
@@ -80,7 +75,5 @@ ChangeRule EditRule(const EditChoice& choice);
 // Writes what was confirmed to the plan's entries (and with its scope, to what lies inside the
 // folders among them), the unread ones reported first.
 BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress);
-// Both, one after the other: the whole command without its window.
-EditApplyResult ApplyEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, const EditDialog& dialog);
 
 }  // namespace pw

@@ -32,10 +32,21 @@ pw::EditChoice Choice(bool times, std::optional<std::uint32_t> attributes) {
   return choice;
 }
 
-pw::EditApplyResult Apply(FakeFs& fs, const std::vector<pw::EditTarget>& targets,
-                          std::optional<pw::EditChoice> answer,
-                          std::vector<pw::EditDialogRequest>* shown = nullptr) {
-  return pw::ApplyEdit(targets, fs, [&](const pw::EditDialogRequest& request) {
+// The whole command without its window: the dialog's answer asked for, then written.
+struct Applied {
+  pw::EditOutcome Outcome = pw::EditOutcome::NothingReadable;
+  pw::BatchResult Run;
+};
+Applied ApplyEdit(const std::vector<pw::EditTarget>& targets, FakeFs& fs, const pw::EditDialog& dialog) {
+  pw::EditPlan plan = pw::AskEdit(targets, fs, dialog);
+  Applied applied{plan.Outcome, {}};
+  if (plan.Outcome == pw::EditOutcome::Updated) applied.Run = pw::WriteEdit(std::move(plan), fs, {});
+  return applied;
+}
+
+Applied Apply(FakeFs& fs, const std::vector<pw::EditTarget>& targets, std::optional<pw::EditChoice> answer,
+              std::vector<pw::EditDialogRequest>* shown = nullptr) {
+  return ApplyEdit(targets, fs, [&](const pw::EditDialogRequest& request) {
     fs.Log.push_back(L"dialog");
     if (shown != nullptr) shown->push_back(request);
     return answer;
@@ -112,7 +123,7 @@ TEST(EditApply, EntriesThatCannotBeReadAtUpdateAreReportedWithTheirReason) {
   fs.Errors[L"read gone"] = 5;
   // b is deleted while the dialog is open; "gone" could not be read before it; the drives entry
   // (no path) is no entry at all.
-  const auto result = pw::ApplyEdit({{L""}, {L"gone"}, {L"a"}, {L"b"}, {L"c"}}, fs, [&](const pw::EditDialogRequest&) {
+  const auto result = ApplyEdit({{L""}, {L"gone"}, {L"a"}, {L"b"}, {L"c"}}, fs, [&](const pw::EditDialogRequest&) {
     fs.Disks.erase(L"b");
     return std::optional(Choice(true, {}));
   });
@@ -124,7 +135,7 @@ TEST(EditApply, AFileReplacedWhileTheDialogIsOpenGetsTheTimesAtItsPath) {
   FakeFs fs;
   fs.Disks = {{L"doc", Entry(0x20)}, {L"b", Entry(0x20)}};
   const EntryInfo saved{0x21, 133'000'000'000'000'001, 133'000'000'000'000'002, 133'000'000'000'000'003};
-  const auto result = pw::ApplyEdit({{L"doc"}, {L"b"}}, fs, [&](const pw::EditDialogRequest&) {
+  const auto result = ApplyEdit({{L"doc"}, {L"b"}}, fs, [&](const pw::EditDialogRequest&) {
     // Another program saves doc: writes a new file and renames it over the old one.
     fs.Ids[L"doc"] = 1;
     fs.Disks[L"doc"] = saved;

@@ -48,7 +48,7 @@ TEST(AboutBox, EnterGivesOkEscAndTheCloseBoxCancel) {
   for (const auto& c : cases) {
     TfrmAbout about;
     ASSERT_TRUE(about.Create());
-    PostMessageW(c.Message == WM_CLOSE ? about.Handle() : about.btnOK, c.Message, c.Key, 0);
+    PostMessageW(c.Message == WM_CLOSE ? about.Handle() : AboutProbe(about).btnOK(), c.Message, c.Key, 0);
     EXPECT_EQ(about.ShowModal(), c.Result) << c.Message << " " << c.Key;
     EXPECT_FALSE(IsWindowVisible(about.Handle()));
   }
@@ -72,7 +72,7 @@ TEST_F(AboutCommandTest, ShowsTheBoxModallyAndTheLinksGoToTheShellAsTheyStand) {
     } closeAtEnd{box};
     EXPECT_EQ(testutil::WindowText(box), L"About Pathwick 4 Windows");
     EXPECT_FALSE(IsWindowEnabled(main));
-    EXPECT_EQ(GetFocus(), about->btnOK);
+    EXPECT_EQ(GetFocus(), AboutProbe(*about).btnOK());
     const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               WS_CAPTION | WS_SYSMENU);
@@ -85,15 +85,15 @@ TEST_F(AboutCommandTest, ShowsTheBoxModallyAndTheLinksGoToTheShellAsTheyStand) {
     EXPECT_EQ(rc.bottom - rc.top, 325);
     const LRESULT hit = SendMessageW(box, WM_NCHITTEST, 0, MAKELPARAM(rc.right - 1, rc.bottom - 1));
     EXPECT_TRUE(hit < HTLEFT || hit > HTBOTTOMRIGHT) << hit;
-    EXPECT_EQ(testutil::WindowText(about->LabelWeb), kWeb);
-    EXPECT_EQ(testutil::WindowText(about->LabelMail), kMail);
-    EXPECT_EQ(testutil::WindowText(about->lblAddress), L"Quillmere Software\r\n27 Inkwell Lane\r\nQM4 7PW Quillmere");
-    SendMessageW(about->LabelWeb, WM_SETCURSOR, reinterpret_cast<WPARAM>(about->LabelWeb),
+    EXPECT_EQ(testutil::WindowText(AboutProbe(*about).LabelWeb()), kWeb);
+    EXPECT_EQ(testutil::WindowText(AboutProbe(*about).LabelMail()), kMail);
+    EXPECT_EQ(testutil::WindowText(AboutProbe(*about).lblAddress()), L"Quillmere Software\r\n27 Inkwell Lane\r\nQM4 7PW Quillmere");
+    SendMessageW(AboutProbe(*about).LabelWeb(), WM_SETCURSOR, reinterpret_cast<WPARAM>(AboutProbe(*about).LabelWeb()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 
     const std::pair<HWND, std::wstring> links[] = {
-        {about->LabelWeb, kWeb}, {about->LabelMail, L"mailto:" + kMail + L"?Subject= Corvalt Enquiry"}};
+        {AboutProbe(*about).LabelWeb(), kWeb}, {AboutProbe(*about).LabelMail(), L"mailto:" + kMail + L"?Subject= Corvalt Enquiry"}};
     for (const auto& [label, expected] : links) {
       SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
       SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));

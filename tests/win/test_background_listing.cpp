@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "browse/platform/DirectoryBlocks.h"
-#include "browse/platform/FolderLister.h"
+#include "browse/platform/FolderFeed.h"
 #include "common/core/CaselessText.h"
 
 namespace {
@@ -215,16 +215,16 @@ TEST_F(BackgroundListingTest, AVolumeThatRefusesLargeBlocksOrFailsMidwayIsNeverL
   for (int i = 0; i < 3000; ++i) MakeFile(folder.Path() + L"a-rather-long-file-name-for-the-blocks-" + std::to_wstring(i));
   ui::ScopedWindow sink(CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
   const auto list = [&](pw::DirectoryQuery query) {
-    pw::FolderLister lister(sink.get(), WM_APP, pw::FolderLister::kWatchBytes, query);
-    const unsigned listing = lister.Start(folder.Path(), pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(lister.WaitForEnd(20000));
-    std::optional<pw::FolderLister::Progress> taken = lister.Take(listing);
+    pw::FolderFeed feed(sink.get(), WM_APP, pw::FolderFeed::kWatchBytes, query);
+    const unsigned listing = feed.Start(folder.Path(), pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(feed.WaitForEnd(20000));
+    std::optional<pw::FolderFeed::Progress> taken = feed.Take(listing);
     EXPECT_TRUE(taken && taken->Ended);
-    return taken ? std::move(*taken) : pw::FolderLister::Progress{};
+    return taken ? std::move(*taken) : pw::FolderFeed::Progress{};
   };
   // A redirector that refuses blocks over 64 KB: the same block is asked again, smaller, and the
   // folder is read whole in 64 KB blocks.
-  const pw::FolderLister::Progress whole = list(RefusesLargeBlocks);
+  const pw::FolderFeed::Progress whole = list(RefusesLargeBlocks);
   EXPECT_EQ(whole.Error, static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(whole.Sorted.size(), 3001u);  // the parent entry and every file
   ASSERT_GE(g_asked.size(), 4u);
@@ -232,7 +232,7 @@ TEST_F(BackgroundListingTest, AVolumeThatRefusesLargeBlocksOrFailsMidwayIsNeverL
   EXPECT_TRUE(std::all_of(g_asked.begin() + 1, g_asked.end(), [](ULONG n) { return n == 64 * 1024; }));
 
   // A volume that fails after its first block: the listing ends unread, never as a whole folder.
-  const pw::FolderLister::Progress broken = list(FailsAfterOneBlock);
+  const pw::FolderFeed::Progress broken = list(FailsAfterOneBlock);
   EXPECT_NE(broken.Error, static_cast<DWORD>(ERROR_SUCCESS));
   // And no status the system has becomes "success" on the way: an error of 0 is never a whole listing.
   for (const ULONG status : {0xC0000001ul, 0xC00000C4ul, 0x80000005ul, 0xC0001234ul, 0x80001234ul})

@@ -10,7 +10,7 @@
 #include "about/kwCorvaltAbout.h"
 #include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
-#include "editor/kwFileEditParams.h"
+#include "editor/EditorProbes.h"
 #include "support/BrowserFixture.h"
 #include "support/Messages.h"
 #include "support/TestDrive.h"
@@ -63,12 +63,13 @@ void ExpectMainWindowAt(const TfrmFileBrowser& form, UINT dpi) {
 }
 
 void ExpectDialogsAt(const TfrmEditFileParams& editor, const TfrmAbout& about, UINT dpi) {
-  EXPECT_EQ(RectOf(editor.edTimes[2]->Handle()), Bounds(S(159, dpi), S(59, dpi), S(90, dpi), S(21, dpi)));
-  const pw::SpinRect& up = editor.edTimes[2]->UpButton.Bounds;
+  const EditFileParamsProbe dialog(editor.Handle());
+  EXPECT_EQ(RectOf(dialog.edTimes(2).Handle()), Bounds(S(159, dpi), S(59, dpi), S(90, dpi), S(21, dpi)));
+  const pw::SpinRect& up = dialog.edTimes(2).UpButton.Bounds;
   EXPECT_EQ(up.right - up.left, S(16, dpi));
   EXPECT_EQ(Width(about.Handle()), S(358, dpi));
   EXPECT_EQ(Height(about.Handle()), S(325, dpi));
-  EXPECT_EQ(RectOf(about.btnOK), Bounds(S(273, dpi), S(271, dpi), S(75, dpi), S(23, dpi)));
+  EXPECT_EQ(RectOf(AboutProbe(about).btnOK()), Bounds(S(273, dpi), S(271, dpi), S(75, dpi), S(23, dpi)));
 }
 
 // Runs only in the children that the SystemDpi test starts.
@@ -207,8 +208,9 @@ TEST_F(BrowserTest, OnDpiChangedEveryWindowLaysItselfOutAgainAndColumnsKeepTheir
   DpiChangeOnFirstMove change(144);
   TfrmEditFileParams moved(form->Handle());
   ASSERT_TRUE(DpiChangeOnFirstMove::Sent());
-  EXPECT_EQ(RectOf(moved.edTimes[2]->Handle()), Bounds(S(159, 144), S(59, 144), S(90, 144), S(21, 144)));
-  EXPECT_EQ(moved.edTimes[2]->UpButton.Bounds.right - moved.edTimes[2]->UpButton.Bounds.left, S(16, 144));
+  const EditFileParamsProbe dialog(moved.Handle());
+  EXPECT_EQ(RectOf(dialog.edTimes(2).Handle()), Bounds(S(159, 144), S(59, 144), S(90, 144), S(21, 144)));
+  EXPECT_EQ(dialog.edTimes(2).UpButton.Bounds.right - dialog.edTimes(2).UpButton.Bounds.left, S(16, 144));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <memory>
 #include <tuple>
 
-#include "editor/kwFileEditParams.h"
+#include "editor/EditorProbes.h"
 #include "ui/Keys.h"
 
 namespace {
@@ -19,7 +19,7 @@ using testutil::TypeTime;
 using testutil::LocalToUtc;
 Stamps Read(const std::wstring& path) { return testutil::ReadStamps(path); }
 
-TfrmEditFileParams& Dialog(HWND wnd) { return *dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd)); }
+EditFileParamsProbe Dialog(HWND wnd) { return EditFileParamsProbe(wnd); }
 
 std::wstring TimeText(const pw::TkwTimeEdit& edit) {
   std::wstring t = testutil::WindowText(edit.Handle());
@@ -32,7 +32,7 @@ protected:
   EditorTest() : EditFolderTest(L"Edit") {}
   // Lists the folder, selects the given rows and runs "Edit File Params" with a script for the
   // dialog; returns how many dialogs were shown.
-  int Edit(const std::vector<std::wstring>& names, std::function<void(TfrmEditFileParams&)> script) {
+  int Edit(const std::vector<std::wstring>& names, std::function<void(const EditFileParamsProbe&)> script) {
     Select(names);
     testutil::WhenShown shown(L"TfrmEditFileParams", [&](HWND wnd) { script(Dialog(wnd)); });
     ClickMenu(Item(L"mnuEditFileParams"));
@@ -55,12 +55,12 @@ TEST_F(EditorTest, UpdateWritesTheConfirmedTimesToEverySelectedEntryAndKeepsThei
   ui::ScopedHandle held(CreateFileW(c.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
 
-  const int shown = Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](TfrmEditFileParams& dlg) {
+  const int shown = Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](const EditFileParamsProbe& dlg) {
     EXPECT_EQ(testutil::WindowText(dlg.Handle()), L"Edit File Params - a.txt");
-    Click(dlg.cbTimes[0]);  // leave the creation times alone
-    EXPECT_FALSE(IsWindowEnabled(dlg.edTimes[0]->Handle()));
-    TypeTime(*dlg.edTimes[1], L"134507123");
-    EXPECT_EQ(TimeText(*dlg.edTimes[1]), L"13:45:07:123");
+    Click(dlg.cbTimes(0));  // leave the creation times alone
+    EXPECT_FALSE(IsWindowEnabled(dlg.edTimes(0).Handle()));
+    TypeTime(dlg.edTimes(1), L"134507123");
+    EXPECT_EQ(TimeText(dlg.edTimes(1)), L"13:45:07:123");
     ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_EQ(shown, 1);  // once for the whole selection
@@ -87,14 +87,14 @@ TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeep
   SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
   const Stamps before = Read(f);
 
-  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
-    EXPECT_EQ(SendMessageW(dlg.cbReadOnly, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_FALSE(IsWindowEnabled(dlg.cbHidden));
-    Click(dlg.cbModify);
-    EXPECT_TRUE(IsWindowEnabled(dlg.cbHidden));
-    Click(dlg.cbReadOnly);
-    Click(dlg.cbSystem);
-    Click(dlg.cbHidden);
+  Edit({L"f.txt"}, [&](const EditFileParamsProbe& dlg) {
+    EXPECT_EQ(SendMessageW(dlg.cbReadOnly(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_FALSE(IsWindowEnabled(dlg.cbHidden()));
+    Click(dlg.cbModify());
+    EXPECT_TRUE(IsWindowEnabled(dlg.cbHidden()));
+    Click(dlg.cbReadOnly());
+    Click(dlg.cbSystem());
+    Click(dlg.cbHidden());
     ClickButton(dlg.Button(L"btnUpdate"));
   });
   const Stamps after = Read(f);
@@ -110,16 +110,16 @@ TEST_F(EditorTest, ModifyAttributesSetsExactlyTheCheckedBitsAndUnchangedRowsKeep
   const std::wstring g = MakeFile(At(L"g.txt")), h = MakeFile(At(L"h.txt"));
   ASSERT_TRUE(SetTimes(g, 0, winter, summer));
   ASSERT_TRUE(SetTimes(h, 0, winter, summer));
-  Edit({L"g.txt"}, [&](TfrmEditFileParams& dlg) { ClickButton(dlg.Button(L"btnUpdate")); });
+  Edit({L"g.txt"}, [&](const EditFileParamsProbe& dlg) { ClickButton(dlg.Button(L"btnUpdate")); });
   EXPECT_EQ(Read(g).Written, summer);
   EXPECT_EQ(Read(g).Accessed, winter);
-  Edit({L"h.txt"}, [&](TfrmEditFileParams& dlg) {
+  Edit({L"h.txt"}, [&](const EditFileParamsProbe& dlg) {
     SYSTEMTIME old{1850, 1, 0, 15, 0, 0, 0, 0};
-    ASSERT_TRUE(DateTime_SetSystemtime(dlg.dtDates[2], GDT_VALID, &old));
-    NMDATETIMECHANGE change{{dlg.dtDates[2], static_cast<UINT_PTR>(GetDlgCtrlID(dlg.dtDates[2])), DTN_DATETIMECHANGE},
+    ASSERT_TRUE(DateTime_SetSystemtime(dlg.dtDates(2), GDT_VALID, &old));
+    NMDATETIMECHANGE change{{dlg.dtDates(2), static_cast<UINT_PTR>(GetDlgCtrlID(dlg.dtDates(2))), DTN_DATETIMECHANGE},
                             GDT_VALID, old};
     SendMessageW(dlg.Handle(), WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
-    TypeTime(*dlg.edTimes[2], L"061500250");
+    TypeTime(dlg.edTimes(2), L"061500250");
     ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_EQ(Read(h).Written, summer);
@@ -138,18 +138,18 @@ TEST_F(EditorTest, CancelEscapeAndTheCloseBoxLeaveEveryEntryAsItWas) {
   const std::wstring a = MakeFile(At(L"a.txt")), b = MakeFile(At(L"b.txt"));
   SetFileAttributesW(a.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   const Stamps beforeA = Read(a), beforeB = Read(b);
-  std::function<void(TfrmEditFileParams&)> closes[] = {
-      [](TfrmEditFileParams& dlg) { ClickButton(dlg.Button(L"btnCancel")); },
-      [](TfrmEditFileParams& dlg) { PostMessageW(dlg.edTimes[1]->Handle(), WM_KEYDOWN, VK_ESCAPE, 1); },
-      [](TfrmEditFileParams& dlg) { PostMessageW(dlg.Handle(), WM_CLOSE, 0, 0); },
+  std::function<void(const EditFileParamsProbe&)> closes[] = {
+      [](const EditFileParamsProbe& dlg) { ClickButton(dlg.Button(L"btnCancel")); },
+      [](const EditFileParamsProbe& dlg) { PostMessageW(dlg.edTimes(1).Handle(), WM_KEYDOWN, VK_ESCAPE, 1); },
+      [](const EditFileParamsProbe& dlg) { PostMessageW(dlg.Handle(), WM_CLOSE, 0, 0); },
   };
   for (auto& close : closes) {
-    int shown = Edit({L"a.txt", L"b.txt"}, [&](TfrmEditFileParams& dlg) {
+    int shown = Edit({L"a.txt", L"b.txt"}, [&](const EditFileParamsProbe& dlg) {
       // While it is shown the entry keeps all its attributes on disk.
       EXPECT_EQ(Read(a).Attributes, beforeA.Attributes);
-      Click(dlg.cbModify);
-      Click(dlg.cbReadOnly);
-      TypeTime(*dlg.edTimes[1], L"010203004");
+      Click(dlg.cbModify());
+      Click(dlg.cbReadOnly());
+      TypeTime(dlg.edTimes(1), L"010203004");
       close(dlg);
     });
     EXPECT_EQ(shown, 1);
@@ -160,9 +160,9 @@ TEST_F(EditorTest, CancelEscapeAndTheCloseBoxLeaveEveryEntryAsItWas) {
 
 TEST_F(EditorTest, FoldersAndTheParentEntryAreEditableAndTheDrivesEntryIsSkipped) {
   const std::wstring sub = MakeFolder(At(L"Sub"));
-  Edit({L"Sub"}, [&](TfrmEditFileParams& dlg) {
+  Edit({L"Sub"}, [&](const EditFileParamsProbe& dlg) {
     EXPECT_EQ(testutil::WindowText(dlg.Handle()), L"Edit Dir Params - Sub");
-    TypeTime(*dlg.edTimes[1], L"090000000");
+    TypeTime(dlg.edTimes(1), L"090000000");
     ClickButton(dlg.Button(L"btnUpdate"));
   });
   SYSTEMTIME today{};
@@ -191,41 +191,41 @@ TEST_F(EditorTest, SynchronizeSetNowAndClearTimeAndTheUpdateRule) {
   const std::wstring f = MakeFile(At(L"f.txt"));
   ASSERT_TRUE(SetTimes(f, UtcFileTime(2020, 2, 2, 2, 2, 2, 2), UtcFileTime(2021, 3, 3, 3, 3, 3, 3),
                        UtcFileTime(2022, 4, 4, 4, 4, 4, 4)));
-  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
-    Click(dlg.cbSynchronize);
-    for (int row = 1; row < 3; ++row) EXPECT_EQ(TimeText(*dlg.edTimes[row]), TimeText(*dlg.edTimes[0]));
+  Edit({L"f.txt"}, [&](const EditFileParamsProbe& dlg) {
+    Click(dlg.cbSynchronize());
+    for (int row = 1; row < 3; ++row) EXPECT_EQ(TimeText(dlg.edTimes(row)), TimeText(dlg.edTimes(0)));
     // A change in any row, here by the wheel (two notches, one step), sets every row to that row's
     // date and time.
-    const std::wstring hours = TimeText(*dlg.edTimes[2]).substr(0, 2);
-    SendMessageW(dlg.edTimes[2]->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
-    EXPECT_EQ(std::stoi(TimeText(*dlg.edTimes[2]).substr(0, 2)), (std::stoi(hours) + 1) % 24);
-    EXPECT_EQ(TimeText(*dlg.edTimes[0]), TimeText(*dlg.edTimes[2]));
-    const double before = dlg.GetRowDateTime(1);
-    SetFocus(dlg.dtDates[1]);
-    SendMessageW(dlg.dtDates[1], WM_KEYDOWN, VK_RIGHT, 1);  // a part of the date selected, as a click in it does
-    SendMessageW(dlg.dtDates[1], WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    EXPECT_NE(dlg.GetRowDateTime(1), before);
-    EXPECT_EQ(dlg.GetRowDateTime(0), dlg.GetRowDateTime(1));
-    Click(dlg.cbSynchronize);
+    const std::wstring hours = TimeText(dlg.edTimes(2)).substr(0, 2);
+    SendMessageW(dlg.edTimes(2).Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+    EXPECT_EQ(std::stoi(TimeText(dlg.edTimes(2)).substr(0, 2)), (std::stoi(hours) + 1) % 24);
+    EXPECT_EQ(TimeText(dlg.edTimes(0)), TimeText(dlg.edTimes(2)));
+    const double before = dlg.RowDateTime(1);
+    SetFocus(dlg.dtDates(1));
+    SendMessageW(dlg.dtDates(1), WM_KEYDOWN, VK_RIGHT, 1);  // a part of the date selected, as a click in it does
+    SendMessageW(dlg.dtDates(1), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_NE(dlg.RowDateTime(1), before);
+    EXPECT_EQ(dlg.RowDateTime(0), dlg.RowDateTime(1));
+    Click(dlg.cbSynchronize());
 
     // Set now reaches unchecked rows too; Clear time keeps every date.
-    Click(dlg.cbTimes[2]);
+    Click(dlg.cbTimes(2));
     ClickButton(dlg.Button(L"btnNow"));
     SYSTEMTIME now{};
     GetLocalTime(&now);
     SYSTEMTIME shown{};
-    DateTime_GetSystemtime(dlg.dtDates[2], &shown);
+    DateTime_GetSystemtime(dlg.dtDates(2), &shown);
     EXPECT_EQ(std::make_tuple(shown.wYear, shown.wMonth, shown.wDay), std::make_tuple(now.wYear, now.wMonth, now.wDay));
     ClickButton(dlg.Button(L"btnClearTime"));
-    for (int row = 0; row < 3; ++row) EXPECT_EQ(TimeText(*dlg.edTimes[row]), L"00:00:00:000");
-    DateTime_GetSystemtime(dlg.dtDates[2], &shown);
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(TimeText(dlg.edTimes(row)), L"00:00:00:000");
+    DateTime_GetSystemtime(dlg.dtDates(2), &shown);
     EXPECT_EQ(shown.wDay, now.wDay);
 
     // Update is there while anything is to be written.
-    Click(dlg.cbTimes[0]);
-    Click(dlg.cbTimes[1]);
+    Click(dlg.cbTimes(0));
+    Click(dlg.cbTimes(1));
     EXPECT_FALSE(dlg.Button(L"btnUpdate").Enabled());
-    Click(dlg.cbModify);
+    Click(dlg.cbModify());
     EXPECT_TRUE(dlg.Button(L"btnUpdate").Enabled());
     ClickButton(dlg.Button(L"btnCancel"));
   });
@@ -238,10 +238,10 @@ TEST_F(EditorTest, AnEntryThatCannotBeChangedIsReportedAndTheOthersAreStillChang
     report = testutil::MessageBoxText(box);
     testutil::CloseMessageBox(box);
   });
-  Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](TfrmEditFileParams& dlg) {
-    TypeTime(*dlg.edTimes[1], L"120000000");
-    Click(dlg.cbModify);
-    Click(dlg.cbHidden);
+  Edit({L"a.txt", L"b.txt", L"c.txt"}, [&](const EditFileParamsProbe& dlg) {
+    TypeTime(dlg.edTimes(1), L"120000000");
+    Click(dlg.cbModify());
+    Click(dlg.cbHidden());
     // Gone while the dialog is open: the shown entry, and one read only at Update.
     ASSERT_TRUE(DeleteFileW(a.c_str()));
     ASSERT_TRUE(DeleteFileW(b.c_str()));
@@ -263,11 +263,11 @@ TEST_F(EditorTest, AFileReplacedWhileTheDialogIsOpenGetsTheTimesAtItsPath) {
   const std::wstring doc = MakeFile(At(L"doc.txt")), saved = MakeFile(At(L"doc.tmp"), 5);
   const unsigned long long old = UtcFileTime(2001, 2, 3, 4, 5, 6, 7);
   ASSERT_TRUE(SetTimes(doc, 0, 0, old));
-  Edit({L"doc.txt"}, [&](TfrmEditFileParams& dlg) {
+  Edit({L"doc.txt"}, [&](const EditFileParamsProbe& dlg) {
     // Another program saves the file: the old one aside, the new one renamed into its place.
     ASSERT_TRUE(MoveFileW(doc.c_str(), At(L"doc.bak").c_str()));
     ASSERT_TRUE(MoveFileW(saved.c_str(), doc.c_str()));
-    TypeTime(*dlg.edTimes[1], L"101010010");
+    TypeTime(dlg.edTimes(1), L"101010010");
     ClickButton(dlg.Button(L"btnUpdate"));
   });
   EXPECT_TRUE(Cell(RowOf(L"doc.txt"), 4).ends_with(L"10:10:10:010")) << testing::PrintToString(Cell(RowOf(L"doc.txt"), 4));
@@ -278,7 +278,7 @@ TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
   MakeFile(At(L"f.txt"));
   const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
   SetCursorPos(cx - 5, cy - 5);
-  Edit({L"f.txt"}, [&](TfrmEditFileParams& dlg) {
+  Edit({L"f.txt"}, [&](const EditFileParamsProbe& dlg) {
     RECT frame{};
     GetWindowRect(dlg.Handle(), &frame);
     EXPECT_EQ(frame.right, cx);  // moved up and left to end at the screen's edge
@@ -286,7 +286,7 @@ TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
     EXPECT_FALSE(IsWindowEnabled(form->Handle()));  // modal
 
     // "00:00:00:000" fits between the edit's margins.
-    HWND time = dlg.edTimes[0]->Handle();
+    HWND time = dlg.edTimes(0).Handle();
     ui::WindowDC dc(time);
     ui::SelectObj font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(time, WM_GETFONT, 0, 0)));
     SIZE text{};
@@ -297,9 +297,9 @@ TEST_F(EditorTest, TheDialogIsLaidOutAtTheCursorWithTheWholeTimeVisible) {
     EXPECT_LE(LOWORD(margins) + text.cx + HIWORD(margins), edit.right);
 
     // Tab order in the rows' panel: the rows, with Synchronize before the last time edit.
-    const std::vector<HWND> order = {dlg.cbTimes[0], dlg.dtDates[0], time, dlg.cbTimes[1], dlg.dtDates[1],
-                                     dlg.edTimes[1]->Handle(), dlg.cbTimes[2], dlg.dtDates[2], dlg.cbSynchronize,
-                                     dlg.edTimes[2]->Handle(), dlg.cbModify};
+    const std::vector<HWND> order = {dlg.cbTimes(0), dlg.dtDates(0), time, dlg.cbTimes(1), dlg.dtDates(1),
+                                     dlg.edTimes(1).Handle(), dlg.cbTimes(2), dlg.dtDates(2), dlg.cbSynchronize(),
+                                     dlg.edTimes(2).Handle(), dlg.cbModify()};
     for (size_t i = 0; i + 1 < order.size(); ++i)
       EXPECT_EQ(GetNextDlgTabItem(dlg.Handle(), order[i], FALSE), order[i + 1]) << "after " << i;
     ClickButton(dlg.Button(L"btnCancel"));
@@ -318,12 +318,12 @@ TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyExceptOneChangedSince) {
   const Stamps before[] = {Read(a), Read(b), Read(c)};
   EXPECT_FALSE(Item(L"mnuUndoEdit")->Enabled());
 
-  Edit({L"a.txt", L"b.txt", L"c.txt", L"d.txt"}, [&](TfrmEditFileParams& dlg) {
-    TypeTime(*dlg.edTimes[1], L"080910111");
-    TypeTime(*dlg.edTimes[2], L"121314151");
-    Click(dlg.cbModify);
-    Click(dlg.cbReadOnly);
-    Click(dlg.cbSystem);
+  Edit({L"a.txt", L"b.txt", L"c.txt", L"d.txt"}, [&](const EditFileParamsProbe& dlg) {
+    TypeTime(dlg.edTimes(1), L"080910111");
+    TypeTime(dlg.edTimes(2), L"121314151");
+    Click(dlg.cbModify());
+    Click(dlg.cbReadOnly());
+    Click(dlg.cbSystem());
     ClickButton(dlg.Button(L"btnUpdate"));
   });
   ASSERT_NE(Read(a), before[0]);
@@ -333,7 +333,7 @@ TEST_F(EditorTest, UndoBringsEveryEditedEntryBackExactlyExceptOneChangedSince) {
   ASSERT_TRUE(SetTimes(d, 0, 0, touched));  // another program changes d after the edit
   // An Update that changes nothing keeps the last edit's undo.
   MakeFile(At(L"e.txt"));
-  Edit({L"e.txt"}, [](TfrmEditFileParams& dlg) { ClickButton(dlg.Button(L"btnUpdate")); });
+  Edit({L"e.txt"}, [](const EditFileParamsProbe& dlg) { ClickButton(dlg.Button(L"btnUpdate")); });
   EXPECT_TRUE(Item(L"mnuUndoEdit")->Enabled());
 
   std::wstring report;

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <functional>
 
-#include "browse/platform/FolderLister.h"
+#include "browse/platform/FolderFeed.h"
 #include "common/core/ProgramKey.h"
 
 namespace {
@@ -151,20 +151,20 @@ TEST_F(FolderWatchTest, MoreChangesThanTheSystemCanReportReadTheFolderAnewKeptAp
   // A change buffer too small for a single report: every burst overflows it.
   MakeFile(base + L"first.txt");
   ui::ScopedWindow sink(CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-  pw::FolderLister lister(sink.get(), WM_APP, 8);
-  const unsigned listing = lister.Start(base, pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
-  ASSERT_TRUE(lister.WaitForEnd(5000));
+  pw::FolderFeed feed(sink.get(), WM_APP, 8);
+  const unsigned listing = feed.Start(base, pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
+  ASSERT_TRUE(feed.WaitForEnd(5000));
 
   // The folder is read anew before the window took the listing's end: the end is still the end.
   for (int i = 0; i < 20; ++i) MakeFile(base + L"more" + std::to_wstring(10 + i) + L".txt");
   testutil::AnswerUntil({}, std::chrono::seconds(3));
-  std::optional<pw::FolderLister::Progress> taken = lister.Take(listing);
+  std::optional<pw::FolderFeed::Progress> taken = feed.Take(listing);
   ASSERT_TRUE(taken && taken->Ended);
   EXPECT_EQ(taken->Sorted.size(), 2u);  // the parent entry and first.txt
   EXPECT_EQ(taken->Order.size(), 2u);
   EXPECT_EQ(taken->FileCount, 1);
   std::vector<std::wstring> relisted;
-  const auto take = [&](pw::FolderLister::Progress& now) {
+  const auto take = [&](pw::FolderFeed::Progress& now) {
     if (!now.Anew) return;
     relisted.clear();
     for (const pw::FileItem& item : now.Anew->Sorted) relisted.emplace_back(item.Caption);
@@ -173,7 +173,7 @@ TEST_F(FolderWatchTest, MoreChangesThanTheSystemCanReportReadTheFolderAnewKeptAp
   ASSERT_TRUE(taken->Anew);
   take(*taken);
   ASSERT_TRUE(Within([&] {
-    if (std::optional<pw::FolderLister::Progress> now = lister.Take(listing)) take(*now);
+    if (std::optional<pw::FolderFeed::Progress> now = feed.Take(listing)) take(*now);
     return relisted.size() == 22;
   })) << relisted.size();
   EXPECT_EQ(relisted[1], L"first.txt");

@@ -9,8 +9,7 @@
 #include <cwchar>
 #include <functional>
 
-#include "editor/kwFileEditParams.h"
-#include "editor/kwProgress.h"
+#include "editor/EditorProbes.h"
 #include "browse/core/FileCompare.h"
 
 namespace {
@@ -41,16 +40,16 @@ protected:
   }
   // "Edit File Params" setting the last-write time of day to 13:45:07.123 on every selected file;
   // `progress` runs from the window's message loop when the progress shows.
-  void EditAll(const std::function<void(TfrmProgress&)>& progress) {
+  void EditAll(const std::function<void(const ProgressProbe&)>& progress) {
     testutil::WhenShown edit(L"TfrmEditFileParams", [](HWND wnd) {
-      auto& dlg = *dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd));
-      testutil::Click(dlg.cbTimes[0]);
-      testutil::Click(dlg.cbTimes[2]);
-      testutil::TypeTime(*dlg.edTimes[1], L"134507123");
+      const EditFileParamsProbe dlg(wnd);
+      testutil::Click(dlg.cbTimes(0));
+      testutil::Click(dlg.cbTimes(2));
+      testutil::TypeTime(dlg.edTimes(1), L"134507123");
       ClickButton(dlg.Button(L"btnUpdate"));
     });
     testutil::WhenShown shown(L"TfrmProgress", [&](HWND wnd) {
-      progress(*dynamic_cast<TfrmProgress*>(ui::Window::FromHandle(wnd)));
+      progress(ProgressProbe(wnd));
     });
     ClickMenu(Item(L"mnuEditFileParams"));
     ASSERT_EQ(edit.Runs(), 1);
@@ -86,8 +85,8 @@ TEST_F(LargeEditTest, AnApplyShowsItsProgressWhileTheWindowAnswersAndChangesTheR
   ASSERT_GT(top, 0);
   std::wstring progressText;
   int writtenWhenShown = -1;
-  EditAll([&](TfrmProgress& progress) {
-    progressText = testutil::WindowText(progress.lblStatus);
+  EditAll([&](const ProgressProbe& progress) {
+    progressText = testutil::WindowText(progress.lblStatus());
     writtenWhenShown = WrittenPrefix();
   });
   ASSERT_EQ(progressShown, 1);
@@ -109,7 +108,7 @@ TEST_F(LargeEditTest, AnApplyShowsItsProgressWhileTheWindowAnswersAndChangesTheR
 }
 
 TEST_F(LargeEditTest, CancelMidwayLeavesAReportedPrefixWrittenWhichUndoTakesBack) {
-  EditAll([](TfrmProgress& progress) { testutil::Click(progress.btnCancel); });
+  EditAll([](const ProgressProbe& progress) { testutil::Click(progress.btnCancel()); });
   ASSERT_EQ(progressShown, 1);
   const int written = WrittenPrefix();
   EXPECT_GT(written, 0);

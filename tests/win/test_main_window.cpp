@@ -200,8 +200,8 @@ TEST_F(BrowserTest, DriveListMatchesTheSystemInLetterOrder) {
     ASSERT_LT(row, DriveList().Count());
     EXPECT_EQ(Probe().DriveRoot(row), root);
     const ui::ListView& lv = DriveList();
-    EXPECT_FALSE(lv.ItemText(row, 0).empty());
-    EXPECT_EQ(lv.ItemText(row, 1), pw::DriveTypeText(GetDriveTypeW(root.c_str())));
+    EXPECT_FALSE(testutil::ItemText(lv.Handle(), row, 0).empty());
+    EXPECT_EQ(testutil::ItemText(lv.Handle(), row, 1), pw::DriveTypeText(GetDriveTypeW(root.c_str())));
     DWORD serial = 0;
     wchar_t fs[64] = {0};
     bool volume = root != L"A:\\" &&
@@ -209,16 +209,16 @@ TEST_F(BrowserTest, DriveListMatchesTheSystemInLetterOrder) {
     if (volume) {
       wchar_t expect[16];
       swprintf(expect, 16, L"%04X-%04X", serial >> 16, serial & 0xFFFF);
-      EXPECT_EQ(lv.ItemText(row, 5), expect);
-      EXPECT_EQ(lv.ItemText(row, 2), fs);
+      EXPECT_EQ(testutil::ItemText(lv.Handle(), row, 5), expect);
+      EXPECT_EQ(testutil::ItemText(lv.Handle(), row, 2), fs);
       ULARGE_INTEGER total{};
       ASSERT_TRUE(GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, nullptr));
-      EXPECT_EQ(lv.ItemText(row, 3), pw::FormatKilobytes(static_cast<long long>(total.QuadPart), sep));
-      std::wstring free = lv.ItemText(row, 4);
+      EXPECT_EQ(testutil::ItemText(lv.Handle(), row, 3), pw::FormatKilobytes(static_cast<long long>(total.QuadPart), sep));
+      std::wstring free = testutil::ItemText(lv.Handle(), row, 4);
       ASSERT_GE(free.size(), 4u);
       EXPECT_EQ(free.substr(free.size() - 3), L" KB");
     } else {
-      for (int c = 2; c <= 5; ++c) EXPECT_EQ(lv.ItemText(row, c), L"") << "column " << c;
+      for (int c = 2; c <= 5; ++c) EXPECT_EQ(testutil::ItemText(lv.Handle(), row, c), L"") << "column " << c;
     }
     ++row;
   }
@@ -231,7 +231,7 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
   const int before = DriveList().Count();
   ASSERT_GE(before, 1);
   ClickRow(DriveList(), 0);
-  const std::wstring selected = DriveList().ItemText(0, 0);
+  const std::wstring selected = testutil::ItemText(DriveList().Handle(), 0, 0);
 
   testutil::TestDrive drive(folder.Path());
   ASSERT_NE(drive.Letter(), 0);
@@ -242,7 +242,7 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
   for (int i = 0; i < DriveList().Count(); ++i) {
     if (Probe().DriveRoot(i) == drive.Root()) {
       found = true;
-      EXPECT_FALSE(DriveList().ItemText(i, 1).empty());
+      EXPECT_FALSE(testutil::ItemText(DriveList().Handle(), i, 1).empty());
     }
     if (i > 0) {
       EXPECT_LT(pw::CaselessCompare(Probe().DriveRoot(i - 1), Probe().DriveRoot(i)), 0);
@@ -250,7 +250,7 @@ TEST_F(BrowserTest, ANewDriveLetterAppearsAfterRefreshAndTheSelectionStays) {
   }
   EXPECT_TRUE(found);
   ASSERT_GE(DriveList().FirstSelected(), 0);
-  EXPECT_EQ(DriveList().ItemText(DriveList().FirstSelected(), 0), selected);
+  EXPECT_EQ(testutil::ItemText(DriveList().Handle(), DriveList().FirstSelected(), 0), selected);
 }
 
 TEST_F(BrowserTest, OpeningADriveListsItsRootWithTheDrivesEntrySelected) {

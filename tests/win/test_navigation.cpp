@@ -304,7 +304,7 @@ TEST_F(NavigationTest, LeftAndRightMoveTheFocusInTheOtherViews) {
     EXPECT_GT(moved, 0);
     EXPECT_EQ(FileList().Count(), count);  // the parent entry was not opened
     EXPECT_EQ(SelectedRows(), std::vector<int>{moved});
-    EXPECT_EQ(PathLine(), FileList().ItemText(moved, 0).insert(0, many));
+    EXPECT_EQ(PathLine(), testutil::ItemText(FileList().Handle(), moved, 0).insert(0, many));
 
     PressKey(list, VK_LEFT);
     EXPECT_EQ(FileList().Focused(), 0);
@@ -402,13 +402,13 @@ TEST_F(NavigationTest, RefreshInTheDriveListReselectsTheDrive) {
   int drive = DriveRow();
   ASSERT_GT(drive, 0);
   ClickRow(DriveList(), drive);
-  const std::wstring caption = DriveList().ItemText(drive, 0);
+  const std::wstring caption = testutil::ItemText(DriveList().Handle(), drive, 0);
   const int count = DriveList().Count();
   ClickMenu(Item(L"mnuRefresh"));
   EXPECT_TRUE(IsWindowVisible(DriveList().Handle()));
   EXPECT_EQ(DriveList().Count(), count);
   ASSERT_EQ(DriveList().SelectedCount(), 1);
-  EXPECT_EQ(DriveList().ItemText(DriveList().FirstSelected(), 0), caption);
+  EXPECT_EQ(testutil::ItemText(DriveList().Handle(), DriveList().FirstSelected(), 0), caption);
   EXPECT_EQ(DriveList().Focused(), DriveList().FirstSelected());
 }
 

@@ -4,7 +4,9 @@
 #include "support/Clipboard.h"
 #include "support/WhenShown.h"
 
-#include "editor/kwFileEditParams.h"
+#include <functional>
+
+#include "editor/EditorProbes.h"
 
 namespace {
 
@@ -59,7 +61,7 @@ TEST_F(ShortCutTest, TheListKeysGoUpRefreshSelectAllCopyAndEdit) {
   // Alt+Enter edits the selected folder; Enter's own meaning, opening it, does not run.
   ClickRow(FileList(), RowOf(L"Old"));
   testutil::WhenShown dialog(L"TfrmEditFileParams", [](HWND wnd) {
-    ClickButton(dynamic_cast<TfrmEditFileParams*>(ui::Window::FromHandle(wnd))->Button(L"btnCancel"));
+    ClickButton(EditFileParamsProbe(wnd).Button(L"btnCancel"));
   });
   PressKey(Files(), VK_RETURN, ui::ModAlt);
   EXPECT_EQ(dialog.Runs(), 1);
@@ -183,3 +185,73 @@ TEST_F(ShortCutTest, APastedPathOverMaxPathIsListed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the top-level windows this thread makes: a dialog that a command would open.
+class WindowsMade {
+public:
+  WindowsMade() : hook_(SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId())) { count_ = 0; }
+  ~WindowsMade() { UnhookWindowsHookEx(hook_); }
+  int Count() const { return count_; }
+
+private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND && !(reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs->style & WS_CHILD)) ++count_;
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static inline int count_ = 0;
+  HHOOK hook_;
+};
+
+void EachItem(const ui::MenuItem& parent, const std::function<void(const ui::MenuItem&)>& visit) {
+  for (const auto& item : parent.Items()) {
+    visit(*item);
+    EachItem(*item, visit);
+  }
+}
+
+}  // namespace
+
+TEST_F(ShortCutTest, EveryMenuItemShowsItsCommandsKeyAndOneNeedingASelectionIsRefusedAlikeWithoutOne) {
+  // The key each item shows is the one its command is bound to, made from that binding.
+  std::vector<std::wstring> shown;
+  std::vector<const ui::MenuItem*> needSelection;
+  for (const ui::MenuItem* root : {Item(L"mnuExplorer")->Parent(), Item(L"mnuCopyPath")->Parent()}) {
+    EachItem(*root, [&](const ui::MenuItem& item) {
+      const auto command = Probe().CommandOf(item);
+      EXPECT_EQ(item.ShortCut(), command ? ui::KeyText(command->Key, command->Modifiers) : L"") << item.Name;
+      if (!item.ShortCut().empty()) shown.push_back(item.Name + L" " + item.ShortCut());
+      if (command && command->NeedsSelection) needSelection.push_back(&item);
+    });
+  }
+  EXPECT_EQ(shown, (Strings{L"mnuRefresh F5", L"mnuUndoEdit Ctrl+Z", L"mnuShiftTimes Ctrl+H",
+                            L"mnuCopyTimesFrom Ctrl+T", L"mnuCopyPath Ctrl+Shift+C", L"mnuEditFileParams Alt+Enter",
+                            L"mnuPopShiftTimes Ctrl+H", L"mnuPopCopyTimesFrom Ctrl+T"}));
+
+  // With nothing selected, a command that acts on the selection is refused the same way from a
+  // menu, the pop-up menu's command and its key: no window opens, the clipboard keeps its text.
+  ListPath(data);
+  CtrlClickRow(FileList(), 0);
+  ASSERT_EQ(FileList().SelectedCount(), 0);
+  ASSERT_TRUE(testutil::SetClipboardText(L"kept"));
+  ASSERT_GE(needSelection.size(), 5u);
+  for (const ui::MenuItem* item : needSelection) {
+    SCOPED_TRACE(testing::PrintToString(item->Name));
+    if (item->Parent()->Parent()) {  // the main menu: its items are greyed when it opens
+      SendMessageW(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(item->Parent()->SubMenu()), 0);
+      EXPECT_FALSE(item->Enabled());
+    }
+    WindowsMade made;
+    ClickMenu(item);
+    const auto command = Probe().CommandOf(*item);
+    if (command->Key) PressKey(Files(), command->Key, command->Modifiers);
+    testutil::PumpMessages();
+    EXPECT_EQ(made.Count(), 0);
+  }
+  EXPECT_EQ(testutil::ClipboardText(), L"kept");
+  // With a selection the main menu offers them again.
+  ClickRow(FileList(), RowOf(L"a.txt"));
+  SendMessageW(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Item(L"mnuOptions")->SubMenu()), 0);
+  EXPECT_TRUE(Item(L"mnuShiftTimes")->Enabled());
+}

@@ -8,9 +8,7 @@
 #include <chrono>
 #include <functional>
 
-#include "editor/kwFileEditParams.h"
-#include "editor/kwPreview.h"
-#include "editor/kwTimeTool.h"
+#include "editor/EditorProbes.h"
 
 namespace {
 
@@ -18,10 +16,6 @@ using testutil::Click;
 using testutil::Stamps;
 Stamps Read(const std::wstring& path) { return testutil::ReadStamps(path); }
 
-template <class T>
-T& Form(HWND wnd) {
-  return *dynamic_cast<T*>(ui::Window::FromHandle(wnd));
-}
 
 constexpr unsigned long long kHourAndAHalf = 54'000'000'000;  // 100-ns units
 
@@ -30,25 +24,25 @@ protected:
   TimeToolsTest() : EditFolderTest(L"Tools") {}
   // Runs a tool by its key with scripts for its window and for the preview; returns how many
   // previews were shown.
-  int RunTool(WORD key, const std::function<void(HWND)>& tool, const std::function<void(TfrmPreview&)>& preview) {
+  int RunTool(WORD key, const std::function<void(HWND)>& tool, const std::function<void(const PreviewProbe&)>& preview) {
     testutil::WhenShown window(key == 'H' ? L"TfrmShiftTimes" : L"TfrmCopyTimes", tool);
-    testutil::WhenShown shown(L"TfrmPreview", [&](HWND wnd) { preview(Form<TfrmPreview>(wnd)); });
+    testutil::WhenShown shown(L"TfrmPreview", [&](HWND wnd) { preview(PreviewProbe(wnd)); });
     PressKey(FileList().Handle(), key, ui::ModCtrl);
     EXPECT_EQ(window.Runs(), 1);
     return shown.Runs();
   }
-  static void SetOffset(TfrmShiftTimes& shift, bool earlier, int hours, int minutes) {
-    Click(earlier ? shift.rbEarlier : shift.rbLater);
-    SetWindowTextW(shift.edParts[1], std::to_wstring(hours).c_str());
-    SetWindowTextW(shift.edParts[2], std::to_wstring(minutes).c_str());
+  static void SetOffset(const TimeToolProbe& shift, bool earlier, int hours, int minutes) {
+    Click(earlier ? shift.rbEarlier() : shift.rbLater());
+    SetWindowTextW(shift.edParts(1), std::to_wstring(hours).c_str());
+    SetWindowTextW(shift.edParts(2), std::to_wstring(minutes).c_str());
   }
   // Types the reference's path; it is read once the pause after typing is over (the timer, sent
   // here) and its answer has come from the thread that reads it.
-  static void TypeReference(TfrmCopyTimes& copy, const std::wstring& path) {
-    SetWindowTextW(copy.edReference, path.c_str());
-    EXPECT_FALSE(IsWindowEnabled(copy.btnOK));  // nothing read yet: typing never waits for the disk
+  static void TypeReference(const TimeToolProbe& copy, const std::wstring& path) {
+    SetWindowTextW(copy.edReference(), path.c_str());
+    EXPECT_FALSE(IsWindowEnabled(copy.btnOK()));  // nothing read yet: typing never waits for the disk
     SendMessageW(copy.Handle(), WM_TIMER, TfrmCopyTimes::kReadTimer, 0);
-    testutil::AnswerUntil([&] { return testutil::WindowText(copy.lblStamps) != L"Reading..."; },
+    testutil::AnswerUntil([&] { return testutil::WindowText(copy.lblStamps()) != L"Reading..."; },
                           std::chrono::seconds(10));
   }
 };
@@ -67,16 +61,16 @@ TEST_F(TimeToolsTest, ShiftMovesEachEntrysOwnStampsByExactlyTheOffsetAfterAPrevi
   Select({names[0], names[1], names[2]});
   int rows = 0;
   const int previews = RunTool('H', [&](HWND wnd) {
-    auto& shift = Form<TfrmShiftTimes>(wnd);
+    const TimeToolProbe shift(wnd);
     EXPECT_EQ(testutil::WindowText(wnd), L"Shift Times");
-    EXPECT_FALSE(IsWindowEnabled(shift.btnOK));  // no offset yet
-    EXPECT_FALSE(IsWindowEnabled(shift.cbScope));  // no folder selected
+    EXPECT_FALSE(IsWindowEnabled(shift.btnOK()));  // no offset yet
+    EXPECT_FALSE(IsWindowEnabled(shift.cbScope()));  // no folder selected
     SetOffset(shift, true, 1, 30);
-    EXPECT_TRUE(IsWindowEnabled(shift.btnOK));
-    Click(shift.btnOK);
-  }, [&](TfrmPreview& preview) {
-    rows = preview.lvEntries.Count();
-    Click(preview.btnApply);
+    EXPECT_TRUE(IsWindowEnabled(shift.btnOK()));
+    Click(shift.btnOK());
+  }, [&](const PreviewProbe& preview) {
+    rows = preview.lvEntries().Count();
+    Click(preview.btnApply());
   });
   EXPECT_EQ(previews, 1);
   EXPECT_EQ(rows, 3);  // every entry that changes
@@ -106,26 +100,26 @@ TEST_F(TimeToolsTest, CopyGivesTheReferencesStampsToTheHundredNanosecondsAndCanc
   Select({L"x.txt", L"y.txt"});
 
   // Cancel in the tool's window, then in the preview: nothing is written.
-  RunTool('T', [](HWND wnd) { Click(Form<TfrmCopyTimes>(wnd).btnCancel); }, [](TfrmPreview&) { ADD_FAILURE(); });
+  RunTool('T', [](HWND wnd) { Click(TimeToolProbe(wnd).btnCancel()); }, [](const PreviewProbe&) { ADD_FAILURE(); });
   EXPECT_EQ(RunTool('T', [&](HWND wnd) {
-              auto& copy = Form<TfrmCopyTimes>(wnd);
+              const TimeToolProbe copy(wnd);
               TypeReference(copy, reference);
-              Click(copy.btnOK);
-            }, [](TfrmPreview& preview) { Click(preview.btnCancel); }), 1);
+              Click(copy.btnOK());
+            }, [](const PreviewProbe& preview) { Click(preview.btnCancel()); }), 1);
   EXPECT_EQ(Read(x), xBefore);
   EXPECT_EQ(Read(y), yBefore);
   EXPECT_FALSE(Item(L"mnuUndoEdit")->Enabled());
 
   RunTool('T', [&](HWND wnd) {
-    auto& copy = Form<TfrmCopyTimes>(wnd);
+    const TimeToolProbe copy(wnd);
     EXPECT_EQ(testutil::WindowText(wnd), L"Copy Times From");
     TypeReference(copy, reference + L"-gone");
-    EXPECT_FALSE(IsWindowEnabled(copy.btnOK));  // nothing to copy from
-    EXPECT_EQ(testutil::WindowText(copy.lblStamps), L"There is no file or folder of that name.");
+    EXPECT_FALSE(IsWindowEnabled(copy.btnOK()));  // nothing to copy from
+    EXPECT_EQ(testutil::WindowText(copy.lblStamps()), L"There is no file or folder of that name.");
     TypeReference(copy, reference);
-    Click(copy.cbFields[0]);  // not the creation time
-    Click(copy.btnOK);
-  }, [](TfrmPreview& preview) { Click(preview.btnApply); });
+    Click(copy.cbFields(0));  // not the creation time
+    Click(copy.btnOK());
+  }, [](const PreviewProbe& preview) { Click(preview.btnApply()); });
   for (const std::wstring& path : {x, y}) {
     EXPECT_EQ(Read(path).Written, source.Written);
     EXPECT_EQ(Read(path).Accessed, source.Accessed);
@@ -143,15 +137,15 @@ TEST_F(TimeToolsTest, AScopedRunReachesIntoTheSelectedFolderTheEditorsToo) {
 
   int rows = 0;
   RunTool('H', [&](HWND wnd) {
-    auto& shift = Form<TfrmShiftTimes>(wnd);
-    EXPECT_TRUE(IsWindowEnabled(shift.cbScope));
-    SendMessageW(shift.cbScope, CB_SETCURSEL, 1, 0);  // also the files inside
-    Click(shift.rbLater);
-    SetWindowTextW(shift.edParts[0], L"1");  // a day later
-    Click(shift.btnOK);
-  }, [&](TfrmPreview& preview) {
-    rows = preview.lvEntries.Count();
-    Click(preview.btnApply);
+    const TimeToolProbe shift(wnd);
+    EXPECT_TRUE(IsWindowEnabled(shift.cbScope()));
+    SendMessageW(shift.cbScope(), CB_SETCURSEL, 1, 0);  // also the files inside
+    Click(shift.rbLater());
+    SetWindowTextW(shift.edParts(0), L"1");  // a day later
+    Click(shift.btnOK());
+  }, [&](const PreviewProbe& preview) {
+    rows = preview.lvEntries().Count();
+    Click(preview.btnApply());
   });
   constexpr unsigned long long kDay = 864'000'000'000;
   EXPECT_EQ(rows, 3);  // the folder and the two files inside, not the sub-folder
@@ -162,11 +156,11 @@ TEST_F(TimeToolsTest, AScopedRunReachesIntoTheSelectedFolderTheEditorsToo) {
 
   // The editor reaches in as well, when asked.
   testutil::WhenShown editor(L"TfrmEditFileParams", [&](HWND wnd) {
-    auto& dlg = Form<TfrmEditFileParams>(wnd);
-    ASSERT_NE(dlg.cbScope, nullptr);  // offered: a folder is selected
-    SendMessageW(dlg.cbScope, CB_SETCURSEL, 3, 0);  // everything inside
-    Click(dlg.cbTimes[0]);
-    Click(dlg.cbTimes[2]);
+    const EditFileParamsProbe dlg(wnd);
+    ASSERT_NE(dlg.cbScope(), nullptr);  // offered: a folder is selected
+    SendMessageW(dlg.cbScope(), CB_SETCURSEL, 3, 0);  // everything inside
+    Click(dlg.cbTimes(0));
+    Click(dlg.cbTimes(2));
     ClickButton(dlg.Button(L"btnClearTime"));  // midnight of the folder's date
     ClickButton(dlg.Button(L"btnUpdate"));
   });
@@ -192,15 +186,15 @@ TEST_F(TimeToolsTest, TheParentEntryWithTheFolderItHoldsShiftsEachFileOnceAndUnd
   ASSERT_EQ(SelectedRows().size(), 3u);  // the parent entry, Tree and x.txt
   int rows = 0;
   RunTool('H', [&](HWND wnd) {
-    auto& shift = Form<TfrmShiftTimes>(wnd);
-    SendMessageW(shift.cbScope, CB_SETCURSEL, 1, 0);  // also the files inside
-    Click(shift.cbFields[0]);  // not the creation time, which Wine does not keep
-    Click(shift.cbFields[2]);  // nor the last access
-    SetWindowTextW(shift.edParts[3], L"1");
-    Click(shift.btnOK);
-  }, [&](TfrmPreview& preview) {
-    rows = preview.lvEntries.Count();
-    Click(preview.btnApply);
+    const TimeToolProbe shift(wnd);
+    SendMessageW(shift.cbScope(), CB_SETCURSEL, 1, 0);  // also the files inside
+    Click(shift.cbFields(0));  // not the creation time, which Wine does not keep
+    Click(shift.cbFields(2));  // nor the last access
+    SetWindowTextW(shift.edParts(3), L"1");
+    Click(shift.btnOK());
+  }, [&](const PreviewProbe& preview) {
+    rows = preview.lvEntries().Count();
+    Click(preview.btnApply());
   });
   EXPECT_EQ(rows, 5);  // the folder, Tree, x.txt, one.txt, two.txt: each once
   constexpr unsigned long long kSecond = 10'000'000;

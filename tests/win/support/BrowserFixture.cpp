@@ -95,15 +95,15 @@ void BrowserTest::ClickMenu(const ui::MenuItem* item) const {
 
 std::vector<std::wstring> BrowserTest::Captions() const {
   std::vector<std::wstring> out;
-  for (int i = 0; i < FileList().Count(); ++i) out.push_back(FileList().ItemText(i, 0));
+  for (int i = 0; i < FileList().Count(); ++i) out.push_back(testutil::ItemText(FileList().Handle(), i, 0));
   return out;
 }
 
-std::wstring BrowserTest::Cell(int row, int column) const { return FileList().ItemText(row, column); }
+std::wstring BrowserTest::Cell(int row, int column) const { return testutil::ItemText(FileList().Handle(), row, column); }
 
 int BrowserTest::RowOf(const std::wstring& caption) const {
   for (int i = 0; i < FileList().Count(); ++i)
-    if (FileList().ItemText(i, 0) == caption) return i;
+    if (testutil::ItemText(FileList().Handle(), i, 0) == caption) return i;
   return -1;
 }
 

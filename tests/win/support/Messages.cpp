@@ -1,5 +1,7 @@
 #include "support/Messages.h"
 
+#include <commctrl.h>
+
 namespace testutil {
 
 void PumpMessages() {
@@ -25,6 +27,24 @@ std::wstring WindowText(HWND wnd) {
   n = GetWindowTextW(wnd, s.data(), n + 1);
   s.resize(static_cast<size_t>(n));
   return s;
+}
+
+std::wstring ItemText(HWND list, int row, int column) {
+  // A path may be far longer than MAX_PATH; the buffer grows until the text fits with room left.
+  std::wstring text(260, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto length = static_cast<size_t>(
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < text.size() || text.size() >= 0x10000) {
+      text.resize(length < text.size() ? length : text.size() - 1);
+      return text;
+    }
+    text.resize(text.size() * 2);
+  }
 }
 
 TempDir::TempDir() {

@@ -17,6 +17,8 @@ bool AnswerUntil(const std::function<bool()>& done, std::chrono::milliseconds mo
 
 // The text of a window (GetWindowTextW).
 std::wstring WindowText(HWND wnd);
+// The text a list view shows in a cell (LVM_GETITEMTEXTW), whatever its length.
+std::wstring ItemText(HWND list, int row, int column);
 
 // A fresh, empty folder under %TEMP%, removed with everything in it when the object goes.
 class TempDir {

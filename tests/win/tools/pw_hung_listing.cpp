@@ -3,7 +3,7 @@
 // returns; exit code 0 once it got that far.
 #include <windows.h>
 
-#include "browse/platform/FolderLister.h"
+#include "browse/platform/FolderFeed.h"
 
 namespace {
 
@@ -25,10 +25,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   {
-    pw::FolderLister lister(nullptr, WM_APP, pw::FolderLister::kWatchBytes, NeverAnswers);
-    lister.Start(temp, pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
+    pw::FolderFeed feed(nullptr, WM_APP, pw::FolderFeed::kWatchBytes, NeverAnswers);
+    feed.Start(temp, pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
     if (WaitForSingleObject(g_entered, 20000) != WAIT_OBJECT_0) return 2;
   }
-  pw::FolderLister::LetWorkersGo(1500);
+  pw::FolderFeed::LetWorkersGo(1500);
   return 0;
 }

@@ -29,11 +29,13 @@
 #include "about/kwCorvaltAbout.h"
 #include "common/core/DateTime.h"
 #include "common/core/ProgramKey.h"
+#include "editor/EditorProbes.h"
 #include "editor/kwFileEditParams.h"
 #include "editor/kwPreview.h"
 #include "editor/kwProgress.h"
 #include "editor/kwTimeEdit.h"
 #include "editor/kwTimeTool.h"
+#include "support/Messages.h"
 #include "support/UserInput.h"
 
 namespace {
@@ -100,7 +102,7 @@ void ShowTimeEdits(int seconds) {
 void Select(const TfrmFileBrowser& form, const std::wstring& caption) {
   const ui::ListView& list = MainWindowProbe(form).Files();
   for (int row = 0; row < list.Count(); ++row) {
-    const bool match = list.ItemText(row, 0) == caption;
+    const bool match = testutil::ItemText(list.Handle(), row, 0) == caption;
     ListView_SetItemState(list.Handle(), row, match ? LVIS_SELECTED | LVIS_FOCUSED : 0, LVIS_SELECTED | LVIS_FOCUSED);
   }
 }
@@ -122,15 +124,13 @@ void StoreBookmarks(const std::vector<std::wstring>& paths) {
 
 HWND g_dialog = nullptr;
 
-// The editor dialog as the command shows it for a read-only, hidden file.
+// The editor dialog as the command shows it for a read-only, hidden file, beside a folder.
 void ShowEditor(int seconds) {
-  TfrmEditFileParams dialog(nullptr);
+  TfrmEditFileParams dialog(nullptr, true);
   g_dialog = dialog.Handle();
   dialog.SetCaption(L"Edit File Params - report.txt");
-  dialog.FileData.Attributes = 0x23;
-  dialog.FileData.Created = 133'000'000'000'000'000ull;
-  dialog.FileData.LastWrite = 133'500'000'000'000'123ull;
-  dialog.FileData.LastAccess = 133'900'000'000'004'560ull;
+  dialog.SetFileData({.Attributes = 0x23, .Created = 133'000'000'000'000'000ull,
+                      .LastAccess = 133'900'000'000'004'560ull, .LastWrite = 133'500'000'000'000'123ull});
   SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     PostMessageW(g_dialog, WM_CLOSE, 0, 0);
@@ -318,14 +318,17 @@ void ShowTimeTool(const std::wstring& which, int seconds) {
   CloseActiveAfter(seconds);
   if (which == L"shift") {
     TfrmShiftTimes shift(nullptr, true);
-    SetWindowTextW(shift.edParts[1], L"1");
-    SetWindowTextW(shift.edParts[2], L"30");
+    const TimeToolProbe probe(shift.Handle());
+    SetWindowTextW(probe.edParts(1), L"1");
+    SetWindowTextW(probe.edParts(2), L"30");
     shift.ShowModal();
   } else {
     TfrmCopyTimes copy(nullptr, false);
     wchar_t windows[MAX_PATH] = {0};
     GetWindowsDirectoryW(windows, MAX_PATH);
-    SetWindowTextW(copy.edReference, (std::wstring(windows) + L"\\win.ini").c_str());
+    const TimeToolProbe probe(copy.Handle());
+    SetWindowTextW(probe.edReference(), (std::wstring(windows) + L"\\win.ini").c_str());
+    SendMessageW(copy.Handle(), WM_TIMER, TfrmCopyTimes::kReadTimer, 0);
     copy.ShowModal();
   }
 }

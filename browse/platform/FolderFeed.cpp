@@ -1,4 +1,4 @@
-#include "browse/platform/FolderLister.h"
+#include "browse/platform/FolderFeed.h"
 
 #include <objbase.h>
 #include <winternl.h>
@@ -15,6 +15,7 @@
 #include "browse/platform/ShellInfo.h"
 #include "common/core/PathRules.h"
 #include "common/platform/LocalTime.h"
+#include "ui/Failure.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -84,14 +85,14 @@ Workers& AllWorkers() {
 }  // namespace
 
 // What every listing of the window shares: the shell's types by extension, asked once each.
-struct FolderLister::Shared {
+struct FolderFeed::Shared {
   std::mutex Lock;
   ShellTypeCache Types;
   std::vector<std::wstring> TypeNames;  // only ever appended to
   std::size_t TypeNamesHandedOver = 0;
 };
 
-struct FolderLister::Job {
+struct FolderFeed::Job {
   Job(const std::wstring& folder, const ListingOptions& options, std::uint32_t folderAttributes)
       : Folder(folder), Options(options), FolderAttributes(folderAttributes), Builder(folder, options, folderAttributes) {}
 
@@ -101,7 +102,7 @@ struct FolderLister::Job {
   HWND Window = nullptr;
   UINT Message = 0;
   unsigned Number = 0;
-  std::shared_ptr<FolderLister::Shared> Common;
+  std::shared_ptr<FolderFeed::Shared> Common;
   DWORD WatchBytes = 0;
   DirectoryQuery Query = nullptr;
   std::atomic<bool> Cancelled{false};
@@ -133,7 +134,6 @@ struct FolderLister::Job {
       } else {
         std::vector<FileItem> batch = Builder.TakeNew();
         Ready.Found.insert(Ready.Found.end(), batch.begin(), batch.end());
-        Ready.Kept = Builder.Count();
       }
       Ready.FileCount = Builder.FileCount();
       Ready.FolderCount = Builder.FolderCount();
@@ -143,6 +143,18 @@ struct FolderLister::Job {
     if (post) LastPost = GetTickCount64();
     if (ended) SetEvent(Ended.get());
     if (post && !Cancelled) PostMessageW(Window, Message, Number, 0);
+  }
+
+  // A listing stopped by a failure of its own: the window shows the folder as unread.
+  void HandOverUnread() {
+    {
+      std::lock_guard<std::mutex> hold(Lock);
+      Ready = Progress{};
+      Ready.Ended = true;
+      Ready.Error = ERROR_GEN_FAILURE;
+    }
+    SetEvent(Ended.get());
+    PostMessageW(Window, Message, Number, 0);
   }
 
   // Hands over what the watch found: `fill` changes Ready under the lock.
@@ -280,7 +292,8 @@ struct FolderLister::Job {
       if (Cancelled) break;
       const std::wstring path = Folder + name.Text;
       WIN32_FIND_DATAW data;
-      const ui::ScopedFind find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+      const ui::ScopedFind find(
+          FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
       if (!find) {
         const DWORD error = GetLastError();
         // What cannot be told now keeps its row as it is.
@@ -318,11 +331,12 @@ struct FolderLister::Job {
   }
 };
 
-void FolderLister::Work(std::shared_ptr<Job> job) {
+void FolderFeed::Work(std::shared_ptr<Job> job) {
   // The shell's type queries want a single-threaded apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  DWORD error = ERROR_SUCCESS;
-  {
+  bool ended = false;
+  try {
+    DWORD error = ERROR_SUCCESS;
     // The watch starts before the first block is read: what changes while the folder is read is
     // reported after it.
     DirectoryWatch watch(job->Folder, job->WatchBytes);
@@ -330,23 +344,29 @@ void FolderLister::Work(std::shared_ptr<Job> job) {
       const ui::ScopedHandle directory = job->OpenFolder();
       error = directory ? job->ReadAll(directory.get(), job->Builder) : FailureCode(GetLastError());
     }
+    ended = true;
     if (!job->Cancelled) job->HandOver(true, error);
     else SetEvent(job->Ended.get());
     job->Builder.LetGoOfNames();
     if (!job->Cancelled && error == ERROR_SUCCESS) job->Watch(watch);
+  } catch (...) {
+    // The listing or its watch ends here; a listing that had not ended shows as unread.
+    ui::ReportFailure(L"Listing " + job->Folder);
+    if (!ended && !job->Cancelled) job->HandOverUnread();
+    SetEvent(job->Ended.get());
   }
   if (SUCCEEDED(com)) CoUninitialize();
   SetEvent(job->Finished.get());
 }
 
-FolderLister::FolderLister(HWND window, UINT message, DWORD watchBytes, DirectoryQuery query)
+FolderFeed::FolderFeed(HWND window, UINT message, DWORD watchBytes, DirectoryQuery query)
     : window_(window), message_(message), watchBytes_(watchBytes), query_(query), shared_(std::make_shared<Shared>()) {}
 
-void FolderLister::LetWorkersGo(DWORD milliseconds) { AllWorkers().LetGo(milliseconds); }
+void FolderFeed::LetWorkersGo(DWORD milliseconds) { AllWorkers().LetGo(milliseconds); }
 
-FolderLister::~FolderLister() { Cancel(); }
+FolderFeed::~FolderFeed() { Cancel(); }
 
-unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& options,
+unsigned FolderFeed::Start(const std::wstring& folder, const ListingOptions& options,
                              std::uint32_t folderAttributes) {
   Cancel();
   auto job = std::make_shared<Job>(folder, options, folderAttributes);
@@ -359,12 +379,12 @@ unsigned FolderLister::Start(const std::wstring& folder, const ListingOptions& o
   job->Names = job->Builder.Names();
   // The worker owns its share of the job: a stopped listing finishes its block on its own, and
   // the window never waits for it.
-  AllWorkers().Add(std::thread(&FolderLister::Work, job), job->Finished.get(), job);
+  AllWorkers().Add(std::thread(&FolderFeed::Work, job), job->Finished.get(), job);
   job_ = std::move(job);
   return number_;
 }
 
-void FolderLister::Cancel() {
+void FolderFeed::Cancel() {
   if (!job_) return;
   job_->Cancelled = true;
   SetEvent(job_->Stop.get());
@@ -377,24 +397,23 @@ void FolderLister::Cancel() {
   job_.reset();
 }
 
-bool FolderLister::Running() const {
+bool FolderFeed::Running() const {
   return job_ && WaitForSingleObject(job_->Ended.get(), 0) == WAIT_TIMEOUT;
 }
 
-bool FolderLister::WaitForEnd(DWORD milliseconds) const {
+bool FolderFeed::WaitForEnd(DWORD milliseconds) const {
   return !job_ || WaitForSingleObject(job_->Ended.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
-std::shared_ptr<NamePool> FolderLister::Names() const { return job_ ? job_->Names : nullptr; }
+std::shared_ptr<NamePool> FolderFeed::Names() const { return job_ ? job_->Names : nullptr; }
 
-std::optional<FolderLister::Progress> FolderLister::Take(unsigned listing) {
+std::optional<FolderFeed::Progress> FolderFeed::Take(unsigned listing) {
   if (!job_ || job_->Number != listing) return std::nullopt;
   Progress taken;
   {
     std::lock_guard<std::mutex> hold(job_->Lock);
     taken = std::exchange(job_->Ready, Progress{});
     // What stays of the running listing: the counts, for the next take.
-    job_->Ready.Kept = taken.Kept;
     job_->Ready.FileCount = taken.FileCount;
     job_->Ready.FolderCount = taken.FolderCount;
     job_->Posted = false;

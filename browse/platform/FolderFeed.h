@@ -1,5 +1,6 @@
 #pragma once
-// Lists a folder on a worker thread: the directory read in large blocks, many entries per system
+// What feeds the folder list: a folder listed, then followed on disk, on a worker thread. The
+// directory is read in large blocks, many entries per system
 // call, each kept entry made into a list item with its shell type, the items handed to the window
 // in batches as they come, and the whole listing sorted on the worker once the folder is read.
 // Then the same worker watches the folder (from before the first block was read, so nothing that
@@ -24,20 +25,20 @@
 
 namespace pw {
 
-class FolderLister {
+class FolderFeed {
 public:
   // `message` is posted to `window` whenever there is something to take, with the listing's number
   // as its wParam. watchBytes is the size of the buffer the system reports changes in; query reads
   // the folder's blocks (a test may stand in for the system).
-  FolderLister(HWND window, UINT message, DWORD watchBytes = kWatchBytes, DirectoryQuery query = SystemDirectoryQuery());
+  FolderFeed(HWND window, UINT message, DWORD watchBytes = kWatchBytes, DirectoryQuery query = SystemDirectoryQuery());
   static constexpr DWORD kWatchBytes = 1 << 20;
   // When the process ends: waits a little for workers still finishing a block, and lets go of any
   // that hang on a folder that does not answer (a dead share), so that the process can end.
   static void LetWorkersGo(DWORD milliseconds);
   // Stops a running listing and its watch.
-  ~FolderLister();
-  FolderLister(const FolderLister&) = delete;
-  FolderLister& operator=(const FolderLister&) = delete;
+  ~FolderFeed();
+  FolderFeed(const FolderFeed&) = delete;
+  FolderFeed& operator=(const FolderFeed&) = delete;
 
   // Starts listing the folder (with its trailing backslash), stopping a listing that still runs.
   // folderAttributes are the folder's own, for its parent entry. Returns the listing's number.
@@ -54,7 +55,6 @@ public:
 
   struct Progress {
     std::vector<FileItem> Found;  // since the last take, in the order found
-    std::size_t Kept = 0;         // entries kept so far, the drives entry included
     int FileCount = 0, FolderCount = 0;
     // Type names found since the last take; an item's TypeIndex counts over every name ever handed
     // over, in order.
