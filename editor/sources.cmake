@@ -1,13 +1,17 @@
-# editor/core: the time edit's field rules and geometry, and the apply and undo sequences of the
-# editor behind a file-system interface (no <windows.h>).
+# editor/core: the time edit's field rules and geometry, the apply and undo sequences of the
+# editor behind a file-system interface, and the saved-times file with its CSV reader and the
+# rules of the relative paths it holds (no <windows.h>).
 # editor/*.cpp: the time edit control, the editor dialog and its command (Win32).
 list(APPEND PW_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/core/CsvReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditApply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/RelativePath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeBatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeEditRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeRowStamps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/TimesFile.cpp
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DiskFileSystem.cpp

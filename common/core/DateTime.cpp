@@ -91,6 +91,16 @@ bool CalendarToFileTime(const CalendarTime& t, std::uint64_t& out) {
   return true;
 }
 
+CivilDate CivilDateOfDay(std::int64_t daysSince1601) {
+  CivilDate date;
+  CivilFromDays(kDays1601 + daysSince1601, date.Year, date.Month, date.Day);
+  return date;
+}
+
+std::int64_t DayOfCivilDate(const CivilDate& date) {
+  return DaysFromCivil(date.Year, date.Month, date.Day) - kDays1601;
+}
+
 double CalendarToDateTime(const CalendarTime& t) {
   const std::int64_t days = DaysFromCivil(t.Year, t.Month, t.Day) - kDays1899;
   const double fraction = static_cast<double>(MsOfDay(t)) / static_cast<double>(MsPerDay);

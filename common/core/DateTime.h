@@ -18,6 +18,9 @@ struct CalendarTime {
 inline constexpr std::uint64_t FileTimeTicksPerMs = 10000;
 inline constexpr std::int64_t MsPerDay = 86400000;
 
+// The latest file time the platform takes: 30828-09-14 02:48:05.4775807 UTC.
+inline constexpr std::uint64_t kLastFileTime = 0x7FFF'FFFF'FFFF'FFFFull;
+
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 
@@ -29,6 +32,15 @@ bool IsValidCalendar(const CalendarTime& t);
 // dropped when splitting, as the platform does.
 bool FileTimeToCalendar(std::uint64_t fileTime, CalendarTime& out);  // false past year 30827
 bool CalendarToFileTime(const CalendarTime& t, std::uint64_t& out);  // false for invalid fields
+
+// A day counted from 1601-01-01 and its civil date, both ways, in any year without a range check:
+// the last file times lie in 30828, past what CalendarTime takes.
+struct CivilDate {
+  std::int64_t Year = 0;
+  int Month = 0, Day = 0;
+};
+CivilDate CivilDateOfDay(std::int64_t daysSince1601);
+std::int64_t DayOfCivilDate(const CivilDate& date);
 
 // The program's date-time: days since 30 Dec 1899, time of day as fraction; for negative values
 // the fraction counts away from zero (-1.25 = 29 Dec 1899 06:00). Conversions round to the

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/core/DateTime.h"
 #include "editor/core/EditFileSystem.h"
 #include "editor/core/EditRecords.h"
 
@@ -69,10 +70,6 @@ struct TimeFields {
   bool Any() const { return Created || LastWrite || LastAccess; }
 };
 
-// The latest stamp a file time can hold (year 30828); 0 stands for "leave unchanged" when written,
-// so the earliest stamp a run writes is 1.
-inline constexpr std::uint64_t kLastFileTime = 0x7FFF'FFFF'FFFF'FFFFull;
-
 // An offset as the user gives it, in its parts.
 struct TimeOffset {
   bool Negative = false;
@@ -81,7 +78,8 @@ struct TimeOffset {
   std::optional<std::int64_t> Ticks() const;
 };
 
-// The stamp moved by ticks, all its digits kept; nothing when that leaves the range of file times.
+// The stamp moved by ticks, all its digits kept; nothing when that leaves the range of file times,
+// which ends at kLastFileTime and, since 0 stands for "leave unchanged" when written, begins at 1.
 std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks);
 // Each chosen time of the entry moved by ticks, from the entry's own stamp. A stamp of 0 is no time
 // at all (some file systems keep no creation time): it stays as it is.
