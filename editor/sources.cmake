@@ -1,5 +1,5 @@
-# editor/core: the time edit's field rules and geometry, and the apply and undo sequences of the
-# editor behind a file-system interface (no <windows.h>).
+# editor/core: the time edit's field rules and geometry, the apply and undo sequences of the
+# editor behind a file-system interface, and what a volume keeps of the times written (no <windows.h>).
 # editor/*.cpp: the time edit control, the editor dialog and its command (Win32).
 list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/EditApply.cpp
@@ -8,6 +8,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeBatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeEditRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeRowStamps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/VolumeRules.cpp
 )
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DiskFileSystem.cpp
