@@ -5,11 +5,13 @@ PW_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PW_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # fonts-wine brings Wine's Tahoma and MS Sans Serif, the fonts the windows are laid out for;
-# without them every text falls back to a much wider font and is clipped.
+# without them every text falls back to a much wider font and is clipped. fusefat and dosfstools
+# make the FAT volume of the Wine tests.
 pw_install_deps() {
   local pkgs=(cmake make g++ python3 locales googletest libgtest-dev
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-              wine wine64 fonts-wine xvfb xauth x11-utils imagemagick)
+              wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
+              fusefat dosfstools)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -113,4 +115,57 @@ if not os.path.exists(folder + ".complete"):
             open(os.path.join(folder, "entry%06d.dat" % i), "w").close()
     open(folder + ".complete", "w").close()
 PY
+}
+
+# ---- A FAT volume for the Wine tests ------------------------------------------------------------
+
+# True when FUSE can be used here; every FAT mount needs it.
+pw_fuse_usable() {
+  ( : <>/dev/fuse ) 2>/dev/null
+}
+
+# Unmounts the folder when something is mounted there, even a mount whose driver is gone.
+pw_unmount_fat() {
+  local folder=$1
+  mountpoint -q "$folder" 2>/dev/null || grep -qs " $(realpath -m "$folder") fuse" /proc/mounts || return 0
+  fusermount -u "$folder" 2>/dev/null || fusermount3 -u "$folder" 2>/dev/null ||
+    umount "$folder" 2>/dev/null || umount -l "$folder"
+}
+
+# A FAT16 image of 16 MB mounted read-write with Debian's FUSE driver (fusefat). What the Windows
+# tests can rely on, measured with Wine 8.0 on that driver (and ext4 for comparison):
+# - The drive letter the tests define for the folder with Wine's mount manager (TestDrive) is named
+#   "NTFS" by GetVolumeInformationW and GetVolumeInformationByHandleW alike: the request's FsType
+#   field is ignored. Given the image as the drive's device (the request's DeviceOffset), the mount
+#   manager reads its boot sector and GetVolumeInformationByHandleW (on the root or any entry) says
+#   "FAT", with the image's label and serial; GetVolumeInformationW("R:\") still says "NTFS",
+#   because it opens the device itself, which is a file on Z:. A handle on a Z: path inside the
+#   mount gives "NTFS" and cannot be asked for the volume's serial (error 1).
+# - SetFileTime answers TRUE and writes nothing unless it carries both the last access and the last
+#   write: a write of the last write alone, the access alone, or the creation alone is dropped.
+# - The last write is cut down to 2 s (Windows rounds it up). The last access and the creation keep
+#   no value of their own: both read back as the last write, and a write whose last access and last
+#   write differ keeps the last write for both.
+# - Out-of-range years are not refused (Windows answers error 87): the year wraps modulo 128 from
+#   1980, so 1979-12-31 reads back as 2107-12-31, 2108-01-01 as 1980-01-01, 1601 as 1985.
+# - The driver writes UTC into the directory entries and reads them back as local standard time,
+#   so it runs with TZ=UTC here, whatever zone the tests use: times then come back as written (to
+#   2 s). Its months are stored one low, which only a FAT reader other than this driver would see.
+# - On ext4 (an ordinary folder of the prefix) the last write and the last access keep every 100-ns
+#   digit, each on its own, from 1901-12-13 20:45:52 (earlier is clamped to it) to past 2108; the
+#   creation cannot be set there either and reads back as the last write.
+# - The root folder holds at most 512 entries (FAT16): tests make their files in sub-folders.
+
+# Makes a new FAT image at `image` and mounts it read-write at `folder`; a mount or image left by
+# an earlier run is replaced. Fails when the volume is not there afterwards.
+pw_mount_fat() {
+  local image=$1 folder=$2
+  local mkfs
+  mkfs=$(PATH="$PATH:/usr/sbin:/sbin" command -v mkfs.vfat) || { echo "mkfs.vfat is missing" >&2; return 1; }
+  pw_unmount_fat "$folder" || return 1
+  mkdir -p "$folder" "$(dirname "$image")"
+  rm -f "$image"
+  "$mkfs" -F 16 -s 1 -i 50574641 -C "$image" 16384 >/dev/null || return 1
+  TZ=UTC fusefat -o rw+ "$image" "$folder" </dev/null >/dev/null 2>&1
+  mountpoint -q "$folder" || { echo "fusefat did not mount $image at $folder" >&2; return 1; }
 }

@@ -16,8 +16,11 @@ native_rc=$?
 work=$(mktemp -d /tmp/pathwick-test.XXXXXX)
 export WINEPREFIX="$work/prefix"
 export TZ=Europe/Berlin LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+# Wine lets go of the FAT volume's files before it is unmounted, and it is unmounted before the
+# folder is removed, which would otherwise empty the volume and stop at its mount point.
 cleanup() {
   wineserver -k >/dev/null 2>&1
+  pw_unmount_fat "$work/fat"
   pw_stop_xvfb
   rm -rf "$work"
 }
@@ -32,6 +35,14 @@ mkdir -p "$WINEPREFIX"
 # is first looked up in the whole folder, which would take hours.
 pw_make_big_folder "$work/big" 200000
 export PW_BIG_FOLDER="Z:${work//\//\\}\\big"
+# A real FAT volume for the tests of what a volume keeps of the times written; the image is handed
+# over too, for the drive letter's device, so that Wine names the volume FAT.
+if pw_fuse_usable; then
+  pw_mount_fat "$work/fat.img" "$work/fat" || exit 1
+  export PW_FAT_FOLDER="Z:${work//\//\\}\\fat" PW_FAT_IMAGE="Z:${work//\//\\}\\fat.img"
+else
+  echo "No FAT volume for the Wine tests: /dev/fuse cannot be opened; its tests are skipped"
+fi
 wineserver -p </dev/null >/dev/null 2>&1
 pw_prepare_prefix --no-window-manager
 wine build/win/pw_show.exe </dev/null >/dev/null 2>&1

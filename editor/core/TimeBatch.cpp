@@ -147,7 +147,7 @@ struct EntryRun {
       const std::optional<std::uint64_t>& asked = Asked(change.Times, field);
       // A time written as it was is no change to check.
       if (asked && *asked != Stamp(now, field) && *asked != Stamp(after, field))
-        Result.Roundings.push_back({Path, field, *asked, Stamp(after, field)});
+        Result.Roundings.push_back({Path, field, *asked, Stamp(after, field), Stamp(now, field)});
     }
     if (DiffersIn(after, now, wrote)) Result.Undo.push_back({Path, now, after, wrote});
     return true;

@@ -92,11 +92,12 @@ ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields);
 enum class TimeField : std::uint8_t { Created, LastWrite, LastAccess };
 
 // A time that the file system stored otherwise than asked: rounded (FAT keeps the last write to two
-// seconds) or refused (some keep no creation time).
+// seconds) or refused (some keep no creation time). Before is what the time held when the entry was
+// read just before writing: a volume that keeps nothing still holds it.
 struct Rounding {
   std::wstring Path;
   TimeField Field = TimeField::LastWrite;
-  std::uint64_t Asked = 0, Stored = 0;
+  std::uint64_t Asked = 0, Stored = 0, Before = 0;
   friend bool operator==(const Rounding&, const Rounding&) = default;
 };
 

@@ -123,8 +123,10 @@ TEST(TimeBatch, WhatTheFileSystemRoundsIsReportedAStoppedRunLeavesTheRestAndUndo
   run = pw::WriteEntries(entries, pw::CopyRule(reference, {}), fs, {});
   EXPECT_EQ(fs.Disks[L"d\\ntfs"], (EntryInfo{kFile, reference.Created, reference.LastAccess, reference.LastWrite}));
   const std::uint64_t stored = reference.LastWrite - reference.LastWrite % 20'000'000;
-  EXPECT_EQ(run.Roundings, (std::vector<pw::Rounding>{{L"d\\fat", pw::TimeField::Created, reference.Created, stored},
-                                                       {L"d\\fat", pw::TimeField::LastWrite, reference.LastWrite, stored}}));
+  // Before: the entry's last write, which it also reads as its creation.
+  EXPECT_EQ(run.Roundings,
+            (std::vector<pw::Rounding>{{L"d\\fat", pw::TimeField::Created, reference.Created, stored, 40'000'000},
+                                       {L"d\\fat", pw::TimeField::LastWrite, reference.LastWrite, stored, 40'000'000}}));
 
   pw::EditUndo undo;
   undo.Remember(std::move(run.Undo));  // d and e were written already: only the others changed
