@@ -108,10 +108,17 @@ private:
   // ASCII as the standard says; BYTE and UNDEFINED as some writers have it.
   void ReadText(const PendingEntry& entry, TagText& into) {
     if ((entry.Type != 2 && entry.Type != 1 && entry.Type != 7) || entry.Count == 0) return;
-    const std::size_t length = std::min<std::size_t>(entry.Count, kLongestText);
     std::span<const std::uint8_t> bytes;
-    if (entry.Count <= 4) bytes = std::span<const std::uint8_t>(entry.Value).first(length);
-    else bytes = View(U32(entry.Value.data()), length);
+    if (entry.Count <= 4) {
+      bytes = std::span<const std::uint8_t>(entry.Value).first(entry.Count);
+    } else {
+      // A count past the end of the structure keeps what is there: the text stops at its NUL.
+      const std::uint32_t offset = U32(entry.Value.data());
+      const std::uint64_t there = offset < length_ ? length_ - offset : 0;
+      const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>({entry.Count, kLongestText, there}));
+      if (length == 0) return;
+      bytes = View(offset, length);
+    }
     if (bytes.empty()) return;
     std::copy(bytes.begin(), bytes.end(), into.Bytes.begin());
     into.Length = bytes.size();
