@@ -28,15 +28,15 @@ photo() {
 }
 
 photo offset.jpg -DateTimeOriginal='2023:05:14 14:22:33' -SubSecTimeOriginal=457 -OffsetTimeOriginal=+02:00 \
-      -DateTimeDigitized='2022:01:01 00:00:00' -ModifyDate='2020:01:01 00:00:00'
+      -ExifIFD:CreateDate='2022:01:01 00:00:00' -ModifyDate='2020:01:01 00:00:00'
 photo plain.jpg -DateTimeOriginal='2021:03:28 02:30:00' -ModifyDate='2020:01:01 00:00:00'
-photo digitized.jpg -DateTimeDigitized='2019:12:31 23:59:59' -SubSecTimeDigitized=1234567 \
+photo digitized.jpg -ExifIFD:CreateDate='2019:12:31 23:59:59' -SubSecTimeDigitized=1234567 \
       -OffsetTimeDigitized=-05:30
 photo modify_only.jpg -ModifyDate='2020:01:01 00:00:00'
 photo exif.png -DateTimeOriginal='2022:02:28 08:09:10' -SubSecTimeOriginal=4 -OffsetTimeOriginal=+01:00
 photo exif.webp -DateTimeOriginal='2020:07:04 18:30:00' -OffsetTimeOriginal=-04:00
 photo intel.tif -DateTimeOriginal='2018:11:11 11:11:11' -SubSecTimeOriginal=50
-convert -size 16x16 xc:orange -strip -endian MSB motorola.tif
+convert -size 16x16 xc:orange -strip -define tiff:endian=msb motorola.tif
 exiftool -q -q -overwrite_original -DateTimeOriginal='2018:11:11 11:11:11' -SubSecTimeOriginal=50 motorola.tif
 
 # heif-enc carries the JPEG's EXIF over into an Exif item; exiftool reading it back proves it did.
