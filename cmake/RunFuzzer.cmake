@@ -5,7 +5,7 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/found)
 execute_process(
-  COMMAND ${FUZZER} -runs=20000 -max_len=262144 -max_total_time=15 -timeout=10 -rss_limit_mb=2048
+  COMMAND ${FUZZER} -runs=1000000 -max_len=262144 -max_total_time=8 -timeout=10 -rss_limit_mb=2048
           -print_final_stats=1 -artifact_prefix=${WORK}/ ${WORK}/found ${CORPUS}
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

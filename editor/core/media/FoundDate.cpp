@@ -25,10 +25,11 @@ std::wstring OriginText(const FoundDate& date) {
   // The movie header is UTC by definition: its offset is no news to the user.
   if (date.UtcOffset && date.Origin != DateOrigin::MovieHeader) {
     const std::int32_t minutes = std::abs(*date.UtcOffset);
-    wchar_t offset[16];
-    std::swprintf(offset, std::size(offset), L", %c%02d:%02d", *date.UtcOffset < 0 ? L'-' : L'+',
-                  static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
-    text += offset;
+    wchar_t hoursAndMinutes[16];
+    std::swprintf(hoursAndMinutes, std::size(hoursAndMinutes), L"%02d:%02d", static_cast<int>(minutes / 60),
+                  static_cast<int>(minutes % 60));
+    text += *date.UtcOffset < 0 ? L", -" : L", +";
+    text += hoursAndMinutes;
   }
   return text;
 }
