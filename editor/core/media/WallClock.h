@@ -36,8 +36,10 @@ struct ReadingZone {
   std::function<std::optional<std::uint64_t>(std::uint64_t utc)> ToLocal;
 };
 
+// Without an instant the file is skipped, and Problem says why ("02:30 does not exist on
+// 2021-03-28 in this zone").
 struct ZonedTime {
-  std::optional<std::uint64_t> Instant;  // UTC file time; nothing when the clock time never occurs
+  std::optional<std::uint64_t> Instant;  // UTC file time
   bool Repeated = false;                 // the clock showed it twice; the earlier instant is taken
   std::wstring Problem;                  // why there is no instant, as the preview shows it
 };
