@@ -11,7 +11,7 @@ pw_install_deps() {
   local pkgs=(cmake make g++ python3 locales googletest libgtest-dev
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
               wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
-              fusefat dosfstools)
+              fusefat dosfstools clang libclang-rt-14-dev libimage-exiftool-perl libheif-examples)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -37,6 +37,14 @@ pw_install_deps() {
 pw_build_native() {
   cmake -S "$PW_ROOT" -B "$PW_ROOT/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$PW_ROOT/build/native" -j"$PW_JOBS"
+}
+
+# The core and its fuzz targets, built by clang with libFuzzer, AddressSanitizer and UBSan; its
+# CTest runs each target for a bounded number of inputs.
+pw_build_fuzz() {
+  CC=clang CXX=clang++ cmake -S "$PW_ROOT" -B "$PW_ROOT/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPW_FUZZ=ON >/dev/null
+  cmake --build "$PW_ROOT/build/fuzz" -j"$PW_JOBS"
 }
 
 pw_build_win() {

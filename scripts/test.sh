@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the native and the Windows build, and runs every test: the core
-# tests natively under AddressSanitizer/UBSan, then the Windows programs under Wine on a virtual
-# display in a fresh temporary Wine prefix.
+# Installs what is missing, builds the native, fuzz and Windows builds, and runs every test: the
+# core tests natively under AddressSanitizer/UBSan, the fuzz targets for a bounded number of
+# inputs each, then the Windows programs under Wine on a virtual display in a fresh temporary Wine
+# prefix.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$PW_ROOT"
 
 pw_install_deps || exit 1
 pw_build_native || exit 1
+pw_build_fuzz || exit 1
 pw_build_win || exit 1
 
 (cd build/native && ctest --output-on-failure --timeout 120)
 native_rc=$?
+(cd build/fuzz && ctest --output-on-failure --timeout 120)
+fuzz_rc=$?
 
 work=$(mktemp -d /tmp/pathwick-test.XXXXXX)
 export WINEPREFIX="$work/prefix"
@@ -50,4 +54,4 @@ wine build/win/pw_show.exe </dev/null >/dev/null 2>&1
 (cd build/win && ctest --output-on-failure --timeout 300 </dev/null)
 win_rc=$?
 
-[ $native_rc -eq 0 ] && [ $win_rc -eq 0 ]
+[ $native_rc -eq 0 ] && [ $fuzz_rc -eq 0 ] && [ $win_rc -eq 0 ]

@@ -150,22 +150,35 @@ int TimeOfDayMilliseconds(const TimeOfDay& t) {
   return t.hour * 3'600'000 + t.minute * 60'000 + t.second * 1000 + t.millisecond;
 }
 
-std::optional<std::uint64_t> ResolveLocalTime(
+LocalTimeResolution ClassifyLocalTime(
     std::uint64_t local, std::span<const std::int32_t> biases,
     const std::function<std::optional<std::uint64_t>(std::uint64_t utc)>& toLocal) {
   constexpr std::int64_t kTicksPerMinute = 600'000'000;
-  std::optional<std::uint64_t> earliestFit, latestCandidate;
+  std::optional<std::uint64_t> earliestFit, latestFit, latestCandidate;
   for (const std::int32_t bias : biases) {
     const std::int64_t utc = static_cast<std::int64_t>(local) + std::int64_t{bias} * kTicksPerMinute;
     if (utc < 0) continue;
     const auto candidate = static_cast<std::uint64_t>(utc);
     if (!latestCandidate || candidate > *latestCandidate) latestCandidate = candidate;
     const std::optional<std::uint64_t> back = toLocal(candidate);
-    if (back && *back == local && (!earliestFit || candidate < *earliestFit)) earliestFit = candidate;
+    if (!back || *back != local) continue;
+    if (!earliestFit || candidate < *earliestFit) earliestFit = candidate;
+    if (!latestFit || candidate > *latestFit) latestFit = candidate;
   }
+  if (earliestFit)
+    return {*earliestFit != *latestFit ? LocalTimeFit::Repeated : LocalTimeFit::Once, *earliestFit};
   // In a skipped hour no offset fits; the largest UTC value is the one with the offset in force
   // before the clocks went forward, since that offset is the smaller one.
-  return earliestFit ? earliestFit : latestCandidate;
+  if (latestCandidate) return {LocalTimeFit::Skipped, *latestCandidate};
+  return {};
+}
+
+std::optional<std::uint64_t> ResolveLocalTime(
+    std::uint64_t local, std::span<const std::int32_t> biases,
+    const std::function<std::optional<std::uint64_t>(std::uint64_t utc)>& toLocal) {
+  const LocalTimeResolution resolution = ClassifyLocalTime(local, biases, toLocal);
+  if (resolution.Fit == LocalTimeFit::Unresolved) return std::nullopt;
+  return resolution.Utc;
 }
 
 }  // namespace pw

@@ -68,12 +68,28 @@ struct TimeOfDay {
 TimeOfDay TimeOfDayFromMilliseconds(int msOfDay);
 int TimeOfDayMilliseconds(const TimeOfDay& t);
 
+// How a local wall-clock time falls in a zone: once, twice (the hour repeated when the clocks go
+// back), never (the hour skipped when they go forward), or not at all because no bias fits.
+enum class LocalTimeFit : std::uint8_t { Once, Repeated, Skipped, Unresolved };
+
+struct LocalTimeResolution {
+  LocalTimeFit Fit = LocalTimeFit::Unresolved;
+  // Once or Repeated: the (earlier) instant. Skipped: the moment the clock, still on the offset in
+  // force before the change, would have shown the time. Unresolved: 0.
+  std::uint64_t Utc = 0;
+};
+
 // The UTC instant of a local wall-clock time. `biases` are the offsets the zone uses in that
 // year, in minutes to add to local time to get UTC (standard and daylight); `toLocal` is the
-// zone's own UTC to local conversion. A local time that occurs twice (the hour repeated when the
-// clocks go back) is the earlier instant; one that never occurs (the hour skipped when they go
-// forward) is read as the clock showed it before the change, so 02:30 on a spring-forward night
-// at 02:00 is the moment the clock then jumped past, shown as 03:30. Nothing when no bias fits.
+// zone's own UTC to local conversion.
+LocalTimeResolution ClassifyLocalTime(
+    std::uint64_t local, std::span<const std::int32_t> biases,
+    const std::function<std::optional<std::uint64_t>(std::uint64_t utc)>& toLocal);
+
+// The same, for callers that always want an instant: a local time that occurs twice is the
+// earlier instant; one that never occurs is read as the clock showed it before the change, so
+// 02:30 on a spring-forward night at 02:00 is the moment the clock then jumped past, shown as
+// 03:30. Nothing when no bias fits.
 std::optional<std::uint64_t> ResolveLocalTime(
     std::uint64_t local, std::span<const std::int32_t> biases,
     const std::function<std::optional<std::uint64_t>(std::uint64_t utc)>& toLocal);

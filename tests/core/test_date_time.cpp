@@ -190,4 +190,14 @@ TEST(LocalTimeResolution, RepeatedHourIsTheEarlierInstantAndSkippedHourTheClockB
   EXPECT_EQ(resolve(utc(3, 28, 3, 0)), utc(3, 28, 1, 0));
   // Without any offset there is nothing to resolve with.
   EXPECT_FALSE(pw::ResolveLocalTime(utc(1, 1, 0, 0), {}, toLocal).has_value());
+
+  // The classification behind it tells the three cases apart, with the same instants.
+  auto classify = [&](std::uint64_t local) { return pw::ClassifyLocalTime(local, biases, toLocal); };
+  EXPECT_EQ(classify(utc(7, 10, 12, 0)).Fit, pw::LocalTimeFit::Once);
+  EXPECT_EQ(classify(utc(10, 31, 2, 30)).Fit, pw::LocalTimeFit::Repeated);
+  EXPECT_EQ(classify(utc(10, 31, 2, 30)).Utc, utc(10, 31, 0, 30));
+  EXPECT_EQ(classify(utc(10, 31, 3, 0)).Fit, pw::LocalTimeFit::Once);  // the hour after the repeat
+  EXPECT_EQ(classify(utc(3, 28, 2, 30)).Fit, pw::LocalTimeFit::Skipped);
+  EXPECT_EQ(classify(utc(3, 28, 3, 0)).Fit, pw::LocalTimeFit::Once);  // the first minute after the gap
+  EXPECT_EQ(pw::ClassifyLocalTime(utc(1, 1, 0, 0), {}, toLocal).Fit, pw::LocalTimeFit::Unresolved);
 }

@@ -1,0 +1,15 @@
+// Any bytes, each one a character of a file name.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "FuzzChecks.h"
+#include "editor/core/media/NameDate.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::wstring name(data, data + size);
+  const std::optional<pw::FoundDate> date = pw::NameDate(name);
+  fuzzcheck::CheckDate(date);
+  fuzzcheck::Require(!date || (!date->UtcOffset && date->Clock.Year >= 1900 && date->Clock.Year <= 2100));
+  return 0;
+}
