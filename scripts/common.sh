@@ -35,7 +35,7 @@ pw_install_deps() {
 }
 
 pw_build_native() {
-  cmake -S "$PW_ROOT" -B "$PW_ROOT/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake -S "$PW_ROOT" -B "$PW_ROOT/build/native" -DCMAKE_BUILD_TYPE=Debug -DPW_WARNINGS_AS_ERRORS=ON >/dev/null
   cmake --build "$PW_ROOT/build/native" -j"$PW_JOBS"
 }
 
@@ -48,7 +48,7 @@ pw_build_fuzz() {
 }
 
 pw_build_win() {
-  cmake -S "$PW_ROOT" -B "$PW_ROOT/build/win" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$PW_ROOT" -B "$PW_ROOT/build/win" -DCMAKE_BUILD_TYPE=Release -DPW_WARNINGS_AS_ERRORS=ON \
         -DCMAKE_TOOLCHAIN_FILE="$PW_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
   cmake --build "$PW_ROOT/build/win" -j"$PW_JOBS" "$@"
 }

@@ -221,7 +221,7 @@ TEST(TimesFile, PathsThatCouldNameAnythingOutsideTheFolderAreRefused) {
       {"con.txt\\x", L"the path names a device (con.txt)"},
       {"COM1 .log", L"the path names a device (COM1 .log)"},
       {"lpt\xC2\xB9", L"the path names a device (lpt\xB9)"},
-      {"'" + std::string(pw::kLongestPath, 'x'), L"the path is longer than 32,767 characters"},
+      {std::string(1, '\'').append(pw::kLongestPath, 'x'), L"the path is longer than 32,767 characters"},
       {std::string(pw::kLongestPath * 3 + 2, 'x'), L"the path is longer than 32,767 characters"},
   };
   for (const auto& [path, error] : cases)
@@ -242,13 +242,13 @@ TEST(TimesFile, PathsThatCouldNameAnythingOutsideTheFolderAreRefused) {
 }
 
 TEST(TimesFile, HostileFilesEndQuicklyAtTheirFirstFault) {
-  EXPECT_EQ(ErrorOf(kHeader + "\r\n" + std::string(1'000'000, ',')), L"line 2: 1000001 columns, 9 expected");
+  EXPECT_EQ(ErrorOf(std::string(kHeader).append("\r\n").append(1'000'000, ',')), L"line 2: 1000001 columns, 9 expected");
   const std::string huge(50'000'000, 'x');
   EXPECT_EQ(ErrorOf(kHeader + "\r\n\"" + huge + "\",F,0,,0,,0,,20"),
             L"line 2: the path is longer than 32,767 characters");
   EXPECT_EQ(ErrorOf(kHeader + "\r\n\"" + huge), L"line 2: a quote is not closed");
-  EXPECT_EQ(ErrorOf("\"" + std::string(10'000'000, '"')), L"line 1: a quote is not closed");
-  EXPECT_EQ(ErrorOf(kHeader + "\r\n\"" + std::string(20'000'000, '"') + "\",F,0,,0,,0,,20"),
+  EXPECT_EQ(ErrorOf(std::string(10'000'001, '"')), L"line 1: a quote is not closed");
+  EXPECT_EQ(ErrorOf(std::string(kHeader).append("\r\n").append(20'000'002, '"').append(",F,0,,0,,0,,20")),
             L"line 2: the path is longer than 32,767 characters");
   const std::string lines(1'000'000, '\n');
   EXPECT_EQ(ErrorOf(kHeader + lines + "a"), L"line 2: an empty line before the last row");

@@ -76,7 +76,7 @@ TestDrive::TestDrive(const std::wstring& folder) {
   }
   wine_ = true;
   auto unixName = reinterpret_cast<WineUnixName>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return;
   char* unixPath = unixName(target.c_str());
   if (!unixPath) return;
