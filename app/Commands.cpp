@@ -87,6 +87,10 @@ void TfrmFileBrowser::mnuCopyTimesFromClick(const ui::Sender&) {
   if (Editor.CopyTimesFrom(SelectedTargets(), hwnd_)) AfterEdit();
 }
 
+void TfrmFileBrowser::mnuTimesFromContentClick(const ui::Sender&) {
+  if (Editor.TimesFromContent(SelectedTargets(), hwnd_)) AfterEdit();
+}
+
 void TfrmFileBrowser::mnuUndoEditClick(const ui::Sender&) {
   if (!Editor.CanUndo()) return;
   Editor.Undo(hwnd_);

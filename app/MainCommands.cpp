@@ -38,6 +38,8 @@ struct TfrmFileBrowser::CommandTables {
        .NeedsSelection = true},
       {.Run = &F::mnuCopyTimesFromClick, .Key = 'T', .Modifiers = ui::ModCtrl, .Where = KeyScope::FileList,
        .NeedsSelection = true},
+      {.Run = &F::mnuTimesFromContentClick, .Key = 'G', .Modifiers = ui::ModCtrl, .Where = KeyScope::FileList,
+       .NeedsSelection = true},
       {.Run = &F::mnuBookmarkClick, .NeedsSelection = true},
   };
 
@@ -57,6 +59,8 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 1, .Name = L"N3", .Caption = L"-"},
       {.Level = 1, .Name = L"mnuShiftTimes", .Caption = L"S&hift Times...", .Click = &F::mnuShiftTimesClick},
       {.Level = 1, .Name = L"mnuCopyTimesFrom", .Caption = L"Copy &Times From...", .Click = &F::mnuCopyTimesFromClick},
+      {.Level = 1, .Name = L"mnuTimesFromContent", .Caption = L"Times From &Content...",
+       .Click = &F::mnuTimesFromContentClick},
       {.Level = 0, .Name = L"mnuBookmarks", .Caption = L"&Bookmarks", .Field = &F::mnuBookmarks},
       {.Level = 0, .Name = L"mnuView", .Caption = L"&View", .Field = &F::mnuView},
       {.Level = 1, .Name = L"mnuAttributes", .Caption = L"&Attributes", .Image = MENUIMG_ATTRIBUTES,
@@ -110,6 +114,8 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 0, .Name = L"mnuPopShiftTimes", .Caption = L"S&hift Times...", .Click = &F::mnuShiftTimesClick},
       {.Level = 0, .Name = L"mnuPopCopyTimesFrom", .Caption = L"Copy &Times From...",
        .Click = &F::mnuCopyTimesFromClick},
+      {.Level = 0, .Name = L"mnuPopTimesFromContent", .Caption = L"Times From &Content...",
+       .Click = &F::mnuTimesFromContentClick},
   };
 
   // The buttons are placed by ArrangeControls; Update and Cancel are anchored right and never

@@ -210,6 +210,7 @@ private:
   void mnuEditFileParamsClick(const ui::Sender&);
   void mnuShiftTimesClick(const ui::Sender&);
   void mnuCopyTimesFromClick(const ui::Sender&);
+  void mnuTimesFromContentClick(const ui::Sender&);
   void mnuUndoEditClick(const ui::Sender&);
   // The selected entries as the time commands take them, with what the list shows of each.
   std::vector<pw::EditTarget> SelectedTargets() const;

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "common/core/PathRules.h"
 #include "common/platform/LocalTime.h"
 #include "ui/Scoped.h"
@@ -58,7 +61,68 @@ private:
   ui::ScopedHandle handle_;
 };
 
+class DiskContent : public ByteSource {
+public:
+  DiskContent(ui::ScopedHandle handle, std::uint64_t size, std::optional<LARGE_INTEGER> accessed)
+      : handle_(std::move(handle)), size_(size), accessed_(accessed) {}
+  ~DiskContent() override {
+    if (!accessed_) return;
+    FILE_BASIC_INFO now{};
+    if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &now, sizeof(now)) ||
+        now.LastAccessTime.QuadPart == accessed_->QuadPart)
+      return;
+    const FILETIME before = ToFileTime(static_cast<std::uint64_t>(accessed_->QuadPart));
+    SetFileTime(handle_.get(), nullptr, &before, nullptr);
+  }
+  std::uint64_t Size() const override { return size_; }
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override {
+    std::size_t got = 0;
+    while (got < into.size()) {
+      OVERLAPPED at{};
+      const std::uint64_t from = offset + got;
+      at.Offset = static_cast<DWORD>(from & 0xFFFFFFFFu);
+      at.OffsetHigh = static_cast<DWORD>(from >> 32);
+      const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(into.size() - got, 1u << 30));
+      DWORD read = 0;
+      if (!ReadFile(handle_.get(), into.data() + got, ask, &read, &at) || read == 0) break;
+      got += read;
+    }
+    return got;
+  }
+
+private:
+  ui::ScopedHandle handle_;
+  std::uint64_t size_;
+  std::optional<LARGE_INTEGER> accessed_;  // to put back; nothing where the handle cannot
+};
+
 }  // namespace
+
+FsError DiskFileSystem::OpenContent(const std::wstring& path, std::unique_ptr<ByteSource>& source) {
+  // Writing attributes is what telling the handle to leave the last-access time takes; a file that
+  // allows reading only is still read.
+  bool canKeep = true;
+  ui::ScopedHandle handle(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) {
+    canKeep = false;
+    handle.reset(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                             nullptr));
+  }
+  if (!handle) return LastError();
+  std::optional<LARGE_INTEGER> accessed;
+  if (canKeep) {
+    const FILETIME untouched{0xFFFFFFFFu, 0xFFFFFFFFu};
+    SetFileTime(handle.get(), nullptr, &untouched, nullptr);
+    FILE_BASIC_INFO basic{};
+    if (GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof(basic)))
+      accessed = basic.LastAccessTime;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(handle.get(), &size)) return LastError();
+  source = std::make_unique<DiskContent>(std::move(handle), static_cast<std::uint64_t>(size.QuadPart), accessed);
+  return kFsOk;
+}
 
 FsError DiskFileSystem::ReadInfo(const std::wstring& path, EntryInfo& info) {
   WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -14,6 +14,9 @@ public:
   FsError Identify(const std::wstring& path, EntryIdentity& identity) override;
   FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) override;
   FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) override;
+  // Read-only, shared with every other program; the handle is told not to move the last-access
+  // time, and where the volume moves it anyway (Wine does), it is put back once read.
+  FsError OpenContent(const std::wstring& path, std::unique_ptr<ByteSource>& source) override;
 };
 
 }  // namespace pw

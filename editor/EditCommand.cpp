@@ -1,6 +1,7 @@
 #include "editor/EditCommand.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,7 +12,9 @@
 #include "editor/kwFileEditParams.h"
 #include "editor/kwPreview.h"
 #include "editor/kwProgress.h"
+#include "editor/core/ContentTimes.h"
 #include "editor/kwTimeTool.h"
+#include "editor/kwTimesFromContent.h"
 
 namespace pw {
 namespace {
@@ -47,7 +50,7 @@ bool HoldsFolders(const std::vector<EditTarget>& targets) {
 
 // What the run could not do as asked, and where it stopped; silent when all went as asked.
 void Report(HWND parent, const wchar_t* title, const BatchResult& result) {
-  const std::size_t count = result.Failures.size() + result.Roundings.size();
+  const std::size_t count = result.Failures.size() + result.Left.size() + result.Roundings.size();
   if (count == 0 && !result.Stopped) return;
   // Only the lines shown are made: a run over 100,000 entries on a file system that keeps no
   // creation time would otherwise format 200,000 stamps for nothing.
@@ -56,6 +59,12 @@ void Report(HWND parent, const wchar_t* title, const BatchResult& result) {
     const EditFailure& failure = result.Failures[i];
     std::wstring line = failure.Path + L": " + FaultText(failure.Fault);
     if (failure.Error != kFsOk) line += L" (" + SystemErrorText(failure.Error) + L")";
+    lines.push_back(std::move(line));
+  }
+  for (std::size_t i = 0; i < result.Left.size() && lines.size() < kReportLines; ++i) {
+    const LeftAlone& left = result.Left[i];
+    std::wstring line = left.Path + L": left as it is: " + left.Reason;
+    if (left.Error != kFsOk) line += L" (" + SystemErrorText(left.Error) + L")";
     lines.push_back(std::move(line));
   }
   const DateFormatter date = UserDateFormat();
@@ -101,12 +110,12 @@ std::vector<BatchEntry> Selected(const std::vector<EditTarget>& targets, EditFil
 std::vector<TfrmPreview::Row> Changes(const std::vector<BatchEntry>& entries, const ChangeRule& rule) {
   std::vector<TfrmPreview::Row> rows;
   for (const BatchEntry& entry : entries) {
-    const EntryChange change = rule(entry.Known);
+    const EntryChange change = rule(entry, entry.Known);
     const TimeChange& t = change.Times;
     const bool changes = (t.Created && *t.Created != entry.Known.Created) ||
                          (t.LastWrite && *t.LastWrite != entry.Known.LastWrite) ||
                          (t.LastAccess && *t.LastAccess != entry.Known.LastAccess);
-    if (changes && !change.OutOfRange) rows.push_back({entry.Path, entry.Known, t});
+    if (changes && !change.OutOfRange) rows.push_back({entry.Path, entry.Known, t, {}});
   }
   return rows;
 }
@@ -147,6 +156,53 @@ bool EditCommand::CopyTimesFrom(const std::vector<EditTarget>& targets, HWND par
   TfrmCopyTimes window(parent, HoldsFolders(targets));
   if (window.ShowModal() != IDOK || !window.Reference()) return false;
   return RunTool(targets, parent, L"Copy Times From", CopyRule(*window.Reference(), window.Fields()), window.Reach());
+}
+
+bool EditCommand::TimesFromContent(const std::vector<EditTarget>& targets, HWND parent) {
+  written_.clear();
+  const wchar_t* title = L"Times From Content";
+  TfrmTimesFromContent window(parent, HoldsFolders(targets));
+  if (window.ShowModal() != IDOK) return false;
+  ContentRule rule;
+  rule.Source = window.Source();
+  rule.CountFolders = window.CountFolders();
+  rule.Fields = window.Fields();
+  rule.Zone.FixedOffsetMinutes = window.FixedOffset();
+  // The run reads the zone on its worker, with rules of its own: the window's are the list's.
+  const auto zone = std::make_shared<LocalTimeZone>();
+  rule.Zone.BiasesAround = [zone](int year) { return zone->BiasesAround(year); };
+  rule.Zone.ToLocal = [zone](std::uint64_t utc) { return zone->LocalTicks(utc); };
+
+  DiskFileSystem disk;
+  std::vector<EditFailure> failures;
+  std::optional<std::vector<ContentPlan>> plans;
+  // Every file is read, and every date worked out, before anything is written.
+  TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    const std::optional<std::vector<BatchEntry>> entries =
+        CollectEntries(Selected(targets, disk, failures), window.Reach(), disk, failures, progress);
+    if (entries) plans = PlanContentTimes(*entries, rule, disk, progress);
+  });
+  if (!plans) return false;
+  std::vector<TfrmPreview::Row> rows;
+  std::vector<BatchEntry> planned;
+  std::vector<LeftAlone> left;
+  const ChangeRule write = PlannedRule(rule.Fields);
+  for (const ContentPlan& plan : *plans) {
+    const EntryChange change = write(plan.Entry, plan.Entry.Known);
+    rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, plan.Note});
+    if (plan.Entry.Planned) planned.push_back(plan.Entry);
+    else left.push_back({plan.Entry.Path, plan.Note, plan.Error});
+  }
+  if (rows.size() > 1 && !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows)))
+    return false;
+  BatchResult result;
+  TfrmProgress::Run(parent, title,
+                    [&](const BatchProgress& progress) { result = WriteEntries(planned, write, disk, progress); });
+  failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
+  result.Failures = std::move(failures);
+  result.Left = std::move(left);
+  Finish(parent, title, std::move(result));
+  return true;
 }
 
 bool EditCommand::RunTool(const std::vector<EditTarget>& targets, HWND parent, const wchar_t* title,

@@ -1,8 +1,8 @@
 #pragma once
 // The time and attribute commands on the selected entries and their undo: "Edit File Params" (the
-// dialog once, the confirmed values on every entry), "Shift Times" and "Copy Times From" (a window
-// each, a preview when more than one entry changes), each reaching into the selected folders when
-// asked. Every run goes on a worker with its progress shown, ends with a report of what failed and
+// dialog once, the confirmed values on every entry), "Shift Times", "Copy Times From" and "Times
+// From Content" (a window each, a preview when more than one entry is concerned), each reaching
+// into the selected folders when asked. Every run goes on a worker with its progress shown, ends with a report of what failed and
 // what the file system stored otherwise than asked, and can be taken back by "Undo Edit". It knows
 // nothing of the window whose selection it works on.
 #include <windows.h>
@@ -29,6 +29,7 @@ public:
   bool EditFileParams(const std::vector<EditTarget>& targets, HWND parent);
   bool ShiftTimes(const std::vector<EditTarget>& targets, HWND parent);
   bool CopyTimesFrom(const std::vector<EditTarget>& targets, HWND parent);
+  bool TimesFromContent(const std::vector<EditTarget>& targets, HWND parent);
   // Writes back what the last run changed, entry by entry, unless someone changed it since.
   void Undo(HWND parent);
   bool CanUndo() const { return undo_.Available(); }

@@ -9,6 +9,7 @@
 #include "editor/kwPreview.h"
 #include "editor/kwProgress.h"
 #include "editor/kwTimeTool.h"
+#include "editor/kwTimesFromContent.h"
 #include "ui/ListView.h"
 
 // The form of a window made by one of the editor's classes.
@@ -57,10 +58,19 @@ public:
   // Copy Times From: the reference's path and what was read of it.
   HWND edReference() const { return Copy().edReference; }
   HWND lblStamps() const { return Copy().lblStamps; }
+  // Times From Content: the sources and the zone.
+  HWND rbTaken() const { return Content().rbTaken; }
+  HWND rbName() const { return Content().rbName; }
+  HWND rbNewest() const { return Content().rbNewest; }
+  HWND cbCountFolders() const { return Content().cbCountFolders; }
+  HWND rbComputerZone() const { return Content().rbComputerZone; }
+  HWND rbFixedOffset() const { return Content().rbFixedOffset; }
+  HWND edOffset() const { return Content().edOffset; }
 
 private:
   const TfrmShiftTimes& Shift() const { return dynamic_cast<const TfrmShiftTimes&>(form_); }
   const TfrmCopyTimes& Copy() const { return dynamic_cast<const TfrmCopyTimes&>(form_); }
+  const TfrmTimesFromContent& Content() const { return dynamic_cast<const TfrmTimesFromContent&>(form_); }
   const TfrmTimeTool& form_;
 };
 

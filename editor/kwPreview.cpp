@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/core/NumberText.h"
 #include "common/platform/LocalTime.h"
 #include "ui/Dpi.h"
@@ -19,9 +21,11 @@ struct Column {
   const wchar_t* Caption;
   int Width;
 };
-constexpr Column kColumns[] = {{L"Entry", 200},         {L"Created", 175},      {L"New created", 175},
-                               {L"Modified", 175},      {L"New modified", 175}, {L"Accessed", 175},
-                               {L"New accessed", 175}};
+constexpr Column kColumns[] = {
+    {.Caption = L"Entry", .Width = 200},        {.Caption = L"Note", .Width = 170},
+    {.Caption = L"Created", .Width = 175},      {.Caption = L"New created", .Width = 175},
+    {.Caption = L"Modified", .Width = 175},     {.Caption = L"New modified", .Width = 175},
+    {.Caption = L"Accessed", .Width = 175},     {.Caption = L"New accessed", .Width = 175}};
 
 }  // namespace
 
@@ -35,15 +39,20 @@ TfrmPreview::~TfrmPreview() { DestroyForm(); }
 
 bool TfrmPreview::Confirm(HWND owner, const std::wstring& title, std::vector<Row> rows) {
   TfrmPreview form(owner, title, std::move(rows));
-  return form.RunModal(form.btnApply) == IDOK;
+  return form.RunModal(IsWindowEnabled(form.btnApply) ? form.btnApply : form.btnCancel) == IDOK;
 }
 
 void TfrmPreview::CreateControls() {
   TakeDpi();
   PlaceCentred(kClientWidth, kClientHeight, kStyle, kExStyle);
   const HINSTANCE inst = GetModuleHandleW(nullptr);
-  const std::wstring summary =
-      pw::FormatGrouped(rows_.size(), pw::LocaleString(LOCALE_STHOUSAND, L",")) + L" entries will change:";
+  const std::wstring separator = pw::LocaleString(LOCALE_STHOUSAND, L",");
+  const std::size_t changing = static_cast<std::size_t>(
+      std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.New.Any(); }));
+  std::wstring summary = changing == 0 ? L"Nothing to change" : pw::FormatGrouped(changing, separator) + L" entries will change";
+  if (changing < rows_.size())
+    summary += L", " + pw::FormatGrouped(rows_.size() - changing, separator) + L" left as they are";
+  summary += L":";
   lblSummary = CreateWindowExW(0, L"STATIC", summary.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 0, 0, 0,
                                hwnd_, nullptr, inst, nullptr);
   lvEntries.Create(hwnd_, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, kIdList);
@@ -54,6 +63,7 @@ void TfrmPreview::CreateControls() {
                              0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), inst, nullptr);
   btnCancel = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, hwnd_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), inst, nullptr);
+  EnableWindow(btnApply, changing > 0);
   ApplyDpi(dpi_);
   ArrangeControls();
 }
@@ -96,12 +106,13 @@ void TfrmPreview::lvEntriesGetDispInfo(NMLVDISPINFOW& info) const {
   };
   switch (info.item.iSubItem) {
     case 0: text = row.Path; break;
-    case 1: stamp(row.Old.Created, row.New.Created, false); break;
-    case 2: stamp(row.Old.Created, row.New.Created, true); break;
-    case 3: stamp(row.Old.LastWrite, row.New.LastWrite, false); break;
-    case 4: stamp(row.Old.LastWrite, row.New.LastWrite, true); break;
-    case 5: stamp(row.Old.LastAccess, row.New.LastAccess, false); break;
-    case 6: stamp(row.Old.LastAccess, row.New.LastAccess, true); break;
+    case 1: text = row.Note; break;
+    case 2: stamp(row.Old.Created, row.New.Created, false); break;
+    case 3: stamp(row.Old.Created, row.New.Created, true); break;
+    case 4: stamp(row.Old.LastWrite, row.New.LastWrite, false); break;
+    case 5: stamp(row.Old.LastWrite, row.New.LastWrite, true); break;
+    case 6: stamp(row.Old.LastAccess, row.New.LastAccess, false); break;
+    case 7: stamp(row.Old.LastAccess, row.New.LastAccess, true); break;
     default: break;
   }
   lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
@@ -112,7 +123,7 @@ LRESULT TfrmPreview::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CREATE: CreateControls(); return 0;
     case WM_SIZE: ArrangeControls(); return 0;
     case WM_COMMAND:
-      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) modalResult_ = LOWORD(wp);
+      if ((LOWORD(wp) == IDOK && IsWindowEnabled(btnApply)) || LOWORD(wp) == IDCANCEL) modalResult_ = LOWORD(wp);
       return 0;
     case WM_CLOSE: modalResult_ = IDCANCEL; return 0;
     case WM_NOTIFY: {

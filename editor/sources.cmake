@@ -6,6 +6,7 @@
 # wall-clock date is read in.
 # editor/*.cpp: the time edit control, the editor dialog and its command (Win32).
 list(APPEND PW_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/core/ContentTimes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/CsvReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditApply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
@@ -35,6 +36,7 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwPreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwProgress.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeTool.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwTimesFromContent.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwWheel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp

@@ -47,6 +47,9 @@ if pw_fuse_usable; then
 else
   echo "No FAT volume for the Wine tests: /dev/fuse cannot be opened; its tests are skipped"
 fi
+# The photos and videos of the Times From Content tests, as the native tests had them made.
+bash scripts/make_media.sh "$PW_ROOT/build/media" || exit 1
+export PW_MEDIA_FOLDER="Z:${PW_ROOT//\//\\}\\build\\media"
 wineserver -p </dev/null >/dev/null 2>&1
 pw_prepare_prefix --no-window-manager
 wine build/win/pw_show.exe </dev/null >/dev/null 2>&1

@@ -65,26 +65,32 @@ bool LocalTimeZone::ToLocal(std::uint64_t utc, CalendarTime& local) {
   return true;
 }
 
-bool LocalTimeZone::ToUtc(const CalendarTime& local, std::uint64_t& utc) {
-  std::uint64_t localTicks = 0;
-  if (!CalendarToFileTime(local, localTicks)) return false;
-  // Every offset the zone may use around that date: this year's and, near New Year, the
-  // neighbours', whose rules may differ.
+std::vector<std::int32_t> LocalTimeZone::BiasesAround(int year) {
+  // This year's offsets and, near New Year, the neighbours', whose rules may differ.
   std::vector<std::int32_t> biases;
-  for (int year : {local.Year - 1, local.Year, local.Year + 1}) {
-    if (year < 1601 || year > 30827) continue;
-    const TIME_ZONE_INFORMATION& tz = ForYear(year);
+  for (int around : {year - 1, year, year + 1}) {
+    if (around < 1601 || around > 30827) continue;
+    const TIME_ZONE_INFORMATION& tz = ForYear(around);
     for (std::int32_t bias : {static_cast<std::int32_t>(tz.Bias + tz.StandardBias),
                               static_cast<std::int32_t>(tz.Bias + tz.DaylightBias)})
       biases.push_back(bias);
   }
-  auto toLocal = [this](std::uint64_t candidate) -> std::optional<std::uint64_t> {
-    CalendarTime back;
-    std::uint64_t ticks = 0;
-    if (!ToLocal(candidate, back) || !CalendarToFileTime(back, ticks)) return std::nullopt;
-    return ticks;
-  };
-  const std::optional<std::uint64_t> resolved = ResolveLocalTime(localTicks, biases, toLocal);
+  return biases;
+}
+
+std::optional<std::uint64_t> LocalTimeZone::LocalTicks(std::uint64_t utc) {
+  CalendarTime local;
+  std::uint64_t ticks = 0;
+  if (!ToLocal(utc, local) || !CalendarToFileTime(local, ticks)) return std::nullopt;
+  return ticks;
+}
+
+bool LocalTimeZone::ToUtc(const CalendarTime& local, std::uint64_t& utc) {
+  std::uint64_t localTicks = 0;
+  if (!CalendarToFileTime(local, localTicks)) return false;
+  const std::vector<std::int32_t> biases = BiasesAround(local.Year);
+  const std::optional<std::uint64_t> resolved =
+      ResolveLocalTime(localTicks, biases, [this](std::uint64_t candidate) { return LocalTicks(candidate); });
   if (!resolved) return false;
   utc = *resolved;
   return true;

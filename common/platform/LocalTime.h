@@ -23,6 +23,10 @@ public:
   // A local time repeated when the clocks go back is the earlier instant; one skipped when they go
   // forward is read as the clock showed it before the change.
   bool ToUtc(const CalendarTime& local, std::uint64_t& utc);
+  // The offsets the zone uses around a year (minutes to add to local time to get UTC), and a UTC
+  // file time as the zone's clock reads it, counted like a file time.
+  std::vector<std::int32_t> BiasesAround(int year);
+  std::optional<std::uint64_t> LocalTicks(std::uint64_t utc);
 
 private:
   const TIME_ZONE_INFORMATION& ForYear(int year);

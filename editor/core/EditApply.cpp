@@ -50,7 +50,7 @@ EditPlan AskEdit(const std::vector<EditTarget>& targets, EditFileSystem& fs, con
 }
 
 ChangeRule EditRule(const EditChoice& choice) {
-  return {[choice](const EntryInfo& now) {
+  return {[choice](const BatchEntry&, const EntryInfo& now) {
     EntryChange change;
     change.Times = choice.Times;
     if (choice.ModifyAttributes) change.Attributes = ChosenAttributeWord(now.Attributes, choice.Attributes);

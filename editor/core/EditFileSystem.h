@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/core/media/ByteSource.h"
+
 namespace pw {
 
 // An entry's standard information: its whole attribute word and its three UTC file times
@@ -77,6 +79,9 @@ public:
   virtual FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
   // The entries of a folder (path without its trailing backslash), "." and ".." left out.
   virtual FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) = 0;
+  // A file's content to read from, opened read-only and shared with every other program; reading
+  // it leaves its last-access time as it was. On failure `source` stays empty.
+  virtual FsError OpenContent(const std::wstring& path, std::unique_ptr<ByteSource>& source) = 0;
 };
 
 // Directory and reparse point (a link to a folder, which a walk does not enter).

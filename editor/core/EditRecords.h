@@ -25,6 +25,14 @@ struct EditFailure {
   friend bool operator==(const EditFailure&, const EditFailure&) = default;
 };
 
+// An entry a run leaves as it is, and why: nothing found to give it ("no date taken").
+struct LeftAlone {
+  std::wstring Path;
+  std::wstring Reason;
+  FsError Error = kFsOk;  // the system's reason too, where a read failed
+  friend bool operator==(const LeftAlone&, const LeftAlone&) = default;
+};
+
 // Which of an entry's values a run wrote.
 enum WrittenValue : std::uint8_t {
   kWroteCreated = 1,

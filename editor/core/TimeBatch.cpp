@@ -107,7 +107,8 @@ bool DiffersIn(const EntryInfo& a, const EntryInfo& b, std::uint8_t wrote) {
 
 // What one entry gets; the result tells whether it was written.
 struct EntryRun {
-  const std::wstring& Path;
+  const BatchEntry& Entry;
+  const std::wstring& Path = Entry.Path;
   EditFileSystem& Fs;
   BatchResult& Result;
   NamedTwice& Twice;
@@ -119,7 +120,7 @@ struct EntryRun {
     const FsError readError = writer ? writer->Read(now) : Fs.ReadInfo(Path, now);
     if (readError != kFsOk) return Fail(EditFault::Read, writer ? readError : openError);
     if (rule.FromOwnValues && writer && ReachedBefore(*writer)) return false;
-    const EntryChange change = rule(now);
+    const EntryChange change = rule(Entry, now);
     if (change.OutOfRange) return Fail(EditFault::OutOfRange, kFsOk);
 
     std::uint8_t wrote = 0;
@@ -227,7 +228,7 @@ std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks)
 }
 
 ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields) {
-  const auto change = [ticks, fields](const EntryInfo& now) {
+  const auto change = [ticks, fields](const BatchEntry&, const EntryInfo& now) {
     EntryChange change;
     const auto shift = [&](bool chosen, std::uint64_t stamp, std::optional<std::uint64_t>& into) {
       if (!chosen || stamp == 0) return;
@@ -244,12 +245,23 @@ ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields) {
 }
 
 ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields) {
-  return {[reference, fields](const EntryInfo&) {
+  return {[reference, fields](const BatchEntry&, const EntryInfo&) {
     EntryChange change;
     // A stamp of 0 would read as "leave unchanged": the reference has none to give.
     if (fields.Created && reference.Created) change.Times.Created = reference.Created;
     if (fields.LastWrite && reference.LastWrite) change.Times.LastWrite = reference.LastWrite;
     if (fields.LastAccess && reference.LastAccess) change.Times.LastAccess = reference.LastAccess;
+    return change;
+  }};
+}
+
+ChangeRule PlannedRule(TimeFields fields) {
+  return {[fields](const BatchEntry& entry, const EntryInfo&) {
+    EntryChange change;
+    if (!entry.Planned) return change;
+    if (fields.Created) change.Times.Created = *entry.Planned;
+    if (fields.LastWrite) change.Times.LastWrite = *entry.Planned;
+    if (fields.LastAccess) change.Times.LastAccess = *entry.Planned;
     return change;
   }};
 }
@@ -265,7 +277,7 @@ BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRul
       result.Stopped = true;
       break;
     }
-    EntryRun run{entry.Path, fs, result, twice};
+    EntryRun run{.Entry = entry, .Fs = fs, .Result = result, .Twice = twice};
     if (run.Run(rule, std::exchange(heldForFirst, nullptr))) ++result.Written;
     ++result.Done;
   }

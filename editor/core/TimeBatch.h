@@ -22,13 +22,15 @@ namespace pw {
 // ---- What a run covers -------------------------------------------------------------------------
 
 // One entry of a run, with its information as last seen (in the list or by the walk); the run reads
-// it again before it writes.
+// it again before it writes. A run that worked out each entry's time beforehand (from what the
+// file holds) keeps it here.
 struct BatchEntry {
   BatchEntry(std::wstring path, bool isFolder = false, EntryInfo known = {})
       : Path(std::move(path)), IsFolder(isFolder), Known(known) {}
   std::wstring Path;
   bool IsFolder = false;
   EntryInfo Known;
+  std::optional<std::uint64_t> Planned;
 };
 
 // The selected entries only, or also what lies inside the selected folders: files, folders, both.
@@ -56,12 +58,13 @@ struct EntryChange {
   bool OutOfRange = false;  // a shifted stamp would leave the range of file times: nothing is written
 };
 
+// What an entry gets, from the entry and what it holds right before it is written.
 struct ChangeRule {
-  std::function<EntryChange(const EntryInfo& now)> Change;
+  std::function<EntryChange(const BatchEntry& entry, const EntryInfo& now)> Change;
   // The new values are made from the entry's own (a shift): a file reached under two names (hard
   // links) must get them once, or it moves twice.
   bool FromOwnValues = false;
-  EntryChange operator()(const EntryInfo& now) const { return Change(now); }
+  EntryChange operator()(const BatchEntry& entry, const EntryInfo& now) const { return Change(entry, now); }
 };
 
 // Which of the three times a tool moves or sets.
@@ -86,6 +89,8 @@ std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks)
 ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields);
 // The chosen times set to the reference's stamps.
 ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields);
+// The chosen times set to each entry's planned time; an entry without one is left as it is.
+ChangeRule PlannedRule(TimeFields fields);
 
 // ---- The writing ---------------------------------------------------------------------------------
 
@@ -107,6 +112,7 @@ struct BatchResult {
   std::size_t Written = 0;  // of those, the ones that took a change
   bool Stopped = false;
   std::vector<EditFailure> Failures;
+  std::vector<LeftAlone> Left;  // entries the run had nothing to give, with the reason
   std::vector<Rounding> Roundings;
   std::vector<UndoEntry> Undo;  // every entry written, with its values before and after
 };

@@ -226,8 +226,9 @@ TEST_F(ShortCutTest, EveryMenuItemShowsItsCommandsKeyAndOneNeedingASelectionIsRe
     });
   }
   EXPECT_EQ(shown, (Strings{L"mnuRefresh F5", L"mnuUndoEdit Ctrl+Z", L"mnuShiftTimes Ctrl+H",
-                            L"mnuCopyTimesFrom Ctrl+T", L"mnuCopyPath Ctrl+Shift+C", L"mnuEditFileParams Alt+Enter",
-                            L"mnuPopShiftTimes Ctrl+H", L"mnuPopCopyTimesFrom Ctrl+T"}));
+                            L"mnuCopyTimesFrom Ctrl+T", L"mnuTimesFromContent Ctrl+G", L"mnuCopyPath Ctrl+Shift+C",
+                            L"mnuEditFileParams Alt+Enter", L"mnuPopShiftTimes Ctrl+H", L"mnuPopCopyTimesFrom Ctrl+T",
+                            L"mnuPopTimesFromContent Ctrl+G"}));
 
   // With nothing selected, a command that acts on the selection is refused the same way from a
   // menu, the pop-up menu's command and its key: no window opens, the clipboard keeps its text.

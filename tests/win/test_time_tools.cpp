@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
+#include <optional>
 
 #include "editor/EditorProbes.h"
 
@@ -25,7 +27,8 @@ protected:
   // Runs a tool by its key with scripts for its window and for the preview; returns how many
   // previews were shown.
   int RunTool(WORD key, const std::function<void(HWND)>& tool, const std::function<void(const PreviewProbe&)>& preview) {
-    testutil::WhenShown window(key == 'H' ? L"TfrmShiftTimes" : L"TfrmCopyTimes", tool);
+    testutil::WhenShown window(key == 'H' ? L"TfrmShiftTimes" : key == 'T' ? L"TfrmCopyTimes" : L"TfrmTimesFromContent",
+                               tool);
     testutil::WhenShown shown(L"TfrmPreview", [&](HWND wnd) { preview(PreviewProbe(wnd)); });
     PressKey(FileList().Handle(), key, ui::ModCtrl);
     EXPECT_EQ(window.Runs(), 1);
@@ -204,4 +207,91 @@ TEST_F(TimeToolsTest, TheParentEntryWithTheFolderItHoldsShiftsEachFileOnceAndUnd
   PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Read(files[i]), before[i]) << files[i];
   EXPECT_TRUE(reports.empty()) << testing::PrintToString(reports);  // nothing "changed since"
+}
+
+namespace {
+
+// The photos and videos the test run makes (scripts/make_media.sh), as cameras and phones write them.
+std::wstring MediaFolder() {
+  wchar_t given[MAX_PATH] = {};
+  return GetEnvironmentVariableW(L"PW_MEDIA_FOLDER", given, MAX_PATH) ? std::wstring(given) + L"\\" : std::wstring();
+}
+
+// A UTC instant with its 100-ns digits.
+unsigned long long Utc(int y, int mo, int d, int h, int mi, int s, unsigned long long ticks = 0) {
+  return UtcFileTime(y, mo, d, h, mi, s, 0) + ticks;
+}
+
+}  // namespace
+
+TEST_F(TimeToolsTest, TimesFromContentGivesEachPhotoAndVideoItsDateTakenToTheTickAndSaysWhereItCameFrom) {
+  const std::wstring media = MediaFolder();
+  ASSERT_FALSE(media.empty()) << "PW_MEDIA_FOLDER names no folder of test media";
+  struct Case {
+    const wchar_t* From;
+    const wchar_t* As;
+    std::optional<unsigned long long> Taken;  // as UTC; nothing: left as it is
+    const wchar_t* Note;
+  };
+  const Case cases[] = {
+      {L"offset.jpg", L"a_offset.jpg", Utc(2023, 5, 14, 12, 22, 33, 4'570'000), L"EXIF, +02:00"},
+      {L"digitized.jpg", L"b_digitized.jpg", Utc(2020, 1, 1, 5, 29, 59, 1'234'567), L"EXIF digitized, -05:30"},
+      {L"photo.heic", L"c_phone.heic", Utc(2023, 7, 31, 21, 7, 8, 9'000'000), L"EXIF, +09:00"},
+      {L"key.mov", L"d_key.mov", Utc(2023, 5, 14, 12, 22, 33), L"QuickTime, +02:00"},
+      {L"header.mp4", L"e_header.mp4", Utc(2022, 12, 25, 10, 0, 0), L"QuickTime"},
+      // 02:30 on the night the clocks went forward: no such time in Berlin.
+      {L"plain.jpg", L"f_spring.jpg", std::nullopt, L"02:30 does not exist on 2021-03-28 in this zone"},
+      {L"modify_only.jpg", L"IMG_20230514_142233.jpg", std::nullopt, L"no date taken"},
+      {L"damaged.jpg", L"h_damaged.jpg", std::nullopt, L"no date taken"},
+  };
+  std::vector<std::wstring> names;
+  std::map<std::wstring, Stamps> before;
+  for (const Case& c : cases) {
+    ASSERT_TRUE(CopyFileW((media + c.From).c_str(), At(c.As).c_str(), FALSE)) << c.From;
+    names.push_back(c.As);
+  }
+  for (const Case& c : cases) before[c.As] = Read(At(c.As));
+  Select(names);
+
+  std::map<std::wstring, std::wstring> notes;
+  RunTool('G', [&](HWND wnd) {
+    const TimeToolProbe content(wnd);
+    EXPECT_EQ(testutil::WindowText(wnd), L"Times From Content");
+    EXPECT_EQ(SendMessageW(content.rbTaken(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(content.cbFields(0));  // not the creation time, which Wine does not keep
+    Click(content.cbFields(2));  // nor the last access
+    Click(content.btnOK());
+  }, [&](const PreviewProbe& preview) {
+    const ui::ListView& rows = preview.lvEntries();
+    for (int row = 0; row < rows.Count(); ++row)
+      notes[LastName(testutil::ItemText(rows.Handle(), row, 0))] = testutil::ItemText(rows.Handle(), row, 1);
+    Click(preview.btnApply());
+  });
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.As)));
+    EXPECT_EQ(notes[c.As], c.Note);
+    const Stamps now = Read(At(c.As));
+    EXPECT_EQ(now.Written, c.Taken.value_or(before[c.As].Written));
+    if (!c.Taken) {
+      EXPECT_EQ(now, before[c.As]);
+    }
+  }
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find(L"f_spring.jpg: left as it is: 02:30 does not exist"), std::wstring::npos) << reports[0];
+
+  // The date in a name, where the photo holds none: 14:22:33 in Berlin's summer.
+  Select({L"IMG_20230514_142233.jpg"});
+  RunTool('G', [&](HWND wnd) {
+    const TimeToolProbe content(wnd);
+    Click(content.rbName());
+    Click(content.cbFields(0));
+    Click(content.cbFields(2));
+    Click(content.btnOK());
+  }, [](const PreviewProbe&) { ADD_FAILURE() << "one entry needs no preview"; });
+  EXPECT_EQ(Read(At(L"IMG_20230514_142233.jpg")).Written, Utc(2023, 5, 14, 12, 22, 33));
+
+  // Undo takes the last run back; the photos read for it kept their last-access times.
+  PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
+  EXPECT_EQ(Read(At(L"IMG_20230514_142233.jpg")), before[L"IMG_20230514_142233.jpg"]);
+  EXPECT_EQ(Read(At(L"h_damaged.jpg")).Accessed, before[L"h_damaged.jpg"].Accessed);
 }

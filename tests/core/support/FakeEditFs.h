@@ -32,6 +32,8 @@ public:
   // was replaced since it was opened land here, on the orphaned old file.
   std::map<std::wstring, std::uint64_t> Ids;
   std::map<std::wstring, EntryInfo> Orphans;
+  // What files hold, for the readers of their content.
+  std::map<std::wstring, std::vector<std::uint8_t>> Contents;
   // Second names of files (hard links): each is listed in its folder, but reads and writes reach the
   // entry of its first name.
   std::map<std::wstring, std::wstring> HardLinks;
@@ -91,6 +93,13 @@ public:
     }
     return 0;
   }
+  pw::FsError OpenContent(const std::wstring& path, std::unique_ptr<pw::ByteSource>& source) override {
+    if (const pw::FsError error = Call(L"content", path)) return error;
+    const auto held = Contents.find(FileOf(path));
+    if (held == Contents.end()) return 2;
+    source = std::make_unique<Held>(held->second);
+    return 0;
+  }
   pw::FsError ReadHeld(pw::EntryInfo& info) {
     if (const pw::FsError error = Call(L"readh", Open)) return error;
     info = Ids[FileOf(Open)] == OpenId ? Disks[FileOf(Open)] : Orphans[Open];
@@ -106,6 +115,14 @@ public:
   }
 
 private:
+  // A copy of the bytes: a test may change the file while its source is read.
+  struct Held final : pw::ByteSource {
+    explicit Held(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)), Source(Bytes) {}
+    std::uint64_t Size() const override { return Source.Size(); }
+    std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override { return Source.ReadAt(offset, into); }
+    std::vector<std::uint8_t> Bytes;
+    pw::MemorySource Source;
+  };
   struct Closer final : pw::EntryTimeWriter {
     FakeFs& fs;
     explicit Closer(FakeFs& owner) : fs(owner) {}

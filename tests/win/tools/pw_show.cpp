@@ -35,6 +35,7 @@
 #include "editor/kwProgress.h"
 #include "editor/kwTimeEdit.h"
 #include "editor/kwTimeTool.h"
+#include "editor/kwTimesFromContent.h"
 #include "support/Messages.h"
 #include "support/UserInput.h"
 
@@ -322,6 +323,9 @@ void ShowTimeTool(const std::wstring& which, int seconds) {
     SetWindowTextW(probe.edParts(1), L"1");
     SetWindowTextW(probe.edParts(2), L"30");
     shift.ShowModal();
+  } else if (which == L"content") {
+    TfrmTimesFromContent content(nullptr, true);
+    content.ShowModal();
   } else {
     TfrmCopyTimes copy(nullptr, false);
     wchar_t windows[MAX_PATH] = {0};
@@ -337,12 +341,15 @@ void ShowPreview(int seconds) {
   std::vector<TfrmPreview::Row> rows;
   for (int i = 0; i < 40; ++i) {
     const std::uint64_t stamp = 133'500'000'000'000'000ull + static_cast<std::uint64_t>(i) * 37'000'001'234ull;
-    TfrmPreview::Row row{L"C:\\Photos\\img_" + std::to_wstring(1000 + i) + L".jpg", {0x20, stamp, stamp + 5, stamp + 9}, {}};
-    row.New.LastWrite = stamp + 9 - 54'000'000'000ull;
+    TfrmPreview::Row row{L"C:\\Photos\\img_" + std::to_wstring(1000 + i) + L".jpg", {0x20, stamp, stamp + 5, stamp + 9},
+                         {}, L"EXIF, +02:00"};
+    // Every seventh photo has no date of its own: it is left as it is.
+    if (i % 7 == 3) row.Note = L"no date taken";
+    else row.New.LastWrite = stamp + 9 - 54'000'000'000ull;
     rows.push_back(row);
   }
   CloseActiveAfter(seconds);
-  TfrmPreview::Confirm(nullptr, L"Shift Times - Preview", rows);
+  TfrmPreview::Confirm(nullptr, L"Times From Content - Preview", rows);
 }
 
 void ShowProgress(int seconds) {
@@ -384,7 +391,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowWatch(number(1, 6));
   } else if (what == L"pathline") {
     ShowPathLine(number(1, 5));
-  } else if (what == L"shift" || what == L"copy") {
+  } else if (what == L"shift" || what == L"copy" || what == L"content") {
     ShowTimeTool(what, number(1, 5));
   } else if (what == L"preview") {
     ShowPreview(number(1, 5));

@@ -1,0 +1,148 @@
+// "Times From Content" worked out before anything is written: each source on a folder of files the
+// fake file system holds, the zone a date without an offset is read in, entries left alone with
+// their reason, a folder's newest entry worked out from the inside out, and the run that writes it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/core/ContentTimes.h"
+#include "editor/core/EditUndo.h"
+#include "support/FakeEditFs.h"
+#include "support/MediaBytes.h"
+
+using pw::BatchEntry;
+using pw::ContentSource;
+using pw::EntryInfo;
+using testmedia::FromUnix;
+
+namespace {
+
+constexpr std::uint32_t kFile = 0x20, kDir = 0x10;
+
+// Berlin, for the name and EXIF dates without an offset: +1 in winter, +2 from the last Sunday of
+// March 01:00 UTC to the last Sunday of October 01:00 UTC (2021: the 28th and the 31st).
+pw::ReadingZone Berlin() {
+  pw::ReadingZone zone;
+  zone.BiasesAround = [](int) { return std::vector<std::int32_t>{-60, -120}; };
+  zone.ToLocal = [](std::uint64_t utc) -> std::optional<std::uint64_t> {
+    const bool summer = utc >= FromUnix(1616893200) && utc < FromUnix(1635642000);
+    return utc + (summer ? 2 : 1) * 36'000'000'000ull;
+  };
+  return zone;
+}
+
+struct Row {
+  std::wstring Path;
+  std::optional<std::uint64_t> Planned;
+  std::wstring Note;
+  friend bool operator==(const Row&, const Row&) = default;
+};
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << std::string(row.Path.begin(), row.Path.end()) << " " << (row.Planned ? std::to_string(*row.Planned) : "-")
+       << " " << std::string(row.Note.begin(), row.Note.end());
+}
+
+std::vector<Row> Plan(testutil::FakeFs& fs, const std::vector<BatchEntry>& entries, pw::ContentRule rule) {
+  const std::optional<std::vector<pw::ContentPlan>> plans = pw::PlanContentTimes(entries, rule, fs, {});
+  std::vector<Row> rows;
+  for (const pw::ContentPlan& plan : *plans) rows.push_back({plan.Entry.Path, plan.Entry.Planned, plan.Note});
+  return rows;
+}
+
+}  // namespace
+
+TEST(ContentTimes, EachEntryGetsTheDateItHoldsOrIsLeftAloneWithItsReason) {
+  testutil::FakeFs fs;
+  using testmedia::ExifWithOriginal;
+  using testmedia::JpegWithExif;
+  fs.Contents = {
+      {L"d\\offset.jpg", JpegWithExif(ExifWithOriginal(false, "2023:05:14 14:22:33", "457", "+02:00"))},
+      {L"d\\local.jpg", JpegWithExif(ExifWithOriginal(true, "2021:10:31 02:30:00"))},
+      {L"d\\gap.jpg", JpegWithExif(ExifWithOriginal(false, "2021:03:28 02:30:00"))},
+      {L"d\\plain.txt", testmedia::Text("no picture here")},
+      {L"d\\cut.jpg", [] {
+         testmedia::Bytes jpeg = JpegWithExif(ExifWithOriginal(false, "2023:05:14 14:22:33"));
+         jpeg.resize(40);
+         return jpeg;
+       }()},
+  };
+  std::vector<BatchEntry> entries;
+  for (const auto& [path, bytes] : fs.Contents) {
+    fs.Disks[path] = {kFile, 1, 1, 1};
+    entries.push_back({path});
+  }
+  entries.push_back({L"d", true});
+  fs.Errors[L"content d\\cut.jpg"] = 32;  // held by another program without sharing
+  pw::ContentRule rule;
+  rule.Source = ContentSource::DateTaken;
+  rule.Zone = Berlin();
+  EXPECT_EQ(Plan(fs, entries, rule),
+            (std::vector<Row>{
+                {L"d\\cut.jpg", std::nullopt, L"could not be read"},
+                // 02:30 came twice that night: the first, still in summer time.
+                {L"d\\gap.jpg", std::nullopt, L"02:30 does not exist on 2021-03-28 in this zone"},
+                {L"d\\local.jpg", FromUnix(1635640200), L"EXIF; the hour came twice: the first is taken"},
+                {L"d\\offset.jpg", FromUnix(1684066953, 4'570'000), L"EXIF, +02:00"},
+                {L"d\\plain.txt", std::nullopt, L"no date taken"},
+                {L"d", std::nullopt, L"a folder holds no date taken"},
+            }));
+  // A fixed offset reads every date without one the same way, spring or autumn.
+  rule.Zone = pw::ReadingZone{};
+  rule.Zone.FixedOffsetMinutes = -300;
+  EXPECT_EQ(Plan(fs, {{L"d\\gap.jpg"}}, rule).at(0).Planned, FromUnix(1616916600));  // 07:30 UTC
+
+  // Dates in the names, files and folders alike; a counter is no date.
+  rule.Source = ContentSource::NameDate;
+  rule.Zone = Berlin();
+  EXPECT_EQ(Plan(fs, {{L"d\\IMG_20210514_142233.jpg"}, {L"d\\DSC_0001.jpg"}, {L"d\\2021-10-31", true}}, rule),
+            (std::vector<Row>{{L"d\\IMG_20210514_142233.jpg", FromUnix(1620994953), L"name"},
+                              {L"d\\DSC_0001.jpg", std::nullopt, L"no date in the name"},
+                              {L"d\\2021-10-31", FromUnix(1635631200), L"name"}}));
+}
+
+TEST(ContentTimes, AFolderGetsItsNewestEntryFromTheInsideOutAndTheRunWritesIt) {
+  testutil::FakeFs fs;
+  fs.Disks = {{L"t", {kDir, 5, 5, 5}},
+              {L"t\\old.txt", {kFile, 1, 1, 100}},
+              {L"t\\sub", {kDir, 2, 2, 50}},
+              {L"t\\sub\\new.jpg", {kFile, 3, 3, 900}},
+              {L"t\\empty", {kDir, 4, 4, 40}},
+              {L"t\\sub\\deeper", {kDir, 6, 6, 60}},
+              {L"t\\sub\\deeper\\newest.raw", {kFile, 7, 7, 950}}};
+  const auto saved = fs.Disks;
+  std::vector<pw::EditFailure> failures;
+  const std::vector<BatchEntry> entries =
+      *pw::CollectEntries({{L"t", true, saved.at(L"t")}}, pw::Scope::Folders, fs, failures, {});
+  pw::ContentRule rule;
+  rule.Source = ContentSource::NewestInside;
+  rule.CountFolders = true;
+  rule.Fields = {.Created = false, .LastWrite = true, .LastAccess = false};
+  const auto plans = *pw::PlanContentTimes(entries, rule, fs, {});
+  std::vector<Row> rows;
+  for (const pw::ContentPlan& plan : plans) rows.push_back({plan.Entry.Path, plan.Entry.Planned, plan.Note});
+  // deeper holds newest.raw; sub's newest is then deeper (its new 950), above new.jpg's 900; t's
+  // newest is sub, with its new time.
+  EXPECT_EQ(rows, (std::vector<Row>{{L"t", 950, L"newest inside: sub"},
+                                    {L"t\\empty", std::nullopt, L"nothing inside"},
+                                    {L"t\\sub", 950, L"newest inside: deeper"},
+                                    {L"t\\sub\\deeper", 950, L"newest inside: newest.raw"}}));
+  // Files only: sub's newest file is new.jpg.
+  rule.CountFolders = false;
+  EXPECT_EQ(pw::PlanContentTimes({{L"t\\sub", true}}, rule, fs, {})->at(0).Entry.Planned, 900u);
+
+  // Written as planned, last-write only; Undo takes it all back.
+  std::vector<BatchEntry> planned;
+  for (const pw::ContentPlan& plan : plans) planned.push_back(plan.Entry);
+  pw::BatchResult run = pw::WriteEntries(planned, pw::PlannedRule(rule.Fields), fs, {});
+  EXPECT_EQ(run.Written, 3u);
+  EXPECT_EQ(fs.Disks[L"t"], (EntryInfo{kDir, 5, 5, 950}));
+  EXPECT_EQ(fs.Disks[L"t\\empty"], saved.at(L"t\\empty"));
+  pw::EditUndo undo;
+  undo.Remember(std::move(run.Undo));
+  EXPECT_TRUE(undo.Run(fs).Failures.empty());
+  EXPECT_EQ(fs.Disks, saved);
+
+  // Stopped while working it out: nothing.
+  EXPECT_EQ(pw::PlanContentTimes(entries, rule, fs, [](std::size_t, std::size_t) { return false; }), std::nullopt);
+}
