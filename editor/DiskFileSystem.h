@@ -16,7 +16,7 @@ public:
   FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) override;
   // Read-only, shared with every other program; the handle is told not to move the last-access
   // time, and where the volume moves it anyway (Wine does), it is put back once read.
-  FsError OpenContent(const std::wstring& path, std::unique_ptr<ByteSource>& source) override;
+  FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) override;
 };
 
 }  // namespace pw

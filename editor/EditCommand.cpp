@@ -31,6 +31,7 @@ std::wstring FaultText(EditFault fault) {
     case EditFault::ChangedSince: return L"changed by another program since";
     case EditFault::OutOfRange: return L"left as it is: its times would leave the range of file times";
     case EditFault::FolderUnread: return L"its entries could not be read";
+    case EditFault::Replaced: return L"left as it is: another file took its name since it was read";
   }
   return L"";
 }
@@ -185,19 +186,25 @@ bool EditCommand::TimesFromContent(const std::vector<EditTarget>& targets, HWND 
   if (!plans) return false;
   std::vector<TfrmPreview::Row> rows;
   std::vector<BatchEntry> planned;
+  HeldWriters held;
   std::vector<LeftAlone> left;
   const ChangeRule write = PlannedRule(rule.Fields);
-  for (const ContentPlan& plan : *plans) {
+  for (ContentPlan& plan : *plans) {
     const EntryChange change = write(plan.Entry, plan.Entry.Known);
     rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, plan.Note});
-    if (plan.Entry.Planned) planned.push_back(plan.Entry);
-    else left.push_back({plan.Entry.Path, plan.Note, plan.Error});
+    if (plan.Entry.Planned) {
+      planned.push_back(plan.Entry);
+      held.push_back(std::move(plan.Held));
+    } else {
+      left.push_back({plan.Entry.Path, plan.Note, plan.Error});
+    }
   }
   if (rows.size() > 1 && !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows)))
     return false;
   BatchResult result;
-  TfrmProgress::Run(parent, title,
-                    [&](const BatchProgress& progress) { result = WriteEntries(planned, write, disk, progress); });
+  TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    result = WriteEntries(planned, write, disk, progress, nullptr, std::move(held));
+  });
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
   result.Failures = std::move(failures);
   result.Left = std::move(left);

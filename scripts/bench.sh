@@ -11,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$PW_ROOT"
 
 pw_install_deps
-pw_build_win --target listing_bench --target edit_bench --target watch_bench
+pw_build_win --target listing_bench --target edit_bench --target watch_bench --target content_bench
 
 counts=("$@")
 [ ${#counts[@]} -gt 0 ] || counts=(10000 100000 1000000)
@@ -45,6 +45,45 @@ wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/
 edit_counts=()
 for count in "${counts[@]}"; do [ "$count" -le 100000 ] && edit_counts+=("$count"); done
 [ ${#edit_counts[@]} -eq 0 ] || wine build/win/edit_bench.exe --in 'Z:\tmp\pathwick-bench' "${edit_counts[@]}" 2>/dev/null
+wine build/win/content_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null
+
+# Photos and videos for Times From Content: 10,000 JPEGs of 100 KB with their EXIF at the start and
+# 1,000 MP4s whose movie box comes after their media data.
+python3 - "$folder/content" <<'PY'
+import os, struct, sys
+d = sys.argv[1]
+if not os.path.exists(os.path.join(d, "complete.mark")):
+    os.makedirs(d, exist_ok=True)
+    def ifd(entries, base):
+        # entries: (tag, type, count, value bytes); values longer than 4 bytes go after the IFD.
+        out, data = struct.pack("<H", len(entries)), b""
+        tail = base + 2 + 12 * len(entries) + 4
+        for tag, kind, count, value in entries:
+            if len(value) <= 4:
+                out += struct.pack("<HHI", tag, kind, count) + value.ljust(4, b"\0")
+            else:
+                out += struct.pack("<HHII", tag, kind, count, tail + len(data))
+                data += value
+        return out + struct.pack("<I", 0) + data
+    for i in range(10000):
+        date = b"2021:%02d:%02d %02d:%02d:%02d\0" % (1 + i % 12, 1 + i % 28, i % 24, i % 60, (i * 7) % 60)
+        exif_at = 8 + 2 + 12 + 4
+        tiff = b"II*\0" + struct.pack("<I", 8) + ifd([(0x8769, 4, 1, struct.pack("<I", exif_at))], 8)
+        tiff += ifd([(0x9003, 2, 20, date), (0x9291, 2, 3, b"12\0")], exif_at)
+        app1 = b"Exif\0\0" + tiff
+        jpeg = b"\xff\xd8" + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1
+        jpeg += b"\xff\xda\0\x08\x01\x01\0\0\x3f\0"
+        jpeg += bytes(100 * 1024 - len(jpeg) - 2) + b"\xff\xd9"
+        open(os.path.join(d, "photo%05d.jpg" % i), "wb").write(jpeg)
+    def box(kind, payload):
+        return struct.pack(">I", 8 + len(payload)) + kind + payload
+    for i in range(1000):
+        created = 3700000000 + i * 3600
+        mvhd = box(b"mvhd", bytes(4) + struct.pack(">IIII", created, created, 600, 0) + bytes(80))
+        movie = box(b"ftyp", b"mp42" + bytes(4) + b"mp42isom") + box(b"mdat", bytes(100 * 1024)) + box(b"moov", mvhd)
+        open(os.path.join(d, "movie%04d.mp4" % i), "wb").write(movie)
+    open(os.path.join(d, "complete.mark"), "w").close()
+PY
 
 # The shown folder that another program adds to: 100,000 files, and the program (here, on the host)
 # that makes 10,000 more in it once the bench asks, then says how long that took.

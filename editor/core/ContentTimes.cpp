@@ -31,18 +31,42 @@ void Place(ContentPlan& plan, const std::optional<FoundDate>& found, std::wstrin
   if (placed.Repeated) plan.Note += L"; the hour came twice: the first is taken";
 }
 
-void ReadTaken(ContentPlan& plan, const ContentRule& rule, EditFileSystem& fs) {
+// The files kept open from their reading to their writing.
+struct Holding {
+  std::vector<ContentPlan>& Plans;
+  std::size_t Held = 0;
+  bool Allowed = true;
+
+  // The system allows no more open files: those kept are let go (opened again to be written), and
+  // no more are kept.
+  void LetGo() {
+    for (ContentPlan& plan : Plans) plan.Held.reset();
+    Held = 0;
+    Allowed = false;
+  }
+};
+
+void ReadTaken(ContentPlan& plan, const ContentRule& rule, EditFileSystem& fs, Holding& holding) {
   if (plan.Entry.IsFolder) {
     plan.Note = L"a folder holds no date taken";
     return;
   }
-  std::unique_ptr<ByteSource> source;
-  if (const FsError error = fs.OpenContent(plan.Entry.Path, source); error != kFsOk) {
+  std::unique_ptr<ContentHandle> content;
+  FsError error = fs.OpenContent(plan.Entry.Path, content);
+  if (error == kFsTooManyOpenFiles && holding.Allowed) {
+    holding.LetGo();
+    error = fs.OpenContent(plan.Entry.Path, content);
+  }
+  if (error != kFsOk) {
     plan.Note = L"could not be read";
     plan.Error = error;
     return;
   }
-  Place(plan, ReadTakenDate(*source), kNoDateTaken, rule.Zone);
+  Place(plan, ReadTakenDate(*content), kNoDateTaken, rule.Zone);
+  if (plan.Entry.Planned && holding.Allowed && holding.Held < kMostFilesHeld) {
+    plan.Held = content->KeepForTimes();
+    holding.Held += plan.Held != nullptr;
+  }
 }
 
 }  // namespace
@@ -52,14 +76,15 @@ std::optional<std::vector<ContentPlan>> PlanContentTimes(const std::vector<Batch
                                                          const BatchProgress& progress) {
   std::vector<ContentPlan> plans;
   plans.reserve(entries.size());
-  for (const BatchEntry& entry : entries) plans.push_back({entry, {}, kFsOk});
+  for (const BatchEntry& entry : entries) plans.push_back({entry, {}, kFsOk, nullptr});
+  Holding holding{plans};
   const auto stopped = [&](std::size_t done) { return progress && !progress(done, plans.size()); };
 
   if (rule.Source != ContentSource::NewestInside) {
     for (std::size_t i = 0; i < plans.size(); ++i) {
       if (stopped(i)) return std::nullopt;
       ContentPlan& plan = plans[i];
-      if (rule.Source == ContentSource::DateTaken) ReadTaken(plan, rule, fs);
+      if (rule.Source == ContentSource::DateTaken) ReadTaken(plan, rule, fs, holding);
       else Place(plan, NameDate(LastComponent(plan.Entry.Path)), kNoDateInName, rule.Zone);
     }
     if (progress) progress(plans.size(), plans.size());

@@ -3,6 +3,7 @@
 // before anything is written, so that the preview can show it and where it came from: the date a
 // photo or video was taken, a date in the entry's name, or a folder's newest entry.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,7 +33,11 @@ struct ContentPlan {
   BatchEntry Entry;
   std::wstring Note;
   FsError Error = kFsOk;  // why it could not be read, when it could not
+  // The file as it was read, kept open for its times (up to a number of files at once).
+  std::unique_ptr<EntryTimeWriter> Held;
 };
+// How many files a run keeps open from their reading to their writing; the others are opened again.
+inline constexpr std::size_t kMostFilesHeld = 16384;
 
 // Works out every entry's time, reading each file once, in the order of the entries; a folder's
 // newest entry counts the new time of an entry inside it that the run sets, so nested folders are

@@ -22,9 +22,10 @@ struct EntryInfo {
   friend bool operator==(const EntryInfo&, const EntryInfo&) = default;
 };
 
-// Which file a path or an open handle names: the volume's serial number and the file's id on it.
-// A file replaced by another program (saved under a new name, then renamed over the old one) keeps
-// its path but gets another id. Links counts the names the file has (hard links).
+// Which file a path or an open handle names: the file's id on its volume (the volume's serial number
+// where it is known, else 0: a path and a handle compared lie on one volume). A file replaced by
+// another program (saved under a new name, then renamed over the old one) keeps its path but gets
+// another id. Links counts the names the file has (hard links).
 struct EntryIdentity {
   std::uint32_t Volume = 0;
   std::uint64_t FileId = 0;
@@ -46,6 +47,8 @@ struct TimeChange {
 // return kFsOk, even when the system gives no code.
 using FsError = std::uint32_t;
 inline constexpr FsError kFsOk = 0;
+// The process holds as many open files as the system lets it.
+inline constexpr FsError kFsTooManyOpenFiles = 4;
 
 // An entry held open for writing its times and nothing else: opened that way, read-only files,
 // folders and files other programs hold open can be written too, and no attribute has to be
@@ -58,6 +61,15 @@ public:
   virtual FsError Identify(EntryIdentity& identity) = 0;
   // What the held entry holds now.
   virtual FsError Read(EntryInfo& info) = 0;
+};
+
+// A file's content opened for reading, read-only and shared with every other program; reading it
+// leaves its last-access time as it was.
+class ContentHandle : public ByteSource {
+public:
+  // The same open file, kept to write the times its content gave: the file written is the file
+  // read, whatever happens to its name meanwhile. Nothing where it cannot take times.
+  virtual std::unique_ptr<EntryTimeWriter> KeepForTimes() = 0;
 };
 
 // One entry found in a folder.
@@ -79,9 +91,8 @@ public:
   virtual FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
   // The entries of a folder (path without its trailing backslash), "." and ".." left out.
   virtual FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) = 0;
-  // A file's content to read from, opened read-only and shared with every other program; reading
-  // it leaves its last-access time as it was. On failure `source` stays empty.
-  virtual FsError OpenContent(const std::wstring& path, std::unique_ptr<ByteSource>& source) = 0;
+  // A file's content to read from; on failure `content` stays empty.
+  virtual FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) = 0;
 };
 
 // Directory and reparse point (a link to a folder, which a walk does not enter).

@@ -16,6 +16,7 @@ enum class EditFault : std::uint8_t {
   ChangedSince,  // undo: changed by someone else since the edit, left alone (Error is kFsOk)
   OutOfRange,    // a shifted stamp would leave the range of file times: left alone (Error is kFsOk)
   FolderUnread,  // a folder whose entries could not be read: what lies inside is left alone
+  Replaced,      // another file took its name since it was read: the one at the path is left alone
 };
 
 struct EditFailure {

@@ -113,7 +113,9 @@ struct EntryRun {
   BatchResult& Result;
   NamedTwice& Twice;
 
-  bool Run(const ChangeRule& rule, std::unique_ptr<EntryTimeWriter> writer) {
+  // With `readFrom`, the writer is the file as it was read for the run, whose name another file may
+  // have taken meanwhile: told apart after writing.
+  bool Run(const ChangeRule& rule, std::unique_ptr<EntryTimeWriter> writer, bool readFrom = false) {
     FsError openError = kFsOk;
     if (!writer) openError = Fs.OpenForTimes(Path, writer);
     EntryInfo now;
@@ -141,9 +143,17 @@ struct EntryRun {
     // Read back by the path once the handle is closed: what the volume kept, not what the open
     // handle's cache still holds (an entry held open while its dialog was up may also have been
     // deleted meanwhile, which the handle kept from happening).
+    EntryIdentity written;
+    if (readFrom && writer->Identify(written) != kFsOk) readFrom = false;
     writer.reset();
     EntryInfo after;
     if (const FsError error = Fs.ReadInfo(Path, after); error != kFsOk) return Fail(EditFault::ReadBack, error);
+    // The file read is not the one at the path any more (saved by another program under a new name
+    // and renamed over it, say): that one is left alone, and nothing is there to take back.
+    if (readFrom && !Holds(after, change.Times)) {
+      EntryIdentity atPath;
+      if (Fs.Identify(Path, atPath) != kFsOk || !(atPath == written)) return Fail(EditFault::Replaced, kFsOk);
+    }
     for (TimeField field : {TimeField::Created, TimeField::LastWrite, TimeField::LastAccess}) {
       const std::optional<std::uint64_t>& asked = Asked(change.Times, field);
       // A time written as it was is no change to check.
@@ -152,6 +162,13 @@ struct EntryRun {
     }
     if (DiffersIn(after, now, wrote)) Result.Undo.push_back({Path, now, after, wrote});
     return true;
+  }
+
+  // Whether the entry holds the times asked, each of them.
+  static bool Holds(const EntryInfo& info, const TimeChange& times) {
+    return (!times.Created || *times.Created == info.Created) &&
+           (!times.LastWrite || *times.LastWrite == info.LastWrite) &&
+           (!times.LastAccess || *times.LastAccess == info.LastAccess);
   }
 
   // A file with several names that this run has reached under another one already.
@@ -267,7 +284,8 @@ ChangeRule PlannedRule(TimeFields fields) {
 }
 
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
-                         const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst) {
+                         const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst,
+                         HeldWriters readFrom) {
   BatchResult result;
   result.Total = entries.size();
   if (heldForFirst && !entries.empty() && !SameFile(*heldForFirst, entries.front().Path, fs)) heldForFirst.reset();
@@ -278,7 +296,11 @@ BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRul
       break;
     }
     EntryRun run{.Entry = entry, .Fs = fs, .Result = result, .Twice = twice};
-    if (run.Run(rule, std::exchange(heldForFirst, nullptr))) ++result.Written;
+    std::unique_ptr<EntryTimeWriter> writer =
+        result.Done < readFrom.size() ? std::move(readFrom[result.Done]) : nullptr;
+    const bool wasRead = writer != nullptr;
+    if (!writer && result.Done == 0) writer = std::move(heldForFirst);
+    if (run.Run(rule, std::move(writer), wasRead)) ++result.Written;
     ++result.Done;
   }
   if (progress && !result.Stopped) progress(result.Done, entries.size());

@@ -123,7 +123,12 @@ struct BatchResult {
 // still names the file at the path, else the path is opened anew. Times the entry already held are
 // not compared after writing. For a rule made from the entry's own values, a file reached again
 // under another name is passed over.
+// `readFrom` may hold, entry by entry, the file as the run read it (its content gave the times):
+// that file is written, and where its path names another file by then, the entry is reported
+// replaced and left out of the undo.
+using HeldWriters = std::vector<std::unique_ptr<EntryTimeWriter>>;
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
-                         const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst = nullptr);
+                         const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst = nullptr,
+                         HeldWriters readFrom = {});
 
 }  // namespace pw

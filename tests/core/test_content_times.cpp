@@ -3,7 +3,10 @@
 // their reason, a folder's newest entry worked out from the inside out, and the run that writes it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "editor/core/ContentTimes.h"
@@ -145,4 +148,55 @@ TEST(ContentTimes, AFolderGetsItsNewestEntryFromTheInsideOutAndTheRunWritesIt) {
 
   // Stopped while working it out: nothing.
   EXPECT_EQ(pw::PlanContentTimes(entries, rule, fs, [](std::size_t, std::size_t) { return false; }), std::nullopt);
+}
+
+TEST(ContentTimes, TheFileWrittenIsTheFileReadEvenWhenAnotherTakesItsNameMeanwhile) {
+  testutil::FakeFs fs;
+  const testmedia::Bytes photo =
+      testmedia::JpegWithExif(testmedia::ExifWithOriginal(false, "2023:05:14 14:22:33", "", "+02:00"));
+  std::vector<BatchEntry> entries;
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"}) {
+    fs.Contents[name] = photo;
+    fs.Disks[name] = {kFile, 1, 1, 1};
+    fs.Ids[name] = entries.size() + 1;
+    entries.push_back({name});
+  }
+  pw::ContentRule rule;
+  rule.Fields = {.Created = false, .LastWrite = true, .LastAccess = false};
+  const auto run = [&] {
+    std::optional<std::vector<pw::ContentPlan>> plans = pw::PlanContentTimes(entries, rule, fs, {});
+    std::vector<BatchEntry> planned;
+    pw::HeldWriters held;
+    for (pw::ContentPlan& plan : *plans) {
+      EXPECT_EQ(plan.Note, L"EXIF, +02:00") << plan.Entry.Path;
+      planned.push_back(plan.Entry);
+      held.push_back(std::move(plan.Held));
+    }
+    return std::pair(std::move(planned), std::move(held));
+  };
+
+  // Another program saves b.jpg anew (a new file renamed over it) between the preview and the
+  // writing: the photo read is written, which is no longer at the path; the new file keeps its
+  // times, nothing of it goes to the undo, and the run says so.
+  auto [planned, held] = run();
+  EXPECT_EQ(std::count_if(held.begin(), held.end(), [](const auto& writer) { return writer != nullptr; }), 5);
+  const EntryInfo saved{kFile, 5, 5, 5};
+  fs.Ids[L"b.jpg"] = 99;
+  fs.Disks[L"b.jpg"] = saved;
+  pw::BatchResult written = pw::WriteEntries(planned, pw::PlannedRule(rule.Fields), fs, {}, nullptr, std::move(held));
+  EXPECT_EQ(written.Failures, (std::vector<pw::EditFailure>{{L"b.jpg", pw::EditFault::Replaced, 0}}));
+  EXPECT_EQ(fs.Disks[L"b.jpg"], saved);
+  for (const wchar_t* name : {L"a.jpg", L"c.jpg", L"d.jpg", L"e.jpg"})
+    EXPECT_EQ(fs.Disks[name].LastWrite, FromUnix(1684066953)) << name;
+  EXPECT_EQ(written.Undo.size(), 4u);
+  EXPECT_EQ(fs.OpenNow, 0u);
+
+  // The system lets the run hold only three files open: it lets go of those it kept, reads on, and
+  // every file is dated and written all the same, opened anew.
+  fs.MostOpen = 3;
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg", L"e.jpg"}) fs.Disks[name] = {kFile, 1, 1, 1};
+  std::tie(planned, held) = run();
+  written = pw::WriteEntries(planned, pw::PlannedRule(rule.Fields), fs, {}, nullptr, std::move(held));
+  EXPECT_TRUE(written.Failures.empty());
+  EXPECT_EQ(written.Written, 5u);
 }

@@ -5,6 +5,7 @@
 // can cost: the bytes read from the source, and the boxes, chunks, segments and entries visited.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -39,7 +40,8 @@ private:
   std::uint64_t size_ = 0;
   std::uint64_t bytesRead_ = 0;
   std::size_t steps_ = 0;
-  std::vector<std::uint8_t> head_;
+  std::unique_ptr<std::uint8_t[]> headBytes_;
+  std::span<const std::uint8_t> head_;  // what was read of them
   std::vector<std::uint8_t> far_;  // the last bytes read beyond the head
   std::uint64_t farOffset_ = 0;
 };

@@ -32,8 +32,11 @@ public:
   // was replaced since it was opened land here, on the orphaned old file.
   std::map<std::wstring, std::uint64_t> Ids;
   std::map<std::wstring, EntryInfo> Orphans;
-  // What files hold, for the readers of their content.
+  // What files hold, for the readers of their content; and how many may be open at once (those read
+  // and those kept from their reading to their writing), as a system's limit on open files.
   std::map<std::wstring, std::vector<std::uint8_t>> Contents;
+  std::size_t MostOpen = 1'000'000;
+  std::size_t OpenNow = 0;
   // Second names of files (hard links): each is listed in its folder, but reads and writes reach the
   // entry of its first name.
   std::map<std::wstring, std::wstring> HardLinks;
@@ -93,11 +96,12 @@ public:
     }
     return 0;
   }
-  pw::FsError OpenContent(const std::wstring& path, std::unique_ptr<pw::ByteSource>& source) override {
+  pw::FsError OpenContent(const std::wstring& path, std::unique_ptr<pw::ContentHandle>& content) override {
     if (const pw::FsError error = Call(L"content", path)) return error;
+    if (OpenNow >= MostOpen) return pw::kFsTooManyOpenFiles;
     const auto held = Contents.find(FileOf(path));
     if (held == Contents.end()) return 2;
-    source = std::make_unique<Held>(held->second);
+    content = std::make_unique<Held>(*this, path, held->second);
     return 0;
   }
   pw::FsError ReadHeld(pw::EntryInfo& info) {
@@ -115,13 +119,48 @@ public:
   }
 
 private:
-  // A copy of the bytes: a test may change the file while its source is read.
-  struct Held final : pw::ByteSource {
-    explicit Held(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)), Source(Bytes) {}
+  // A copy of the bytes: a test may change the file while its content is read. Kept for the times,
+  // it writes the file it read, even when another one has taken its name since.
+  struct Held final : pw::ContentHandle {
+    Held(FakeFs& owner, std::wstring path, std::vector<std::uint8_t> bytes)
+        : Fs(owner), Path(std::move(path)), Id(owner.Ids[owner.FileOf(Path)]), Bytes(std::move(bytes)), Source(Bytes) {
+      ++Fs.OpenNow;
+    }
+    ~Held() override { --Fs.OpenNow; }
     std::uint64_t Size() const override { return Source.Size(); }
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override { return Source.ReadAt(offset, into); }
+    std::unique_ptr<pw::EntryTimeWriter> KeepForTimes() override {
+      return std::make_unique<Kept>(Fs, Path, Id);
+    }
+    FakeFs& Fs;
+    std::wstring Path;
+    std::uint64_t Id;
     std::vector<std::uint8_t> Bytes;
     pw::MemorySource Source;
+  };
+  struct Kept final : pw::EntryTimeWriter {
+    Kept(FakeFs& owner, std::wstring path, std::uint64_t id) : Fs(owner), Path(std::move(path)), Id(id) { ++Fs.OpenNow; }
+    ~Kept() override { --Fs.OpenNow; }
+    EntryInfo& File() { return Fs.Ids[Fs.FileOf(Path)] == Id ? Fs.Disks[Fs.FileOf(Path)] : Fs.Orphans[Path]; }
+    pw::FsError WriteTimes(const pw::TimeChange& t) override {
+      if (const pw::FsError error = Fs.Call(L"times", Path, L" (kept)")) return error;
+      EntryInfo& info = File();
+      info.Created = t.Created.value_or(info.Created);
+      info.LastAccess = t.LastAccess.value_or(info.LastAccess);
+      info.LastWrite = t.LastWrite.value_or(info.LastWrite);
+      return 0;
+    }
+    pw::FsError Identify(pw::EntryIdentity& id) override {
+      id = {7, Id, 1};
+      return 0;
+    }
+    pw::FsError Read(EntryInfo& info) override {
+      info = File();
+      return 0;
+    }
+    FakeFs& Fs;
+    std::wstring Path;
+    std::uint64_t Id;
   };
   struct Closer final : pw::EntryTimeWriter {
     FakeFs& fs;
