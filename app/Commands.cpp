@@ -91,6 +91,14 @@ void TfrmFileBrowser::mnuTimesFromContentClick(const ui::Sender&) {
   if (Editor.TimesFromContent(SelectedTargets(), hwnd_)) AfterEdit();
 }
 
+void TfrmFileBrowser::mnuSaveTimesClick(const ui::Sender&) {
+  Editor.SaveTimes(SelectedTargets(), Model.ListedFolder(), hwnd_);
+}
+
+void TfrmFileBrowser::mnuRestoreTimesClick(const ui::Sender&) {
+  if (Editor.RestoreTimes(SelectedTargets(), Model.ListedFolder(), hwnd_)) AfterEdit();
+}
+
 void TfrmFileBrowser::mnuUndoEditClick(const ui::Sender&) {
   if (!Editor.CanUndo()) return;
   Editor.Undo(hwnd_);

@@ -40,6 +40,8 @@ struct TfrmFileBrowser::CommandTables {
        .NeedsSelection = true},
       {.Run = &F::mnuTimesFromContentClick, .Key = 'G', .Modifiers = ui::ModCtrl, .Where = KeyScope::FileList,
        .NeedsSelection = true},
+      {.Run = &F::mnuSaveTimesClick, .NeedsSelection = true},
+      {.Run = &F::mnuRestoreTimesClick, .NeedsSelection = true},
       {.Run = &F::mnuBookmarkClick, .NeedsSelection = true},
   };
 
@@ -61,6 +63,8 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 1, .Name = L"mnuCopyTimesFrom", .Caption = L"Copy &Times From...", .Click = &F::mnuCopyTimesFromClick},
       {.Level = 1, .Name = L"mnuTimesFromContent", .Caption = L"Times From &Content...",
        .Click = &F::mnuTimesFromContentClick},
+      {.Level = 1, .Name = L"mnuSaveTimes", .Caption = L"Sa&ve Times...", .Click = &F::mnuSaveTimesClick},
+      {.Level = 1, .Name = L"mnuRestoreTimes", .Caption = L"&Restore Times...", .Click = &F::mnuRestoreTimesClick},
       {.Level = 0, .Name = L"mnuBookmarks", .Caption = L"&Bookmarks", .Field = &F::mnuBookmarks},
       {.Level = 0, .Name = L"mnuView", .Caption = L"&View", .Field = &F::mnuView},
       {.Level = 1, .Name = L"mnuAttributes", .Caption = L"&Attributes", .Image = MENUIMG_ATTRIBUTES,
@@ -116,6 +120,8 @@ struct TfrmFileBrowser::CommandTables {
        .Click = &F::mnuCopyTimesFromClick},
       {.Level = 0, .Name = L"mnuPopTimesFromContent", .Caption = L"Times From &Content...",
        .Click = &F::mnuTimesFromContentClick},
+      {.Level = 0, .Name = L"mnuPopSaveTimes", .Caption = L"Sa&ve Times...", .Click = &F::mnuSaveTimesClick},
+      {.Level = 0, .Name = L"mnuPopRestoreTimes", .Caption = L"&Restore Times...", .Click = &F::mnuRestoreTimesClick},
   };
 
   // The buttons are placed by ArrangeControls; Update and Cancel are anchored right and never

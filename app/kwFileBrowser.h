@@ -211,6 +211,8 @@ private:
   void mnuShiftTimesClick(const ui::Sender&);
   void mnuCopyTimesFromClick(const ui::Sender&);
   void mnuTimesFromContentClick(const ui::Sender&);
+  void mnuSaveTimesClick(const ui::Sender&);
+  void mnuRestoreTimesClick(const ui::Sender&);
   void mnuUndoEditClick(const ui::Sender&);
   // The selected entries as the time commands take them, with what the list shows of each.
   std::vector<pw::EditTarget> SelectedTargets() const;

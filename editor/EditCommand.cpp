@@ -13,6 +13,8 @@
 #include "editor/kwPreview.h"
 #include "editor/kwProgress.h"
 #include "editor/core/ContentTimes.h"
+#include "editor/core/SavedTimes.h"
+#include "editor/WholeFiles.h"
 #include "editor/kwTimeTool.h"
 #include "editor/kwTimesFromContent.h"
 
@@ -205,6 +207,107 @@ bool EditCommand::TimesFromContent(const std::vector<EditTarget>& targets, HWND 
   TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
     result = WriteEntries(planned, write, disk, progress, nullptr, std::move(held));
   });
+  failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
+  result.Failures = std::move(failures);
+  result.Left = std::move(left);
+  Finish(parent, title, std::move(result));
+  return true;
+}
+
+bool EditCommand::SaveTimes(const std::vector<EditTarget>& targets, const std::wstring& listedFolder, HWND parent) {
+  const wchar_t* title = L"Save Times";
+  Scope reach = Scope::Selected;
+  if (HoldsFolders(targets)) {
+    TfrmSaveTimes window(parent, true);
+    if (window.ShowModal() != IDOK) return false;
+    reach = window.Reach();
+  }
+  const std::optional<std::wstring> file = ChooseSaveFile(parent, listedFolder, title);
+  if (!file) return false;
+  DiskFileSystem disk;
+  std::vector<EditFailure> failures;
+  std::optional<SavedTimes> saved;
+  FsError error = kFsOk;
+  // Counted, made and written on the worker; a save stopped on the way leaves no file behind.
+  TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    const std::optional<std::vector<BatchEntry>> entries =
+        CollectEntries(Selected(targets, disk, failures), reach, disk, failures, progress);
+    if (entries) saved = pw::SaveTimes(*entries, listedFolder, disk, progress);
+    if (saved) error = WriteWholeFile(*file, saved->Bytes);
+  });
+  if (!saved) return false;
+  BatchResult result;
+  result.Failures = std::move(failures);
+  result.Left = std::move(saved->Left);
+  if (error != kFsOk) {
+    const std::wstring text = L"The times could not be saved to " + *file + L":\n" + SystemErrorText(error);
+    MessageBoxW(parent, text.c_str(), title, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  Report(parent, title, result);
+  return true;
+}
+
+bool EditCommand::RestoreTimes(const std::vector<EditTarget>& targets, const std::wstring& listedFolder,
+                               HWND parent) {
+  written_.clear();
+  const wchar_t* title = L"Restore Times";
+  TfrmRestoreTimes window(parent, HoldsFolders(targets));
+  if (window.ShowModal() != IDOK) return false;
+  const TimeFields fields = window.Fields();
+  const bool attributes = window.Attributes();
+  const bool fromFolder = window.SourceIsFolder();
+  const std::wstring source = window.ReferencePath();
+
+  DiskFileSystem disk;
+  std::vector<EditFailure> failures;
+  std::optional<std::vector<RestorePlan>> plans;
+  std::optional<TimesFileError> damaged;
+  FsError unread = kFsOk;
+  TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    if (fromFolder) {
+      const std::optional<std::vector<BatchEntry>> entries =
+          CollectEntries(Selected(targets, disk, failures), window.Reach(), disk, failures, progress);
+      if (entries) plans = PlanFromFolder(*entries, listedFolder, EditEntryPath(source), disk, progress);
+      return;
+    }
+    std::string bytes;
+    if ((unread = ReadWholeFile(source, bytes)) != kFsOk) return;
+    TimesFile file = ParseTimesFile(bytes);
+    if (file.Error) damaged = file.Error;
+    else plans = PlanFromSaved(file.Rows, listedFolder, disk, progress);
+  });
+  // A file that cannot be read, or has one damaged row, gives nothing back at all.
+  if (unread != kFsOk || damaged) {
+    const std::wstring text = unread != kFsOk ? L"The file could not be read:\n" + SystemErrorText(unread)
+                                              : L"Nothing is restored: the file is damaged at " + damaged->Text() + L".";
+    MessageBoxW(parent, text.c_str(), title, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (!plans) return false;
+  std::vector<TfrmPreview::Row> rows;
+  std::vector<BatchEntry> changing;
+  std::vector<LeftAlone> left;
+  const ChangeRule write = PlannedRule(fields, attributes);
+  for (const RestorePlan& plan : *plans) {
+    if (!plan.Entry.Planned) {
+      rows.push_back({plan.Entry.Path, plan.Entry.Known, {}, plan.Note});
+      left.push_back({plan.Entry.Path, plan.Note, plan.Error});
+      continue;
+    }
+    if (!PlanChanges(plan.Entry.Known, *plan.Entry.Planned, fields, attributes)) continue;
+    EntryChange change = write(plan.Entry, plan.Entry.Known);
+    rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, {}});
+    changing.push_back(plan.Entry);
+  }
+  // Every change is shown first; restoring what is there already changes nothing, and the preview
+  // says so.
+  if (!TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows))) return false;
+  if (changing.empty()) return false;
+  InsideFirst(changing);
+  BatchResult result;
+  TfrmProgress::Run(parent, title,
+                    [&](const BatchProgress& progress) { result = WriteEntries(changing, write, disk, progress); });
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
   result.Failures = std::move(failures);
   result.Left = std::move(left);

@@ -58,6 +58,8 @@ public:
   // Copy Times From: the reference's path and what was read of it.
   HWND edReference() const { return Copy().edReference; }
   HWND lblStamps() const { return Copy().lblStamps; }
+  // Restore Times: the attributes too.
+  HWND cbAttributes() const { return dynamic_cast<const TfrmRestoreTimes&>(form_).cbAttributes; }
   // Times From Content: the sources and the zone.
   HWND rbTaken() const { return Content().rbTaken; }
   HWND rbName() const { return Content().rbName; }

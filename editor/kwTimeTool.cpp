@@ -18,7 +18,7 @@ namespace {
 
 // The layout, in pixels at 96 dots per inch; the tool's own controls lie above the shared rows.
 constexpr int kClientWidth = 360;
-constexpr int kRowsHeight = 96;
+constexpr int kRowsHeight = 96, kTimesRowHeight = 28;
 constexpr int kMargin = 10;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -54,8 +54,8 @@ bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHEC
 
 // ---- TfrmTimeTool ---------------------------------------------------------------------------------
 
-TfrmTimeTool::TfrmTimeTool(const wchar_t* okCaption, int topHeight, bool offersScope)
-    : okCaption_(okCaption), topHeight_(topHeight), offersScope_(offersScope) {}
+TfrmTimeTool::TfrmTimeTool(const wchar_t* okCaption, int topHeight, bool offersScope, bool choosesTimes)
+    : okCaption_(okCaption), topHeight_(topHeight), offersScope_(offersScope), choosesTimes_(choosesTimes) {}
 
 TfrmTimeTool::~TfrmTimeTool() { DestroyForm(); }
 
@@ -74,13 +74,15 @@ HWND TfrmTimeTool::AddControl(const wchar_t* windowClass, const wchar_t* text, D
 
 void TfrmTimeTool::CreateControls() {
   TakeDpi();
-  const int height = topHeight_ + kRowsHeight;
+  const int height = topHeight_ + kRowsHeight - (choosesTimes_ ? 0 : kTimesRowHeight);
   PlaceCentred(kClientWidth, height, kStyle, kExStyle);
   CreateTop();
-  lblTimes = AddControl(L"STATIC", L"Times:", 0);
-  for (size_t i = 0; i < cbFields.size(); ++i) {
-    cbFields[i] = AddControl(L"BUTTON", kFieldCaptions[i], WS_TABSTOP | BS_AUTOCHECKBOX);
-    SendMessageW(cbFields[i], BM_SETCHECK, BST_CHECKED, 0);
+  if (choosesTimes_) {
+    lblTimes = AddControl(L"STATIC", L"Times:", 0);
+    for (size_t i = 0; i < cbFields.size(); ++i) {
+      cbFields[i] = AddControl(L"BUTTON", kFieldCaptions[i], WS_TABSTOP | BS_AUTOCHECKBOX);
+      SendMessageW(cbFields[i], BM_SETCHECK, BST_CHECKED, 0);
+    }
   }
   Scope.Create(hwnd_, offersScope_);
   controls_.push_back(Scope.Label());
@@ -99,10 +101,14 @@ void TfrmTimeTool::ApplyDpi(UINT) {
 void TfrmTimeTool::ArrangeControls() {
   if (!btnCancel) return;
   PlaceTop();
-  const int top = topHeight_;
-  PlaceScaled(lblTimes, {kMargin, top + 4, 60, 16});
-  for (size_t i = 0; i < cbFields.size(); ++i)
-    PlaceScaled(cbFields[i], {80 + static_cast<int>(i) * 90, top, 85, 20});
+  int top = topHeight_;
+  if (choosesTimes_) {
+    PlaceScaled(lblTimes, {kMargin, top + 4, 60, 16});
+    for (size_t i = 0; i < cbFields.size(); ++i)
+      PlaceScaled(cbFields[i], {80 + static_cast<int>(i) * 90, top, 85, 20});
+  } else {
+    top -= kTimesRowHeight;
+  }
   Scope.Place(kMargin, top + 28, kClientWidth - 2 * kMargin, dpi_);
   PlaceScaled(btnOK, {kClientWidth - 2 * (75 + kMargin), top + 64, 75, 23});
   PlaceScaled(btnCancel, {kClientWidth - 75 - kMargin, top + 64, 75, 23});
@@ -114,11 +120,12 @@ int TfrmTimeTool::ShowModal() {
 }
 
 pw::TimeFields TfrmTimeTool::Fields() const {
+  if (!choosesTimes_) return {};
   return pw::TimeFields{Checked(cbFields[0]), Checked(cbFields[1]), Checked(cbFields[2])};
 }
 
 void TfrmTimeTool::UpdateOK() const {
-  if (btnOK) EnableWindow(btnOK, Ready() && Fields().Any());
+  if (btnOK) EnableWindow(btnOK, Ready() && Chosen());
 }
 
 LRESULT TfrmTimeTool::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -183,14 +190,27 @@ void TfrmShiftTimes::OnToolCommand(HWND, WORD) {}
 
 // ---- TfrmCopyTimes --------------------------------------------------------------------------------
 
-TfrmCopyTimes::TfrmCopyTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Copy", 116, offersScope) {
-  CreateToolWindow(owner, L"TfrmCopyTimes", L"Copy Times From");
+TfrmCopyTimes::TfrmCopyTimes(HWND owner, bool offersScope)
+    : TfrmCopyTimes(offersScope, Role{.Title = L"Copy Times From", .OkCaption = L"Copy", .Label = L"Reference:",
+                                      .Prompt = L"Type or pick a file or folder whose times to copy.",
+                                      .TopHeight = 116}) {
+  CreateToolWindow(owner, L"TfrmCopyTimes", role_.Title);
+}
+
+TfrmCopyTimes::TfrmCopyTimes(bool offersScope, const Role& role)
+    : TfrmTimeTool(role.OkCaption, role.TopHeight, offersScope), role_(role) {}
+
+std::wstring TfrmCopyTimes::Describe(const pw::EntryInfo& reference) const {
+  const pw::DateFormatter date = pw::UserDateFormat();
+  return L"Created\t" + pw::ExactStampText(reference.Created, date) + L"\nModified\t" +
+         pw::ExactStampText(reference.LastWrite, date) + L"\nAccessed\t" +
+         pw::ExactStampText(reference.LastAccess, date);
 }
 
 TfrmCopyTimes::~TfrmCopyTimes() { DestroyForm(); }
 
 void TfrmCopyTimes::CreateTop() {
-  lblReference = AddControl(L"STATIC", L"Reference:", 0);
+  lblReference = AddControl(L"STATIC", role_.Label, 0);
   edReference = AddControl(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
   btnFile = AddControl(L"BUTTON", L"File...", WS_TABSTOP);
   btnFolder = AddControl(L"BUTTON", L"Folder...", WS_TABSTOP);
@@ -219,7 +239,7 @@ void TfrmCopyTimes::ReferenceChanged() {
   reference_.reset();
   ++asked_;  // an answer still on its way is for another path
   reading_ = !ReferencePath().empty();
-  SetWindowTextW(lblStamps, reading_ ? L"" : L"Type or pick a file or folder whose times to copy.");
+  SetWindowTextW(lblStamps, reading_ ? L"" : role_.Prompt);
   if (reading_) SetTimer(hwnd_, kReadTimer, kReadPauseMs, nullptr);
   else KillTimer(hwnd_, kReadTimer);
 }
@@ -260,13 +280,7 @@ void TfrmCopyTimes::TakeReference(unsigned asked) {
     reference_ = answer_->Info;
   }
   reading_ = false;
-  std::wstring text = L"There is no file or folder of that name.";
-  if (reference_) {
-    const pw::DateFormatter date = pw::UserDateFormat();
-    text = L"Created\t" + pw::ExactStampText(reference_->Created, date) + L"\nModified\t" +
-           pw::ExactStampText(reference_->LastWrite, date) + L"\nAccessed\t" +
-           pw::ExactStampText(reference_->LastAccess, date);
-  }
+  const std::wstring text = reference_ ? Describe(*reference_) : L"There is no file or folder of that name.";
   SetWindowTextW(lblStamps, text.c_str());
   UpdateOK();
 }
@@ -290,7 +304,7 @@ void TfrmCopyTimes::PickFile() {
   ofn.hwndOwner = hwnd_;
   ofn.lpstrFile = file;
   ofn.nMaxFile = 32768;
-  ofn.lpstrTitle = L"Copy Times From";
+  ofn.lpstrTitle = role_.Title;
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (GetOpenFileNameW(&ofn)) SetWindowTextW(edReference, file);
 }
@@ -301,7 +315,7 @@ void TfrmCopyTimes::PickFolder() {
   DWORD options = 0;
   dialog->GetOptions(&options);
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
-  dialog->SetTitle(L"Copy Times From");
+  dialog->SetTitle(role_.Title);
   IShellItem* item = nullptr;
   if (SUCCEEDED(dialog->Show(hwnd_)) && SUCCEEDED(dialog->GetResult(&item))) {
     wchar_t* path = nullptr;
@@ -321,3 +335,51 @@ void TfrmCopyTimes::OnToolCommand(HWND from, WORD code) {
   else if (from == btnFile && code == BN_CLICKED) PickFile();
   else if (from == btnFolder && code == BN_CLICKED) PickFolder();
 }
+
+// ---- TfrmRestoreTimes -----------------------------------------------------------------------------
+
+TfrmRestoreTimes::TfrmRestoreTimes(HWND owner, bool offersScope)
+    : TfrmCopyTimes(offersScope,
+                    Role{.Title = L"Restore Times", .OkCaption = L"Restore", .Label = L"From:",
+                         .Prompt = L"Type or pick a file of saved times, or a folder whose entries' times to give back.",
+                         .TopHeight = 140}) {
+  CreateToolWindow(owner, L"TfrmRestoreTimes", L"Restore Times");
+}
+
+TfrmRestoreTimes::~TfrmRestoreTimes() { DestroyForm(); }
+
+void TfrmRestoreTimes::CreateTop() {
+  TfrmCopyTimes::CreateTop();
+  cbAttributes = AddControl(L"BUTTON", L"Read only, hidden, system and archive too", WS_TABSTOP | BS_AUTOCHECKBOX);
+}
+
+void TfrmRestoreTimes::PlaceTop() {
+  TfrmCopyTimes::PlaceTop();
+  PlaceScaled(cbAttributes, {kMargin, 112, kClientWidth - 2 * kMargin, 20});
+}
+
+std::wstring TfrmRestoreTimes::Describe(const pw::EntryInfo& reference) const {
+  return (reference.Attributes & FILE_ATTRIBUTE_DIRECTORY)
+             ? L"A folder: each entry gets the times of the entry at the same place in it."
+             : L"A file of saved times: each of its rows gives its entry here the times saved.";
+}
+
+bool TfrmRestoreTimes::SourceIsFolder() const {
+  return Reference() && (Reference()->Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool TfrmRestoreTimes::Attributes() const { return Checked(cbAttributes); }
+
+// ---- TfrmSaveTimes ----------------------------------------------------------------------------------
+
+TfrmSaveTimes::TfrmSaveTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Save...", 36, offersScope, false) {
+  CreateToolWindow(owner, L"TfrmSaveTimes", L"Save Times");
+}
+
+TfrmSaveTimes::~TfrmSaveTimes() { DestroyForm(); }
+
+void TfrmSaveTimes::CreateTop() {
+  lblWhat = AddControl(L"STATIC", L"The times and attributes go to a file you name next.", 0);
+}
+
+void TfrmSaveTimes::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }

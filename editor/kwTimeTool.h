@@ -25,8 +25,9 @@ public:
   pw::Scope Reach() const { return Scope.Reach(); }
 
 protected:
-  // `topHeight` is the room the tool's own controls take, at 96 DPI.
-  TfrmTimeTool(const wchar_t* okCaption, int topHeight, bool offersScope);
+  // `topHeight` is the room the tool's own controls take, at 96 DPI. A tool that does not choose
+  // times (a save takes them all) shows no Times row.
+  TfrmTimeTool(const wchar_t* okCaption, int topHeight, bool offersScope, bool choosesTimes = true);
   ~TfrmTimeTool() override;
   // Made by the tool's own constructor, at its end: the window's creation asks for its controls.
   void CreateToolWindow(HWND owner, const wchar_t* className, const wchar_t* title);
@@ -36,8 +37,10 @@ protected:
   // Whether the tool can run as its controls stand (a reference it can read, an offset not 0).
   virtual bool Ready() const = 0;
   virtual void OnToolCommand(HWND from, WORD code) = 0;
-  // Enables the confirming button when the tool is ready and a time is chosen.
+  // Enables the confirming button when the tool is ready and something is chosen to change.
   void UpdateOK() const;
+  // Whether something is chosen to change: a time, by default.
+  virtual bool Chosen() const { return Fields().Any(); }
 
   HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id = 0);
   void PlaceScaled(HWND control, const ui::Bounds& at) const { ui::Place(control, at, dpi_); }
@@ -58,6 +61,7 @@ private:
   const wchar_t* okCaption_;
   int topHeight_;
   bool offersScope_;
+  bool choosesTimes_;
   std::vector<HWND> controls_;
 };
 
@@ -97,6 +101,19 @@ public:
   std::wstring ReferencePath() const;
 
 protected:
+  // A window that takes a file or folder to work from, as this one does, with its own words.
+  struct Role {
+    const wchar_t* Title;
+    const wchar_t* OkCaption;
+    const wchar_t* Label;   // before the path
+    const wchar_t* Prompt;  // while no path is typed
+    int TopHeight;          // at 96 DPI
+  };
+  // For a window of its own kind, whose constructor makes the window.
+  TfrmCopyTimes(bool offersScope, const Role& role);
+  // What the window says of the reference once it is read.
+  virtual std::wstring Describe(const pw::EntryInfo& reference) const;
+
   void CreateTop() override;
   void PlaceTop() override;
   bool Ready() const override;
@@ -117,8 +134,47 @@ private:
   HWND lblReference = nullptr, edReference = nullptr, btnFile = nullptr, btnFolder = nullptr;
   HWND lblStamps = nullptr;
 
+  Role role_;
   std::optional<pw::EntryInfo> reference_;
   unsigned asked_ = 0;  // the reads asked for; only the latest one's answer counts
   bool reading_ = false;
   std::shared_ptr<Answer> answer_;
+};
+
+// The window of "Restore Times": a saved times file (each row gives its entry here the times
+// saved) or another folder (each entry gets the times of the entry at the same place there), which
+// of the three times, and whether the four attributes come back too.
+class TfrmRestoreTimes : public TfrmCopyTimes {
+public:
+  TfrmRestoreTimes(HWND owner, bool offersScope);
+  ~TfrmRestoreTimes() override;
+  bool SourceIsFolder() const;
+  bool Attributes() const;
+
+protected:
+  void CreateTop() override;
+  void PlaceTop() override;
+  std::wstring Describe(const pw::EntryInfo& reference) const override;
+  bool Chosen() const override { return Fields().Any() || Attributes(); }
+
+private:
+  friend class TimeToolProbe;
+  HWND cbAttributes = nullptr;
+};
+
+// The window of "Save Times": how far the save reaches into the selected folders, before the file
+// is named in the standard save dialog.
+class TfrmSaveTimes : public TfrmTimeTool {
+public:
+  TfrmSaveTimes(HWND owner, bool offersScope);
+  ~TfrmSaveTimes() override;
+
+protected:
+  void CreateTop() override;
+  void PlaceTop() override;
+  bool Ready() const override { return true; }
+  void OnToolCommand(HWND, WORD) override {}
+
+private:
+  HWND lblWhat = nullptr;
 };

@@ -11,6 +11,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/EditApply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/SavedTimes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/RelativePath.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeBatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeEditRules.cpp
@@ -40,4 +41,5 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwWheel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WholeFiles.cpp
 )

@@ -26,7 +26,7 @@ void Place(ContentPlan& plan, const std::optional<FoundDate>& found, std::wstrin
     plan.Note = placed.Problem;
     return;
   }
-  plan.Entry.Planned = *placed.Instant;
+  plan.Entry.Planned = AtInstant(*placed.Instant);
   plan.Note = OriginText(*found);
   if (placed.Repeated) plan.Note += L"; the hour came twice: the first is taken";
 }
@@ -120,7 +120,7 @@ std::optional<std::vector<ContentPlan>> PlanContentTimes(const std::vector<Batch
       std::uint64_t written = child.Info.LastWrite;
       if (const auto inRun = planOf.find(PathKey(JoinPath(plan.Entry.Path, child.Name)));
           inRun != planOf.end() && rule.Fields.LastWrite && plans[inRun->second].Entry.Planned)
-        written = *plans[inRun->second].Entry.Planned;
+        written = plans[inRun->second].Entry.Planned->LastWrite;
       if (written > newest) {
         newest = written;
         newestName = &child.Name;
@@ -130,7 +130,7 @@ std::optional<std::vector<ContentPlan>> PlanContentTimes(const std::vector<Batch
       plan.Note = rule.CountFolders ? L"nothing inside" : L"no file inside";
       continue;
     }
-    plan.Entry.Planned = newest;
+    plan.Entry.Planned = AtInstant(newest);
     plan.Note = L"newest inside: " + *newestName;
   }
   if (progress) progress(plans.size(), plans.size());

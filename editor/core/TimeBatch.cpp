@@ -272,13 +272,15 @@ ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields) {
   }};
 }
 
-ChangeRule PlannedRule(TimeFields fields) {
-  return {[fields](const BatchEntry& entry, const EntryInfo&) {
+ChangeRule PlannedRule(TimeFields fields, bool attributes) {
+  return {[fields, attributes](const BatchEntry& entry, const EntryInfo& now) {
     EntryChange change;
     if (!entry.Planned) return change;
-    if (fields.Created) change.Times.Created = *entry.Planned;
-    if (fields.LastWrite) change.Times.LastWrite = *entry.Planned;
-    if (fields.LastAccess) change.Times.LastAccess = *entry.Planned;
+    const EntryInfo& planned = *entry.Planned;
+    if (fields.Created && planned.Created) change.Times.Created = planned.Created;
+    if (fields.LastWrite && planned.LastWrite) change.Times.LastWrite = planned.LastWrite;
+    if (fields.LastAccess && planned.LastAccess) change.Times.LastAccess = planned.LastAccess;
+    if (attributes) change.Attributes = ChosenAttributeWord(now.Attributes, planned.Attributes);
     return change;
   }};
 }

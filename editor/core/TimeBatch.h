@@ -22,16 +22,19 @@ namespace pw {
 // ---- What a run covers -------------------------------------------------------------------------
 
 // One entry of a run, with its information as last seen (in the list or by the walk); the run reads
-// it again before it writes. A run that worked out each entry's time beforehand (from what the
-// file holds) keeps it here.
+// it again before it writes. A run that worked out each entry's values beforehand (from what the
+// file holds, from a saved file) keeps them in Planned; a time of 0 there is none.
 struct BatchEntry {
   BatchEntry(std::wstring path, bool isFolder = false, EntryInfo known = {})
       : Path(std::move(path)), IsFolder(isFolder), Known(known) {}
   std::wstring Path;
   bool IsFolder = false;
   EntryInfo Known;
-  std::optional<std::uint64_t> Planned;
+  std::optional<EntryInfo> Planned;
 };
+
+// The same instant for all three times.
+inline EntryInfo AtInstant(std::uint64_t utc) { return EntryInfo{0, utc, utc, utc}; }
 
 // The selected entries only, or also what lies inside the selected folders: files, folders, both.
 enum class Scope : std::uint8_t { Selected, Files, Folders, Everything };
@@ -89,8 +92,9 @@ std::optional<std::uint64_t> ShiftStamp(std::uint64_t stamp, std::int64_t ticks)
 ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields);
 // The chosen times set to the reference's stamps.
 ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields);
-// The chosen times set to each entry's planned time; an entry without one is left as it is.
-ChangeRule PlannedRule(TimeFields fields);
+// The chosen times set to each entry's planned ones, and with `attributes` the four attributes of
+// the editor's boxes; an entry without a plan is left as it is.
+ChangeRule PlannedRule(TimeFields fields, bool attributes = false);
 
 // ---- The writing ---------------------------------------------------------------------------------
 

@@ -46,10 +46,14 @@ void PrintTo(const Row& row, std::ostream* out) {
        << " " << std::string(row.Note.begin(), row.Note.end());
 }
 
+Row RowOf(const pw::ContentPlan& plan) {
+  return {plan.Entry.Path, plan.Entry.Planned ? std::optional(plan.Entry.Planned->LastWrite) : std::nullopt, plan.Note};
+}
+
 std::vector<Row> Plan(testutil::FakeFs& fs, const std::vector<BatchEntry>& entries, pw::ContentRule rule) {
   const std::optional<std::vector<pw::ContentPlan>> plans = pw::PlanContentTimes(entries, rule, fs, {});
   std::vector<Row> rows;
-  for (const pw::ContentPlan& plan : *plans) rows.push_back({plan.Entry.Path, plan.Entry.Planned, plan.Note});
+  for (const pw::ContentPlan& plan : *plans) rows.push_back(RowOf(plan));
   return rows;
 }
 
@@ -123,7 +127,7 @@ TEST(ContentTimes, AFolderGetsItsNewestEntryFromTheInsideOutAndTheRunWritesIt) {
   rule.Fields = {.Created = false, .LastWrite = true, .LastAccess = false};
   const auto plans = *pw::PlanContentTimes(entries, rule, fs, {});
   std::vector<Row> rows;
-  for (const pw::ContentPlan& plan : plans) rows.push_back({plan.Entry.Path, plan.Entry.Planned, plan.Note});
+  for (const pw::ContentPlan& plan : plans) rows.push_back(RowOf(plan));
   // deeper holds newest.raw; sub's newest is then deeper (its new 950), above new.jpg's 900; t's
   // newest is sub, with its new time.
   EXPECT_EQ(rows, (std::vector<Row>{{L"t", 950, L"newest inside: sub"},
@@ -132,7 +136,7 @@ TEST(ContentTimes, AFolderGetsItsNewestEntryFromTheInsideOutAndTheRunWritesIt) {
                                     {L"t\\sub\\deeper", 950, L"newest inside: newest.raw"}}));
   // Files only: sub's newest file is new.jpg.
   rule.CountFolders = false;
-  EXPECT_EQ(pw::PlanContentTimes({{L"t\\sub", true}}, rule, fs, {})->at(0).Entry.Planned, 900u);
+  EXPECT_EQ(pw::PlanContentTimes({{L"t\\sub", true}}, rule, fs, {})->at(0).Entry.Planned->LastWrite, 900u);
 
   // Written as planned, last-write only; Undo takes it all back.
   std::vector<BatchEntry> planned;

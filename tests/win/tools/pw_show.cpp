@@ -326,6 +326,16 @@ void ShowTimeTool(const std::wstring& which, int seconds) {
   } else if (which == L"content") {
     TfrmTimesFromContent content(nullptr, true);
     content.ShowModal();
+  } else if (which == L"save") {
+    TfrmSaveTimes save(nullptr, true);
+    save.ShowModal();
+  } else if (which == L"restore") {
+    TfrmRestoreTimes restore(nullptr, true);
+    wchar_t windows[MAX_PATH] = {0};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    SetWindowTextW(TimeToolProbe(restore.Handle()).edReference(), windows);
+    SendMessageW(restore.Handle(), WM_TIMER, TfrmCopyTimes::kReadTimer, 0);
+    restore.ShowModal();
   } else {
     TfrmCopyTimes copy(nullptr, false);
     wchar_t windows[MAX_PATH] = {0};
@@ -391,7 +401,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowWatch(number(1, 6));
   } else if (what == L"pathline") {
     ShowPathLine(number(1, 5));
-  } else if (what == L"shift" || what == L"copy" || what == L"content") {
+  } else if (what == L"shift" || what == L"copy" || what == L"content" || what == L"save" || what == L"restore") {
     ShowTimeTool(what, number(1, 5));
   } else if (what == L"preview") {
     ShowPreview(number(1, 5));

@@ -1,0 +1,133 @@
+// Save Times and Restore Times against the fake file system: a tree saved, changed by another
+// program and given back to the tick, folders included; what a restore of what was just saved
+// changes (nothing); rows with no entry and entries with no counterpart named, never guessed; a
+// copied tree given its original's times.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "editor/core/EditUndo.h"
+#include "editor/core/SavedTimes.h"
+#include "support/FakeEditFs.h"
+
+using pw::BatchEntry;
+using pw::EntryInfo;
+
+namespace {
+
+constexpr std::uint32_t kFile = 0x20, kDir = 0x10;
+
+EntryInfo Stamped(std::uint32_t attributes, std::uint64_t base) { return {attributes, base + 1, base + 2, base + 3}; }
+
+struct Restore {
+  std::vector<BatchEntry> Write;
+  std::vector<std::wstring> Left;  // "path: reason"
+};
+
+// A plan as the command uses it: the entries that change, inside first, and the others with why.
+Restore Split(const std::vector<pw::RestorePlan>& plans, pw::TimeFields fields, bool attributes) {
+  Restore restore;
+  for (const pw::RestorePlan& plan : plans) {
+    if (!plan.Entry.Planned) restore.Left.push_back(plan.Entry.Path + L": " + plan.Note);
+    else if (pw::PlanChanges(plan.Entry.Known, *plan.Entry.Planned, fields, attributes)) restore.Write.push_back(plan.Entry);
+  }
+  pw::InsideFirst(restore.Write);
+  return restore;
+}
+
+}  // namespace
+
+TEST(SavedTimes, ATreeSavedIsGivenBackToTheTickAndASaveRestoredAtOnceChangesNothing) {
+  testutil::FakeFs fs;
+  fs.Disks = {{L"C:\\t", Stamped(kDir, 100)},
+              {L"C:\\t\\=a, b's.txt", Stamped(kFile | 0x01, 200)},
+              {L"C:\\t\\Sub", Stamped(kDir, 300)},
+              {L"C:\\t\\Sub\\b.txt", Stamped(kFile, 400)},
+              {L"C:\\t\\Sub\\Deep", Stamped(kDir | 0x02, 500)},
+              {L"C:\\t\\none.txt", {kFile, 0, 7, 8}}};  // a file system that keeps no creation time
+  const auto saved = fs.Disks;
+  std::vector<pw::EditFailure> failures;
+  // The parent entry (the listed folder) and a folder in it, everything inside: each entry once.
+  const std::vector<BatchEntry> entries = *pw::CollectEntries(
+      {{L"C:\\t", true, saved.at(L"C:\\t")}, {L"C:\\t\\Sub", true, saved.at(L"C:\\t\\Sub")}}, pw::Scope::Everything,
+      fs, failures, {});
+  const pw::SavedTimes file = *pw::SaveTimes(entries, L"C:\\t\\", fs, {});
+  EXPECT_EQ(file.Rows, 5u);
+  ASSERT_EQ(file.Left.size(), 1u);  // the listed folder itself
+  EXPECT_EQ(file.Left[0].Path, L"C:\\t");
+  const pw::TimesFile read = pw::ParseTimesFile(file.Bytes);
+  ASSERT_FALSE(read.Error) << std::wstring(read.Error->Text()).size();
+
+  // What was just saved, restored: nothing to change.
+  const pw::TimeFields all;
+  EXPECT_TRUE(Split(*pw::PlanFromSaved(read.Rows, L"C:\\t\\", fs, {}), all, true).Write.empty());
+
+  // Another program changes times and attributes; the restore gives everything back exactly, the
+  // folders after what they hold, and an undo takes it back again.
+  for (auto& [path, info] : fs.Disks) {
+    if (path == L"C:\\t\\none.txt") continue;
+    info.LastWrite += 12345;
+    info.Created -= 7;
+    info.Attributes ^= 0x01;
+  }
+  const auto changed = fs.Disks;
+  const Restore restore = Split(*pw::PlanFromSaved(read.Rows, L"C:\\t\\", fs, {}), all, true);
+  ASSERT_EQ(restore.Write.size(), 4u);
+  // A folder is written after everything inside it.
+  for (std::size_t i = 0; i < restore.Write.size(); ++i)
+    for (std::size_t j = i + 1; j < restore.Write.size(); ++j)
+      EXPECT_FALSE(restore.Write[j].Path.starts_with(restore.Write[i].Path + L"\\")) << restore.Write[j].Path;
+  pw::BatchResult run = pw::WriteEntries(restore.Write, pw::PlannedRule(all, true), fs, {});
+  EXPECT_TRUE(run.Failures.empty());
+  for (const auto& [path, info] : saved)
+    if (path != L"C:\\t") {
+      EXPECT_EQ(fs.Disks[path], info) << path;
+    }
+  EXPECT_EQ(fs.Disks[L"C:\\t"], changed.at(L"C:\\t"));  // never saved, never touched
+  pw::EditUndo undo;
+  undo.Remember(std::move(run.Undo));
+  EXPECT_TRUE(undo.Run(fs).Failures.empty());
+  EXPECT_EQ(fs.Disks, changed);
+}
+
+TEST(SavedTimes, RowsWithNoEntryAndEntriesWithNoCounterpartAreNamedNeverGuessed) {
+  testutil::FakeFs fs;
+  fs.Disks = {{L"C:\\t", Stamped(kDir, 1)},       {L"C:\\t\\Photo.JPG", Stamped(kFile, 2)},
+              {L"C:\\t\\was a file", Stamped(kDir, 3)}};
+  const auto row = [](const wchar_t* path, std::uint64_t written) {
+    return pw::TimesRow{.Path = path, .IsFolder = false, .Created = 11, .LastWrite = written, .LastAccess = 12,
+                        .Attributes = 0x20};
+  };
+  const std::vector<pw::TimesRow> rows = {row(L"photo.jpg", 13), row(L"gone.txt", 5), row(L"was a file", 6),
+                                          row(L"Missing\\deep.txt", 7)};
+  const std::vector<pw::RestorePlan> plans = *pw::PlanFromSaved(rows, L"C:\\t\\", fs, {});
+  const Restore restore = Split(plans, {}, false);
+  ASSERT_EQ(restore.Write.size(), 1u);
+  EXPECT_EQ(restore.Write[0].Path, L"C:\\t\\Photo.JPG");  // as the folder spells it
+  EXPECT_EQ(restore.Left, (std::vector<std::wstring>{L"C:\\t\\gone.txt: no such entry here",
+                                                     L"C:\\t\\was a file: a folder here, a file when saved",
+                                                     L"C:\\t\\Missing\\deep.txt: its folder could not be read"}));
+
+  // A tree copied without its times gets its original's, entry by entry; what the copy has and the
+  // original has not is named.
+  fs.Disks = {{L"C:\\orig", Stamped(kDir, 10)},          {L"C:\\orig\\a.txt", Stamped(kFile, 20)},
+              {L"C:\\orig\\Sub", Stamped(kDir, 30)},      {L"C:\\orig\\Sub\\b.txt", Stamped(kFile, 40)},
+              {L"C:\\copy", Stamped(kDir, 90)},           {L"C:\\copy\\A.TXT", Stamped(kFile, 91)},
+              {L"C:\\copy\\Sub", Stamped(kDir, 92)},      {L"C:\\copy\\Sub\\b.txt", Stamped(kFile, 93)},
+              {L"C:\\copy\\Sub\\new.txt", Stamped(kFile, 94)}};
+  std::vector<pw::EditFailure> failures;
+  const std::vector<BatchEntry> entries =
+      *pw::CollectEntries({{L"C:\\copy\\A.TXT"}, {L"C:\\copy\\Sub", true, fs.Disks[L"C:\\copy\\Sub"]}},
+                          pw::Scope::Everything, fs, failures, {});
+  const Restore copy = Split(*pw::PlanFromFolder(entries, L"C:\\copy\\", L"C:\\orig", fs, {}), {}, false);
+  EXPECT_EQ(copy.Left, std::vector<std::wstring>{L"C:\\copy\\Sub\\new.txt: nothing of that name in the source"});
+  pw::WriteEntries(copy.Write, pw::PlannedRule({}), fs, {});
+  for (const auto& [from, to] : {std::pair{L"a.txt", L"A.TXT"}, {L"Sub", L"Sub"}, {L"Sub\\b.txt", L"Sub\\b.txt"}}) {
+    const EntryInfo orig = fs.Disks[std::wstring(L"C:\\orig\\") + from], now = fs.Disks[std::wstring(L"C:\\copy\\") + to];
+    EXPECT_EQ((std::vector<std::uint64_t>{now.Created, now.LastWrite, now.LastAccess}),
+              (std::vector<std::uint64_t>{orig.Created, orig.LastWrite, orig.LastAccess}))
+        << to;
+  }
+}
