@@ -11,7 +11,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$PW_ROOT"
 
 pw_install_deps
-pw_build_win --target listing_bench --target edit_bench --target watch_bench --target content_bench
+pw_build_win --target listing_bench --target edit_bench --target watch_bench --target content_bench \
+             --target saved_bench
 
 counts=("$@")
 [ ${#counts[@]} -gt 0 ] || counts=(10000 100000 1000000)
@@ -46,6 +47,7 @@ edit_counts=()
 for count in "${counts[@]}"; do [ "$count" -le 100000 ] && edit_counts+=("$count"); done
 [ ${#edit_counts[@]} -eq 0 ] || wine build/win/edit_bench.exe --in 'Z:\tmp\pathwick-bench' "${edit_counts[@]}" 2>/dev/null
 wine build/win/content_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null
+wine build/win/saved_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null
 
 # Photos and videos for Times From Content: 10,000 JPEGs of 100 KB with their EXIF at the start and
 # 1,000 MP4s whose movie box comes after their media data.
@@ -82,6 +84,25 @@ if not os.path.exists(os.path.join(d, "complete.mark")):
         mvhd = box(b"mvhd", bytes(4) + struct.pack(">IIII", created, created, 600, 0) + bytes(80))
         movie = box(b"ftyp", b"mp42" + bytes(4) + b"mp42isom") + box(b"mdat", bytes(100 * 1024)) + box(b"moov", mvhd)
         open(os.path.join(d, "movie%04d.mp4" % i), "wb").write(movie)
+    open(os.path.join(d, "complete.mark"), "w").close()
+PY
+
+# A tree of 100,000 files in 1,000 folders for Save Times and Restore Times, and a copy of it with
+# other times.
+python3 - "$folder" <<'PY'
+import os, sys
+root = sys.argv[1]
+for name, when in (("tree100000", 1600000000), ("tree100000-copy", 1500000000)):
+    d = os.path.join(root, name)
+    if os.path.exists(os.path.join(d, "complete.mark")):
+        continue
+    for f in range(1000):
+        sub = os.path.join(d, "folder%03d" % f)
+        os.makedirs(sub, exist_ok=True)
+        for i in range(100):
+            path = os.path.join(sub, "file%03d.txt" % i)
+            open(path, "w").close()
+            os.utime(path, (when + f * 100 + i, when + f * 100 + i))
     open(os.path.join(d, "complete.mark"), "w").close()
 PY
 

@@ -1,5 +1,7 @@
 #include "common/core/IsoTime.h"
 
+#include <iterator>
+
 #include "common/core/DateTime.h"
 
 namespace pw {
@@ -11,15 +13,11 @@ constexpr std::uint64_t kTicksPerDay = kTicksPerSecond * 86'400;
 // The last year a file time reaches.
 constexpr std::uint64_t kLastYear = 30828;
 
-// At least `width` digits, zeros in front.
-void AppendDigits(std::string& out, std::uint64_t value, int width) {
-  char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0 || count < width);
-  while (count > 0) out += digits[--count];
+// Writes `width` digits of `value` ending just before `end`, zeros in front; returns where they
+// begin.
+char* PutDigits(char* end, std::uint64_t value, int width) {
+  for (int i = 0; i < width; ++i, value /= 10) *--end = static_cast<char>('0' + value % 10);
+  return end;
 }
 
 // Reads `width` digits at `at`; false when any is not a digit.
@@ -34,25 +32,34 @@ bool ReadDigits(std::string_view text, std::size_t at, std::size_t width, std::u
 
 }  // namespace
 
-std::string IsoUtcText(std::uint64_t fileTime) {
+void AppendIsoUtc(std::string& out, std::uint64_t fileTime) {
   const CivilDate date = CivilDateOfDay(static_cast<std::int64_t>(fileTime / kTicksPerDay));
   const std::uint64_t ticksOfDay = fileTime % kTicksPerDay;
   const std::uint64_t seconds = ticksOfDay / kTicksPerSecond;
+  // Filled from the end, in one piece: a save writes three of these for every entry.
+  char text[32];
+  char* at = std::end(text);
+  *--at = 'Z';
+  at = PutDigits(at, ticksOfDay % kTicksPerSecond, 7);
+  *--at = '.';
+  at = PutDigits(at, seconds % 60, 2);
+  *--at = ':';
+  at = PutDigits(at, seconds / 60 % 60, 2);
+  *--at = ':';
+  at = PutDigits(at, seconds / 3600, 2);
+  *--at = 'T';
+  at = PutDigits(at, static_cast<std::uint64_t>(date.Day), 2);
+  *--at = '-';
+  at = PutDigits(at, static_cast<std::uint64_t>(date.Month), 2);
+  *--at = '-';
+  const auto year = static_cast<std::uint64_t>(date.Year);
+  at = PutDigits(at, year, year > 9999 ? 5 : 4);
+  out.append(at, std::end(text));
+}
+
+std::string IsoUtcText(std::uint64_t fileTime) {
   std::string out;
-  AppendDigits(out, static_cast<std::uint64_t>(date.Year), 4);
-  out += '-';
-  AppendDigits(out, static_cast<std::uint64_t>(date.Month), 2);
-  out += '-';
-  AppendDigits(out, static_cast<std::uint64_t>(date.Day), 2);
-  out += 'T';
-  AppendDigits(out, seconds / 3600, 2);
-  out += ':';
-  AppendDigits(out, seconds / 60 % 60, 2);
-  out += ':';
-  AppendDigits(out, seconds % 60, 2);
-  out += '.';
-  AppendDigits(out, ticksOfDay % kTicksPerSecond, 7);
-  out += 'Z';
+  AppendIsoUtc(out, fileTime);
   return out;
 }
 

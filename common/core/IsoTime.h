@@ -10,6 +10,7 @@
 namespace pw {
 
 std::string IsoUtcText(std::uint64_t fileTime);
+void AppendIsoUtc(std::string& out, std::uint64_t fileTime);
 // The file time of a text of that one form; nothing for any other spelling (fewer digits, a zone
 // offset, a space for the T, a year written with a leading zero) or for a moment outside 0 to
 // kLastFileTime.

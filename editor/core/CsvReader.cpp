@@ -3,6 +3,11 @@
 #include <algorithm>
 
 namespace pw {
+namespace {
+
+bool IsFieldEnd(char c) { return c == ',' || c == '\r' || c == '\n' || c == '"'; }
+
+}  // namespace
 
 std::size_t CsvField::Size() const {
   if (!Quoted) return Raw.size();
@@ -38,7 +43,7 @@ void CsvReader::Next(CsvRecord& record) {
 CsvFault CsvReader::ReadField(CsvField& field) {
   if (pos_ < bytes_.size() && bytes_[pos_] == '"') return ReadQuoted(field);
   const std::size_t begin = pos_;
-  pos_ = std::min(bytes_.find_first_of(",\r\n\"", pos_), bytes_.size());
+  while (pos_ < bytes_.size() && !IsFieldEnd(bytes_[pos_])) ++pos_;
   field = {.Raw = bytes_.substr(begin, pos_ - begin), .Quoted = false};
   if (AtEnd()) return CsvFault::None;
   if (bytes_[pos_] == '"') return CsvFault::QuoteInField;

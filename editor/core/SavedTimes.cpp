@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "common/core/CaselessText.h"
 #include "common/core/PathRules.h"
 
 namespace pw {
@@ -16,33 +17,43 @@ struct FolderNames {
   std::unordered_map<std::wstring, FolderChild> ByName;
 };
 
-// Reads each folder once, however many entries of it are looked up.
+// Reads each folder once, however many entries of it are looked up; the entries of one folder
+// come one after another, so the folder last looked in is kept at hand.
 class Folders {
 public:
   explicit Folders(EditFileSystem& fs) : fs_(fs) {}
   // The entry at `path` as its folder lists it (its name as the folder spells it); nothing when the
   // folder holds none of that name, with the folder's error when it could not be read.
   const FolderChild* Find(const std::wstring& path, FsError& error) {
-    const std::wstring folder = ParentFolderPath(path);
-    const std::wstring key = PathKey(folder);
-    auto at = read_.find(key);
-    if (at == read_.end()) {
-      FolderNames names;
-      std::vector<FolderChild> children;
-      std::wstring without = folder;
-      if (without.size() > 1 && without.back() == L'\\' && !IsDriveRoot(without)) without.pop_back();
-      names.Error = fs_.ReadFolder(without, children);
-      for (FolderChild& child : children) names.ByName.emplace(PathKey(child.Name), std::move(child));
-      at = read_.emplace(key, std::move(names)).first;
+    const std::size_t split = path.find_last_of(L'\\');
+    const std::wstring_view folder = std::wstring_view(path).substr(0, split == std::wstring::npos ? 0 : split + 1);
+    if (!current_ || folder != lastFolder_) {
+      lastFolder_.assign(folder);
+      const std::wstring key = PathKey(folder);
+      auto at = read_.find(key);
+      if (at == read_.end()) at = read_.emplace(key, Read(lastFolder_)).first;
+      current_ = &at->second;
     }
-    error = at->second.Error;
-    const auto found = at->second.ByName.find(PathKey(LastComponent(path)));
-    return found == at->second.ByName.end() ? nullptr : &found->second;
+    error = current_->Error;
+    name_ = PathKey(std::wstring_view(path).substr(folder.size()));
+    const auto found = current_->ByName.find(name_);
+    return found == current_->ByName.end() ? nullptr : &found->second;
   }
 
 private:
+  FolderNames Read(std::wstring folder) {
+    FolderNames names;
+    std::vector<FolderChild> children;
+    if (folder.size() > 1 && folder.back() == L'\\' && !IsDriveRoot(folder)) folder.pop_back();
+    names.Error = fs_.ReadFolder(folder, children);
+    for (FolderChild& child : children) names.ByName.emplace(PathKey(child.Name), std::move(child));
+    return names;
+  }
+
   EditFileSystem& fs_;
   std::unordered_map<std::wstring, FolderNames> read_;
+  std::wstring lastFolder_, name_;
+  FolderNames* current_ = nullptr;
 };
 
 bool IsFolderInfo(const EntryInfo& info) { return (info.Attributes & kDirectoryAttribute) != 0; }
@@ -50,11 +61,22 @@ bool IsFolderInfo(const EntryInfo& info) { return (info.Attributes & kDirectoryA
 }  // namespace
 
 std::optional<std::wstring> PathUnder(std::wstring_view folder, std::wstring_view path) {
-  const std::wstring folderKey = PathKey(folder), pathKey = PathKey(path);
-  if (!LiesInside(pathKey, folderKey)) return std::nullopt;
-  std::wstring_view relative = std::wstring_view(path).substr(folderKey.size());
-  while (!relative.empty() && relative.front() == L'\\') relative.remove_prefix(1);
-  while (!relative.empty() && relative.back() == L'\\') relative.remove_suffix(1);
+  // Compared as the file system compares names, without making a folded copy of either: a run
+  // asks this of every entry.
+  const auto same = [](wchar_t a, wchar_t b) {
+    return FoldAscii(a == L'/' ? L'\\' : a) == FoldAscii(b == L'/' ? L'\\' : b);
+  };
+  while (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/') && !IsDriveRoot(folder))
+    folder.remove_suffix(1);
+  if (folder.empty() || path.size() <= folder.size()) return std::nullopt;
+  for (std::size_t i = 0; i < folder.size(); ++i)
+    if (!same(folder[i], path[i])) return std::nullopt;
+  std::wstring_view relative = path.substr(folder.size());
+  const bool atName = folder.back() == L'\\' || folder.back() == L'/' || relative.front() == L'\\' ||
+                      relative.front() == L'/';
+  if (!atName) return std::nullopt;
+  while (!relative.empty() && (relative.front() == L'\\' || relative.front() == L'/')) relative.remove_prefix(1);
+  while (!relative.empty() && (relative.back() == L'\\' || relative.back() == L'/')) relative.remove_suffix(1);
   if (relative.empty()) return std::nullopt;
   return std::wstring(relative);
 }
@@ -62,6 +84,7 @@ std::optional<std::wstring> PathUnder(std::wstring_view folder, std::wstring_vie
 std::optional<SavedTimes> SaveTimes(const std::vector<BatchEntry>& entries, const std::wstring& listedFolder,
                                     EditFileSystem& fs, const BatchProgress& progress) {
   SavedTimes saved;
+  saved.Bytes.reserve(256 + entries.size() * 160);  // about a row's length, grown from there if need be
   AppendTimesHeader(saved.Bytes);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (progress && !progress(i, entries.size())) return std::nullopt;

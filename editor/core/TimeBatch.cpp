@@ -24,33 +24,41 @@ bool IsFolderToEnter(const EntryInfo& info) {
   return (info.Attributes & kDirectoryAttribute) && !(info.Attributes & kReparsePointAttribute);
 }
 
-// One run's entries, each taken once, and the folders walked so far.
+// One run's entries, each taken once, and the folders walked so far. An entry reached by a walk can
+// be one taken already only where its folder holds a selected entry (the parent entry selected
+// beside the folder's own entries): only there are the names compared.
 class Collection {
 public:
   Collection(Scope scope, EditFileSystem& fs, std::vector<EditFailure>& failures, const BatchProgress& progress)
       : scope_(scope), fs_(fs), failures_(failures), progress_(progress) {}
 
-  void Take(const BatchEntry& entry) {
-    if (seen_.insert(PathKey(entry.Path)).second) out_.push_back(entry);
+  void TakeSelected(const BatchEntry& entry) {
+    const std::wstring key = PathKey(entry.Path);
+    if (!seen_.insert(key).second) return;
+    nearSelected_.insert(PathKey(ParentFolderPath(key)));
+    out_.push_back(entry);
   }
   bool Entered(const std::wstring& folder) const { return entered_.contains(PathKey(folder)); }
 
   // Walks the folder depth first, taking what the scope takes; false when stopped.
   bool Walk(const std::wstring& folder) {
-    if (!entered_.insert(PathKey(folder)).second) return true;
+    const std::wstring folderKey = PathKey(folder);
+    if (!entered_.insert(folderKey).second) return true;
     std::vector<FolderChild> children;
     if (const FsError error = fs_.ReadFolder(folder, children); error != kFsOk) {
       failures_.push_back({folder, EditFault::FolderUnread, error});
       return true;
     }
+    const bool nearSelected = nearSelected_.contains(folderKey);
     for (FolderChild& child : children) {
       const bool isFolder = (child.Info.Attributes & kDirectoryAttribute) != 0;
+      const bool enter = IsFolderToEnter(child.Info);
       std::wstring path = JoinPath(folder, child.Name);
-      if (Takes(scope_, isFolder)) {
-        Take({path, isFolder, child.Info});
+      if (Takes(scope_, isFolder) && (!nearSelected || !seen_.contains(PathKey(path)))) {
+        out_.push_back({enter ? path : std::move(path), isFolder, child.Info});
         if (progress_ && !progress_(out_.size(), 0)) return false;
       }
-      if (IsFolderToEnter(child.Info) && !Walk(path)) return false;
+      if (enter && !Walk(path)) return false;  // not moved from: it is walked next
     }
     return true;
   }
@@ -63,7 +71,7 @@ private:
   std::vector<EditFailure>& failures_;
   const BatchProgress& progress_;
   std::vector<BatchEntry> out_;
-  std::unordered_set<std::wstring> seen_, entered_;
+  std::unordered_set<std::wstring> seen_, nearSelected_, entered_;
 };
 
 // The three times of an entry, in the order of TimeField.
@@ -196,7 +204,7 @@ std::optional<std::vector<BatchEntry>> CollectEntries(const std::vector<BatchEnt
                                                       EditFileSystem& fs, std::vector<EditFailure>& failures,
                                                       const BatchProgress& progress) {
   Collection run(scope, fs, failures, progress);
-  for (const BatchEntry& entry : selected) run.Take(entry);
+  for (const BatchEntry& entry : selected) run.TakeSelected(entry);
   if (scope == Scope::Selected) return std::move(run).Entries();
   // The folders to walk, as they are now: what the list showed of a selected entry may be old, or
   // missing, and a link to a folder is never entered.

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+#include <iterator>
+#include <unordered_map>
 
 #include "common/core/CaselessText.h"
 #include "common/core/DateTime.h"
@@ -41,7 +42,7 @@ bool StartsFormula(char c) {
 }
 
 void AppendField(std::string& out, std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
+  if (std::none_of(value.begin(), value.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
     out += value;
     return;
   }
@@ -55,17 +56,19 @@ void AppendField(std::string& out, std::string_view value) {
 
 void AppendDecimal(std::string& out, std::uint64_t value) {
   char digits[20];
-  int count = 0;
+  char* at = std::end(digits);
   do {
-    digits[count++] = static_cast<char>('0' + value % 10);
+    *--at = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  while (count > 0) out += digits[--count];
+  out.append(at, std::end(digits));
 }
 
 void AppendHex8(std::string& out, std::uint32_t value) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  for (int shift = 28; shift >= 0; shift -= 4) out += kHex[(value >> shift) & 0xF];
+  char digits[8];
+  for (int i = 0; i < 8; ++i) digits[i] = kHex[(value >> (28 - 4 * i)) & 0xF];
+  out.append(digits, 8);
 }
 
 // ---- Reading ---------------------------------------------------------------------------------
@@ -165,26 +168,30 @@ std::optional<std::wstring> ReadRow(const CsvRecord& record, TimesRow& row) {
   return std::nullopt;
 }
 
+// Paths as the file system tells names apart: a-z as A-Z.
+struct FoldedHash {
+  std::size_t operator()(std::wstring_view text) const {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const wchar_t c : text) hash = (hash ^ FoldAscii(c)) * 0x100000001b3ull;
+    return static_cast<std::size_t>(hash);
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::wstring_view a, std::wstring_view b) const { return CaselessCompare(a, b) == 0; }
+};
+
 // The first row, in the file's order, whose path an earlier row has already.
 std::optional<TimesFileError> FirstRepeatedPath(const std::vector<TimesRow>& rows,
                                                 const std::vector<std::size_t>& lines) {
-  std::vector<std::size_t> order(rows.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&rows](std::size_t a, std::size_t b) {
-    const int compared = CaselessCompare(rows[a].Path, rows[b].Path);
-    return compared != 0 ? compared < 0 : a < b;
-  });
-  std::optional<std::size_t> earlier, later;
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    if (CaselessCompare(rows[order[i - 1]].Path, rows[order[i]].Path) != 0) continue;
-    if (!later || order[i] < *later) {
-      earlier = order[i - 1];
-      later = order[i];
-    }
+  std::unordered_map<std::wstring_view, std::size_t, FoldedHash, FoldedEqual> first;
+  first.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto [at, isNew] = first.emplace(rows[i].Path, i);
+    if (!isNew)
+      return TimesFileError{.Line = lines[i],
+                            .What = L"the path is on line " + std::to_wstring(lines[at->second]) + L" already"};
   }
-  if (!later) return std::nullopt;
-  return TimesFileError{.Line = lines[*later],
-                        .What = L"the path is on line " + std::to_wstring(lines[*earlier]) + L" already"};
+  return std::nullopt;
 }
 
 std::optional<TimesFileError> ReadRows(std::string_view bytes, std::vector<TimesRow>& rows) {
@@ -240,7 +247,7 @@ std::optional<std::wstring> AppendTimesRow(std::string& out, const TimesRow& row
     out += ',';
     AppendDecimal(out, ticks);
     out += ',';
-    if (ticks != 0) out += IsoUtcText(ticks);
+    if (ticks != 0) AppendIsoUtc(out, ticks);
   }
   out += ',';
   AppendHex8(out, row.Attributes);

@@ -93,6 +93,12 @@ TEST(SavedTimes, ATreeSavedIsGivenBackToTheTickAndASaveRestoredAtOnceChangesNoth
 }
 
 TEST(SavedTimes, RowsWithNoEntryAndEntriesWithNoCounterpartAreNamedNeverGuessed) {
+  // Where an entry lies, as the file system compares names.
+  EXPECT_EQ(pw::PathUnder(L"C:\\t\\", L"c:\\T\\Sub\\a.txt"), L"Sub\\a.txt");
+  EXPECT_EQ(pw::PathUnder(L"C:\\", L"C:\\t"), L"t");
+  EXPECT_EQ(pw::PathUnder(L"C:\\t", L"C:\\tt\\a.txt"), std::nullopt);  // a sibling of a longer name
+  EXPECT_EQ(pw::PathUnder(L"C:\\t\\", L"C:\\t"), std::nullopt);      // the folder itself
+
   testutil::FakeFs fs;
   fs.Disks = {{L"C:\\t", Stamped(kDir, 1)},       {L"C:\\t\\Photo.JPG", Stamped(kFile, 2)},
               {L"C:\\t\\was a file", Stamped(kDir, 3)}};
