@@ -1,7 +1,8 @@
 # common/core: what every part of the program uses, plain C++ (no <windows.h>): calendar and
 # date-time maths, the date and time texts, ISO 8601 UTC texts, the caseless order, path rules,
 # names as WTF-8 bytes, the settings key.
-# common/platform: the local time zone, the user's locale, the system's error texts (Win32).
+# common/platform: the local time zone, the user's locale, the system's error texts, the name of a
+# volume's file system (Win32).
 list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/CaselessText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/DateFormat.cpp
@@ -15,4 +16,5 @@ list(APPEND PW_CORE_SOURCES
 list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/LocalTime.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/SystemError.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/VolumeName.cpp
 )

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "common/core/NumberText.h"
 #include "common/platform/LocalTime.h"
@@ -14,6 +15,7 @@
 #include "editor/kwProgress.h"
 #include "editor/core/ContentTimes.h"
 #include "editor/core/SavedTimes.h"
+#include "editor/VolumeOutlook.h"
 #include "editor/WholeFiles.h"
 #include "editor/kwTimeTool.h"
 #include "editor/kwTimesFromContent.h"
@@ -38,25 +40,20 @@ std::wstring FaultText(EditFault fault) {
   return L"";
 }
 
-const wchar_t* FieldName(TimeField field) {
-  switch (field) {
-    case TimeField::Created: return L"created";
-    case TimeField::LastWrite: return L"modified";
-    case TimeField::LastAccess: return L"accessed";
-  }
-  return L"";
-}
-
 bool HoldsFolders(const std::vector<EditTarget>& targets) {
   return std::any_of(targets.begin(), targets.end(), [](const EditTarget& target) { return target.IsFolder; });
 }
 
-// What the run could not do as asked, and where it stopped; silent when all went as asked.
-void Report(HWND parent, const wchar_t* title, const BatchResult& result) {
-  const std::size_t count = result.Failures.size() + result.Left.size() + result.Roundings.size();
-  if (count == 0 && !result.Stopped) return;
+// What the run could not do as asked, and where it stopped; silent when all went as asked. What a
+// volume rounded as such volumes do is said once per time, not entry by entry.
+void Report(HWND parent, const wchar_t* title, const BatchResult& result, RunVolumes& volumes) {
+  const std::size_t failed = result.Failures.size() + result.Left.size();
   // Only the lines shown are made: a run over 100,000 entries on a file system that keeps no
   // creation time would otherwise format 200,000 stamps for nothing.
+  const RunVolumes::ReportLines kept =
+      volumes.Sort(result.Roundings, kReportLines > failed ? kReportLines - failed : 0);
+  const std::size_t count = failed + kept.Unexpected;
+  if (count == 0 && kept.Summaries.empty() && !result.Stopped) return;
   std::vector<std::wstring> lines;
   for (std::size_t i = 0; i < result.Failures.size() && lines.size() < kReportLines; ++i) {
     const EditFailure& failure = result.Failures[i];
@@ -70,12 +67,7 @@ void Report(HWND parent, const wchar_t* title, const BatchResult& result) {
     if (left.Error != kFsOk) line += L" (" + SystemErrorText(left.Error) + L")";
     lines.push_back(std::move(line));
   }
-  const DateFormatter date = UserDateFormat();
-  for (std::size_t i = 0; i < result.Roundings.size() && lines.size() < kReportLines; ++i) {
-    const Rounding& rounding = result.Roundings[i];
-    lines.push_back(rounding.Path + L": " + FieldName(rounding.Field) + L" stored as " +
-                    ExactStampText(rounding.Stored, date) + L", asked " + ExactStampText(rounding.Asked, date));
-  }
+  lines.insert(lines.end(), kept.Entries.begin(), kept.Entries.end());
   const std::wstring separator = LocaleString(LOCALE_STHOUSAND, L",");
   std::wstring text;
   if (result.Stopped && result.Total == 0) {
@@ -85,7 +77,8 @@ void Report(HWND parent, const wchar_t* title, const BatchResult& result) {
            FormatGrouped(result.Total, separator) + L" entries; " + FormatGrouped(result.Written, separator) +
            L" of them written, which Undo Edit takes back.\n";
   }
-  if (count > 0) text += L"Not every entry took what was asked:\n";
+  for (const std::wstring& summary : kept.Summaries) text += summary + L".\n";
+  if (count > 0) text += (kept.Summaries.empty() ? L"" : L"\n") + std::wstring(L"Not every entry took what was asked:\n");
   for (const std::wstring& line : lines) text += L"\n" + line;
   if (count > lines.size()) text += L"\n... and " + FormatGrouped(count - lines.size(), separator) + L" more";
   MessageBoxW(parent, text.c_str(), title, MB_OK | (count == 0 ? MB_ICONINFORMATION : MB_ICONWARNING));
@@ -118,7 +111,7 @@ std::vector<TfrmPreview::Row> Changes(const std::vector<BatchEntry>& entries, co
     const bool changes = (t.Created && *t.Created != entry.Known.Created) ||
                          (t.LastWrite && *t.LastWrite != entry.Known.LastWrite) ||
                          (t.LastAccess && *t.LastAccess != entry.Known.LastAccess);
-    if (changes && !change.OutOfRange) rows.push_back({entry.Path, entry.Known, t, {}});
+    if (changes && !change.OutOfRange) rows.push_back({entry.Path, entry.Known, t, {}, {}});
   }
   return rows;
 }
@@ -138,10 +131,27 @@ bool EditCommand::EditFileParams(const std::vector<EditTarget>& targets, HWND pa
     return dialog.Choice();
   });
   if (plan.Outcome != EditOutcome::Updated) return false;
+  const wchar_t* title = L"Edit File Params";
+  std::vector<EditFailure> failures;
+  std::optional<std::vector<BatchEntry>> entries;
+  TfrmProgress::Run(parent, title,
+                    [&](const BatchProgress& progress) { entries = CollectEdit(plan, disk, failures, progress); });
+  if (!entries) return false;
+  // On more than one entry, what their volumes will keep otherwise than confirmed is shown first.
+  RunVolumes volumes;
+  std::vector<TfrmPreview::Row> rows = Changes(*entries, EditRule(plan.Choice));
+  std::unordered_set<std::wstring> leaveOut;
+  std::vector<LeftAlone> left;
+  if (volumes.Forecast(rows, leaveOut, left) && entries->size() > 1 &&
+      !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows)))
+    return false;
+  LeaveOut(*entries, leaveOut);
   BatchResult result;
-  TfrmProgress::Run(parent, L"Edit File Params",
-                    [&](const BatchProgress& progress) { result = WriteEdit(std::move(plan), disk, progress); });
-  Finish(parent, L"Edit File Params", std::move(result));
+  TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    result = WriteEdit(std::move(plan), *entries, std::move(failures), disk, progress);
+  });
+  result.Left = std::move(left);
+  Finish(parent, title, std::move(result), volumes);
   return true;
 }
 
@@ -191,17 +201,21 @@ bool EditCommand::TimesFromContent(const std::vector<EditTarget>& targets, HWND 
   HeldWriters held;
   std::vector<LeftAlone> left;
   const ChangeRule write = PlannedRule(rule.Fields);
-  for (ContentPlan& plan : *plans) {
+  for (const ContentPlan& plan : *plans) {
     const EntryChange change = write(plan.Entry, plan.Entry.Known);
-    rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, plan.Note});
-    if (plan.Entry.Planned) {
-      planned.push_back(plan.Entry);
-      held.push_back(std::move(plan.Held));
-    } else {
-      left.push_back({plan.Entry.Path, plan.Note, plan.Error});
-    }
+    rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, plan.Note, {}});
+    if (!plan.Entry.Planned) left.push_back({plan.Entry.Path, plan.Note, plan.Error});
   }
-  if (rows.size() > 1 && !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows)))
+  RunVolumes volumes;
+  std::unordered_set<std::wstring> leaveOut;
+  const bool said = volumes.Forecast(rows, leaveOut, left);
+  for (ContentPlan& plan : *plans) {
+    if (!plan.Entry.Planned || leaveOut.contains(plan.Entry.Path)) continue;
+    planned.push_back(plan.Entry);
+    held.push_back(std::move(plan.Held));
+  }
+  if ((rows.size() > 1 || said) &&
+      !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows)))
     return false;
   BatchResult result;
   TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
@@ -210,7 +224,7 @@ bool EditCommand::TimesFromContent(const std::vector<EditTarget>& targets, HWND 
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
   result.Failures = std::move(failures);
   result.Left = std::move(left);
-  Finish(parent, title, std::move(result));
+  Finish(parent, title, std::move(result), volumes);
   return true;
 }
 
@@ -244,7 +258,8 @@ bool EditCommand::SaveTimes(const std::vector<EditTarget>& targets, const std::w
     MessageBoxW(parent, text.c_str(), title, MB_OK | MB_ICONERROR);
     return false;
   }
-  Report(parent, title, result);
+  RunVolumes volumes;
+  Report(parent, title, result, volumes);
   return true;
 }
 
@@ -291,15 +306,19 @@ bool EditCommand::RestoreTimes(const std::vector<EditTarget>& targets, const std
   const ChangeRule write = PlannedRule(fields, attributes);
   for (const RestorePlan& plan : *plans) {
     if (!plan.Entry.Planned) {
-      rows.push_back({plan.Entry.Path, plan.Entry.Known, {}, plan.Note});
+      rows.push_back({plan.Entry.Path, plan.Entry.Known, {}, plan.Note, {}});
       left.push_back({plan.Entry.Path, plan.Note, plan.Error});
       continue;
     }
     if (!PlanChanges(plan.Entry.Known, *plan.Entry.Planned, fields, attributes)) continue;
     EntryChange change = write(plan.Entry, plan.Entry.Known);
-    rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, {}});
+    rows.push_back({plan.Entry.Path, plan.Entry.Known, change.Times, {}, {}});
     changing.push_back(plan.Entry);
   }
+  RunVolumes volumes;
+  std::unordered_set<std::wstring> leaveOut;
+  volumes.Forecast(rows, leaveOut, left);
+  LeaveOut(changing, leaveOut);
   // Every change is shown first; restoring what is there already changes nothing, and the preview
   // says so.
   if (!TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows))) return false;
@@ -311,7 +330,7 @@ bool EditCommand::RestoreTimes(const std::vector<EditTarget>& targets, const std
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
   result.Failures = std::move(failures);
   result.Left = std::move(left);
-  Finish(parent, title, std::move(result));
+  Finish(parent, title, std::move(result), volumes);
   return true;
 }
 
@@ -325,20 +344,27 @@ bool EditCommand::RunTool(const std::vector<EditTarget>& targets, HWND parent, c
     entries = CollectEntries(Selected(targets, disk, failures), reach, disk, failures, progress);
   });
   if (!entries) return false;
-  const std::vector<TfrmPreview::Row> rows = Changes(*entries, rule);
-  if (rows.size() > 1 && !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", rows)) return false;
+  std::vector<TfrmPreview::Row> rows = Changes(*entries, rule);
+  RunVolumes volumes;
+  std::unordered_set<std::wstring> leaveOut;
+  std::vector<LeftAlone> left;
+  const bool said = volumes.Forecast(rows, leaveOut, left);
+  if ((rows.size() > 1 || said) && !TfrmPreview::Confirm(parent, std::wstring(title) + L" - Preview", std::move(rows)))
+    return false;
+  LeaveOut(*entries, leaveOut);
   BatchResult result;
   TfrmProgress::Run(parent, title,
                     [&](const BatchProgress& progress) { result = WriteEntries(*entries, rule, disk, progress); });
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
   result.Failures = std::move(failures);
-  Finish(parent, title, std::move(result));
+  result.Left = std::move(left);
+  Finish(parent, title, std::move(result), volumes);
   return true;
 }
 
-void EditCommand::Finish(HWND parent, const wchar_t* title, BatchResult result) {
+void EditCommand::Finish(HWND parent, const wchar_t* title, BatchResult result, RunVolumes& volumes) {
   KeepWritten(result.Undo);
-  Report(parent, title, result);
+  Report(parent, title, result, volumes);
   undo_.Remember(std::move(result.Undo));
 }
 
@@ -355,7 +381,8 @@ void EditCommand::Undo(HWND parent) {
   BatchResult result;
   TfrmProgress::Run(parent, L"Undo Edit", [&](const BatchProgress& progress) { result = undo_.Run(disk, progress); });
   KeepWritten(result.Undo);
-  Report(parent, L"Undo Edit", result);
+  RunVolumes volumes;
+  Report(parent, L"Undo Edit", result, volumes);
 }
 
 }  // namespace pw

@@ -17,6 +17,8 @@
 
 namespace pw {
 
+class RunVolumes;
+
 // An entry a run or an undo wrote, as read back right after.
 struct WrittenEntry {
   std::wstring Path;
@@ -46,7 +48,7 @@ public:
 private:
   bool RunTool(const std::vector<EditTarget>& targets, HWND parent, const wchar_t* title, const ChangeRule& rule,
                Scope reach);
-  void Finish(HWND parent, const wchar_t* title, BatchResult result);
+  void Finish(HWND parent, const wchar_t* title, BatchResult result, RunVolumes& volumes);
 
   EditUndo undo_;
   std::vector<WrittenEntry> written_;

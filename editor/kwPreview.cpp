@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/core/NumberText.h"
 #include "common/platform/LocalTime.h"
@@ -49,15 +50,23 @@ void TfrmPreview::CreateControls() {
   const std::wstring separator = pw::LocaleString(LOCALE_STHOUSAND, L",");
   const std::size_t changing = static_cast<std::size_t>(
       std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.New.Any(); }));
-  std::wstring summary = changing == 0 ? L"Nothing to change" : pw::FormatGrouped(changing, separator) + L" entries will change";
-  if (changing < rows_.size())
-    summary += L", " + pw::FormatGrouped(rows_.size() - changing, separator) + L" left as they are";
+  const std::size_t left = rows_.size() - changing;
+  std::wstring summary = changing == 0 ? L"Nothing to change"
+                                       : pw::FormatGrouped(changing, separator) +
+                                             (changing == 1 ? L" entry will change" : L" entries will change");
+  if (left > 0) summary += L", " + pw::FormatGrouped(left, separator) + (left == 1 ? L" left as it is" : L" left as they are");
   summary += L":";
   lblSummary = CreateWindowExW(0, L"STATIC", summary.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 0, 0, 0,
                                hwnd_, nullptr, inst, nullptr);
   lvEntries.Create(hwnd_, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL, kIdList);
   SetWindowLongW(lvEntries.Handle(), GWL_EXSTYLE, GetWindowLongW(lvEntries.Handle(), GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-  for (const Column& column : kColumns) lvEntries.AddColumn(column.Caption, ui::Scale(column.Width, dpi_), LVCFMT_LEFT);
+  // A value the volume keeps otherwise is shown beside the one asked, in a column twice as wide.
+  const bool anyKept = std::any_of(rows_.begin(), rows_.end(), [](const Row& row) { return row.Kept.Any(); });
+  for (std::size_t i = 0; i < std::size(kColumns); ++i) {
+    const bool newValues = i >= 3 && i % 2 == 1;
+    const int width = anyKept && newValues ? 2 * kColumns[i].Width : kColumns[i].Width;
+    lvEntries.AddColumn(kColumns[i].Caption, ui::Scale(width, dpi_), LVCFMT_LEFT);
+  }
   ListView_SetItemCountEx(lvEntries.Handle(), static_cast<int>(rows_.size()), 0);
   btnApply = CreateWindowExW(0, L"BUTTON", L"Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
                              0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), inst, nullptr);
@@ -101,18 +110,21 @@ void TfrmPreview::lvEntriesGetDispInfo(NMLVDISPINFOW& info) const {
   if (info.item.iItem < 0 || static_cast<std::size_t>(info.item.iItem) >= rows_.size()) return;
   const Row& row = rows_[static_cast<std::size_t>(info.item.iItem)];
   std::wstring text;
-  const auto stamp = [&](std::uint64_t old, const std::optional<std::uint64_t>& changed, bool wanted) {
-    text = pw::ExactStampText(wanted && changed ? *changed : old, date_);
+  const auto stamp = [&](std::uint64_t old, const std::optional<std::uint64_t>& changed,
+                          const std::optional<std::uint64_t>& kept, bool wanted) {
+    if (!wanted || !changed) text = pw::ExactStampText(old, date_);
+    else if (!kept) text = pw::ExactStampText(*changed, date_);
+    else text = pw::ExactStampText(*kept, date_) + L" (asked " + pw::ExactStampText(*changed, date_) + L")";
   };
   switch (info.item.iSubItem) {
     case 0: text = row.Path; break;
     case 1: text = row.Note; break;
-    case 2: stamp(row.Old.Created, row.New.Created, false); break;
-    case 3: stamp(row.Old.Created, row.New.Created, true); break;
-    case 4: stamp(row.Old.LastWrite, row.New.LastWrite, false); break;
-    case 5: stamp(row.Old.LastWrite, row.New.LastWrite, true); break;
-    case 6: stamp(row.Old.LastAccess, row.New.LastAccess, false); break;
-    case 7: stamp(row.Old.LastAccess, row.New.LastAccess, true); break;
+    case 2: stamp(row.Old.Created, row.New.Created, row.Kept.Created, false); break;
+    case 3: stamp(row.Old.Created, row.New.Created, row.Kept.Created, true); break;
+    case 4: stamp(row.Old.LastWrite, row.New.LastWrite, row.Kept.LastWrite, false); break;
+    case 5: stamp(row.Old.LastWrite, row.New.LastWrite, row.Kept.LastWrite, true); break;
+    case 6: stamp(row.Old.LastAccess, row.New.LastAccess, row.Kept.LastAccess, false); break;
+    case 7: stamp(row.Old.LastAccess, row.New.LastAccess, row.Kept.LastAccess, true); break;
     default: break;
   }
   lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);

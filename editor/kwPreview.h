@@ -1,8 +1,8 @@
 #pragma once
 // What a run of the time tools will write, before it writes anything: each entry that changes with
 // its three times as they are and as they will be, and each entry the run leaves alone with the
-// reason, in a list that costs nothing for rows not painted, so a hundred thousand entries show at
-// once. Apply or Cancel; a run that would change nothing offers only Cancel.
+// reason, and what the volume will keep where it keeps another value than asked, in a list that
+// costs nothing for rows not painted, so a hundred thousand entries show at once. Apply or Cancel; a run that would change nothing offers only Cancel.
 #include <windows.h>
 
 #include <string>
@@ -23,6 +23,7 @@ public:
     pw::EntryInfo Old;
     pw::TimeChange New;  // the times that change; the others stay as Old has them; none: left alone
     std::wstring Note;   // where the new time came from, or why the entry is left as it is
+    pw::TimeChange Kept;  // where the volume will keep another value than asked: that value
   };
   // Shows the rows modally over `owner`; true for Apply.
   static bool Confirm(HWND owner, const std::wstring& title, std::vector<Row> rows);

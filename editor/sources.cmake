@@ -41,5 +41,6 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwWheel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/VolumeOutlook.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WholeFiles.cpp
 )

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "browse/core/FileText.h"
+#include "common/platform/VolumeName.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -25,8 +26,9 @@ DriveInfo GetDriveInfo(const std::wstring& root) {
   if (GetVolumeInformationW(root.c_str(), label, 256, &serial, &maxComponent, &flags, fileSystem, 256)) {
     info.SerialNumber = serial;
     info.VolumeLabel = label;
-    info.FileSystemName = fileSystem;
   }
+  // Named as the editor's time rules know the volume; blank when it cannot be told.
+  info.FileSystemName = FileSystemNameOf(root).value_or(L"");
   return info;
 }
 

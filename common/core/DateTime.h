@@ -17,6 +17,8 @@ struct CalendarTime {
 // 100-nanosecond intervals per millisecond and per day.
 inline constexpr std::uint64_t FileTimeTicksPerMs = 10000;
 inline constexpr std::int64_t MsPerDay = 86400000;
+inline constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+inline constexpr std::uint64_t kTicksPerDay = 86'400 * kTicksPerSecond;
 
 // The latest file time the platform takes: 30828-09-14 02:48:05.4775807 UTC.
 inline constexpr std::uint64_t kLastFileTime = 0x7FFF'FFFF'FFFF'FFFFull;

@@ -7,9 +7,6 @@
 namespace pw {
 namespace {
 
-constexpr std::uint64_t kTicksPerSecond = 10'000'000;
-constexpr std::uint64_t kTicksPerDay = kTicksPerSecond * 86'400;
-
 // The last year a file time reaches.
 constexpr std::uint64_t kLastYear = 30828;
 

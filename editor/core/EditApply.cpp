@@ -1,5 +1,6 @@
 #include "editor/core/EditApply.h"
 
+#include <iterator>
 #include <utility>
 
 #include "common/core/PathRules.h"
@@ -58,14 +59,28 @@ ChangeRule EditRule(const EditChoice& choice) {
   }};
 }
 
-BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress) {
-  std::vector<EditFailure> failures = std::move(plan.Unread);
-  const std::optional<std::vector<BatchEntry>> entries =
-      CollectEntries(plan.Entries, plan.Choice.Reach, fs, failures, progress);
-  BatchResult result;
-  if (entries) result = WriteEntries(*entries, EditRule(plan.Choice), fs, progress, std::move(plan.Held));
-  else result.Stopped = true;  // stopped while counting: nothing written
+std::optional<std::vector<BatchEntry>> CollectEdit(EditPlan& plan, EditFileSystem& fs,
+                                                   std::vector<EditFailure>& failures, const BatchProgress& progress) {
+  failures.insert(failures.end(), std::make_move_iterator(plan.Unread.begin()),
+                  std::make_move_iterator(plan.Unread.end()));
+  plan.Unread.clear();
+  return CollectEntries(plan.Entries, plan.Choice.Reach, fs, failures, progress);
+}
+
+BatchResult WriteEdit(EditPlan plan, const std::vector<BatchEntry>& entries, std::vector<EditFailure> failures,
+                      EditFileSystem& fs, const BatchProgress& progress) {
+  BatchResult result = WriteEntries(entries, EditRule(plan.Choice), fs, progress, std::move(plan.Held));
   failures.insert(failures.end(), result.Failures.begin(), result.Failures.end());
+  result.Failures = std::move(failures);
+  return result;
+}
+
+BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress) {
+  std::vector<EditFailure> failures;
+  const std::optional<std::vector<BatchEntry>> entries = CollectEdit(plan, fs, failures, progress);
+  if (entries) return WriteEdit(std::move(plan), *entries, std::move(failures), fs, progress);
+  BatchResult result;
+  result.Stopped = true;  // stopped while counting: nothing written
   result.Failures = std::move(failures);
   return result;
 }

@@ -75,5 +75,12 @@ ChangeRule EditRule(const EditChoice& choice);
 // Writes what was confirmed to the plan's entries (and with its scope, to what lies inside the
 // folders among them), the unread ones reported first.
 BatchResult WriteEdit(EditPlan plan, EditFileSystem& fs, const BatchProgress& progress);
+// The same in two steps, to look at the entries in between: those the plan reaches, counted before
+// anything is written (nothing when stopped), the unread ones moved into `failures`; then what was
+// confirmed written to `entries`, after those failures.
+std::optional<std::vector<BatchEntry>> CollectEdit(EditPlan& plan, EditFileSystem& fs,
+                                                   std::vector<EditFailure>& failures, const BatchProgress& progress);
+BatchResult WriteEdit(EditPlan plan, const std::vector<BatchEntry>& entries, std::vector<EditFailure> failures,
+                      EditFileSystem& fs, const BatchProgress& progress);
 
 }  // namespace pw

@@ -168,7 +168,9 @@ struct EntryRun {
       if (asked && *asked != Stamp(now, field) && *asked != Stamp(after, field))
         Result.Roundings.push_back({Path, field, *asked, Stamp(after, field), Stamp(now, field)});
     }
-    if (DiffersIn(after, now, wrote)) Result.Undo.push_back({Path, now, after, wrote});
+    // Written is what took a change: a volume that answered "done" and kept nothing has not.
+    if (!DiffersIn(after, now, wrote)) return false;
+    Result.Undo.push_back({Path, now, after, wrote});
     return true;
   }
 

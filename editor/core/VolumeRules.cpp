@@ -148,6 +148,33 @@ KeptStamp PredictKept(const TimeKeeping& keeping, std::uint64_t asked, const ToL
   return {.What = KeptStamp::Outcome::Stored, .Value = static_cast<std::uint64_t>(utc)};
 }
 
+ChangeForecast ForecastChange(const TimeChange& asked, const EntryInfo& before, const VolumeRules& rules,
+                              const ToLocalTime& toLocal) {
+  ChangeForecast forecast;
+  const auto look = [&](TimeField field, const std::optional<std::uint64_t>& value, std::uint64_t had,
+                        std::optional<std::uint64_t>& kept) {
+    if (!value || forecast.CannotHold) return;
+    const KeptStamp stamp = PredictKept(rules.For(field), *value, toLocal);
+    switch (stamp.What) {
+      case KeptStamp::Outcome::CannotHold:
+        forecast.CannotHold = field;
+        forecast.Refused = *value;
+        return;
+      case KeptStamp::Outcome::Unchanged:
+        if (had != *value) kept = had;
+        return;
+      case KeptStamp::Outcome::Stored:
+        if (stamp.Value != *value) kept = stamp.Value;
+        return;
+    }
+  };
+  look(TimeField::Created, asked.Created, before.Created, forecast.Kept.Created);
+  look(TimeField::LastWrite, asked.LastWrite, before.LastWrite, forecast.Kept.LastWrite);
+  look(TimeField::LastAccess, asked.LastAccess, before.LastAccess, forecast.Kept.LastAccess);
+  if (forecast.CannotHold) forecast.Kept = {};
+  return forecast;
+}
+
 SortedRoundings SortRoundings(std::span<const Rounding> roundings, const std::optional<VolumeRules>& rules,
                               const ToLocalTime& toLocal) {
   SortedRoundings sorted;

@@ -13,12 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/core/DateTime.h"
 #include "editor/core/TimeBatch.h"
 
 namespace pw {
-
-inline constexpr std::uint64_t kTicksPerSecond = 10'000'000;
-inline constexpr std::uint64_t kTicksPerDay = 86'400 * kTicksPerSecond;
 
 // How a volume stores one of an entry's three times. Stamps are cut to a grid of Granule ticks
 // after Lead ticks are added: 0 rounds down, Granule - 1 rounds up. Where LocalTime is set, the
@@ -63,6 +61,18 @@ struct KeptStamp {
 
 // What the volume will keep when `asked` (UTC) is written to the time.
 KeptStamp PredictKept(const TimeKeeping& keeping, std::uint64_t asked, const ToLocalTime& toLocal);
+
+// What the volume will do with a change asked of an entry, before anything is written.
+struct ChangeForecast {
+  TimeChange Kept;  // each asked time the volume keeps otherwise: the value it will read back
+  // The first asked time (created, last write, last access) the volume cannot hold: the entry is
+  // left out of the run, which the volume would refuse or, worse, store as another year.
+  std::optional<TimeField> CannotHold;
+  std::uint64_t Refused = 0;  // that time as asked
+  bool Differs() const { return Kept.Any() || CannotHold.has_value(); }
+};
+ChangeForecast ForecastChange(const TimeChange& asked, const EntryInfo& before, const VolumeRules& rules,
+                              const ToLocalTime& toLocal);
 
 // ---- After a run -------------------------------------------------------------------------------
 

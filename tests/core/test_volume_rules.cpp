@@ -121,6 +121,37 @@ TEST(VolumeRules, ExFatKeeps10MsAndNtfsEveryTickOfItsRange) {
   EXPECT_EQ(pw::PredictKept({.Kept = false}, stamp, nullptr), KeptStamp{.What = KeptStamp::Outcome::Unchanged});
 }
 
+TEST(VolumeRules, TheForecastOfAChangeNamesWhatDiffersAndLeavesOutWhatCannotBeHeld) {
+  const pw::VolumeRules fat = Rules(L"FAT32");
+  const std::uint64_t even = Utc(2020, 7, 1, 12, 0, 14, 0);
+  pw::EntryInfo before;
+  before.Created = before.LastWrite = before.LastAccess = even;
+  // A shift of 1.5 s: the write rounds up to 2 s, the access keeps its day, the creation 10 ms.
+  const pw::TimeChange shifted{.Created = even + 15'000'000, .LastAccess = even + 15'000'000,
+                               .LastWrite = even + 15'000'000};
+  pw::ChangeForecast forecast = pw::ForecastChange(shifted, before, fat, Zone(2));
+  EXPECT_EQ(forecast.Kept.LastWrite, even + 20'000'000);
+  EXPECT_EQ(forecast.Kept.LastAccess, LocalIn(2, 2020, 7, 1, 0, 0, 0, 0));
+  EXPECT_FALSE(forecast.Kept.Created.has_value());  // 14.5 s is on its 10-ms grid: kept as asked
+  EXPECT_FALSE(forecast.CannotHold.has_value());
+
+  // One time out of range leaves the whole entry out, and names the first such time.
+  const std::uint64_t in1975 = Utc(1975, 6, 1, 12, 0, 0, 0);
+  forecast = pw::ForecastChange({.Created = {}, .LastAccess = in1975, .LastWrite = in1975 + 1}, before, fat, Zone(2));
+  EXPECT_EQ(forecast.CannotHold, TimeField::LastWrite);
+  EXPECT_EQ(forecast.Refused, in1975 + 1);
+  EXPECT_FALSE(forecast.Kept.Any());
+  EXPECT_TRUE(forecast.Differs());
+
+  // NTFS keeps every asked tick: nothing to say. A volume that keeps nothing keeps what it had.
+  EXPECT_FALSE(pw::ForecastChange(shifted, before, Rules(L"NTFS"), nullptr).Differs());
+  pw::VolumeRules ignoring = Rules(L"NTFS");
+  ignoring.LastWrite.Kept = false;
+  forecast = pw::ForecastChange({.Created = {}, .LastAccess = {}, .LastWrite = even + 1}, before, ignoring, nullptr);
+  EXPECT_EQ(forecast.Kept.LastWrite, even);
+  EXPECT_FALSE(pw::ForecastChange({.Created = {}, .LastAccess = {}, .LastWrite = even}, before, ignoring, nullptr).Differs());
+}
+
 TEST(VolumeRoundings, ExpectedRoundingsAreCountedPerTimeAndAnythingElseIsListed) {
   const pw::VolumeRules fat = Rules(L"FAT32");
   const std::uint64_t odd = Utc(2020, 7, 1, 12, 0, 13, 0), before = Utc(2019, 1, 1, 0, 0, 0, 0);

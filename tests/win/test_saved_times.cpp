@@ -141,7 +141,7 @@ TEST_F(SavedTimesTest, ADamagedFileGivesNothingBackAndACopiedTreeTakesItsOrigina
   MakeFolder(copy + L"Sub");
   for (const wchar_t* name : {L"a.txt", L"b, 'c'.txt", L"Sub\\d.txt", L"only in the copy.txt"}) MakeFile(copy + name);
   folder = copy;
-  EXPECT_EQ(Restore(dir.Path() + L"Saved", true, false), L"4 entries will change, 1 left as they are:");
+  EXPECT_EQ(Restore(dir.Path() + L"Saved", true, false), L"4 entries will change, 1 left as it is:");
   for (const wchar_t* name : {L"a.txt", L"b, 'c'.txt", L"Sub\\d.txt", L"Sub"}) {
     EXPECT_EQ(Read(copy + name).Written, Read(At(name)).Written) << name;
     EXPECT_EQ(Read(copy + name).Accessed, Read(At(name)).Accessed) << name;

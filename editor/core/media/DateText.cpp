@@ -43,7 +43,7 @@ std::optional<WallClock> ReadExifDateTime(std::string_view text) {
 std::optional<std::uint32_t> ReadSubSeconds(std::string_view text) {
   text = Trimmed(text);
   if (text.empty()) return std::nullopt;
-  std::uint32_t ticks = 0, scale = kTicksPerSecond;
+  std::uint32_t ticks = 0, scale = static_cast<std::uint32_t>(kTicksPerSecond);
   for (const char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
     scale /= 10;

@@ -75,7 +75,7 @@ std::optional<WallClock> Match(std::wstring_view name, const NamePattern& patter
   if (FieldOf(pattern.Layout.back(), clock, millisecond) && text.size() > pattern.Layout.size() &&
       IsDigit(text[pattern.Layout.size()]))
     return std::nullopt;
-  clock.SubSecond = static_cast<std::uint32_t>(millisecond) * (kTicksPerSecond / 1000);
+  clock.SubSecond = static_cast<std::uint32_t>(millisecond) * static_cast<std::uint32_t>(kTicksPerSecond / 1000);
   if (clock.Year < kFirstYear || clock.Year > kLastYear || !IsValidWallClock(clock)) return std::nullopt;
   return clock;
 }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace pw {
+#include "common/core/DateTime.h"
 
-inline constexpr std::uint32_t kTicksPerSecond = 10'000'000;
+namespace pw {
 
 struct WallClock {
   int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;

@@ -29,12 +29,15 @@ constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_
 
 using WineUnixName = char*(__cdecl*)(const wchar_t*);
 
-bool DefineWineDrive(wchar_t letter, const char* unixPath) {
+// A drive given a device as well (an image of a volume) has that volume's name, label and serial,
+// read from its boot sector.
+bool DefineWineDrive(wchar_t letter, const char* unixPath, const char* unixDevice = nullptr) {
   HANDLE mgr = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (mgr == INVALID_HANDLE_VALUE) return false;
   size_t pathLen = unixPath ? std::strlen(unixPath) + 1 : 0;
-  std::vector<char> buf(sizeof(WineUnixDrive) + pathLen, 0);
+  size_t deviceLen = unixDevice ? std::strlen(unixDevice) + 1 : 0;
+  std::vector<char> buf(sizeof(WineUnixDrive) + pathLen + deviceLen, 0);
   auto* drive = reinterpret_cast<WineUnixDrive*>(buf.data());
   drive->Size = static_cast<ULONG>(buf.size());
   drive->Type = unixPath ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
@@ -42,6 +45,10 @@ bool DefineWineDrive(wchar_t letter, const char* unixPath) {
   if (unixPath) {
     drive->MountPointOffset = sizeof(WineUnixDrive);
     std::memcpy(buf.data() + sizeof(WineUnixDrive), unixPath, pathLen);
+  }
+  if (unixDevice) {
+    drive->DeviceOffset = static_cast<USHORT>(sizeof(WineUnixDrive) + pathLen);
+    std::memcpy(buf.data() + drive->DeviceOffset, unixDevice, deviceLen);
   }
   DWORD bytes = 0;
   BOOL ok = DeviceIoControl(mgr, kDefineUnixDrive, buf.data(), static_cast<DWORD>(buf.size()), nullptr, 0,
@@ -57,7 +64,7 @@ bool RunningUnderWine() {
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-TestDrive::TestDrive(const std::wstring& folder) {
+TestDrive::TestDrive(const std::wstring& folder, const std::wstring& device) {
   wchar_t letter = 0;
   DWORD used = GetLogicalDrives();
   for (wchar_t c = L'Q'; c <= L'Y'; ++c)
@@ -70,8 +77,8 @@ TestDrive::TestDrive(const std::wstring& folder) {
   if (target.size() > 3 && target.back() == L'\\') target.pop_back();
 
   if (!RunningUnderWine()) {
-    std::wstring device{letter, L':'};
-    if (DefineDosDeviceW(0, device.c_str(), target.c_str())) letter_ = letter;
+    const std::wstring name{letter, L':'};
+    if (DefineDosDeviceW(0, name.c_str(), target.c_str())) letter_ = letter;
     return;
   }
   wine_ = true;
@@ -80,9 +87,26 @@ TestDrive::TestDrive(const std::wstring& folder) {
   if (!unixName) return;
   char* unixPath = unixName(target.c_str());
   if (!unixPath) return;
-  bool ok = DefineWineDrive(letter, unixPath);
+  char* unixDevice = device.empty() ? nullptr : unixName(device.c_str());
+  bool ok = DefineWineDrive(letter, unixPath, unixDevice);
   HeapFree(GetProcessHeap(), 0, unixPath);
+  if (unixDevice) HeapFree(GetProcessHeap(), 0, unixDevice);
   if (ok) letter_ = letter;
+  // The mount manager reads the device's boot sector after it has answered: until then the drive
+  // is the folder's, which cannot be asked for a serial number.
+  if (ok && !device.empty()) {
+    for (int tries = 0; tries < 100; ++tries) {
+      const HANDLE root = CreateFileW(Root().c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+      DWORD serial = 0;
+      const bool told = root != INVALID_HANDLE_VALUE &&
+                        GetVolumeInformationByHandleW(root, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0) &&
+                        serial != 0;
+      if (root != INVALID_HANDLE_VALUE) CloseHandle(root);
+      if (told) break;
+      Sleep(50);
+    }
+  }
 }
 
 TestDrive::~TestDrive() {

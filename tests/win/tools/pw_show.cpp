@@ -352,10 +352,12 @@ void ShowPreview(int seconds) {
   for (int i = 0; i < 40; ++i) {
     const std::uint64_t stamp = 133'500'000'000'000'000ull + static_cast<std::uint64_t>(i) * 37'000'001'234ull;
     TfrmPreview::Row row{L"C:\\Photos\\img_" + std::to_wstring(1000 + i) + L".jpg", {0x20, stamp, stamp + 5, stamp + 9},
-                         {}, L"EXIF, +02:00"};
-    // Every seventh photo has no date of its own: it is left as it is.
+                         {}, L"EXIF, +02:00", {}};
+    // Every seventh photo has no date of its own: it is left as it is; the volume keeps 2 s.
     if (i % 7 == 3) row.Note = L"no date taken";
     else row.New.LastWrite = stamp + 9 - 54'000'000'000ull;
+    if (row.New.LastWrite && *row.New.LastWrite % 20'000'000 != 0)
+      row.Kept.LastWrite = *row.New.LastWrite - *row.New.LastWrite % 20'000'000 + 20'000'000;
     rows.push_back(row);
   }
   CloseActiveAfter(seconds);
