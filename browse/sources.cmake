@@ -19,4 +19,5 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/platform/FolderFeed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/ShellInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/UserFormats.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/WorkerThreads.cpp
 )

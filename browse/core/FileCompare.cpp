@@ -1,6 +1,9 @@
 #include "browse/core/FileCompare.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <unordered_map>
 
@@ -174,20 +177,29 @@ void RankTypes(std::vector<SortText>& texts, std::vector<SortRecord>& records) {
 // Sorts the records by rank, number and the prefix of their text, then orders each run of ties
 // by the next sixteen units of their texts, and so on until the texts differ or end: each caption
 // is read a few units at a time and only while it ties, and no comparison reaches into the heap.
+// TextOf(index) gives the texts of the item of that index.
+template <typename TextOf>
 class RecordSorter {
 public:
-  RecordSorter(const std::vector<SortText>& texts, int sortColumn, bool ascending)
-      : texts_(texts), column_(sortColumn), ascending_(ascending) {}
+  RecordSorter(TextOf textOf, int sortColumn, bool ascending)
+      : texts_(textOf), column_(sortColumn), ascending_(ascending) {}
 
   // The records hold the prefixes of their whole texts.
   void Sort(std::vector<SortRecord>& records) const {
-    std::sort(records.begin(), records.end(), [this](const SortRecord& a, const SortRecord& b) {
-      if (a.Rank != b.Rank) return a.Rank < b.Rank;
-      if (a.Number != b.Number) return (a.Number < b.Number) == ascending_;
-      return ByPrefix(a, b);
-    });
-    OrderRuns(records.begin(), records.end(), 0);
+    std::sort(records.begin(), records.end(), [this](const SortRecord& a, const SortRecord& b) { return Before(a, b); });
+    OrderTiedRuns(records);
   }
+
+  // The order of records that hold the prefixes of their whole texts, until the prefixes tie.
+  bool Before(const SortRecord& a, const SortRecord& b) const {
+    if (a.Rank != b.Rank) return a.Rank < b.Rank;
+    if (a.Number != b.Number) return (a.Number < b.Number) == ascending_;
+    return ByPrefix(a, b);
+  }
+
+  // Records in the order of Before: those that tie on their prefixes are ordered by the rest of
+  // their texts.
+  void OrderTiedRuns(std::vector<SortRecord>& records) const { OrderRuns(records.begin(), records.end(), 0); }
 
 private:
   using Iter = std::vector<SortRecord>::iterator;
@@ -200,7 +212,7 @@ private:
   // [first, last) tie on all units before `offset` and are in their former order.
   void OrderTies(Iter first, Iter last, std::size_t offset) const {
     for (Iter it = first; it != last; ++it) {
-      it->Prefix = MakePrefix(ColumnText(texts_[it->Index], column_), offset);
+      it->Prefix = MakePrefix(ColumnText(texts_(it->Index), column_), offset);
     }
     std::sort(first, last, [this](const SortRecord& a, const SortRecord& b) {
       return ByPrefix(a, b);
@@ -231,14 +243,14 @@ private:
   // For units the packed prefix cannot hold.
   void OrderByWholeText(Iter first, Iter last, std::size_t offset) const {
     std::sort(first, last, [this, offset](const SortRecord& a, const SortRecord& b) {
-      const int c = CompareJoined(ColumnText(texts_[a.Index], column_),
-                                  ColumnText(texts_[b.Index], column_), offset);
+      const int c = CompareJoined(ColumnText(texts_(a.Index), column_),
+                                  ColumnText(texts_(b.Index), column_), offset);
       if (c != 0) return (c < 0) == ascending_;
       return a.Index < b.Index;
     });
   }
 
-  const std::vector<SortText>& texts_;
+  TextOf texts_;
   int column_;
   bool ascending_;
 };
@@ -303,12 +315,148 @@ std::vector<std::uint32_t> SortFileItems(std::vector<FileItem>& items, int sortC
       if (!text.CaptionOnly) record.Prefix = MakePrefix(ColumnText(text, sortColumn));
     }
   }
-  RecordSorter(texts, sortColumn, ascending).Sort(records);
+  const auto textOf = [&texts](std::uint32_t index) -> const SortText& { return texts[index]; };
+  RecordSorter<decltype(textOf)>(textOf, sortColumn, ascending).Sort(records);
 
   std::vector<std::uint32_t> order(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
   records = {};
   texts = {};
+  std::vector<std::uint32_t> cycles = order;
+  ApplyOrder(items, cycles);
+  return order;
+}
+
+// The sorted runs, each at least twice as long as the next, so that every record is merged a few
+// times only; shared with the thread that sorts them, which may outlive a stopped listing.
+struct RunningSort::Runs {
+  std::mutex Lock;
+  std::condition_variable Woken;
+  // Under the lock: runs added and not sorted yet, whether no more will come, whether the thread
+  // that sorts has ended.
+  std::vector<SortRecord> Queued;
+  bool Ending = false;
+  bool Ended = false;
+  std::vector<std::vector<SortRecord>> Sorted;  // the sorting thread's alone until it has ended
+
+  // Merges the two shortest runs, the last two.
+  template <typename Before>
+  void MergeLast(Before before) {
+    std::vector<SortRecord>& into = Sorted[Sorted.size() - 2];
+    std::vector<SortRecord> merged(into.size() + Sorted.back().size());
+    std::merge(into.begin(), into.end(), Sorted.back().begin(), Sorted.back().end(), merged.begin(), before);
+    Sorted.pop_back();
+    Sorted.back() = std::move(merged);
+  }
+
+  // The sorting thread: sorts what is queued, merging runs of like length, until the end.
+  void SortAsAdded(int sortColumn, bool ascending) {
+    const auto none = [](std::uint32_t) { return SortText(); };  // the prefixes' order only, here
+    const RecordSorter<decltype(none)> sorter(none, sortColumn, ascending);
+    const auto before = [&sorter](const SortRecord& a, const SortRecord& b) { return sorter.Before(a, b); };
+    for (;;) {
+      std::vector<SortRecord> run;
+      {
+        std::unique_lock<std::mutex> hold(Lock);
+        Woken.wait(hold, [this] { return Ending || !Queued.empty(); });
+        if (Queued.empty()) {
+          Ended = true;
+          Woken.notify_all();
+          return;
+        }
+        run.swap(Queued);
+      }
+      std::sort(run.begin(), run.end(), before);
+      Sorted.push_back(std::move(run));
+      while (Sorted.size() >= 2 && Sorted.back().size() * 2 >= Sorted[Sorted.size() - 2].size()) MergeLast(before);
+    }
+  }
+};
+
+namespace {
+
+// What the running sort orders by: the kind, the caption and the values of an item.
+SortText CaptionText(const FileItem& item) {
+  SortText text;
+  text.Caption = item.Caption;
+  return text;
+}
+
+// The records of `count` items, the first of them numbered `first`.
+std::vector<SortRecord> CaptionRecords(const FileItem* items, std::uint32_t first, std::size_t count, int sortColumn,
+                                       bool ascending) {
+  std::vector<SortRecord> run;
+  run.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    SortRecord& record = run.emplace_back(MakeRecord(items[i], sortColumn, ascending));
+    record.Index = first + static_cast<std::uint32_t>(i);
+    record.Prefix = MakePrefix(ColumnText(CaptionText(items[i]), sortColumn));
+  }
+  return run;
+}
+
+}  // namespace
+
+bool RunningSort::Serves(int sortColumn) { return sortColumn != ColType && sortColumn != ColAttributes; }
+
+RunningSort::RunningSort(int sortColumn, bool ascending, Runner runner)
+    : column_(sortColumn), ascending_(ascending), runner_(std::move(runner)), runs_(std::make_shared<Runs>()) {}
+
+RunningSort::~RunningSort() {
+  {
+    std::lock_guard<std::mutex> hold(runs_->Lock);
+    runs_->Ending = true;
+    runs_->Queued.clear();
+  }
+  runs_->Woken.notify_all();
+}
+
+void RunningSort::Add(const FileItem* items, std::uint32_t first, std::size_t count) {
+  if (count == 0) return;
+  const std::vector<SortRecord> run = CaptionRecords(items, first, count, column_, ascending_);
+  added_ = first + static_cast<std::uint32_t>(count);
+  {
+    std::lock_guard<std::mutex> hold(runs_->Lock);
+    runs_->Queued.insert(runs_->Queued.end(), run.begin(), run.end());
+  }
+  runs_->Woken.notify_all();
+  if (started_) return;
+  started_ = true;
+  std::function<void()> sort = [runs = runs_, column = column_, ascending = ascending_] {
+    runs->SortAsAdded(column, ascending);
+  };
+  if (runner_) runner_(std::move(sort));
+  else std::thread(std::move(sort)).detach();
+}
+
+std::vector<std::uint32_t> RunningSort::Finish(std::vector<FileItem>& items) {
+  const auto textOf = [&items](std::uint32_t index) { return CaptionText(items[index]); };
+  const RecordSorter<decltype(textOf)> sorter(textOf, column_, ascending_);
+  const auto before = [&sorter](const SortRecord& a, const SortRecord& b) { return sorter.Before(a, b); };
+  std::vector<std::vector<SortRecord>>& sorted = runs_->Sorted;
+  if (!started_) {
+    // Nothing was added while the folder was read: the whole listing is one run, sorted here.
+    std::vector<SortRecord> run = CaptionRecords(items.data(), 0, static_cast<std::uint32_t>(items.size()), column_,
+                                                 ascending_);
+    std::sort(run.begin(), run.end(), before);
+    sorted.push_back(std::move(run));
+  } else {
+    if (added_ < items.size()) Add(items.data() + added_, added_, items.size() - added_);
+    std::unique_lock<std::mutex> hold(runs_->Lock);
+    runs_->Ending = true;
+    runs_->Woken.notify_all();
+    runs_->Woken.wait(hold, [this] { return runs_->Ended; });
+  }
+  // The shortest runs first: each record is moved as few times as it can be.
+  while (sorted.size() > 1) runs_->MergeLast(before);
+  std::vector<SortRecord> records;
+  if (!sorted.empty()) records = std::move(sorted.back());
+  sorted.clear();
+  sorter.OrderTiedRuns(records);
+
+  std::vector<std::uint32_t> order(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
+  records = {};
   std::vector<std::uint32_t> cycles = order;
   ApplyOrder(items, cycles);
   return order;

@@ -6,6 +6,8 @@
 #include "browse/core/ListingRules.h"
 #include "common/core/PathRules.h"
 
+#include <utility>
+
 namespace pw {
 
 bool KeepsEntry(std::wstring_view name, std::uint32_t attributes, bool root, const ListingOptions& options) {
@@ -67,7 +69,17 @@ std::vector<FileItem> ListingBuilder::TakeNew() {
   return batch;
 }
 
+void ListingBuilder::SortSoFar(const RunningSort::Runner& runner) {
+  // Runs of a few thousand: a small folder is sorted at its end, with no thread of its own.
+  constexpr std::size_t kShortestRun = 8192;
+  if (!RunningSort::Serves(options_.SortColumn) || items_.size() - sorted_ < kShortestRun) return;
+  if (!running_) running_ = std::make_unique<RunningSort>(options_.SortColumn, options_.SortAscending, runner);
+  running_->Add(items_.data() + sorted_, static_cast<std::uint32_t>(sorted_), items_.size() - sorted_);
+  sorted_ = items_.size();
+}
+
 std::vector<std::uint32_t> ListingBuilder::Sort(const FileTextContext& text) {
+  if (running_) return std::exchange(running_, nullptr)->Finish(items_);
   return SortFileItems(items_, options_.SortColumn, options_.SortAscending, text);
 }
 

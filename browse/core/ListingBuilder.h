@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "browse/core/FileCompare.h"
 #include "browse/core/FileItem.h"
 #include "browse/core/NamePool.h"
 
@@ -50,6 +51,9 @@ public:
   int FileCount() const { return fileCount_; }
   int FolderCount() const { return folderCount_; }
 
+  // Hands the items added since the last call to a sort that runs beside the listing (for the
+  // columns it serves, on a thread `runner` gives), so that little is left to sort at the end.
+  void SortSoFar(const RunningSort::Runner& runner = {});
   // Sorts every item by the options' column and direction; returns order[new place] = place found.
   std::vector<std::uint32_t> Sort(const FileTextContext& text);
   // The items, for the model to keep once the listing has ended.
@@ -68,6 +72,8 @@ private:
   std::vector<FileItem> items_;
   std::shared_ptr<NamePool> names_ = std::make_shared<NamePool>();
   std::size_t handedOver_ = 0;
+  std::size_t sorted_ = 0;  // items handed to the running sort
+  std::unique_ptr<RunningSort> running_;
   int fileCount_ = 0, folderCount_ = 0;
 };
 

@@ -1,18 +1,17 @@
 #include "browse/platform/FolderFeed.h"
 
-#include <objbase.h>
 #include <winternl.h>
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "browse/platform/DirectoryWatch.h"
 #include "browse/platform/ShellInfo.h"
+#include "browse/platform/WorkerThreads.h"
 #include "common/core/PathRules.h"
 #include "common/platform/LocalTime.h"
 #include "ui/Failure.h"
@@ -37,50 +36,6 @@ FoundEntry Found(std::wstring_view name, const Data& data) {
 // A burst of at least this many names is followed by reading the folder anew, this long after it.
 constexpr std::size_t kCheckBurst = 1000;
 constexpr ULONGLONG kCheckAfterMs = 500;
-
-// The workers of every listing the process started: a stopped listing's worker finishes the block
-// it reads on its own time. When the process ends it waits a moment for them, so that none is cut
-// off while it holds a lock of the system's, but never for one that hangs on a folder that does
-// not answer (a dead share): that one is let go and ends with the process.
-class Workers {
-public:
-  ~Workers() { LetGo(0); }
-  void Add(std::thread thread, HANDLE finished, std::shared_ptr<void> job) {
-    std::lock_guard<std::mutex> hold(lock_);
-    // Those that have ended are done with at once.
-    std::erase_if(workers_, [](Worker& worker) {
-      if (WaitForSingleObject(worker.Finished, 0) != WAIT_OBJECT_0) return false;
-      worker.Thread.join();
-      return true;
-    });
-    workers_.push_back({std::move(thread), finished, std::move(job)});
-  }
-  void LetGo(DWORD milliseconds) {
-    std::lock_guard<std::mutex> hold(lock_);
-    const ULONGLONG until = GetTickCount64() + milliseconds;
-    for (Worker& worker : workers_) {
-      const ULONGLONG now = GetTickCount64();
-      const DWORD left = until > now ? static_cast<DWORD>(until - now) : 0;
-      if (WaitForSingleObject(worker.Finished, left) == WAIT_OBJECT_0) worker.Thread.join();
-      else worker.Thread.detach();
-    }
-    workers_.clear();
-  }
-
-private:
-  struct Worker {
-    std::thread Thread;
-    HANDLE Finished;             // the job's, kept open by
-    std::shared_ptr<void> Job;  // the job itself
-  };
-  std::mutex lock_;
-  std::vector<Worker> workers_;
-};
-
-Workers& AllWorkers() {
-  static Workers workers;
-  return workers;
-}
 
 }  // namespace
 
@@ -108,7 +63,6 @@ struct FolderFeed::Job {
   std::atomic<bool> Cancelled{false};
   ui::ScopedHandle Stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};      // set with Cancelled
   ui::ScopedHandle Ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};     // the folder is read
-  ui::ScopedHandle Finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // the worker is done
   ListingBuilder Builder;  // the worker's alone
   std::shared_ptr<NamePool> Names;  // the builder's, for the window: the builder lets go of them
 
@@ -200,6 +154,7 @@ struct FolderFeed::Job {
         if (FileItem* item = builder.AddFileItem(found)) Decorate(*item, found);
       });
       if (error != ERROR_SUCCESS || ended) return error;
+      builder.SortSoFar([](std::function<void()> sort) { WorkerThreads::All().Run(std::move(sort)); });
       if (&builder == &Builder) HandOver(false, ERROR_SUCCESS);
     }
   }
@@ -331,9 +286,7 @@ struct FolderFeed::Job {
   }
 };
 
-void FolderFeed::Work(std::shared_ptr<Job> job) {
-  // The shell's type queries want a single-threaded apartment.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+void FolderFeed::Work(const std::shared_ptr<Job>& job) {
   bool ended = false;
   try {
     DWORD error = ERROR_SUCCESS;
@@ -355,14 +308,12 @@ void FolderFeed::Work(std::shared_ptr<Job> job) {
     if (!ended && !job->Cancelled) job->HandOverUnread();
     SetEvent(job->Ended.get());
   }
-  if (SUCCEEDED(com)) CoUninitialize();
-  SetEvent(job->Finished.get());
 }
 
 FolderFeed::FolderFeed(HWND window, UINT message, DWORD watchBytes, DirectoryQuery query)
     : window_(window), message_(message), watchBytes_(watchBytes), query_(query), shared_(std::make_shared<Shared>()) {}
 
-void FolderFeed::LetWorkersGo(DWORD milliseconds) { AllWorkers().LetGo(milliseconds); }
+void FolderFeed::LetWorkersGo(DWORD milliseconds) { WorkerThreads::All().LetGo(milliseconds); }
 
 FolderFeed::~FolderFeed() { Cancel(); }
 
@@ -379,7 +330,7 @@ unsigned FolderFeed::Start(const std::wstring& folder, const ListingOptions& opt
   job->Names = job->Builder.Names();
   // The worker owns its share of the job: a stopped listing finishes its block on its own, and
   // the window never waits for it.
-  AllWorkers().Add(std::thread(&FolderFeed::Work, job), job->Finished.get(), job);
+  WorkerThreads::All().Run([job] { Work(job); });
   job_ = std::move(job);
   return number_;
 }

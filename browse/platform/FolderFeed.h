@@ -85,7 +85,7 @@ public:
 private:
   struct Shared;
   struct Job;
-  static void Work(std::shared_ptr<Job> job);
+  static void Work(const std::shared_ptr<Job>& job);
 
   HWND window_;
   UINT message_;

@@ -267,21 +267,18 @@ TEST(FileOrder, EqualEntriesKeepTheirOrder) {
   EXPECT_TRUE(none.empty());
 }
 
-// The sort reads texts in packed pieces of eight units; its result must be exactly the stable
-// order of the pairwise comparison, also for long shared beginnings, texts that end on a piece's
-// edge, units beyond 16 bits' worth of packing, and type texts that begin one another.
-TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
-  std::mt19937 random(11);
+// Items whose texts are hard to order: long shared beginnings, texts that end on a piece's edge,
+// units beyond 16 bits' worth of packing, type texts that begin one another; ties on every value.
+std::vector<FileItem> HardItems(int count, unsigned seed) {
+  std::mt19937 random(seed);
   const std::wstring stems[] = {L"", L"a", L"A", L"abcdefgh", L"ABCDEFGH", L"abcdefghi",
                                 L"abcdefgh12345678", L"abcdefgh12345678x", L"abcdefg\uffff",
                                 L"abcdefg\ufffe", L"abcdefg\ufffd", L"abc\uffffz", L"[b]",
                                 L"Text", L"text.", L"x.txt", L"y.TXT", L"z.tx", L"\u00e9t\u00e9",
                                 L"ABCDEFGH12345678abcdefgh12345678", L"abcdefgh1234567\uffff",
                                 L"abcdefgh12345678abcdefgh1234567\ufffe"};
-  pw::FileTextContext ctx;
-  ctx.TypeNames = {L"Text", L"Text Document", L"", L"TEXT", L"Text Documentary"};
   std::vector<FileItem> items;
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < count; ++i) {
     std::wstring caption = stems[random() % std::size(stems)];
     if (random() % 2) caption += stems[random() % std::size(stems)];
     FileItem item = random() % 4 == 0 ? Folder(caption) : File(caption);
@@ -294,7 +291,16 @@ TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
     items.push_back(item);
   }
   items.push_back(Entry(ItemKind::Drives, L"[Drives]"));
+  items.push_back(Entry(ItemKind::Parent, L"[..]"));
+  return items;
+}
 
+// The sort reads texts in packed pieces of eight units; its result must be exactly the stable
+// order of the pairwise comparison.
+TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
+  pw::FileTextContext ctx;
+  ctx.TypeNames = {L"Text", L"Text Document", L"", L"TEXT", L"Text Documentary"};
+  std::vector<FileItem> items = HardItems(400, 11);
   for (int column = 0; column < pw::ColumnCount; ++column) {
     for (bool ascending : {true, false}) {
       SCOPED_TRACE(testing::Message() << "column " << column << " ascending " << ascending);
@@ -310,6 +316,45 @@ TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
         ASSERT_EQ(sorted[i].IconIndex, expected[i].IconIndex) << "at " << i;
       }
     }
+  }
+}
+
+// A listing sorted while it is read, in runs of any length (merged as they come on a thread of
+// their own), ends in exactly the order of one sort at its end; and a listing stopped midway lets
+// its sort go.
+TEST(FileOrder, ASortMadeWhileTheFolderIsReadEndsInTheSameOrder) {
+  const std::vector<FileItem> items = HardItems(3000, 5);
+  std::mt19937 random(7);
+  for (int column : {pw::ColName, pw::ColSize, pw::ColModified}) {
+    for (bool ascending : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "column " << column << " ascending " << ascending);
+      ASSERT_TRUE(pw::RunningSort::Serves(column));
+      std::vector<FileItem> expected = items;
+      for (std::size_t i = 0; i < expected.size(); ++i) expected[i].IconIndex = static_cast<int>(i);
+      std::vector<FileItem> running = expected;
+      const std::vector<std::uint32_t> expectedOrder = pw::SortFileItems(expected, column, ascending, {});
+      pw::RunningSort sort(column, ascending);
+      std::size_t added = 0;
+      while (added + 500 < running.size()) {
+        const std::size_t run = 1 + random() % 400;
+        sort.Add(running.data() + added, static_cast<std::uint32_t>(added), run);
+        added += run;
+      }
+      EXPECT_EQ(sort.Finish(running), expectedOrder);  // the last items were never added
+      ASSERT_EQ(running.size(), expected.size());
+      for (std::size_t i = 0; i < running.size(); ++i) ASSERT_EQ(running[i].IconIndex, expected[i].IconIndex) << i;
+    }
+  }
+  EXPECT_FALSE(pw::RunningSort::Serves(pw::ColType));
+  EXPECT_FALSE(pw::RunningSort::Serves(pw::ColAttributes));
+
+  std::vector<FileItem> whole = items;
+  std::vector<FileItem> once = items;
+  EXPECT_EQ(pw::RunningSort(pw::ColName, true).Finish(whole), pw::SortFileItems(once, pw::ColName, true, {}));
+  for (int i = 0; i < 20; ++i) {
+    pw::RunningSort stopped(pw::ColName, true);
+    stopped.Add(items.data(), 0, 2000);
+    stopped.Add(items.data() + 2000, 2000, 1000);
   }
 }
 
