@@ -107,7 +107,8 @@ for name, when in (("tree100000", 1600000000), ("tree100000-copy", 1500000000)):
 PY
 
 # The shown folder that another program adds to: 100,000 files, and the program (here, on the host)
-# that makes 10,000 more in it once the bench asks, then says how long that took.
+# that makes 10,000 more in it once the bench asks, says how long that took, and removes them again
+# when asked, five times.
 watched="$folder/watch100000"
 python3 - "$watched" <<'PY'
 import glob, os, sys
@@ -120,20 +121,29 @@ if not os.path.exists(os.path.join(d, "complete.mark")):
         open(os.path.join(d, "file%06d.dat" % i), "w").close()
     open(os.path.join(d, "complete.mark"), "w").close()
 PY
-rm -f "$folder/watch.go" "$folder/watch.made"
+rm -f "$folder"/watch.go "$folder"/watch.made "$folder"/watch.clean "$folder"/watch.cleaned
 python3 - "$folder" <<'PY' &
-import os, sys, time
+import glob, os, sys, time
 root = sys.argv[1]
-go, made, d = os.path.join(root, "watch.go"), os.path.join(root, "watch.made"), os.path.join(root, "watch100000")
-end = time.time() + 1800
-while not os.path.exists(go) and time.time() < end:
-    time.sleep(0.002)
-os.remove(go)
-start = time.time()
-for i in range(10000):
-    open(os.path.join(d, "new%05d.txt" % i), "w").close()
-with open(made, "w") as f:
-    f.write("%.3f\n" % (time.time() - start))
+d = os.path.join(root, "watch100000")
+def wait_for(name):
+    path = os.path.join(root, name)
+    end = time.time() + 1800
+    while not os.path.exists(path) and time.time() < end:
+        time.sleep(0.002)
+    if os.path.exists(path):
+        os.remove(path)
+for round in range(5):
+    wait_for("watch.go")
+    start = time.time()
+    for i in range(10000):
+        open(os.path.join(d, "new%d_%05d.txt" % (round, i)), "w").close()
+    with open(os.path.join(root, "watch.made"), "w") as f:
+        f.write("%.3f\n" % (time.time() - start))
+    wait_for("watch.clean")
+    for old in glob.glob(os.path.join(d, "new*.txt")):
+        os.remove(old)
+    open(os.path.join(root, "watch.cleaned"), "w").close()
 PY
 maker=$!
 wine build/win/watch_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null || true

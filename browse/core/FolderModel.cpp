@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 #include <unordered_map>
+#include <utility>
 
 #include "browse/core/FileCompare.h"
 #include "browse/core/FileText.h"
@@ -20,7 +21,9 @@ void FolderModel::ClickColumn(int column) {
 }
 
 void FolderModel::Begin(const std::wstring& listedFolder, std::shared_ptr<NamePool> names) {
-  items_.clear();
+  items_ = {};
+  arriving_.clear();
+  arrivingCount_ = 0;
   found_.clear();
   names_ = std::move(names);
   fileCount_ = folderCount_ = 0;
@@ -31,8 +34,15 @@ void FolderModel::Append(std::vector<FileItem>&& found, int fileCount, int folde
   const std::size_t before = found_.size();
   found_.resize(before + found.size());
   std::iota(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end(), static_cast<std::uint32_t>(before));
-  if (items_.empty()) items_ = std::move(found);
-  else items_.insert(items_.end(), found.begin(), found.end());
+  if (!found.empty()) {
+    if (Empty()) {
+      items_ = std::move(found);
+    } else {
+      const std::size_t count = found.size();
+      arriving_.push_back({Count(), std::move(found)});
+      arrivingCount_ += count;
+    }
+  }
   fileCount_ = fileCount;
   folderCount_ = folderCount;
 }
@@ -41,17 +51,28 @@ std::vector<std::uint32_t> FolderModel::Finish(std::vector<FileItem>&& sorted, c
                                                 int fileCount, int folderCount) {
   std::vector<std::uint32_t> placeOfFound(order.size());
   for (std::uint32_t row = 0; row < order.size(); ++row) placeOfFound[order[row]] = row;
-  std::vector<std::uint32_t> moved(items_.size(), kGoneRow);
-  for (std::size_t row = 0; row < items_.size() && row < found_.size(); ++row)
+  std::vector<std::uint32_t> moved(Count(), kGoneRow);
+  for (std::size_t row = 0; row < moved.size() && row < found_.size(); ++row)
     if (found_[row] < placeOfFound.size()) moved[row] = placeOfFound[found_[row]];
   found_.clear();
+  arriving_.clear();
+  arrivingCount_ = 0;
   items_ = std::move(sorted);
   fileCount_ = fileCount;
   folderCount_ = folderCount;
   return moved;
 }
 
+void FolderModel::Settle() {
+  if (arriving_.empty()) return;
+  items_.reserve(Count());
+  for (Batch& batch : arriving_) items_.insert(items_.end(), batch.Items.begin(), batch.Items.end());
+  arriving_.clear();
+  arrivingCount_ = 0;
+}
+
 std::vector<std::uint32_t> FolderModel::Sort() {
+  Settle();
   const std::vector<std::uint32_t> order = SortFileItems(items_, options_.SortColumn, options_.SortAscending, text_);
   std::vector<std::uint32_t> moved(order.size());
   for (std::uint32_t row = 0; row < order.size(); ++row) moved[order[row]] = row;
@@ -64,6 +85,7 @@ std::vector<std::uint32_t> FolderModel::Sort() {
 }
 
 std::vector<std::uint32_t> FolderModel::Update(const std::vector<EntryNow>& entries) {
+  Settle();
   const bool root = IsDriveRoot(text_.ListedFolder);
   std::vector<bool> leaves(items_.size(), false);
   for (const EntryNow& entry : entries) {
@@ -99,6 +121,7 @@ std::vector<std::uint32_t> FolderModel::Update(const std::vector<EntryNow>& entr
 }
 
 std::vector<std::uint32_t> FolderModel::Merge(FolderChanges&& changes) {
+  Settle();
   const bool root = IsDriveRoot(text_.ListedFolder);
   // The rows of the changed names, found in one pass over the rows: a batch is small beside a
   // folder of 100,000 entries, which is not indexed for it.
@@ -167,6 +190,7 @@ std::vector<std::uint32_t> FolderModel::Merge(FolderChanges&& changes) {
 
 std::vector<std::uint32_t> FolderModel::Replace(std::vector<FileItem>&& sorted, const ListingOptions& sortedBy,
                                                 std::shared_ptr<NamePool> names, int fileCount, int folderCount) {
+  Settle();
   // Entries are known by their names; the parent and drives entries by their kinds.
   std::unordered_map<std::wstring_view, std::uint32_t> rowOf;
   std::uint32_t parentRow = kGoneRow, drivesRow = kGoneRow;
@@ -214,14 +238,16 @@ void FolderModel::CountKinds() {
 }
 
 const FileItem* FolderModel::At(int row) const {
-  if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return nullptr;
-  return &items_[static_cast<std::size_t>(row)];
+  if (row < 0 || static_cast<std::size_t>(row) >= Count()) return nullptr;
+  const auto at = static_cast<std::size_t>(row);
+  if (at < items_.size()) return &items_[at];
+  // The last batch that starts at or before the row.
+  const auto batch = std::upper_bound(arriving_.begin(), arriving_.end(), at,
+                                      [](std::size_t r, const Batch& b) { return r < b.First; }) - 1;
+  return &batch->Items[at - batch->First];
 }
 
-FileItem* FolderModel::At(int row) {
-  if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return nullptr;
-  return &items_[static_cast<std::size_t>(row)];
-}
+FileItem* FolderModel::At(int row) { return const_cast<FileItem*>(std::as_const(*this).At(row)); }
 
 std::wstring FolderModel::SubText(int row, int subItem) const {
   const FileItem* item = At(row);
@@ -230,15 +256,14 @@ std::wstring FolderModel::SubText(int row, int subItem) const {
 
 int FolderModel::FirstEntryRow() const {
   int row = 0;
-  while (static_cast<std::size_t>(row) < items_.size() &&
-         (items_[static_cast<std::size_t>(row)].Kind == ItemKind::Parent ||
-          items_[static_cast<std::size_t>(row)].Kind == ItemKind::Drives))
-    ++row;
+  for (const FileItem* item = At(row); item && (item->Kind == ItemKind::Parent || item->Kind == ItemKind::Drives);
+       item = At(++row)) {
+  }
   return row;
 }
 
 int FolderModel::FindCaption(std::wstring_view text, int start, bool partial, bool wrap, const SameText& same) const {
-  const int count = static_cast<int>(items_.size());
+  const int count = static_cast<int>(Count());
   if (count == 0) return -1;
   if (start < 0 || start >= count) start = 0;
   for (int n = 0; n < count; ++n) {
@@ -247,7 +272,7 @@ int FolderModel::FindCaption(std::wstring_view text, int start, bool partial, bo
       if (!wrap) break;
       row -= count;
     }
-    const std::wstring_view caption = items_[static_cast<std::size_t>(row)].Caption;
+    const std::wstring_view caption = At(row)->Caption;
     if (partial ? caption.size() < text.size() : caption.size() != text.size()) continue;
     if (same(caption.substr(0, text.size()), text)) return row;
   }

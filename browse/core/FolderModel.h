@@ -75,8 +75,8 @@ public:
                                      std::shared_ptr<NamePool> names, int fileCount, int folderCount);
 
   // ---- Reading -------------------------------------------------------------------------------
-  std::size_t Count() const { return items_.size(); }
-  bool Empty() const { return items_.empty(); }
+  std::size_t Count() const { return items_.size() + arrivingCount_; }
+  bool Empty() const { return Count() == 0; }
   // Nothing for a row outside the list.
   const FileItem* At(int row) const;
   FileItem* At(int row);
@@ -97,8 +97,18 @@ public:
 
 private:
   void CountKinds();
+  // The rows of a running listing joined to the others, before anything that moves rows.
+  void Settle();
 
   std::vector<FileItem> items_;
+  // The batches of a running listing after items_, each as it came: taking a batch never moves
+  // the rows taken before (a vector of a million rows growing would keep the window waiting).
+  struct Batch {
+    std::size_t First = 0;  // its first row
+    std::vector<FileItem> Items;
+  };
+  std::vector<Batch> arriving_;
+  std::size_t arrivingCount_ = 0;
   // While a listing runs: the place each row's entry was found at, which the rows no longer follow
   // once the user sorts them.
   std::vector<std::uint32_t> found_;

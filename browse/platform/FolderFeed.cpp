@@ -33,9 +33,9 @@ FoundEntry Found(std::wstring_view name, const Data& data) {
                     ToUInt64(data.ftCreationTime), ToUInt64(data.ftLastWriteTime), ToUInt64(data.ftLastAccessTime)};
 }
 
-// A burst of at least this many names is followed by reading the folder anew, this long after it.
+// A burst of at least this many names is not read name by name: the folder is read anew once it is
+// over.
 constexpr std::size_t kCheckBurst = 1000;
-constexpr ULONGLONG kCheckAfterMs = 500;
 
 }  // namespace
 
@@ -62,7 +62,10 @@ struct FolderFeed::Job {
   DirectoryQuery Query = nullptr;
   std::atomic<bool> Cancelled{false};
   ui::ScopedHandle Stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};      // set with Cancelled
-  ui::ScopedHandle Ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};     // the folder is read
+  // The folder is read (or the listing stopped). A flag, not an event: the window looks at it
+  // without a call to Wine's server, which a watch being set up on a large folder keeps busy for
+  // tens of milliseconds.
+  std::atomic<bool> Ended{false};
   ListingBuilder Builder;  // the worker's alone
   std::shared_ptr<NamePool> Names;  // the builder's, for the window: the builder lets go of them
 
@@ -95,7 +98,7 @@ struct FolderFeed::Job {
       Posted = Posted || post;
     }
     if (post) LastPost = GetTickCount64();
-    if (ended) SetEvent(Ended.get());
+    if (ended) Ended = true;
     if (post && !Cancelled) PostMessageW(Window, Message, Number, 0);
   }
 
@@ -107,7 +110,7 @@ struct FolderFeed::Job {
       Ready.Ended = true;
       Ready.Error = ERROR_GEN_FAILURE;
     }
-    SetEvent(Ended.get());
+    Ended = true;
     PostMessageW(Window, Message, Number, 0);
   }
 
@@ -169,17 +172,11 @@ struct FolderFeed::Job {
   // Watches the listed folder until Cancel, or until it is gone.
   void Watch(DirectoryWatch& watch) {
     GatheredNames names;
-    int failures = 0;         // requests failed in a row
-    std::size_t burst = 0;    // names handed over since the folder was last quiet
-    ULONGLONG checkAt = 0;    // when a large burst is over: the folder is read anew then
+    int failures = 0;       // requests failed in a row
+    std::size_t burst = 0;  // names handed over since the folder was last quiet
     for (;;) {
-      DWORD due = names.Due();
-      if (names.Empty() && checkAt) {
-        const ULONGLONG now = GetTickCount64();
-        due = checkAt > now ? std::min<DWORD>(due, static_cast<DWORD>(checkAt - now)) : 0;
-      }
       const HANDLE events[2] = {Stop.get(), watch.Answered()};
-      const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, due);
+      const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, names.Due());
       if (Cancelled || woke == WAIT_OBJECT_0) return;
       if (woke == WAIT_OBJECT_0 + 1) {
         if (watch.Collect(names)) {
@@ -192,24 +189,17 @@ struct FolderFeed::Job {
           names.Stamp();
           if (++failures > 3) continue;
         }
+        // A large burst may outrun what the system keeps of its reports (Wine loses them without
+        // a word): its names are not read one by one, the folder is read anew as soon as the
+        // burst is over, and shown once.
+        if (burst + names.Names.size() >= kCheckBurst) names.Overflow = true;
         watch.Ask();
         continue;
       }
       if (!names.Empty()) {
         const bool anew = names.Overflow;
-        burst += names.Names.size();
+        burst = anew ? 0 : burst + names.Names.size();
         HandOverNames(std::exchange(names, GatheredNames{}));
-        // A large burst may have outrun what the system keeps of its reports (Wine loses them
-        // without a word): once it is over, the folder is read anew, once.
-        checkAt = !anew && burst >= kCheckBurst ? GetTickCount64() + kCheckAfterMs : 0;
-        if (anew) burst = 0;
-        continue;
-      }
-      if (checkAt) {
-        if (GetTickCount64() < checkAt) continue;
-        checkAt = 0;
-        burst = 0;
-        ReadAnew();
         continue;
       }
       burst = 0;
@@ -299,14 +289,14 @@ void FolderFeed::Work(const std::shared_ptr<Job>& job) {
     }
     ended = true;
     if (!job->Cancelled) job->HandOver(true, error);
-    else SetEvent(job->Ended.get());
+    else job->Ended = true;
     job->Builder.LetGoOfNames();
     if (!job->Cancelled && error == ERROR_SUCCESS) job->Watch(watch);
   } catch (...) {
     // The listing or its watch ends here; a listing that had not ended shows as unread.
     ui::ReportFailure(L"Listing " + job->Folder);
     if (!ended && !job->Cancelled) job->HandOverUnread();
-    SetEvent(job->Ended.get());
+    job->Ended = true;
   }
 }
 
@@ -349,11 +339,12 @@ void FolderFeed::Cancel() {
 }
 
 bool FolderFeed::Running() const {
-  return job_ && WaitForSingleObject(job_->Ended.get(), 0) == WAIT_TIMEOUT;
+  return job_ && !job_->Ended;
 }
 
 bool FolderFeed::WaitForEnd(DWORD milliseconds) const {
-  return !job_ || WaitForSingleObject(job_->Ended.get(), milliseconds) == WAIT_OBJECT_0;
+  for (const ULONGLONG until = GetTickCount64() + milliseconds; Running() && GetTickCount64() < until;) Sleep(1);
+  return !Running();
 }
 
 std::shared_ptr<NamePool> FolderFeed::Names() const { return job_ ? job_->Names : nullptr; }

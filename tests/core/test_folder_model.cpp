@@ -254,10 +254,19 @@ TEST(FolderModel, BatchesShowTheEntriesAsFoundAndTheEndSortsThemCarryingTheRowsS
   // goes to where its own entry is, whatever order the listing sorted by.
   pw::ListingBuilder again(L"C:\\p\\t\\", model.Options(), kDir);
   model.Begin(L"C:\\p\\t\\", again.Names());
-  for (const FoundEntry& entry : std::vector<FoundEntry>{
-           {L"c.txt", kArchive, 1}, {L"..", kDir}, {L"b", kDir}, {L"a.txt", kArchive, 3}, {L"e.txt", kArchive, 2}})
+  // In three batches: the rows of later batches are found as the first batch's are.
+  for (const FoundEntry& entry : std::vector<FoundEntry>{{L"c.txt", kArchive, 1}, {L"..", kDir}})
     again.AddFileItem(entry);
   model.Append(again.TakeNew(), again.FileCount(), again.FolderCount());
+  again.AddFileItem({L"b", kDir});
+  model.Append(again.TakeNew(), again.FileCount(), again.FolderCount());
+  for (const FoundEntry& entry : std::vector<FoundEntry>{{L"a.txt", kArchive, 3}, {L"e.txt", kArchive, 2}})
+    again.AddFileItem(entry);
+  model.Append(again.TakeNew(), again.FileCount(), again.FolderCount());
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"c.txt", L"[p]", L"b", L"a.txt", L"e.txt"}));
+  EXPECT_EQ(model.FindCaption(L"E.TXT", 0, false, false, SameIgnoringAsciiCase), 4);
+  EXPECT_EQ(model.FirstEntryRow(), 0);
+  EXPECT_EQ(model.At(5), nullptr);
   model.ClickColumn(1);
   model.ClickColumn(1);  // size, largest first
   model.Sort();
