@@ -457,8 +457,11 @@ std::vector<std::uint32_t> RunningSort::Finish(std::vector<FileItem>& items) {
   std::vector<std::uint32_t> order(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
   records = {};
-  std::vector<std::uint32_t> cycles = order;
-  ApplyOrder(items, cycles);
+  // Gathered into a list of just their number, which the listing keeps from now on.
+  std::vector<FileItem> sortedItems;
+  sortedItems.reserve(items.size());
+  for (const std::uint32_t from : order) sortedItems.push_back(items[from]);
+  items.swap(sortedItems);
   return order;
 }
 

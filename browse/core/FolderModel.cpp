@@ -54,7 +54,7 @@ std::vector<std::uint32_t> FolderModel::Finish(std::vector<FileItem>&& sorted, c
   std::vector<std::uint32_t> moved(Count(), kGoneRow);
   for (std::size_t row = 0; row < moved.size() && row < found_.size(); ++row)
     if (found_[row] < placeOfFound.size()) moved[row] = placeOfFound[found_[row]];
-  found_.clear();
+  found_ = {};
   arriving_.clear();
   arrivingCount_ = 0;
   items_ = std::move(sorted);
@@ -152,7 +152,7 @@ std::vector<std::uint32_t> FolderModel::Merge(FolderChanges&& changes) {
     }
     leaves[row] = !kept;  // also an entry gone and back under its name
     if (!kept) continue;
-    const std::wstring_view caption = items_[row].Caption;
+    const NameRef caption = items_[row].Caption;
     items_[row] = now;
     items_[row].Caption = caption;
   }

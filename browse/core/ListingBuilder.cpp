@@ -22,7 +22,7 @@ ListingBuilder::ListingBuilder(const std::wstring& listedFolder, const ListingOp
       root_(IsDriveRoot(listedFolder)) {
   if (root_) {
     FileItem& drives = items_.emplace_back();
-    drives.Caption = L"[Drives]";
+    drives.Caption = names_->Add(L"[Drives]");
     drives.Kind = ItemKind::Drives;
     drives.IconIndex = kUpIcon;
   }

@@ -435,8 +435,8 @@ TEST(FileOrder, RawKeysOrderAsTheListTextsDo) {
       for (const FileItem& b : items) {
         const int expected = CompareByTexts(a, b, column, ctx);
         ASSERT_EQ(pw::CompareFileItems(a, b, column, true, ctx), expected)
-            << std::string(a.Caption.begin(), a.Caption.end()) << " / "
-            << std::string(b.Caption.begin(), b.Caption.end());
+            << std::string(a.Caption.View().begin(), a.Caption.View().end()) << " / "
+            << std::string(b.Caption.View().begin(), b.Caption.View().end());
         ASSERT_EQ(pw::CompareFileItems(a, b, column, false, ctx), -expected);
       }
     }

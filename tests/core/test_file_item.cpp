@@ -17,10 +17,16 @@ std::uint64_t Stamp(int y, int mo, int d, int h, int mi, int s, int ms) {
   return ft;
 }
 
+// The captions of the items made here, kept for the whole run.
+pw::NamePool& Captions() {
+  static pw::NamePool names;
+  return names;
+}
+
 FileItem Item(ItemKind kind, std::wstring_view caption, std::uint32_t attributes) {
   FileItem item;
   item.Kind = kind;
-  item.Caption = caption;  // literals
+  item.Caption = Captions().Add(caption);
   item.Attributes = attributes;
   item.Created = Stamp(2026, 12, 6, 8, 37, 23, 123);
   item.Modified = Stamp(2026, 7, 1, 23, 0, 0, 5);
@@ -66,9 +72,9 @@ TEST(FileItemTexts, TypeFallsBackToTheNameWithoutAShellTypeName) {
   EXPECT_EQ(pw::ItemSubText(file, pw::SubType, ctx), L"JPEG File");
   file.TypeIndex = 99;  // out of range
   EXPECT_EQ(pw::ItemSubText(file, pw::SubType, ctx), L"JPEG File");
-  file.Caption = L"name.";
+  file.Caption = Captions().Add(L"name.");
   EXPECT_EQ(pw::ItemSubText(file, pw::SubType, ctx), L"");
-  file.Caption = L"README";
+  file.Caption = Captions().Add(L"README");
   EXPECT_EQ(pw::ItemSubText(file, pw::SubType, ctx), L" File");
 }
 

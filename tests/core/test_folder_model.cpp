@@ -282,16 +282,21 @@ TEST(FolderModel, BatchesShowTheEntriesAsFoundAndTheEndSortsThemCarryingTheRowsS
 
 TEST(NamePool, ViewsStayValidAcrossBlocksLongNamesAndAdoption) {
   pw::NamePool pool, other;
-  std::vector<std::wstring_view> views;
+  std::vector<pw::NameRef> views;
   for (int i = 0; i < 20000; ++i) views.push_back(pool.Add(L"name" + std::to_wstring(i)));
-  const std::wstring longName(40000, L'x');
+  // Lengths beyond a block, and beyond 16 bits.
+  const std::wstring longName(40000, L'x'), longerName(70000, L'y');
   const std::wstring_view longView = other.Add(longName);
+  const pw::NameRef longerRef = pool.Add(longerName);
   const std::wstring_view after = other.Add(L"after");
   pool.Adopt(std::move(other));
   const std::wstring_view last = pool.Add(L"last");
   for (int i = 0; i < 20000; ++i) ASSERT_EQ(views[static_cast<size_t>(i)], L"name" + std::to_wstring(i));
   EXPECT_EQ(longView, longName);
+  EXPECT_EQ(longerRef.View(), longerName);
+  EXPECT_EQ(longerRef.size(), 70000u);
   EXPECT_EQ(after, L"after");
   EXPECT_EQ(last, L"last");
-  EXPECT_EQ(pool.Add(L""), std::wstring_view());
+  EXPECT_TRUE(pool.Add(L"").empty());
+  EXPECT_EQ(pool.Add(L"").View(), std::wstring_view());
 }
