@@ -320,8 +320,8 @@ std::vector<std::uint32_t> SortFileItems(std::vector<FileItem>& items, int sortC
 
   std::vector<std::uint32_t> order(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
-  records = {};
-  texts = {};
+  records = std::vector<SortRecord>();
+  texts = std::vector<SortText>();
   std::vector<std::uint32_t> cycles = order;
   ApplyOrder(items, cycles);
   return order;
@@ -456,7 +456,7 @@ std::vector<std::uint32_t> RunningSort::Finish(std::vector<FileItem>& items) {
 
   std::vector<std::uint32_t> order(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) order[i] = records[i].Index;
-  records = {};
+  records = std::vector<SortRecord>();
   // Gathered into a list of just their number, which the listing keeps from now on.
   std::vector<FileItem> sortedItems;
   sortedItems.reserve(items.size());

@@ -21,7 +21,7 @@ void FolderModel::ClickColumn(int column) {
 }
 
 void FolderModel::Begin(const std::wstring& listedFolder, std::shared_ptr<NamePool> names) {
-  items_ = {};
+  items_ = std::vector<FileItem>();  // not {}: that would keep the capacity
   arriving_.clear();
   arrivingCount_ = 0;
   found_.clear();
@@ -54,7 +54,7 @@ std::vector<std::uint32_t> FolderModel::Finish(std::vector<FileItem>&& sorted, c
   std::vector<std::uint32_t> moved(Count(), kGoneRow);
   for (std::size_t row = 0; row < moved.size() && row < found_.size(); ++row)
     if (found_[row] < placeOfFound.size()) moved[row] = placeOfFound[found_[row]];
-  found_ = {};
+  found_ = std::vector<std::uint32_t>();
   arriving_.clear();
   arrivingCount_ = 0;
   items_ = std::move(sorted);
