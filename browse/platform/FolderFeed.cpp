@@ -343,7 +343,13 @@ bool FolderFeed::Running() const {
 }
 
 bool FolderFeed::WaitForEnd(DWORD milliseconds) const {
-  for (const ULONGLONG until = GetTickCount64() + milliseconds; Running() && GetTickCount64() < until;) Sleep(1);
+  // Timed by the performance counter: under Wine the tick count stands still while its server is
+  // busy, as it is for tens of milliseconds while a watch is set up on a large folder.
+  LARGE_INTEGER frequency{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  const LONGLONG until = now.QuadPart + frequency.QuadPart * milliseconds / 1000;
+  while (Running() && QueryPerformanceCounter(&now) && now.QuadPart < until) Sleep(1);
   return !Running();
 }
 
