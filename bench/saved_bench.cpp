@@ -69,15 +69,22 @@ double BareWrite(const std::vector<std::wstring>& entries, std::uint64_t stamp) 
 
 const auto kGoOn = [](std::size_t, std::size_t) { return true; };
 
-// Save Times' core: the tree walked from its folder, the rows made and written whole.
-double Save(const std::wstring& tree, const std::wstring& file, std::size_t& bytes) {
-  pw::DiskFileSystem disk;
-  const auto start = Clock::now();
+// The tree (with its trailing backslash) walked from its folder, as the tools take it: its own
+// folder first, then everything inside it.
+auto WholeTree(const std::wstring& tree, pw::EditFileSystem& disk) {
   std::vector<pw::EditFailure> failures;
   const std::wstring folder = tree.substr(0, tree.size() - 1);
   pw::EntryInfo info;
   disk.ReadInfo(folder, info);
-  const auto entries = pw::CollectEntries({{folder, true, info}}, pw::Scope::Everything, disk, failures, kGoOn);
+  return pw::CollectEntries({{folder, true, info}}, pw::Scope::Everything, disk, failures, kGoOn);
+}
+
+// Save Times' core: the tree walked from its folder, the rows made and written whole.
+double Save(const std::wstring& tree, const std::wstring& file, std::size_t& bytes) {
+  pw::DiskFileSystem disk;
+  const auto start = Clock::now();
+  const auto entries = WholeTree(tree, disk);
+  const std::wstring folder = tree.substr(0, tree.size() - 1);
   const std::wstring parent = folder.substr(0, folder.find_last_of(L'\\') + 1);
   const auto saved = pw::SaveTimes(*entries, parent, disk, kGoOn);
   pw::WriteWholeFile(file, saved->Bytes);
@@ -102,9 +109,7 @@ double RestoreFromFile(const std::wstring& file, const std::wstring& parent, std
   std::string bytes;
   pw::ReadWholeFile(file, bytes);
   const pw::TimesFile parsed = pw::ParseTimesFile(bytes);
-  fprintf(stderr, "parse %.3f\n", Seconds(start));
-  auto plans = *pw::PlanFromSaved(parsed.Rows, parent, disk, kGoOn);
-  fprintf(stderr, "plan %.3f\n", Seconds(start));
+  const auto plans = *pw::PlanFromSaved(parsed.Rows, parent, disk, kGoOn);
   written = WriteChanges(plans, disk);
   return Seconds(start);
 }
@@ -114,11 +119,7 @@ double RestoreFromFile(const std::wstring& file, const std::wstring& parent, std
 double RestoreFromFolder(const std::wstring& tree, const std::wstring& source, std::size_t& written) {
   pw::DiskFileSystem disk;
   const auto start = Clock::now();
-  std::vector<pw::EditFailure> failures;
-  const std::wstring folder = tree.substr(0, tree.size() - 1);
-  pw::EntryInfo info;
-  disk.ReadInfo(folder, info);
-  const auto entries = pw::CollectEntries({{folder, true, info}}, pw::Scope::Everything, disk, failures, kGoOn);
+  const auto entries = WholeTree(tree, disk);
   std::vector<pw::BatchEntry> inside(entries->begin() + 1, entries->end());  // not the tree's own folder
   written = WriteChanges(*pw::PlanFromFolder(inside, tree, source, disk, kGoOn), disk);
   return Seconds(start);

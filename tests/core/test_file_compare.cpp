@@ -269,8 +269,8 @@ TEST(FileOrder, EqualEntriesKeepTheirOrder) {
 
 // Items whose texts are hard to order: long shared beginnings, texts that end on a piece's edge,
 // units beyond 16 bits' worth of packing, type texts that begin one another; ties on every value.
-std::vector<FileItem> HardItems(int count, unsigned seed) {
-  std::mt19937 random(seed);
+std::vector<FileItem> TrickyItems(int count, unsigned randomStart) {
+  std::mt19937 random(randomStart);
   const std::wstring stems[] = {L"", L"a", L"A", L"abcdefgh", L"ABCDEFGH", L"abcdefghi",
                                 L"abcdefgh12345678", L"abcdefgh12345678x", L"abcdefg\uffff",
                                 L"abcdefg\ufffe", L"abcdefg\ufffd", L"abc\uffffz", L"[b]",
@@ -300,7 +300,7 @@ std::vector<FileItem> HardItems(int count, unsigned seed) {
 TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
   pw::FileTextContext ctx;
   ctx.TypeNames = {L"Text", L"Text Document", L"", L"TEXT", L"Text Documentary"};
-  std::vector<FileItem> items = HardItems(400, 11);
+  std::vector<FileItem> items = TrickyItems(400, 11);
   for (int column = 0; column < pw::ColumnCount; ++column) {
     for (bool ascending : {true, false}) {
       SCOPED_TRACE(testing::Message() << "column " << column << " ascending " << ascending);
@@ -323,7 +323,7 @@ TEST(FileOrder, MatchesThePairwiseComparisonOnHardTexts) {
 // their own), ends in exactly the order of one sort at its end; and a listing stopped midway lets
 // its sort go.
 TEST(FileOrder, ASortMadeWhileTheFolderIsReadEndsInTheSameOrder) {
-  const std::vector<FileItem> items = HardItems(3000, 5);
+  const std::vector<FileItem> items = TrickyItems(3000, 5);
   std::mt19937 random(7);
   for (int column : {pw::ColName, pw::ColSize, pw::ColModified}) {
     for (bool ascending : {true, false}) {
