@@ -17,8 +17,8 @@
 
 #include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"
-#include "editor/DiskFileSystem.h"
-#include "editor/core/ContentTimes.h"
+#include "timetools/DiskFileSystem.h"
+#include "timetools/core/ContentTimes.h"
 #include "ui/Scoped.h"
 
 namespace {

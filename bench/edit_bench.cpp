@@ -23,10 +23,10 @@
 #include "app/kwFileBrowser.h"
 #include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"
-#include "editor/DiskFileSystem.h"
+#include "timetools/DiskFileSystem.h"
 #include "editor/core/EditApply.h"
-#include "editor/core/TimeBatch.h"
-#include "editor/EditorProbes.h"
+#include "timetools/core/TimeBatch.h"
+#include "support/EditorProbes.h"
 #include "support/UserInput.h"
 #include "ui/Scoped.h"
 

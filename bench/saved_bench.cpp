@@ -16,9 +16,9 @@
 
 #include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"
-#include "editor/DiskFileSystem.h"
-#include "editor/WholeFiles.h"
-#include "editor/core/SavedTimes.h"
+#include "timetools/DiskFileSystem.h"
+#include "timetools/WholeFiles.h"
+#include "timetools/core/SavedTimes.h"
 #include "ui/Scoped.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "editor/core/EditApply.h"
-#include "editor/core/EditUndo.h"
-#include "editor/core/TimeBatch.h"
+#include "timetools/core/EditUndo.h"
+#include "timetools/core/TimeBatch.h"
 
 namespace pw {
 

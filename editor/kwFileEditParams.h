@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "editor/core/EditApply.h"
-#include "editor/ScopeBox.h"
+#include "timetools/ScopeBox.h"
 #include "editor/core/TimeRowStamps.h"
 #include "editor/kwTimeEdit.h"
 #include "editor/kwWheel.h"

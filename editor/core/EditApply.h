@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "editor/core/EditFileSystem.h"
-#include "editor/core/EditRecords.h"
-#include "editor/core/TimeBatch.h"
+#include "timetools/core/EditFileSystem.h"
+#include "timetools/core/EditRecords.h"
+#include "timetools/core/TimeBatch.h"
 
 namespace pw {
 

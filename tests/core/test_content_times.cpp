@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "editor/core/ContentTimes.h"
-#include "editor/core/EditUndo.h"
+#include "timetools/core/ContentTimes.h"
+#include "timetools/core/EditUndo.h"
 #include "support/FakeEditFs.h"
 #include "support/MediaBytes.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "editor/core/EditApply.h"
-#include "editor/core/EditUndo.h"
+#include "timetools/core/EditUndo.h"
 #include "support/FakeEditFs.h"
 
 using pw::EditFault;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "editor/core/media/MediaReader.h"
-#include "editor/core/media/TakenDate.h"
+#include "media/core/MediaReader.h"
+#include "media/core/TakenDate.h"
 #include "support/MediaBytes.h"
 
 using namespace testmedia;

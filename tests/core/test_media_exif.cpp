@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "editor/core/media/DateText.h"
-#include "editor/core/media/MediaReader.h"
-#include "editor/core/media/TakenDate.h"
+#include "media/core/DateText.h"
+#include "media/core/MediaReader.h"
+#include "media/core/TakenDate.h"
 #include "support/MediaBytes.h"
 
 using namespace testmedia;

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "editor/core/media/TakenDate.h"
+#include "media/core/TakenDate.h"
 #include "support/MediaBytes.h"
 
 using pw::DateOrigin;

@@ -3,7 +3,7 @@
 // go on past the pattern, and impossible days and times.
 #include <gtest/gtest.h>
 
-#include "editor/core/media/NameDate.h"
+#include "media/core/NameDate.h"
 #include "support/MediaBytes.h"
 
 using pw::WallClock;

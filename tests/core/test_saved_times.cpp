@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/core/EditUndo.h"
-#include "editor/core/SavedTimes.h"
+#include "timetools/core/EditUndo.h"
+#include "timetools/core/SavedTimes.h"
 #include "support/FakeEditFs.h"
 
 using pw::BatchEntry;

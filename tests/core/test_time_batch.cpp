@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/core/EditUndo.h"
-#include "editor/core/TimeBatch.h"
+#include "timetools/core/EditUndo.h"
+#include "timetools/core/TimeBatch.h"
 #include "support/CalendarFixtures.h"
 #include "support/FakeEditFs.h"
 

@@ -9,9 +9,9 @@
 
 #include "common/core/DateTime.h"
 #include "common/core/IsoTime.h"
-#include "editor/core/CsvReader.h"
-#include "editor/core/RelativePath.h"
-#include "editor/core/TimesFile.h"
+#include "timetools/core/CsvReader.h"
+#include "timetools/core/RelativePath.h"
+#include "timetools/core/TimesFile.h"
 #include "support/CalendarFixtures.h"
 
 using pw::TimesRow;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "editor/core/VolumeRules.h"
+#include "timetools/core/VolumeRules.h"
 #include "support/CalendarFixtures.h"
 
 using pw::KeptStamp;

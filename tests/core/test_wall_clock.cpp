@@ -3,7 +3,7 @@
 // that carries its own offset ignores the zone.
 #include <gtest/gtest.h>
 
-#include "editor/core/media/FoundDate.h"
+#include "media/core/FoundDate.h"
 #include "support/MediaBytes.h"
 
 using pw::ReadingZone;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "editor/core/media/FoundDate.h"
+#include "media/core/FoundDate.h"
 
 namespace fuzzcheck {
 

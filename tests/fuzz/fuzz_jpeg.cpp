@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "FuzzChecks.h"
-#include "editor/core/media/MediaFormats.h"
+#include "media/core/MediaFormats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   pw::MemorySource source({data, size});

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzChecks.h"
-#include "editor/core/media/NameDate.h"
+#include "media/core/NameDate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::wstring name(data, data + size);

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "FuzzChecks.h"
-#include "editor/core/media/TakenDate.h"
+#include "media/core/TakenDate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   pw::MemorySource source({data, size});

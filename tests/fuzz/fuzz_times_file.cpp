@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/core/TimesFile.h"
+#include "timetools/core/TimesFile.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "about/kwCorvaltAbout.h"
 #include "app/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 #include "support/BrowserFixture.h"
 #include "support/Messages.h"
 #include "support/TestDrive.h"

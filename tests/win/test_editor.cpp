@@ -8,7 +8,7 @@
 #include <memory>
 #include <tuple>
 
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 #include "ui/Keys.h"
 
 namespace {

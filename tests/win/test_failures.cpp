@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "browse/platform/FolderFeed.h"
-#include "editor/kwProgress.h"
+#include "timetools/kwProgress.h"
 #include "support/Files.h"
 #include "support/Messages.h"
 #include "ui/Failure.h"

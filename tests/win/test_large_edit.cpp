@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "browse/core/FileCompare.h"
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <map>
 #include <optional>
 
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/platform/VolumeName.h"
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/core/EditFileSystem.h"
+#include "timetools/core/EditFileSystem.h"
 
 namespace testutil {
 

@@ -4,7 +4,7 @@
 #include <iomanip>
 #include <utility>
 
-#include "editor/core/media/TakenDate.h"
+#include "media/core/TakenDate.h"
 
 namespace testmedia {
 

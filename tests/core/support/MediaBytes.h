@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/core/media/ByteSource.h"
-#include "editor/core/media/FoundDate.h"
+#include "media/core/ByteSource.h"
+#include "media/core/FoundDate.h"
 
 namespace testmedia {
 

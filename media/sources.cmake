@@ -1,0 +1,16 @@
+# media/core: the date a photo or video was taken, read from its content (EXIF in JPEG, TIFF and
+# raw, PNG, WebP, HEIF; QuickTime and MP4 dates), and the date in a file name, with the zone a
+# wall-clock date is read in. Byte sources only: no windows, no file system.
+list(APPEND PW_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/core/DateText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/Exif.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/FoundDate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/IsoMedia.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/Jpeg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/MediaReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/NameDate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/Png.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/TakenDate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/WallClock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/Webp.cpp
+)

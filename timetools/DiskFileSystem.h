@@ -1,0 +1,22 @@
+#pragma once
+// The editor's file-system calls on the real disk. Entries are opened for writing their times
+// only (FILE_WRITE_ATTRIBUTES, sharing read, write and delete, backup semantics for folders), which
+// read-only files, folders and files held open by other programs all allow, so no attribute is
+// ever cleared on the way.
+#include "timetools/core/EditFileSystem.h"
+
+namespace pw {
+
+class DiskFileSystem : public EditFileSystem {
+public:
+  FsError ReadInfo(const std::wstring& path, EntryInfo& info) override;
+  FsError OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) override;
+  FsError Identify(const std::wstring& path, EntryIdentity& identity) override;
+  FsError WriteAttributes(const std::wstring& path, std::uint32_t attributes) override;
+  FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) override;
+  // Read-only, shared with every other program; the handle is told not to move the last-access
+  // time, and where the volume moves it anyway (Wine does), it is put back once read.
+  FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) override;
+};
+
+}  // namespace pw
