@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/kwFileBrowser.h"
+#include "ui/Failure.h"
 #include "browse/platform/DriveInfo.h"
 #include "browse/core/FileCompare.h"
 #include "common/core/CaselessText.h"
@@ -42,7 +43,9 @@ void TfrmFileBrowser::FillDriveList() {
         item.SubItems[4] = pw::FormatSerial(info.SerialNumber);
       }
     } catch (...) {
-      // One drive that cannot be read must not cost the others their entries.
+      // One drive that cannot be read must not cost the others their entries; it shows what was
+      // read of it, and the failure is traced.
+      ui::ReportFailure(L"Reading drive " + item.Root);
     }
     DriveItems.push_back(std::move(item));
   }

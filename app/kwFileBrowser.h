@@ -1,7 +1,8 @@
 #pragma once
 // The main window: its layout and controls, and the handlers that wire them to the rooms that own
-// the program's state: the listing model (browse/core/FolderModel), the editor command with its
-// undo (editor/EditCommand), the bookmark controls with their list (bookmarks/BookmarkControls)
+// the program's state: the listing model (browse/core/FolderModel), the time tools and the editor
+// with the pipeline and undo they share (timetools/BatchRun, editor/EditCommand), the bookmark
+// controls with their list (bookmarks/BookmarkControls)
 // and the view options (app/ViewOptions). The handlers are spread over files by concern: the
 // drive list, the folder list, navigation, the path line, the shortcut keys, sorting and view, and
 // the commands on the selection.
@@ -208,11 +209,13 @@ private:
   void mnuBookmarkClick(const ui::Sender& sender);
   void UpdateBookmarkControls(int state);
   void mnuEditFileParamsClick(const ui::Sender&);
-  void mnuShiftTimesClick(const ui::Sender&);
-  void mnuCopyTimesFromClick(const ui::Sender&);
-  void mnuTimesFromContentClick(const ui::Sender&);
-  void mnuSaveTimesClick(const ui::Sender&);
-  void mnuRestoreTimesClick(const ui::Sender&);
+  // A time tool on the selected entries, then the list as the run left them: one handler for every
+  // tool, named in the tables by the tool it runs.
+  using TimeTool = bool (*)(const pw::ToolRequest&, pw::BatchRunner&);
+  template <TimeTool Tool>
+  void RunTimeTool(const ui::Sender&) {
+    if (Tool({SelectedTargets(), Model.ListedFolder(), hwnd_}, Batches)) AfterEdit();
+  }
   void mnuUndoEditClick(const ui::Sender&);
   // The selected entries as the time commands take them, with what the list shows of each.
   std::vector<pw::EditTarget> SelectedTargets() const;
@@ -310,7 +313,7 @@ private:
 
   // ---- The rooms of the other concerns
   std::unique_ptr<pw::TBookmarkControls> Bookmarks;  // made with the menus, in FormCreate
-  pw::EditCommand Editor;
+  pw::BatchRunner Batches;
 
   ui::ScopedFont font_;
   ui::ScopedIcon bigIcon_, smallIcon_;

@@ -10,7 +10,6 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainControls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainCommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainWindowDpi.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MainWindowProbe.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Navigation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PathLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShortCuts.cpp

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"

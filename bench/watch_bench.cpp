@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "bench/support/BenchStart.h"
 #include "bench/support/BenchTiming.h"

@@ -6,6 +6,7 @@
 
 #include "common/platform/LocalTime.h"
 #include "common/platform/VolumeName.h"
+#include "common/core/DateFormat.h"
 #include "common/core/NumberText.h"
 
 namespace pw {
@@ -39,11 +40,11 @@ const VolumeRules* RunVolumes::RulesFor(const std::wstring& path) {
   return at->second ? &*at->second : nullptr;
 }
 
-bool RunVolumes::Forecast(std::vector<TfrmPreview::Row>& rows, std::unordered_set<std::wstring>& leaveOut,
+bool RunVolumes::Forecast(std::vector<PreviewRow>& rows, std::unordered_set<std::wstring>& leaveOut,
                           std::vector<LeftAlone>& left) {
   bool said = false;
   const DateFormatter date = UserDateFormat();
-  for (TfrmPreview::Row& row : rows) {
+  for (PreviewRow& row : rows) {
     if (!row.New.Any()) continue;
     const VolumeRules* rules = RulesFor(row.Path);
     if (!rules) continue;

@@ -13,7 +13,7 @@
 
 #include "timetools/core/EditRecords.h"
 #include "timetools/core/VolumeRules.h"
-#include "timetools/kwPreview.h"
+#include "timetools/core/BatchPlan.h"
 
 namespace pw {
 
@@ -31,7 +31,7 @@ public:
   // whose asked time its volume cannot hold changes nothing, says why, and its path is returned
   // with the entries to leave out (they are listed with the report). True when any row says more
   // than it asks.
-  bool Forecast(std::vector<TfrmPreview::Row>& rows, std::unordered_set<std::wstring>& leaveOut,
+  bool Forecast(std::vector<PreviewRow>& rows, std::unordered_set<std::wstring>& leaveOut,
                 std::vector<LeftAlone>& left);
 
   // The report's lines for what a run read back otherwise than asked: one summary line per time

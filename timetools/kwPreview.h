@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/core/DateFormat.h"
-#include "timetools/core/EditFileSystem.h"
+#include "timetools/core/BatchPlan.h"
 #include "ui/Form.h"
 #include "ui/ListView.h"
 #include "ui/Scoped.h"
@@ -18,13 +18,7 @@ class PreviewProbe;
 
 class TfrmPreview : public ui::Form {
 public:
-  struct Row {
-    std::wstring Path;
-    pw::EntryInfo Old;
-    pw::TimeChange New;  // the times that change; the others stay as Old has them; none: left alone
-    std::wstring Note;   // where the new time came from, or why the entry is left as it is
-    pw::TimeChange Kept;  // where the volume will keep another value than asked: that value
-  };
+  using Row = pw::PreviewRow;
   // Shows the rows modally over `owner`; true for Apply.
   static bool Confirm(HWND owner, const std::wstring& title, std::vector<Row> rows);
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <chrono>
+
 #include <atomic>
 #include <exception>
 #include <thread>
@@ -18,8 +20,10 @@ constexpr int kClientWidth = 300, kClientHeight = 86;
 constexpr ui::Bounds kStatus{10, 10, 280, 16}, kBar{10, 30, 280, 16}, kCancel{215, 54, 75, 23};
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTickMs = 100;
+constexpr std::chrono::milliseconds kTick{kTickMs};
+constexpr UINT kTickMessage = WM_APP + 1;
 // A run that ends within this is never shown.
-constexpr ULONGLONG kFirstSliceMs = 300;
+constexpr std::chrono::milliseconds kFirstSlice{300};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
@@ -42,14 +46,21 @@ void TfrmProgress::Run(HWND owner, const std::wstring& title,
   Shared shared;
   TfrmProgress form(owner, title);
   form.shared_ = &shared;
-  form.started_ = GetTickCount64();
+  form.started_ = std::chrono::steady_clock::now();
   const HWND window = form.Handle();
   std::exception_ptr failed;
   std::thread worker([&shared, &job, &failed, window] {
+    // The worker also asks for a tick now and then: a timer's message is made only when nothing
+    // else waits in the queue, and the changes a large run makes keep the list's watch posting.
+    auto nextTick = std::chrono::steady_clock::now() + kTick;
     try {
-      job([&shared](std::size_t done, std::size_t total) {
+      job([&shared, &nextTick, window](std::size_t done, std::size_t total) {
         shared.Done = done;
         shared.Total = total;
+        if (const auto now = std::chrono::steady_clock::now(); now >= nextTick) {
+          nextTick = now + kTick;
+          PostMessageW(window, kTickMessage, 0, 0);
+        }
         return !shared.Stop;
       });
     } catch (...) {
@@ -101,7 +112,9 @@ void TfrmProgress::ShowProgress() {
     SendMessageW(pbProgress, PBM_SETRANGE32, 0, static_cast<LPARAM>(total_));
     SendMessageW(pbProgress, PBM_SETPOS, static_cast<WPARAM>(done_), 0);
   }
-  if (!IsWindowVisible(hwnd_) && GetTickCount64() - started_ >= kFirstSliceMs) {
+  // Timed by the performance counter: Wine's tick count stands still while its server is busy with
+  // the run's files, and the window would never show.
+  if (!IsWindowVisible(hwnd_) && std::chrono::steady_clock::now() - started_ >= kFirstSlice) {
     ShowWindow(hwnd_, SW_SHOW);
     SetFocus(btnCancel);
   }
@@ -117,7 +130,8 @@ void TfrmProgress::btnCancelClick() {
 LRESULT TfrmProgress::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE: CreateControls(); return 0;
-    case WM_TIMER: ShowProgress(); return 0;
+    case WM_TIMER:
+    case kTickMessage: ShowProgress(); return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == IDCANCEL) btnCancelClick();
       return 0;

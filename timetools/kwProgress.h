@@ -5,6 +5,8 @@
 // between two entries.
 #include <windows.h>
 
+#include <chrono>
+
 #include <functional>
 #include <string>
 
@@ -39,7 +41,7 @@ private:
   HWND pbProgress = nullptr;
   HWND btnCancel = nullptr;
 
-  ULONGLONG started_ = 0;
+  std::chrono::steady_clock::time_point started_;
   std::size_t done_ = 0, total_ = 0;
   bool stopping_ = false;
   // Set from the worker, read here.

@@ -383,3 +383,17 @@ void TfrmSaveTimes::CreateTop() {
 }
 
 void TfrmSaveTimes::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }
+
+// ---- TfrmSetNow ------------------------------------------------------------------------------------
+
+TfrmSetNow::TfrmSetNow(HWND owner, bool offersScope) : TfrmTimeTool(L"Set", 36, offersScope) {
+  CreateToolWindow(owner, L"TfrmSetNow", L"Set to Now");
+}
+
+TfrmSetNow::~TfrmSetNow() { DestroyForm(); }
+
+void TfrmSetNow::CreateTop() {
+  lblWhat = AddControl(L"STATIC", L"The checked times of every entry become this moment, the same for all.", 0);
+}
+
+void TfrmSetNow::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }

@@ -1,5 +1,5 @@
 #pragma once
-// What the two batch time tools' windows share: under the tool's own controls, which of the three
+// What the batch time tools' windows share: under the tool's own controls, which of the three
 // times it changes, how far into the selected folders it reaches (offered when the selection holds
 // folders), and the button that confirms it beside Cancel. Esc and the close box cancel.
 #include <windows.h>
@@ -168,6 +168,23 @@ class TfrmSaveTimes : public TfrmTimeTool {
 public:
   TfrmSaveTimes(HWND owner, bool offersScope);
   ~TfrmSaveTimes() override;
+
+protected:
+  void CreateTop() override;
+  void PlaceTop() override;
+  bool Ready() const override { return true; }
+  void OnToolCommand(HWND, WORD) override {}
+
+private:
+  HWND lblWhat = nullptr;
+};
+
+// The window of "Set to Now": which times every entry gets the moment it is confirmed, the same
+// instant for all.
+class TfrmSetNow : public TfrmTimeTool {
+public:
+  TfrmSetNow(HWND owner, bool offersScope);
+  ~TfrmSetNow() override;
 
 protected:
   void CreateTop() override;

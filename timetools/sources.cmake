@@ -6,6 +6,7 @@
 # read-back, report, undo), the tool windows, the preview and progress windows, the disk behind
 # them.
 list(APPEND PW_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/core/BatchPlan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/ContentTimes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/CsvReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
@@ -17,12 +18,14 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/VolumeRules.cpp
 )
 list(APPEND PW_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BatchRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiskFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwPreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwProgress.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeTool.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimesFromContent.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TimeTools.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VolumeOutlook.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WholeFiles.cpp
 )

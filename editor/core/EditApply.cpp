@@ -7,13 +7,6 @@
 
 namespace pw {
 
-std::wstring EditEntryPath(std::wstring_view listPath) {
-  if (!listPath.empty() && listPath.back() == L'\\' && !IsDriveRoot(listPath)) {
-    listPath.remove_suffix(1);
-  }
-  return std::wstring(listPath);
-}
-
 std::wstring EditDialogCaption(bool isFolder, std::wstring_view path) {
   return (isFolder ? L"Edit Dir Params - " : L"Edit File Params - ") + LastComponent(path);
 }

@@ -18,14 +18,6 @@
 
 namespace pw {
 
-struct EditTarget {
-  EditTarget(std::wstring path, bool isFolder = false, std::optional<EntryInfo> known = std::nullopt)
-      : Path(std::move(path)), IsFolder(isFolder), Known(known) {}
-  std::wstring Path;               // the list's path; a trailing backslash is dropped
-  bool IsFolder = false;           // kind "D"
-  std::optional<EntryInfo> Known;  // as the list shows it, when it does
-};
-
 // What the dialog shows.
 struct EditDialogRequest {
   EntryInfo Info;
@@ -59,9 +51,6 @@ struct EditPlan {
   std::vector<EditFailure> Unread;
 };
 
-// The list's path without its trailing backslash; a drive root keeps it, as "C:" would name the
-// drive's current folder instead.
-std::wstring EditEntryPath(std::wstring_view listPath);
 // "Edit Dir Params - name" for a folder, else "Edit File Params - name"; name is the last
 // component of `path`.
 std::wstring EditDialogCaption(bool isFolder, std::wstring_view path);

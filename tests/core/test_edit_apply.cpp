@@ -191,15 +191,16 @@ TEST(EditUndo, RestoresExactValuesUnlessChangedSince) {
   fs.Errors = {{L"attr c", 5}};
   fs.Log.clear();
   const pw::BatchResult undone = undo.Run(fs);
-  EXPECT_EQ(undone.Failures, (Failures{{L"b", EditFault::ChangedSince, 0}, {L"c", EditFault::Attributes, 5}}));
-  EXPECT_EQ(Lines(fs.Log.begin(), fs.Log.begin() + 7),
-            (Lines{L"read a", L"open a", L"times a", L"close a", L"attr a 8481", L"read a", L"read b"}));
+  // The last written is taken back first.
+  EXPECT_EQ(undone.Failures, (Failures{{L"c", EditFault::Attributes, 5}, {L"b", EditFault::ChangedSince, 0}}));
+  EXPECT_EQ(Lines(fs.Log.end() - 7, fs.Log.end()),
+            (Lines{L"read b", L"read a", L"open a", L"times a", L"close a", L"attr a 8481", L"read a"}));
   // What the undo went on to, as read back, for the list to show; the entry left alone is not there.
   ASSERT_EQ(undone.Undo.size(), 3u);
-  EXPECT_EQ(undone.Undo[0].Path, L"a");
+  EXPECT_EQ(undone.Undo[2].Path, L"a");
   EntryInfo aRead = saved.at(L"a");
   aRead.LastAccess += 7;
-  EXPECT_EQ(undone.Undo[0].After, aRead);
+  EXPECT_EQ(undone.Undo[2].After, aRead);
   EXPECT_EQ(undone.Undo[1].Path, L"c");
   EXPECT_EQ(fs.Disks[L"a"], aRead);
   EXPECT_NE(fs.Disks[L"b"], saved.at(L"b"));

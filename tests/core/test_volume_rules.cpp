@@ -164,6 +164,8 @@ TEST(VolumeRoundings, ExpectedRoundingsAreCountedPerTimeAndAnythingElseIsListed)
       {L"ignored", TimeField::LastWrite, odd, before, before},
       {L"a granule off", TimeField::LastWrite, odd + 10'000'000, odd + 30'000'000, before},  // even, 2 s on
       {L"off the grid", TimeField::LastWrite, odd, odd + 5'000'000, before},
+      // The old value back, on the grid a second from the asked one: the write was ignored.
+      {L"ignored on the grid", TimeField::LastWrite, odd, odd - 10'000'000, odd - 10'000'000},
   };
   const pw::SortedRoundings sorted = pw::SortRoundings(run, fat, Zone(2));
   EXPECT_EQ(sorted.Predicted, (std::vector<pw::RoundingGroup>{
@@ -171,7 +173,17 @@ TEST(VolumeRoundings, ExpectedRoundingsAreCountedPerTimeAndAnythingElseIsListed)
   EXPECT_EQ(sorted.Unexpected, (std::vector<UnexpectedRounding>{{run[4], UnexpectedRounding::Kind::KeptOtherwise},
                                                                 {run[5], UnexpectedRounding::Kind::KeptNothing},
                                                                 {run[6], UnexpectedRounding::Kind::KeptOtherwise},
-                                                                {run[7], UnexpectedRounding::Kind::KeptOtherwise}}));
+                                                                {run[7], UnexpectedRounding::Kind::KeptOtherwise},
+                                                                {run[8], UnexpectedRounding::Kind::KeptNothing}}));
+  // What a volume may keep: a rounding it makes, nothing, the last write in place of a time it
+  // keeps none of; never a wrapped year.
+  const pw::EntryInfo after{0x20, odd - 10'000'000, odd, odd - 10'000'000};
+  EXPECT_TRUE(pw::MayKeep(run[0], after, fat, Zone(2)));
+  EXPECT_TRUE(pw::MayKeep(run[5], after, fat, Zone(2)));
+  EXPECT_FALSE(pw::MayKeep(run[4], after, fat, Zone(2)));
+  EXPECT_TRUE(pw::MayKeep(run[4], after, std::nullopt, Zone(2)));
+  EXPECT_TRUE(pw::MayKeep({L"c", TimeField::Created, odd + 7, odd - 10'000'000, before}, after, Rules(L"NTFS"), Zone(2)));
+  EXPECT_FALSE(pw::MayKeep({L"w", TimeField::LastWrite, odd + 7, odd, before}, after, Rules(L"NTFS"), Zone(2)));
   EXPECT_EQ(pw::RoundingSummary({TimeField::LastWrite, 1234}, fat, L","),
             L"1,234 entries: last write kept to 2 s, as this FAT32 volume does");
   EXPECT_EQ(pw::RoundingSummary({TimeField::Created, 1}, fat, L","),

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "about/kwCorvaltAbout.h"
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "support/EditorProbes.h"
 #include "support/BrowserFixture.h"

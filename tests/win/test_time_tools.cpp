@@ -295,3 +295,33 @@ TEST_F(TimeToolsTest, TimesFromContentGivesEachPhotoAndVideoItsDateTakenToTheTic
   EXPECT_EQ(Read(At(L"IMG_20230514_142233.jpg")), before[L"IMG_20230514_142233.jpg"]);
   EXPECT_EQ(Read(At(L"h_damaged.jpg")).Accessed, before[L"h_damaged.jpg"].Accessed);
 }
+
+TEST_F(TimeToolsTest, SetToNowGivesEveryEntryTheSameMomentThroughThePreviewAndUndoTakesItBack) {
+  const std::wstring x = MakeFile(At(L"x.txt")), y = MakeFile(At(L"y.txt"));
+  ASSERT_TRUE(SetTimes(x, 0, UtcFileTime(2001, 2, 3, 4, 5, 6, 7) + 89, UtcFileTime(2002, 2, 3, 4, 5, 6, 7)));
+  const Stamps xBefore = Read(x), yBefore = Read(y);
+  Select({L"x.txt", L"y.txt"});
+  FILETIME clock{};
+  GetSystemTimeAsFileTime(&clock);
+  const unsigned long long earliest = (static_cast<unsigned long long>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
+  testutil::WhenShown window(L"TfrmSetNow", [](HWND wnd) {
+    EXPECT_EQ(testutil::WindowText(wnd), L"Set to Now");
+    Click(TimeToolProbe(wnd).cbFields(2));  // not the last access
+    Click(TimeToolProbe(wnd).btnOK());
+  });
+  int rows = 0;
+  testutil::WhenShown preview(L"TfrmPreview", [&](HWND wnd) {
+    rows = PreviewProbe(wnd).lvEntries().Count();
+    Click(PreviewProbe(wnd).btnApply());
+  });
+  ClickMenu(Item(L"mnuSetToNow"));
+  ASSERT_EQ(window.Runs(), 1);
+  EXPECT_EQ(rows, 2);
+  const Stamps xAfter = Read(x), yAfter = Read(y);
+  EXPECT_EQ(xAfter.Written, yAfter.Written);
+  EXPECT_GE(xAfter.Written, earliest);
+  EXPECT_EQ(xAfter.Accessed, xBefore.Accessed);
+  PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
+  EXPECT_EQ(Read(x), xBefore);
+  EXPECT_EQ(Read(y), yBefore);
+}

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "common/core/ProgramKey.h"
 #include "support/Messages.h"

@@ -17,6 +17,8 @@ enum class EditFault : std::uint8_t {
   OutOfRange,    // a shifted stamp would leave the range of file times: left alone (Error is kFsOk)
   FolderUnread,  // a folder whose entries could not be read: what lies inside is left alone
   Replaced,      // another file took its name since it was read: the one at the path is left alone
+  PutBack,       // its volume stored a time nobody asked for: its values before the run were put back
+  NotPutBack,    // the same, and putting its values back failed too (Error says why)
 };
 
 struct EditFailure {

@@ -61,13 +61,16 @@ BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
   std::vector<UndoEntry> entries = std::exchange(entries_, {});
   BatchResult result;
   result.Total = entries.size();
-  for (const UndoEntry& entry : entries) {
+  // Last written, first taken back: a file a run reached twice gets the values it had before the
+  // first write, not those between the two.
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
     if (progress && !progress(result.Done, entries.size())) {
       result.Stopped = true;
-      entries_.assign(entries.begin() + static_cast<std::ptrdiff_t>(result.Done), entries.end());
+      entries.resize(entries.size() - result.Done);
+      entries_ = std::move(entries);
       break;
     }
-    Restore(entry, fs, result.Failures, result.Undo);
+    Restore(*entry, fs, result.Failures, result.Undo);
     ++result.Done;
   }
   if (progress && !result.Stopped) progress(result.Done, entries.size());

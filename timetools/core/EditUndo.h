@@ -17,7 +17,7 @@ public:
   void Remember(std::vector<UndoEntry> entries);
   bool Available() const { return !entries_.empty(); }
   // Restores each entry's times (100 ns exact) and whole attribute word, opened the same way as
-  // for the apply, reporting progress after each. An entry that no longer reads as the apply left
+  // for the apply, the last written first, reporting progress after each. An entry that no longer reads as the apply left
   // it was changed by someone else and is left alone. Returns those entries and the ones that
   // could not be read or written, in order, and in its Undo the entries it went on to, as they were
   // and as read back afterwards (an undo is not undone; this is for showing them). Afterwards nothing is left to undo, unless it was

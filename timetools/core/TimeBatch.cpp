@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -93,8 +94,9 @@ const std::optional<std::uint64_t>& Asked(const TimeChange& change, TimeField fi
   return change.LastAccess;
 }
 
-// The files a run has written that have more than one name, by volume and file id.
-using NamedTwice = std::unordered_set<std::uint64_t>;
+// The files a run has reached, by volume and file id, with the index of the entry that reached each
+// first.
+using ReachedFiles = std::unordered_map<std::uint64_t, std::size_t>;
 
 std::uint64_t IdentityKey(const EntryIdentity& id) {
   return id.FileId * 0x9E3779B97F4A7C15ull ^ id.Volume;
@@ -115,11 +117,14 @@ bool DiffersIn(const EntryInfo& a, const EntryInfo& b, std::uint8_t wrote) {
 
 // What one entry gets; the result tells whether it was written.
 struct EntryRun {
-  const BatchEntry& Entry;
+  const std::vector<BatchEntry>& Entries;
+  std::size_t Index;
+  const BatchEntry& Entry = Entries[Index];
   const std::wstring& Path = Entry.Path;
   EditFileSystem& Fs;
   BatchResult& Result;
-  NamedTwice& Twice;
+  ReachedFiles& Reached;
+  const StoredCheck& Check;
 
   // With `readFrom`, the writer is the file as it was read for the run, whose name another file may
   // have taken meanwhile: told apart after writing.
@@ -129,9 +134,13 @@ struct EntryRun {
     EntryInfo now;
     const FsError readError = writer ? writer->Read(now) : Fs.ReadInfo(Path, now);
     if (readError != kFsOk) return Fail(EditFault::Read, writer ? readError : openError);
-    if (rule.FromOwnValues && writer && ReachedBefore(*writer)) return false;
+    if (writer && ReachedBefore(*writer)) return false;
     const EntryChange change = rule(Entry, now);
     if (change.OutOfRange) return Fail(EditFault::OutOfRange, kFsOk);
+    // Nothing to do where the entry holds all it is to get: it is not touched at all. Times that
+    // change are written with the others asked, as they were: some drivers keep nothing of a
+    // write that does not carry them all.
+    if (!Changes(change, now)) return false;
 
     std::uint8_t wrote = 0;
     if (change.Times.Any()) {
@@ -162,16 +171,28 @@ struct EntryRun {
       EntryIdentity atPath;
       if (Fs.Identify(Path, atPath) != kFsOk || !(atPath == written)) return Fail(EditFault::Replaced, kFsOk);
     }
+    bool stray = false;
     for (TimeField field : {TimeField::Created, TimeField::LastWrite, TimeField::LastAccess}) {
       const std::optional<std::uint64_t>& asked = Asked(change.Times, field);
       // A time written as it was is no change to check.
-      if (asked && *asked != Stamp(now, field) && *asked != Stamp(after, field))
+      if (asked && *asked != Stamp(now, field) && *asked != Stamp(after, field)) {
         Result.Roundings.push_back({Path, field, *asked, Stamp(after, field), Stamp(now, field)});
+        stray = stray || (Check && !Check(Result.Roundings.back(), after));
+      }
+    }
+    if (stray) {
+      PutBack(now, wrote);
+      return false;
     }
     // Written is what took a change: a volume that answered "done" and kept nothing has not.
     if (!DiffersIn(after, now, wrote)) return false;
     Result.Undo.push_back({Path, now, after, wrote});
     return true;
+  }
+
+  static bool Changes(const EntryChange& change, const EntryInfo& now) {
+    return !Holds(now, change.Times) ||
+           (change.Attributes && *change.Attributes != SettableAttributeWord(now.Attributes));
   }
 
   // Whether the entry holds the times asked, each of them.
@@ -181,11 +202,33 @@ struct EntryRun {
            (!times.LastAccess || *times.LastAccess == info.LastAccess);
   }
 
-  // A file with several names that this run has reached under another one already.
+  // A file this run has reached under another name already (a second hard link, an 8.3 alias, a
+  // name spelt with a trailing dot): it is written once, under the name it was reached by first.
   bool ReachedBefore(EntryTimeWriter& writer) {
     EntryIdentity id;
-    if (writer.Identify(id) != kFsOk || id.Links < 2 || id.FileId == 0) return false;
-    return !Twice.insert(IdentityKey(id)).second;
+    if (writer.Identify(id) != kFsOk || id.FileId == 0) return false;
+    const auto [at, first] = Reached.try_emplace(IdentityKey(id), Index);
+    if (first) return false;
+    Result.Left.push_back({Path, L"the same file as " + Entries[at->second].Path + L", written once"});
+    return true;
+  }
+
+  // Puts back what the entry held before this run wrote to it: its volume stored a value nobody
+  // asked for, and no entry may keep one.
+  void PutBack(const EntryInfo& before, std::uint8_t wrote) {
+    TimeChange times;
+    if (wrote & kWroteCreated) times.Created = before.Created;
+    if (wrote & kWroteLastAccess) times.LastAccess = before.LastAccess;
+    if (wrote & kWroteLastWrite) times.LastWrite = before.LastWrite;
+    FsError error = kFsOk;
+    if (times.Any()) {
+      std::unique_ptr<EntryTimeWriter> writer;
+      error = Fs.OpenForTimes(Path, writer);
+      if (writer) error = writer->WriteTimes(times);
+    }
+    if (error == kFsOk && (wrote & kWroteAttributes))
+      error = Fs.WriteAttributes(Path, SettableAttributeWord(before.Attributes));
+    Result.Failures.push_back({Path, error == kFsOk ? EditFault::PutBack : EditFault::NotPutBack, error});
   }
 
   bool Fail(EditFault fault, FsError error) {
@@ -201,6 +244,13 @@ bool SameFile(EntryTimeWriter& writer, const std::wstring& path, EditFileSystem&
 }
 
 }  // namespace
+
+std::wstring EditEntryPath(std::wstring_view listPath) {
+  if (!listPath.empty() && listPath.back() == L'\\' && !IsDriveRoot(listPath)) {
+    listPath.remove_suffix(1);
+  }
+  return std::wstring(listPath);
+}
 
 std::optional<std::vector<BatchEntry>> CollectEntries(const std::vector<BatchEntry>& selected, Scope scope,
                                                       EditFileSystem& fs, std::vector<EditFailure>& failures,
@@ -268,7 +318,7 @@ ChangeRule ShiftRule(std::int64_t ticks, TimeFields fields) {
     if (change.OutOfRange) change.Times = {};
     return change;
   };
-  return ChangeRule{.Change = change, .FromOwnValues = true};
+  return ChangeRule{change};
 }
 
 ChangeRule CopyRule(const EntryInfo& reference, TimeFields fields) {
@@ -297,17 +347,17 @@ ChangeRule PlannedRule(TimeFields fields, bool attributes) {
 
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
                          const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst,
-                         HeldWriters readFrom) {
+                         HeldWriters readFrom, const StoredCheck& check) {
   BatchResult result;
   result.Total = entries.size();
   if (heldForFirst && !entries.empty() && !SameFile(*heldForFirst, entries.front().Path, fs)) heldForFirst.reset();
-  NamedTwice twice;
-  for (const BatchEntry& entry : entries) {
+  ReachedFiles reached;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
     if (progress && !progress(result.Done, entries.size())) {
       result.Stopped = true;
       break;
     }
-    EntryRun run{.Entry = entry, .Fs = fs, .Result = result, .Twice = twice};
+    EntryRun run{.Entries = entries, .Index = i, .Fs = fs, .Result = result, .Reached = reached, .Check = check};
     std::unique_ptr<EntryTimeWriter> writer =
         result.Done < readFrom.size() ? std::move(readFrom[result.Done]) : nullptr;
     const bool wasRead = writer != nullptr;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,19 @@ struct BatchEntry {
   EntryInfo Known;
   std::optional<EntryInfo> Planned;
 };
+
+// A selected entry of the list, as a run starts from it.
+struct EditTarget {
+  EditTarget(std::wstring path, bool isFolder = false, std::optional<EntryInfo> known = std::nullopt)
+      : Path(std::move(path)), IsFolder(isFolder), Known(known) {}
+  std::wstring Path;               // the list's path; a trailing backslash is dropped
+  bool IsFolder = false;           // kind "D"
+  std::optional<EntryInfo> Known;  // as the list shows it, when it does
+};
+
+// The list's path without its trailing backslash; a drive root keeps it, as "C:" would name the
+// drive's current folder instead.
+std::wstring EditEntryPath(std::wstring_view listPath);
 
 // The same instant for all three times.
 inline EntryInfo AtInstant(std::uint64_t utc) { return EntryInfo{0, utc, utc, utc}; }
@@ -64,9 +78,6 @@ struct EntryChange {
 // What an entry gets, from the entry and what it holds right before it is written.
 struct ChangeRule {
   std::function<EntryChange(const BatchEntry& entry, const EntryInfo& now)> Change;
-  // The new values are made from the entry's own (a shift): a file reached under two names (hard
-  // links) must get them once, or it moves twice.
-  bool FromOwnValues = false;
   EntryChange operator()(const BatchEntry& entry, const EntryInfo& now) const { return Change(entry, now); }
 };
 
@@ -121,18 +132,24 @@ struct BatchResult {
   std::vector<UndoEntry> Undo;  // every entry written, with its values before and after
 };
 
+// Whether a time the volume stored otherwise than asked is one it may keep (a rounding it makes,
+// nothing kept at all, which the report names): false for a value nobody asked for, which is put
+// back at once. `after` is the whole entry as read back.
+using StoredCheck = std::function<bool(const Rounding& stored, const EntryInfo& after)>;
+
 // Writes to each entry in order what the rule gives it for what it holds at that moment, and reads
 // it back once its handle is closed (what the volume kept, not what a cache echoes). The first
 // entry may come with the handle the editor held for it while its dialog was shown: used when it
 // still names the file at the path, else the path is opened anew. Times the entry already held are
-// not compared after writing. For a rule made from the entry's own values, a file reached again
-// under another name is passed over.
+// not compared after writing. A file reached again under another name (a hard link, a short name)
+// is passed over and named, whatever the rule: each file is written once. An entry whose volume
+// stored a value `check` refuses gets its values before the run back and stays out of the undo.
 // `readFrom` may hold, entry by entry, the file as the run read it (its content gave the times):
 // that file is written, and where its path names another file by then, the entry is reported
 // replaced and left out of the undo.
 using HeldWriters = std::vector<std::unique_ptr<EntryTimeWriter>>;
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
                          const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst = nullptr,
-                         HeldWriters readFrom = {});
+                         HeldWriters readFrom = {}, const StoredCheck& check = {});
 
 }  // namespace pw

@@ -76,6 +76,9 @@ bool AsPredicted(const TimeKeeping& keeping, const Rounding& rounding, const ToL
   switch (predicted.What) {
     case KeptStamp::Outcome::Stored:
       if (predicted.Value == rounding.Stored) return true;
+      // The old value back, where the volume would have moved it: the write was ignored, whatever
+      // grid the old value happens to lie on.
+      if (rounding.Stored == rounding.Before) return false;
       break;
     case KeptStamp::Outcome::Unchanged: return rounding.Stored == rounding.Before;
     case KeptStamp::Outcome::CannotHold: break;
@@ -200,6 +203,13 @@ std::wstring RoundingSummary(const RoundingGroup& group, const VolumeRules& rule
   line += FieldWords(group.Field);
   line += keeping.Kept ? L" kept to " + GranuleText(keeping.Granule) : std::wstring(L" not kept");
   return line + L", as this " + rules.FileSystem + L" volume does";
+}
+
+bool MayKeep(const Rounding& stored, const EntryInfo& after, const std::optional<VolumeRules>& rules,
+             const ToLocalTime& toLocal) {
+  if (!rules || stored.Stored == stored.Before || AsPredicted(rules->For(stored.Field), stored, toLocal)) return true;
+  // A volume that keeps no creation or access time of its own shows the last write in its place.
+  return stored.Field != TimeField::LastWrite && stored.Stored == after.LastWrite;
 }
 
 }  // namespace pw

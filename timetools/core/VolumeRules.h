@@ -105,6 +105,12 @@ struct SortedRoundings {
 SortedRoundings SortRoundings(std::span<const Rounding> roundings, const std::optional<VolumeRules>& rules,
                               const ToLocalTime& toLocal);
 
+// Whether a volume may keep what it stored instead of the asked value: a rounding its rules make,
+// nothing at all (the report names it), the last write in place of a time it keeps none of, or
+// anything where its rules are not known. Anything else is a time nobody asked for.
+bool MayKeep(const Rounding& stored, const EntryInfo& after, const std::optional<VolumeRules>& rules,
+             const ToLocalTime& toLocal);
+
 // One line of the report for a group: "12 entries: last write kept to 2 s, as this FAT volume does".
 // The count's digits are grouped with `thousandSep`.
 std::wstring RoundingSummary(const RoundingGroup& group, const VolumeRules& rules, std::wstring_view thousandSep);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "ui/Keys.h"
 #include "support/Files.h"

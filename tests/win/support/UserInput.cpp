@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "support/Messages.h"
 
 namespace testutil {

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 #include "app/kwFileBrowser.h"
 #include "about/kwCorvaltAbout.h"
 #include "common/core/DateTime.h"
@@ -329,6 +329,9 @@ void ShowTimeTool(const std::wstring& which, int seconds) {
   } else if (which == L"save") {
     TfrmSaveTimes save(nullptr, true);
     save.ShowModal();
+  } else if (which == L"setnow") {
+    TfrmSetNow now(nullptr, true);
+    now.ShowModal();
   } else if (which == L"restore") {
     TfrmRestoreTimes restore(nullptr, true);
     wchar_t windows[MAX_PATH] = {0};
@@ -403,7 +406,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowWatch(number(1, 6));
   } else if (what == L"pathline") {
     ShowPathLine(number(1, 5));
-  } else if (what == L"shift" || what == L"copy" || what == L"content" || what == L"save" || what == L"restore") {
+  } else if (what == L"shift" || what == L"copy" || what == L"content" || what == L"save" || what == L"restore" ||
+             what == L"setnow") {
     ShowTimeTool(what, number(1, 5));
   } else if (what == L"preview") {
     ShowPreview(number(1, 5));

@@ -1,4 +1,4 @@
-#include "app/MainWindowProbe.h"
+#include "support/MainWindowProbe.h"
 
 const ui::SpeedButton& MainWindowProbe::Button(std::wstring_view name) const {
   return *form_.pnToolbar.Find(name);  // the toolbar's table names every button
