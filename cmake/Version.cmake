@@ -5,7 +5,8 @@
 #   SOURCE_DIR  the checkout
 #   OUTPUT      the header to write
 # A checkout with changes not yet committed is no release: its text says so, with the commit the
-# changes sit on ("1.1.0-dev+1a2b3c4d5e"), and the file is marked as a pre-release.
+# changes sit on ("1.1.0-dev+1a2b3c4d5e"), and the file is marked as a pre-release. A new file
+# counts once it is added to git: stray files in the checkout do not make every build a dev one.
 if(NOT VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
   message(FATAL_ERROR "The version must be three numbers, not \"${VERSION}\"")
 endif()
