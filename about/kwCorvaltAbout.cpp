@@ -1,8 +1,11 @@
 #include "about/kwCorvaltAbout.h"
 
 #include <shellapi.h>
+#include <winver.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <vector>
 
 #include "resources/resource.h"
 #include "ui/Dpi.h"
@@ -18,7 +21,8 @@ constexpr int kImageHeight = 91, kContactHeight = 175;
 constexpr int kPictureLeft = 96, kTextLeft = 136, kPictureSize = 32;
 constexpr int kWebTop = 22, kMailTop = 53, kLinkWidth = 200, kLinkHeight = 13;
 constexpr int kWebPictureTop = 12, kMailPictureTop = 43, kPostPictureTop = 103;
-constexpr Bounds kProduct{56, 24, 231, 33}, kAddress{kTextLeft, 87, 106, 39}, kOK{273, 271, 75, 23};
+constexpr Bounds kProduct{56, 24, 231, 33}, kVersion{58, 62, 231, 13}, kAddress{kTextLeft, 87, 106, 39},
+    kOK{273, 271, 75, 23};
 constexpr int kFontHeight = 11, kProductFontHeight = 24;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 const wchar_t kProductCaption[] = L"Pathwick for Windows";
@@ -28,6 +32,27 @@ std::wstring LoadText(UINT id) {
   const wchar_t* text = nullptr;
   const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
   return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+// The product version as the program's file properties show it, read from its own version
+// resource, so that the box cannot tell another version than the file (and its installer) does.
+std::wstring ProductVersionText() {
+  wchar_t path[MAX_PATH + 1]{};
+  const DWORD pathLength = GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+  if (pathLength == 0 || pathLength > MAX_PATH) return {};
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+  if (size == 0) return {};
+  std::vector<BYTE> info(size);
+  if (!GetFileVersionInfoW(path, 0, size, info.data())) return {};
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", &value, &length) || length == 0)
+    return {};
+  // The length counts the terminating null where there is one.
+  std::wstring text(static_cast<const wchar_t*>(value), length);
+  text.resize(wcsnlen(text.c_str(), text.size()));
+  return text;
 }
 
 // Fonts are given by the height of their characters in pixels at 96 DPI.
@@ -84,6 +109,7 @@ void TfrmAbout::CreateControls() {
   pnlImage.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   pnlContact.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   lblProduct = CreateLabel(pnlImage.Handle(), SS_OWNERDRAW, kProductCaption);
+  lblVersion = CreateLabel(pnlImage.Handle(), SS_LEFTNOWORDWRAP, L"");
   const HWND contact = pnlContact.Handle();
   imWeb = CreateLabel(contact, SS_OWNERDRAW, L"");
   LabelWeb = CreateLabel(contact, SS_NOTIFY | SS_LEFTNOWORDWRAP, L"");
@@ -105,7 +131,7 @@ void TfrmAbout::ApplyFonts() {
   const auto set = [](HWND wnd, const ui::ScopedFont& f) {
     SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(f.get()), FALSE);
   };
-  for (HWND wnd : {hwnd_, imWeb, imMail, imPost, lblAddress}) set(wnd, font);
+  for (HWND wnd : {hwnd_, lblVersion, imWeb, imMail, imPost, lblAddress}) set(wnd, font);
   set(lblProduct, product);
   for (HWND wnd : {LabelWeb, LabelMail}) set(wnd, link);
   set(btnOK, button);
@@ -160,6 +186,7 @@ void TfrmAbout::ArrangeControls() {
   placeText(LabelWeb, {kTextLeft, kWebTop, kLinkWidth, kLinkHeight}, true);
   placeText(LabelMail, {kTextLeft, kMailTop, kLinkWidth, kLinkHeight}, true);
   placeText(lblAddress, kAddress, false);
+  placeText(lblVersion, kVersion, false);
 }
 
 // --- Events ----------------------------------------------------------------------------------
@@ -169,6 +196,8 @@ void TfrmAbout::FormCreate() {
   mailAddress_ = LoadText(IDS_MAILADDRESS);
   SetWindowTextW(LabelWeb, webAddress_.c_str());
   SetWindowTextW(LabelMail, mailAddress_.c_str());
+  const std::wstring version = ProductVersionText();
+  if (!version.empty()) SetWindowTextW(lblVersion, (L"Version " + version).c_str());
 }
 
 void TfrmAbout::LabelWebClick() { OpenWithShell(webAddress_); }

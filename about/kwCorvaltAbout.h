@@ -1,6 +1,7 @@
 #pragma once
-// The product box: the product's name in engraved letters, the maker's web and mail addresses as
-// links that the shell opens, and the maker's postal address. Fixed in size, shown modally.
+// The product box: the product's name in engraved letters with the program's version below it,
+// the maker's web and mail addresses as links that the shell opens, and the maker's postal
+// address. Fixed in size, shown modally.
 #include <windows.h>
 
 #include <string>
@@ -65,7 +66,7 @@ private:
 
   // Controls.
   ui::Panel pnlImage, pnlContact;
-  HWND lblProduct = nullptr;
+  HWND lblProduct = nullptr, lblVersion = nullptr;
   HWND imWeb = nullptr, LabelWeb = nullptr;
   HWND imMail = nullptr, LabelMail = nullptr;
   HWND imPost = nullptr, lblAddress = nullptr;
@@ -84,6 +85,7 @@ public:
   HWND LabelWeb() const { return form_.LabelWeb; }
   HWND LabelMail() const { return form_.LabelMail; }
   HWND lblAddress() const { return form_.lblAddress; }
+  HWND lblVersion() const { return form_.lblVersion; }
 
 private:
   const TfrmAbout& form_;

@@ -6,12 +6,14 @@ PW_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # fonts-wine brings Wine's Tahoma and MS Sans Serif, the fonts the windows are laid out for;
 # without them every text falls back to a much wider font and is clipped. fusefat and dosfstools
-# make the FAT volume of the Wine tests.
+# make the FAT volume of the Wine tests. wixl, osslsigncode and zip make the release
+# (scripts/package.sh); msitools reads the installer back in its tests.
 pw_install_deps() {
   local pkgs=(cmake make g++ python3 locales googletest libgtest-dev
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
               wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
-              fusefat dosfstools clang libclang-rt-14-dev libimage-exiftool-perl libheif-examples)
+              fusefat dosfstools clang libclang-rt-14-dev libimage-exiftool-perl libheif-examples
+              wixl msitools osslsigncode zip unzip openssl)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

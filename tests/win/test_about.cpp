@@ -1,6 +1,7 @@
 // The about box: the keys that close it, and the About command showing it modally with its fixed
-// frame, its texts, and its links going to the shell as they stand.
+// frame, its texts and version, and its links going to the shell as they stand.
 #include "about/kwCorvaltAbout.h"
+#include "PathwickVersion.h"
 #include "support/BrowserFixture.h"
 #include "support/ShellRecorder.h"
 #include "ui/Subclass.h"
@@ -88,6 +89,8 @@ TEST_F(AboutCommandTest, ShowsTheBoxModallyAndTheLinksGoToTheShellAsTheyStand) {
     EXPECT_EQ(testutil::WindowText(AboutProbe(*about).LabelWeb()), kWeb);
     EXPECT_EQ(testutil::WindowText(AboutProbe(*about).LabelMail()), kMail);
     EXPECT_EQ(testutil::WindowText(AboutProbe(*about).lblAddress()), L"Quillmere Software\r\n27 Inkwell Lane\r\nQM4 7PW Quillmere");
+    // The version the build was made as, read back from the program's version resource.
+    EXPECT_EQ(testutil::WindowText(AboutProbe(*about).lblVersion()), L"Version " PW_VERSION_TEXT);
     SendMessageW(AboutProbe(*about).LabelWeb(), WM_SETCURSOR, reinterpret_cast<WPARAM>(AboutProbe(*about).LabelWeb()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
