@@ -393,7 +393,7 @@ TfrmSetNow::TfrmSetNow(HWND owner, bool offersScope) : TfrmTimeTool(L"Set", 36, 
 TfrmSetNow::~TfrmSetNow() { DestroyForm(); }
 
 void TfrmSetNow::CreateTop() {
-  lblWhat = AddControl(L"STATIC", L"The checked times of every entry become this moment, the same for all.", 0);
+  lblWhat = AddControl(L"STATIC", L"Every entry gets this moment in the checked times.", 0);
 }
 
 void TfrmSetNow::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }
