@@ -46,7 +46,8 @@ struct TfrmFileBrowser::CommandTables {
   };
 
   // Level 0 items are the menu's top level; an item belongs to the nearest item above it with a
-  // level one less.
+  // level one less. The items of one menu each have an access key of their own: a shared key only
+  // selects. The pop-up's first item reads "&Remove bookmark" at times, so R is taken there too.
   static constexpr MenuRow kMainMenu[] = {
       {.Level = 0, .Name = L"mnuExplorer", .Caption = L"&Explorer", .Image = MENUIMG_EXPLORER},
       {.Level = 1, .Name = L"mnuUpdate", .Caption = L"&Update", .Image = MENUIMG_UPDATE, .Click = &F::mnuUpdateClick,
@@ -64,7 +65,7 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 1, .Name = L"mnuTimesFromContent", .Caption = L"Times From &Content...",
        .Click = &F::mnuTimesFromContentClick},
       {.Level = 1, .Name = L"mnuSaveTimes", .Caption = L"Sa&ve Times...", .Click = &F::mnuSaveTimesClick},
-      {.Level = 1, .Name = L"mnuRestoreTimes", .Caption = L"&Restore Times...", .Click = &F::mnuRestoreTimesClick},
+      {.Level = 1, .Name = L"mnuRestoreTimes", .Caption = L"Re&store Times...", .Click = &F::mnuRestoreTimesClick},
       {.Level = 0, .Name = L"mnuBookmarks", .Caption = L"&Bookmarks", .Field = &F::mnuBookmarks},
       {.Level = 0, .Name = L"mnuView", .Caption = L"&View", .Field = &F::mnuView},
       {.Level = 1, .Name = L"mnuAttributes", .Caption = L"&Attributes", .Image = MENUIMG_ATTRIBUTES,
@@ -121,7 +122,7 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 0, .Name = L"mnuPopTimesFromContent", .Caption = L"Times From &Content...",
        .Click = &F::mnuTimesFromContentClick},
       {.Level = 0, .Name = L"mnuPopSaveTimes", .Caption = L"Sa&ve Times...", .Click = &F::mnuSaveTimesClick},
-      {.Level = 0, .Name = L"mnuPopRestoreTimes", .Caption = L"&Restore Times...", .Click = &F::mnuRestoreTimesClick},
+      {.Level = 0, .Name = L"mnuPopRestoreTimes", .Caption = L"Re&store Times...", .Click = &F::mnuRestoreTimesClick},
   };
 
   // The buttons are placed by ArrangeControls; Update and Cancel are anchored right and never
