@@ -47,7 +47,8 @@ struct TfrmFileBrowser::CommandTables {
   };
 
   // Level 0 items are the menu's top level; an item belongs to the nearest item above it with a
-  // level one less.
+  // level one less. The items of one menu each have an access key of their own: a shared key only
+  // selects. The pop-up's first item reads "&Remove bookmark" at times, so R is taken there too.
   static constexpr MenuRow kMainMenu[] = {
       {.Level = 0, .Name = L"mnuExplorer", .Caption = L"&Explorer", .Image = MENUIMG_EXPLORER},
       {.Level = 1, .Name = L"mnuUpdate", .Caption = L"&Update", .Image = MENUIMG_UPDATE, .Click = &F::mnuUpdateClick,
@@ -66,7 +67,7 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 1, .Name = L"mnuTimesFromContent", .Caption = L"Times From &Content...",
        .Click = &F::RunTimeTool<&pw::TimesFromContent>},
       {.Level = 1, .Name = L"mnuSaveTimes", .Caption = L"Sa&ve Times...", .Click = &F::RunTimeTool<&pw::SaveTimes>},
-      {.Level = 1, .Name = L"mnuRestoreTimes", .Caption = L"&Restore Times...", .Click = &F::RunTimeTool<&pw::RestoreTimes>},
+      {.Level = 1, .Name = L"mnuRestoreTimes", .Caption = L"Re&store Times...", .Click = &F::RunTimeTool<&pw::RestoreTimes>},
       {.Level = 0, .Name = L"mnuBookmarks", .Caption = L"&Bookmarks", .Field = &F::mnuBookmarks},
       {.Level = 0, .Name = L"mnuView", .Caption = L"&View", .Field = &F::mnuView},
       {.Level = 1, .Name = L"mnuAttributes", .Caption = L"&Attributes", .Image = MENUIMG_ATTRIBUTES,
@@ -124,7 +125,7 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 0, .Name = L"mnuPopTimesFromContent", .Caption = L"Times From &Content...",
        .Click = &F::RunTimeTool<&pw::TimesFromContent>},
       {.Level = 0, .Name = L"mnuPopSaveTimes", .Caption = L"Sa&ve Times...", .Click = &F::RunTimeTool<&pw::SaveTimes>},
-      {.Level = 0, .Name = L"mnuPopRestoreTimes", .Caption = L"&Restore Times...", .Click = &F::RunTimeTool<&pw::RestoreTimes>},
+      {.Level = 0, .Name = L"mnuPopRestoreTimes", .Caption = L"Re&store Times...", .Click = &F::RunTimeTool<&pw::RestoreTimes>},
   };
 
   // The buttons are placed by ArrangeControls; Update and Cancel are anchored right and never

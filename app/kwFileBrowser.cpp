@@ -16,7 +16,7 @@ constexpr UINT kWmListing = WM_APP + 1;
 
 }  // namespace
 
-TfrmFileBrowser::TfrmFileBrowser() = default;
+TfrmFileBrowser::TfrmFileBrowser(pw::DirectoryQuery folderQuery) : folderQuery_(folderQuery) {}
 
 TfrmFileBrowser::~TfrmFileBrowser() { DestroyForm(); }
 
@@ -46,7 +46,7 @@ void TfrmFileBrowser::Show() {
 // --- Form events -----------------------------------------------------------------------------
 
 void TfrmFileBrowser::FormCreate() {
-  Feed = std::make_unique<pw::FolderFeed>(hwnd_, kWmListing);
+  Feed = std::make_unique<pw::FolderFeed>(hwnd_, kWmListing, pw::FolderFeed::kWatchBytes, folderQuery_);
   LoadSortBitmaps();
   // The bookmark controls start in the add state (tag 3).
   Bookmarks = std::make_unique<pw::TBookmarkControls>(*mnuBookmarks, pw::kFileBrowserSubKey,

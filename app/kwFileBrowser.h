@@ -53,7 +53,9 @@ class TfrmFileBrowser : public ui::Form {
 public:
   static constexpr int kColumnCount = 7;
 
-  TfrmFileBrowser();
+  // `folderQuery` reads the listed folders' blocks: the system's, or a test's stand-in that holds
+  // a listing up for as long as the test needs it running.
+  explicit TfrmFileBrowser(pw::DirectoryQuery folderQuery = pw::SystemDirectoryQuery());
   ~TfrmFileBrowser() override;
 
   // Creates the window (FormCreate runs inside) and shows it (FormShow). When quitOnDestroy is set,
@@ -288,6 +290,7 @@ private:
   pw::FolderHistory History;  // every folder listed, and the drive list when it is opened
   // What lvFiles shows, with the attribute filter, Show Folders and the sort order.
   pw::FolderModel Model;
+  pw::DirectoryQuery folderQuery_;
   std::unique_ptr<pw::FolderFeed> Feed;  // made with the window, which it reports to
   unsigned listing_ = 0;                     // the listing the model shows
   pw::ListingOptions listedSort_;            // the order it was started with

@@ -22,6 +22,8 @@ const wchar_t* OriginName(DateOrigin origin) {
 
 std::wstring OriginText(const FoundDate& date) {
   std::wstring text = OriginName(date.Origin);
+  // A name carries no offset of its own: one known to give UTC says so.
+  if (date.Origin == DateOrigin::Name && date.UtcOffset == 0) return text + L", UTC";
   // The movie header is UTC by definition: its offset is no news to the user.
   if (date.UtcOffset && date.Origin != DateOrigin::MovieHeader) {
     const std::int32_t minutes = std::abs(*date.UtcOffset);

@@ -27,7 +27,7 @@ struct FoundDate {
 };
 
 // Where the date came from, for the preview: "EXIF, +02:00", "EXIF", "EXIF digitized",
-// "QuickTime", "QuickTime, -05:30", "name".
+// "QuickTime", "QuickTime, -05:30", "name", "name, UTC".
 std::wstring OriginText(const FoundDate& date);
 
 // The instant the date stands for: its own offset when it has one, else the zone's reading.

@@ -214,8 +214,9 @@ std::optional<FoundDate> AppleCreationDate(MediaReader& reader, const Box& meta)
   return FoundDate{.Origin = DateOrigin::QuickTimeKey, .Clock = read->Clock, .UtcOffset = read->UtcOffset};
 }
 
-// Seconds since 1904-01-01 UTC; 0 and anything before 1970 are what writers leave when they
-// do not know the time (or count from 1970 by mistake).
+// Seconds since 1904-01-01 UTC; 0, anything before 1970 and 1970-01-01 00:00:00 itself are what
+// writers leave when they do not know the time (count from 1970 by mistake, or have a clock that
+// was never set).
 std::optional<FoundDate> MovieHeaderDate(MediaReader& reader, const Box& mvhd) {
   constexpr std::uint64_t kSeconds1904To1970 = 2'082'844'800;
   FieldCursor cursor(reader, mvhd.Start, mvhd.End);
@@ -223,7 +224,7 @@ std::optional<FoundDate> MovieHeaderDate(MediaReader& reader, const Box& mvhd) {
   cursor.Skip(3);
   const std::uint64_t seconds = cursor.Read(version == 1 ? 8 : 4);
   std::uint64_t epoch = 0;
-  if (!cursor.Ok() || seconds < kSeconds1904To1970 || !CalendarToFileTime(CalendarTime{.Year = 1904, .Month = 1, .Day = 1}, epoch))
+  if (!cursor.Ok() || seconds <= kSeconds1904To1970 || !CalendarToFileTime(CalendarTime{.Year = 1904, .Month = 1, .Day = 1}, epoch))
     return std::nullopt;
   if (seconds > (std::numeric_limits<std::uint64_t>::max() - epoch) / kTicksPerSecond) return std::nullopt;
   CalendarTime utc;

@@ -40,8 +40,9 @@ std::optional<FoundDate> JpegTakenDate(MediaReader& reader) {
     if (code == kApp1 && at + kExifHeaderBytes <= end) {
       // Some cameras pad the name with 0xFF instead of a second NUL.
       const std::span<const std::uint8_t> name = reader.View(at + 4, sizeof(kExifName));
+      // A segment without a date (a thumbnail's, one an editor added) may come before the camera's.
       if (!name.empty() && std::equal(name.begin(), name.end(), std::begin(kExifName)))
-        return ReadExifDate(reader, at + kExifHeaderBytes, end);
+        if (std::optional<FoundDate> date = ReadExifDate(reader, at + kExifHeaderBytes, end)) return date;
     }
     at = end;
   }

@@ -11,11 +11,13 @@ namespace {
 struct NamePattern {
   std::wstring_view Prefix;
   std::wstring_view Layout;
+  bool Utc = false;  // the name gives the time in UTC, not on the phone's clock
 };
 constexpr NamePattern kPatterns[] = {
     {.Prefix = L"IMG_", .Layout = L"YYYYMMDD_hhmmss"},
     {.Prefix = L"VID_", .Layout = L"YYYYMMDD_hhmmss"},
-    {.Prefix = L"PXL_", .Layout = L"YYYYMMDD_hhmmssfff"},
+    // Google's Pixel camera names its files by UTC (the photo's own EXIF has the local time and offset).
+    {.Prefix = L"PXL_", .Layout = L"YYYYMMDD_hhmmssfff", .Utc = true},
     {.Prefix = L"Screenshot_", .Layout = L"YYYY-MM-DD-hh-mm-ss"},
     {.Prefix = L"IMG-", .Layout = L"YYYYMMDD-WA"},  // WhatsApp: a date and a counter
     {.Prefix = L"", .Layout = L"YYYYMMDD_hhmmss"},
@@ -87,7 +89,9 @@ std::optional<FoundDate> NameDate(std::wstring_view name) {
     name.remove_prefix(slash + 1);
   for (const NamePattern& pattern : kPatterns)
     if (const std::optional<WallClock> clock = Match(name, pattern))
-      return FoundDate{.Origin = DateOrigin::Name, .Clock = *clock, .UtcOffset = std::nullopt};
+      return FoundDate{.Origin = DateOrigin::Name,
+                       .Clock = *clock,
+                       .UtcOffset = pattern.Utc ? std::optional<std::int32_t>(0) : std::nullopt};
   return std::nullopt;
 }
 

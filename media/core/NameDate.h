@@ -1,7 +1,8 @@
 #pragma once
 // The date and time a file's name carries, as cameras, phones and screenshot tools name their
 // files: "IMG_20230514_142233.jpg", "2023-05-14 14.22.33.png", "IMG-20230514-WA0001.jpg". A name
-// date is a wall-clock time with no offset.
+// date is a wall-clock time with no offset, except where the namer is known to use UTC
+// ("PXL_20230514_142233123.jpg" of Google's Pixel phones).
 #include <optional>
 #include <string_view>
 

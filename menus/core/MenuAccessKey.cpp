@@ -1,5 +1,6 @@
 #include "menus/core/MenuAccessKey.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace pw {
@@ -31,6 +32,17 @@ AccessKeyChoice ChooseByAccessKey(const std::vector<std::wstring>& captions, wch
   for (int m : matches)
     if (m > current) return {m, false};
   return {matches.front(), false};
+}
+
+std::vector<wchar_t> SharedAccessKeys(const std::vector<std::wstring>& captions) {
+  std::vector<wchar_t> seen, shared;
+  for (const std::wstring& caption : captions) {
+    const wchar_t key = Upper(AccessKey(caption));
+    if (key == 0) continue;
+    if (std::find(seen.begin(), seen.end(), key) == seen.end()) seen.push_back(key);
+    else if (std::find(shared.begin(), shared.end(), key) == shared.end()) shared.push_back(key);
+  }
+  return shared;
 }
 
 }  // namespace pw

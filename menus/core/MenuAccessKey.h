@@ -22,4 +22,8 @@ struct AccessKeyChoice {
 AccessKeyChoice ChooseByAccessKey(const std::vector<std::wstring>& captions, wchar_t key,
                                   int current);
 
+// The access keys (in upper case, in the order first found) that more than one of a menu's
+// captions has: a key shared only selects, and the user has to press it again to reach the item.
+std::vector<wchar_t> SharedAccessKeys(const std::vector<std::wstring>& captions);
+
 }  // namespace pw

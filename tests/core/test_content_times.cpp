@@ -68,6 +68,8 @@ TEST(ContentTimes, EachEntryGetsTheDateItHoldsOrIsLeftAloneWithItsReason) {
       {L"d\\local.jpg", JpegWithExif(ExifWithOriginal(true, "2021:10:31 02:30:00"))},
       {L"d\\gap.jpg", JpegWithExif(ExifWithOriginal(false, "2021:03:28 02:30:00"))},
       {L"d\\plain.txt", testmedia::Text("no picture here")},
+      // Works out to file time 0, which a write takes as "leave it as it is".
+      {L"d\\zero.jpg", JpegWithExif(ExifWithOriginal(false, "1601:01:01 01:00:00", "", "+01:00"))},
       {L"d\\cut.jpg", [] {
          testmedia::Bytes jpeg = JpegWithExif(ExifWithOriginal(false, "2023:05:14 14:22:33"));
          jpeg.resize(40);
@@ -92,6 +94,7 @@ TEST(ContentTimes, EachEntryGetsTheDateItHoldsOrIsLeftAloneWithItsReason) {
                 {L"d\\local.jpg", FromUnix(1635640200), L"EXIF; the hour came twice: the first is taken"},
                 {L"d\\offset.jpg", FromUnix(1684066953, 4'570'000), L"EXIF, +02:00"},
                 {L"d\\plain.txt", std::nullopt, L"no date taken"},
+                {L"d\\zero.jpg", std::nullopt, L"outside the range of file times"},
                 {L"d", std::nullopt, L"a folder holds no date taken"},
             }));
   // A fixed offset reads every date without one the same way, spring or autumn.
@@ -102,8 +105,10 @@ TEST(ContentTimes, EachEntryGetsTheDateItHoldsOrIsLeftAloneWithItsReason) {
   // Dates in the names, files and folders alike; a counter is no date.
   rule.Source = ContentSource::NameDate;
   rule.Zone = Berlin();
-  EXPECT_EQ(Plan(fs, {{L"d\\IMG_20210514_142233.jpg"}, {L"d\\DSC_0001.jpg"}, {L"d\\2021-10-31", true}}, rule),
+  EXPECT_EQ(Plan(fs, {{L"d\\IMG_20210514_142233.jpg"}, {L"d\\PXL_20210514_142233123.jpg"}, {L"d\\DSC_0001.jpg"},
+                      {L"d\\2021-10-31", true}}, rule),
             (std::vector<Row>{{L"d\\IMG_20210514_142233.jpg", FromUnix(1620994953), L"name"},
+                              {L"d\\PXL_20210514_142233123.jpg", FromUnix(1621002153, 1'230'000), L"name, UTC"},
                               {L"d\\DSC_0001.jpg", std::nullopt, L"no date in the name"},
                               {L"d\\2021-10-31", FromUnix(1635631200), L"name"}}));
 }

@@ -153,6 +153,15 @@ TEST(FlatMenuAccessKeys, EscapedAmpersandsCaseAndKeysSharedByItems) {
     EXPECT_TRUE(c.index == next && !c.execute) << current;
   }
   EXPECT_EQ(ChooseByAccessKey(shared, L'&', -1).index, -1);
+
+  // The keys more than one item of a menu has, letter case aside; items without a key share none.
+  const std::pair<std::vector<std::wstring>, std::vector<wchar_t>> menus[] = {
+      {{L"&Refresh", L"&Undo Edit", L"-", L"Sa&ve Times...", L"&Restore Times..."}, {L'R'}},
+      {shared, {L'A'}},
+      {{L"&b", L"&B", L"&c", L"x&c", L"&b"}, {L'B', L'C'}},
+      {{L"Created", L"-", L"-", L"A&&B", L"B&&A", L"&Size"}, {}},
+  };
+  for (const auto& [captions, keys] : menus) EXPECT_EQ(SharedAccessKeys(captions), keys) << captions.front();
 }
 
 }  // namespace

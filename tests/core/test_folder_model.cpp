@@ -223,6 +223,7 @@ TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
   EXPECT_EQ(model.FindCaption(L"alpha", 1, false, false, SameIgnoringAsciiCase), -1);
   EXPECT_EQ(model.FindCaption(L"alpha", 1, false, true, SameIgnoringAsciiCase), 0);
   EXPECT_EQ(model.FindCaption(L"alph", 1, true, false, SameIgnoringAsciiCase), 1);
+  EXPECT_EQ(model.FindCaption(L"BETA", 0, true, false, SameIgnoringAsciiCase), 2);  // the whole name begins with itself
   EXPECT_EQ(model.FindCaption(L"gamma", 0, true, true, SameIgnoringAsciiCase), -1);
 }
 

@@ -192,11 +192,11 @@ TEST(MovieDate, ApplesCreationDateKeyFirstThenTheMovieHeader) {
       EXPECT_EQ(pw::OriginText(*date), L"QuickTime");
     }
   }
-  // An unset time, one before 1970 (a writer counting from 1970 by mistake), one past what file times hold.
-  EXPECT_EQ(TakenDate(Movie(Mvhd(0, 0))), std::nullopt);
-  EXPECT_EQ(TakenDate(Movie(Mvhd(0, 2'082'844'799))), std::nullopt);
-  EXPECT_EQ(TakenDate(Movie(Mvhd(1, 0xFFFF'FFFF'FFFF'FFFF))), std::nullopt);
-  EXPECT_EQ(TakenDate(Movie(Mvhd(0, 2'082'844'800)))->Clock, (WallClock{1970, 1, 1}));
+  // An unset time, one before 1970 (a writer counting from 1970 by mistake), 1970-01-01 00:00:00
+  // itself (a camera whose clock was never set), one past what file times hold.
+  for (const std::uint64_t none : {0ull, 2'082'844'799ull, 2'082'844'800ull, 0xFFFF'FFFF'FFFF'FFFFull})
+    EXPECT_EQ(TakenDate(Movie(Mvhd(none > 0xFFFF'FFFF ? 1 : 0, none))), std::nullopt) << none;
+  EXPECT_EQ(TakenDate(Movie(Mvhd(0, 2'082'844'801)))->Clock, (WallClock{1970, 1, 1, 0, 0, 1}));
   ExpectCutsAreSafe(Movie(Join({Mvhd(0, kChristmas2022), AppleMeta("2023-05-14T14:22:33+0200", false)}), false));
 }
 

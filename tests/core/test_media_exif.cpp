@@ -70,7 +70,8 @@ TEST(ExifDate, TextsAsCamerasWriteThem) {
   EXPECT_EQ(pw::ReadUtcOffset("Z"), 0);
   EXPECT_EQ(pw::ReadUtcOffset("   :  "), std::nullopt);
   EXPECT_EQ(pw::ReadUtcOffset("+02:60"), std::nullopt);
-  EXPECT_EQ(pw::ReadUtcOffset("+19:00"), std::nullopt);
+  EXPECT_EQ(pw::ReadUtcOffset("-18:00"), -1080);  // the furthest a zone can be
+  EXPECT_EQ(pw::ReadUtcOffset("+18:01"), std::nullopt);
   EXPECT_EQ(pw::ReadUtcOffset("02:00"), std::nullopt);
 
   EXPECT_EQ(pw::ReadExifDateTime(std::string("2023:05:14 14:22:33\0", 20)), kClock);
@@ -172,6 +173,10 @@ TEST(JpegDate, TheExifSegmentIsFoundAmongOthersAndNotAfterTheImageData) {
   EXPECT_EQ(TakenDate(Join({start, segment(0xE1, xmp), segment(0xE2, Bytes(60'000, 7)), {0xFF, 0xFF, 0xFF, 0xD0},
                             segment(0xE1, exif), scan}))->Clock,
             kClock);
+  // A first EXIF segment without a date (a thumbnail's, an editor's) does not hide the next one's.
+  const Bytes undated = Join({Text("Exif"), Bytes(2, 0), Tiff(true, {TextTag(0x0132, kDate)}, {})});
+  EXPECT_EQ(TakenDate(Join({start, segment(0xE1, undated), segment(0xE1, exif), scan})),
+            TakenDate(Join({start, segment(0xE1, exif), scan})));
   // Some cameras end the name with 0xFF.
   Bytes padded = exif;
   padded[5] = 0xFF;

@@ -16,12 +16,13 @@ TEST(NameDate, EveryPatternWithAnyCaseExtensionAndSuffix) {
   const struct {
     const wchar_t* Name;
     WallClock Expected;
+    bool Utc = false;  // Pixel phones name their files by UTC
   } cases[] = {
       {.Name = L"IMG_20230514_142233.jpg", .Expected = time},
       {.Name = L"img_20230514_142233~2.JPG", .Expected = time},
       {.Name = L"VID_20230514_142233.mp4", .Expected = time},
-      {.Name = L"PXL_20230514_142233123.jpg", .Expected = withMs},
-      {.Name = L"PXL_20230514_142233123.MP.jpg", .Expected = withMs},
+      {.Name = L"PXL_20230514_142233123.jpg", .Expected = withMs, .Utc = true},
+      {.Name = L"pxl_20230514_142233123.MP.jpg", .Expected = withMs, .Utc = true},
       {.Name = L"20230514_142233.jpg", .Expected = time},
       {.Name = L"20230514_142233 (1).heic", .Expected = time},
       {.Name = L"2023-05-14 14.22.33.png", .Expected = time},
@@ -40,8 +41,8 @@ TEST(NameDate, EveryPatternWithAnyCaseExtensionAndSuffix) {
     const auto date = pw::NameDate(c.Name);
     ASSERT_TRUE(date) << testing::PrintToString(std::wstring(c.Name));
     EXPECT_EQ(date->Clock, c.Expected) << testing::PrintToString(std::wstring(c.Name));
-    EXPECT_EQ(date->UtcOffset, std::nullopt);
-    EXPECT_EQ(pw::OriginText(*date), L"name");
+    EXPECT_EQ(date->UtcOffset, c.Utc ? std::optional(0) : std::nullopt);
+    EXPECT_EQ(pw::OriginText(*date), c.Utc ? L"name, UTC" : L"name");
   }
   // The limits: the first and last years, a leap day, the last second of a day.
   EXPECT_EQ(pw::NameDate(L"19000101_000000.jpg")->Clock, (WallClock{1900, 1, 1}));

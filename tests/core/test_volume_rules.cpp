@@ -68,7 +68,10 @@ TEST(VolumeRules, FatHoldsItsYearsOnTheLocalClock) {
       // One tick before: the write and the access round up into 1980; the creation is on the last
       // day of 1979, which the driver keeps as the first moment of 1980 rather than refuse.
       EXPECT_EQ(pw::PredictKept(*keeping, first - 1, Zone(zone)), Stored(first));
-      EXPECT_EQ(pw::PredictKept(*keeping, LocalIn(zone, 1979, 12, 30, 23, 0, 0, 0), Zone(zone)), kCannotHold);
+      // The whole last day of 1979 is held, once led, to its first tick; the tick before is refused.
+      const std::uint64_t lastDay = LocalIn(zone, 1979, 12, 31, 0, 0, 0, 0) - keeping->Lead;
+      EXPECT_EQ(pw::PredictKept(*keeping, lastDay, Zone(zone)), Stored(first));
+      EXPECT_EQ(pw::PredictKept(*keeping, lastDay - 1, Zone(zone)), kCannotHold);
       EXPECT_EQ(pw::PredictKept(*keeping, LocalIn(zone, 2108, 1, 1, 0, 0, 0, 0), Zone(zone)), kCannotHold);
     }
     // The last 10 ms of 2107 hold a creation, but a write or access rounded up leaves the range.
@@ -118,6 +121,7 @@ TEST(VolumeRules, ExFatKeeps10MsAndNtfsEveryTickOfItsRange) {
   for (const std::uint64_t asked : {std::uint64_t{1}, stamp, Utc(1601, 1, 1, 0, 0, 0, 1), pw::kLastFileTime})
     EXPECT_EQ(pw::PredictKept(ntfs.LastAccess, asked, nullptr), Stored(asked));
   EXPECT_EQ(pw::PredictKept(ntfs.Created, pw::kLastFileTime + 1, nullptr), kCannotHold);
+  EXPECT_EQ(pw::PredictKept({.First = 0}, 0, nullptr), kCannotHold);  // not even where the range allows it
   EXPECT_EQ(pw::PredictKept({.Kept = false}, stamp, nullptr), KeptStamp{.What = KeptStamp::Outcome::Unchanged});
 }
 

@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring name(data, data + size);
   const std::optional<pw::FoundDate> date = pw::NameDate(name);
   fuzzcheck::CheckDate(date);
-  fuzzcheck::Require(!date || (!date->UtcOffset && date->Clock.Year >= 1900 && date->Clock.Year <= 2100));
+  fuzzcheck::Require(!date || (date->UtcOffset.value_or(0) == 0 && date->Clock.Year >= 1900 && date->Clock.Year <= 2100));
   return 0;
 }

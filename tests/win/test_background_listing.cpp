@@ -1,9 +1,12 @@
 // A folder of a few hundred thousand entries on the real main window: it lists in the background
 // (the window answers while it runs) with a running count, ends in order with the selection the
 // Parts give or the one the user made meanwhile; Esc, another folder and closing the window stop it.
+// Every listing is held after its first block until the test lets it end, so that it is still
+// running where the test needs it to, however fast or slow the machine is.
 #include "support/BrowserFixture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -47,8 +50,19 @@ const std::wstring& BigFolder() {
   return folder;
 }
 
-// Stand-ins for the system's directory query: a redirector that takes no block over 64 KB, and a
-// volume that fails after its first block.
+// Stand-ins for the system's directory query: one that holds every listing after its first block
+// until the test lets listings end (at most two minutes, should a test fail to), a redirector that
+// takes no block over 64 KB, and a volume that fails after its first block.
+HANDLE ListingsMayEnd() {
+  static const ui::ScopedHandle event(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+  return event.get();
+}
+LONG NTAPI HeldAfterTheFirstBlock(HANDLE f, HANDLE e, void* apc, void* c, IO_STATUS_BLOCK* io, void* buffer,
+                                  ULONG length, int infoClass, BOOLEAN single, UNICODE_STRING* mask, BOOLEAN restart) {
+  if (!restart) WaitForSingleObject(ListingsMayEnd(), 120000);
+  return pw::SystemDirectoryQuery()(f, e, apc, c, io, buffer, length, infoClass, single, mask, restart);
+}
+
 std::vector<ULONG> g_asked;
 LONG NTAPI RefusesLargeBlocks(HANDLE f, HANDLE e, void* apc, void* c, IO_STATUS_BLOCK* io, void* buffer, ULONG length,
                               int infoClass, BOOLEAN single, UNICODE_STRING* mask, BOOLEAN restart) {
@@ -64,6 +78,18 @@ LONG NTAPI FailsAfterOneBlock(HANDLE f, HANDLE e, void* apc, void* c, IO_STATUS_
 
 class BackgroundListingTest : public BrowserTest {
 protected:
+  BackgroundListingTest() { folderQuery = HeldAfterTheFirstBlock; }
+  void SetUp() override {
+    HoldListings();
+    BrowserTest::SetUp();
+  }
+  void TearDown() override {
+    LetListingsEnd();  // a worker still held goes on, and ends with its stopped listing
+    BrowserTest::TearDown();
+  }
+  static void HoldListings() { ResetEvent(ListingsMayEnd()); }
+  static void LetListingsEnd() { SetEvent(ListingsMayEnd()); }
+
   bool Listing() const { return Status().Text(2).starts_with(L"Listing..."); }
   // Answers the window's messages until the running listing has ended.
   void WaitForTheEnd() const { testutil::AnswerUntil([this] { return !Listing(); }, std::chrono::minutes(2)); }
@@ -79,20 +105,19 @@ protected:
 }  // namespace
 
 TEST_F(BackgroundListingTest, AHugeFolderListsInTheBackgroundAndEndsInOrderWithItsParentSelected) {
-  // Another program asks the window something while the folder lists, and is answered.
-  HWND window = form->Handle();
-  std::atomic<bool> asking{false}, answered{false};
-  std::thread other([&] {
-    while (!asking) std::this_thread::yield();
-    DWORD_PTR result = 0;
-    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
-  });
   ListPath(BigFolder());
-  ASSERT_TRUE(Listing()) << "a folder of " << kEntries << " entries listed within the first slice";
-  asking = true;
-  testutil::AnswerUntil([&] { return answered.load(); }, std::chrono::seconds(5));
-  EXPECT_TRUE(answered && Listing());
+  ASSERT_TRUE(Listing());
+  // Another program asks the window something while the folder lists, and is answered. The thread
+  // is joined however the test ends: it waits for the answer a bounded time.
+  const HWND window = form->Handle();
+  std::atomic<bool> answered{false};
+  std::jthread other([&] {
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result) != 0;
+  });
+  testutil::AnswerUntil([&] { return answered.load(); }, std::chrono::seconds(60));
   other.join();
+  EXPECT_TRUE(answered && Listing());
   // The first entries show before the end, with the count so far.
   testutil::AnswerUntil([this] { return !Listing() || FileList().Count() > 0; }, std::chrono::minutes(2));
   const int rowsWhileListing = FileList().Count();
@@ -101,6 +126,7 @@ TEST_F(BackgroundListingTest, AHugeFolderListsInTheBackgroundAndEndsInOrderWithI
   EXPECT_LT(rowsWhileListing, kEntries + 1);
   EXPECT_EQ(Status().Text(2).find(L" entries"), Status().Text(2).size() - 8) << testing::PrintToString(Status().Text(2));
 
+  LetListingsEnd();
   WaitForTheEnd();
   ASSERT_EQ(FileList().Count(), kEntries + 1);
   EXPECT_EQ(Status().Text(0), L"Files: " + std::to_wstring(kEntries - kFolders));
@@ -131,6 +157,7 @@ TEST_F(BackgroundListingTest, WhatTheUserSortsAndSelectsWhileItListsStaysWithIts
   ClickRow(FileList(), 7);
   const std::wstring chosen = Cell(7, 0);
   ASSERT_TRUE(Listing());
+  LetListingsEnd();
   WaitForTheEnd();
   EXPECT_EQ(SelectedCaptions(), std::vector<std::wstring>{chosen});
   EXPECT_EQ(FocusedCaption(), chosen);
@@ -148,6 +175,7 @@ TEST_F(BackgroundListingTest, APathTypedWhileItListsKeepsTheFocusAndItsText) {
   const std::wstring typed = PathLine();
   ASSERT_TRUE(typed.ends_with(L"C:\\wind")) << testing::PrintToString(typed);
   ASSERT_TRUE(Listing());
+  LetListingsEnd();
   WaitForTheEnd();
   EXPECT_EQ(GetFocus(), line);
   EXPECT_EQ(PathLine(), typed);
@@ -175,13 +203,15 @@ TEST_F(BackgroundListingTest, EscAnotherFolderAndClosingTheWindowStopIt) {
   ListPath(BigFolder());
   ASSERT_TRUE(Listing());
   ListPath(small.Path());
+  LetListingsEnd();
   // Wine reads one folder at a time: the small one waits for the block the stopped listing reads.
-  testutil::AnswerUntil([this] { return FileList().Count() > 0; }, std::chrono::seconds(20));
+  testutil::AnswerUntil([this] { return !Listing() && FileList().Count() > 0; }, std::chrono::minutes(2));
   Linger();
   EXPECT_EQ(Captions(), (std::vector<std::wstring>{ParentCaptionOf(small.Path()), L"only.txt"}));
   EXPECT_EQ(Status().Text(0), L"Files: 1");
 
   // Closing the window while a listing runs.
+  HoldListings();
   ListPath(BigFolder());
   ASSERT_TRUE(Listing());
   form.reset();
@@ -197,6 +227,7 @@ TEST_F(BackgroundListingTest, AFolderMovedAwayWhileItListsEndsWithWhatItHeld) {
   GetTempPathW(MAX_PATH, temp);
   SetCurrentDirectoryW(temp);
   ASSERT_TRUE(MoveFileW(BigFolder().c_str(), moved.c_str()));
+  LetListingsEnd();
   WaitForTheEnd();
   // The folder was open while it moved: it is read to its end, every entry of it.
   const int rows = FileList().Count();
@@ -217,7 +248,7 @@ TEST_F(BackgroundListingTest, AVolumeThatRefusesLargeBlocksOrFailsMidwayIsNeverL
   const auto list = [&](pw::DirectoryQuery query) {
     pw::FolderFeed feed(sink.get(), WM_APP, pw::FolderFeed::kWatchBytes, query);
     const unsigned listing = feed.Start(folder.Path(), pw::ListingOptions{}, FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(feed.WaitForEnd(20000));
+    EXPECT_TRUE(feed.WaitForEnd(120000));
     std::optional<pw::FolderFeed::Progress> taken = feed.Take(listing);
     EXPECT_TRUE(taken && taken->Ended);
     return taken ? std::move(*taken) : pw::FolderFeed::Progress{};

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+#include "menus/core/MenuAccessKey.h"
 #include "resources/resource.h"
 
 namespace {
@@ -138,6 +139,23 @@ TEST_F(BookmarksTest, ButtonAndPopupItemAddAndRemoveFilesFoldersAndTheParentEntr
   ClickButton(Button(L"btnBookmark"));
   EXPECT_EQ(BookmarkMenu(), Strings{});
   EXPECT_EQ(ReadStored(), Stored{});
+}
+
+TEST_F(BookmarksTest, EveryMenuGivesEachOfItsItemsAKeyOfItsOwnInEitherBookmarkState) {
+  const std::function<void(HMENU)> expectOwnKeys = [&](HMENU menu) {
+    const Strings texts = MenuTexts(menu);
+    EXPECT_EQ(pw::SharedAccessKeys(texts), std::vector<wchar_t>{}) << testing::PrintToString(texts);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+      if (const HMENU sub = GetSubMenu(menu, i)) expectOwnKeys(sub);
+  };
+  ListPath(folder);
+  expectOwnKeys(Probe().PopupMenu());
+  ClickButton(Button(L"btnBookmark"));  // the remove state, and a Bookmarks menu
+  Select(L"report.txt");
+  ClickButton(Button(L"btnBookmark"));
+  ASSERT_EQ(MenuTexts(Probe().PopupMenu()).at(0), L"&Remove bookmark");
+  expectOwnKeys(Probe().PopupMenu());
+  expectOwnKeys(GetMenu(form->Handle()));
 }
 
 TEST_F(BookmarksTest, DrivesEntryAndDriveListDisableTheControlsWhichKeepTheirState) {

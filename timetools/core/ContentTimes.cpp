@@ -26,6 +26,11 @@ void Place(ContentPlan& plan, const std::optional<FoundDate>& found, std::wstrin
     plan.Note = placed.Problem;
     return;
   }
+  // File time 0 is no time at all: a write takes it as "leave this time as it is".
+  if (*placed.Instant == 0) {
+    plan.Note = L"outside the range of file times";
+    return;
+  }
   plan.Entry.Planned = AtInstant(*placed.Instant);
   plan.Note = OriginText(*found);
   if (placed.Repeated) plan.Note += L"; the hour came twice: the first is taken";

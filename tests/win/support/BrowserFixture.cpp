@@ -4,7 +4,7 @@
 
 void BrowserTest::SetUp() {
   testutil::ProgramDrive();
-  form = std::make_unique<TfrmFileBrowser>();
+  form = std::make_unique<TfrmFileBrowser>(folderQuery);
   ASSERT_TRUE(form->Create(false));
   form->Show();
   testutil::PumpMessages();

@@ -61,6 +61,8 @@ protected:
   void ListPath(const std::wstring& folder);
 
   std::unique_ptr<TfrmFileBrowser> form;
+  // What the window reads folders with; a fixture may stand in for the system before SetUp.
+  pw::DirectoryQuery folderQuery = pw::SystemDirectoryQuery();
 };
 
 // The main window with a folder of the test's own under a fresh temporary folder: `base`, named
