@@ -104,7 +104,7 @@ namespace {
 bool Exists(const std::wstring& path) { return GetFileAttributesW(Verbatim(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 }  // namespace
 
-HostileTree::HostileTree(const std::wstring& base) : base_(base), folder_(base + L"Hostile\\") {
+HostileTree::HostileTree(const std::wstring& base, bool everything) : base_(base), folder_(base + L"Hostile\\") {
   const bool wine = RunningUnderWine();
   CreateDirectoryW((base_ + L"Outside").c_str(), nullptr);
   MakeFile(base_ + L"Outside\\secret.txt", 3);
@@ -121,7 +121,7 @@ HostileTree::HostileTree(const std::wstring& base) : base_(base), folder_(base +
   Add(L"x", true);
   MakeFile(folder_ + L"x\\f.txt", 1);
   Add(L"x\\f.txt", false);
-  if (wine) {
+  if (everything && wine) {
     const std::wstring unixFolder = UnixPathOf(folder_);
     // Listed by its own name: Wine's lookup of one name would find its namesake in another case.
     const auto listed = [this](const std::wstring& name) {
@@ -144,7 +144,7 @@ HostileTree::HostileTree(const std::wstring& base) : base_(base), folder_(base +
       Add(L"X", true);
       Add(L"X\\f.txt", false);
     }
-  } else {
+  } else if (everything) {
     HANDLE h = CreateFileW((folder_ + L"A.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       CloseHandle(h);
@@ -159,7 +159,9 @@ HostileTree::HostileTree(const std::wstring& base) : base_(base), folder_(base +
   // A name that ends in a dot, and the name it would be trimmed to.
   MakeFile(folder_ + L"dot", 1);
   Add(L"dot", false);
-  HANDLE dot = CreateFileW(Verbatim(folder_ + L"dot.").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  HANDLE dot = INVALID_HANDLE_VALUE;
+  if (everything)
+    dot = CreateFileW(Verbatim(folder_ + L"dot.").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   if (dot != INVALID_HANDLE_VALUE) {
     CloseHandle(dot);
     Add(L"dot.", false);
@@ -174,8 +176,8 @@ HostileTree::HostileTree(const std::wstring& base) : base_(base), folder_(base +
   // Two names of one file, each with a date of its own in it.
   MakeFile(folder_ + L"IMG_20230514_142233.jpg", 1);
   Add(L"IMG_20230514_142233.jpg", false);
-  if (CreateHardLinkW((folder_ + L"2021-01-02 03.04.05.png").c_str(), (folder_ + L"IMG_20230514_142233.jpg").c_str(),
-                      nullptr))
+  if (everything && CreateHardLinkW((folder_ + L"2021-01-02 03.04.05.png").c_str(),
+                                    (folder_ + L"IMG_20230514_142233.jpg").c_str(), nullptr))
     Add(L"2021-01-02 03.04.05.png", false);
   MakeFile(folder_ + L"ro.txt", 1);
   Add(L"ro.txt", false);
@@ -183,9 +185,9 @@ HostileTree::HostileTree(const std::wstring& base) : base_(base), folder_(base +
   Add(L"held.txt", false);
 
   // Links: to a folder inside, to a folder outside, to a file outside.
-  if (MakeLink(L"jin", folder_ + L"in", true)) Add(L"jin", true, HostileKind::Link);
-  if (MakeLink(L"jout", base_ + L"Outside", true)) Add(L"jout", true, HostileKind::Link);
-  if (MakeLink(L"fout", base_ + L"Outside\\secret.txt", false)) Add(L"fout", false, HostileKind::Link);
+  if (everything && MakeLink(L"jin", folder_ + L"in", true)) Add(L"jin", true, HostileKind::Link);
+  if (everything && MakeLink(L"jout", base_ + L"Outside", true)) Add(L"jout", true, HostileKind::Link);
+  if (everything && MakeLink(L"fout", base_ + L"Outside\\secret.txt", false)) Add(L"fout", false, HostileKind::Link);
 
   // Every entry its own times, the 100-ns digits too; folders after what they hold.
   unsigned long long at = UtcFileTime(2015, 3, 4, 5, 6, 7, 0);

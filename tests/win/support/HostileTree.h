@@ -35,7 +35,9 @@ struct HostileEntry {
 class HostileTree {
 public:
   // Makes the tree in `base` (a folder with a trailing backslash): base\Hostile\ and base\Outside\.
-  explicit HostileTree(const std::wstring& base);
+  // Without `everything`, only what every volume holds (a FAT volume has no links, no second names
+  // and no letter case of its own): the files and folders, the read-only and the held one.
+  explicit HostileTree(const std::wstring& base, bool everything = true);
   ~HostileTree();
   HostileTree(const HostileTree&) = delete;
   HostileTree& operator=(const HostileTree&) = delete;
