@@ -158,9 +158,12 @@ testutil::FakeFs HostileDisk() {
               {L"C:\\t\\lnk", Stamped(kDir | 0x400, 100)},
               {L"C:\\t\\lnk\\secret.txt", Stamped(kFile, 110)},
               {L"C:\\t\\lfile", Stamped(kFile, 120)},
+              {L"C:\\t\\lsibling", Stamped(kFile, 125)},
               {L"C:\\out", Stamped(kDir, 130)},
               {L"C:\\out\\secret.txt", Stamped(kFile, 140)}};
-  fs.Leads = {{L"C:\\t\\lnk", L"C:\\out"}, {L"C:\\t\\lfile", L"C:\\out\\secret.txt"}};
+  fs.Leads = {{L"C:\\t\\lnk", L"C:\\out"},
+              {L"C:\\t\\lfile", L"C:\\out\\secret.txt"},
+              {L"C:\\t\\lsibling", L"C:\\tt\\x.txt"}};  // a folder whose name begins as the chosen one's
   return fs;
 }
 
@@ -190,6 +193,7 @@ TEST(SavedTimes, EachRowFindsItsOwnEntryAndNoRowLeadsPastALinkOrOutsideTheFolder
       // A link on the way is never passed; an entry that lands outside the folder is never written.
       {L"lnk\\secret.txt", L"a link to a folder on the way (lnk), which is not followed"},
       {L"lfile", L"it leads outside the chosen folder (\\\\?\\C:\\out\\secret.txt)"},
+      {L"lsibling", L"it leads outside the chosen folder (\\\\?\\C:\\tt\\x.txt)"},
       {L"x\\gone.txt", L"no such entry here"},
   };
   testutil::FakeFs fs = HostileDisk();
@@ -223,6 +227,7 @@ TEST(SavedTimes, EachRowFindsItsOwnEntryAndNoRowLeadsPastALinkOrOutsideTheFolder
 TEST(SavedTimes, ATreeWhoseNamesDifferInLetterCaseOnlyIsSavedWholeAndGivenBackEntryByEntry) {
   testutil::FakeFs fs = HostileDisk();
   fs.Disks.erase(L"C:\\t\\lfile");
+  fs.Disks.erase(L"C:\\t\\lsibling");
   const auto saved = fs.Disks;
   std::vector<pw::EditFailure> failures;
   const std::vector<BatchEntry> entries =
