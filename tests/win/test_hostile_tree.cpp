@@ -254,10 +254,13 @@ void HostileTreeTest::RunTable(const std::wstring& base, Volume volume) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(command.Name)));
     testutil::RemoveTree(dir.Path() + L"Source");
     tree = std::make_unique<testutil::HostileTree>(base, volume == Volume::Whole);
-    // Made where every part of the tree can be: links, case, a trailing dot, two names of a file.
+    // Made where every part of the tree can be: links, a trailing dot, two names of a file; and
+    // under Wine names that differ in case only (Windows makes them only where a folder is told to
+    // tell case apart).
     if (volume == Volume::Whole) {
-      for (const wchar_t* needed : {L"a.txt", L"A.txt", L"X", L"dot.", L"2021-01-02 03.04.05.png", L"jin", L"jout"})
-        ASSERT_TRUE(tree->Has(needed)) << testing::PrintToString(std::wstring(needed));
+      std::vector<std::wstring> needed = {L"dot.", L"2021-01-02 03.04.05.png", L"jin", L"jout"};
+      if (testutil::RunningUnderWine()) needed.insert(needed.end(), {L"A.txt", L"X", L"fout"});
+      for (const std::wstring& name : needed) ASSERT_TRUE(tree->Has(name)) << testing::PrintToString(name);
     }
     if (command.Prepare) command.Prepare(*this);
     reports.clear();
