@@ -309,8 +309,8 @@ FsError DiskFileSystem::FinalPath(const std::wstring& path, FinalOf what, std::w
 
 FsError DiskFileSystem::ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) {
   WIN32_FIND_DATAW found;
-  ui::ScopedFind find(FindFirstFileExW(JoinPath(SystemPath(folder), L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                       nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  ui::ScopedFind find(FindFirstFileExW(JoinPath(SystemPath(folder), L"*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? kFsOk : LastError();  // an empty drive root

@@ -40,16 +40,16 @@ public:
   const std::wstring& Root() const { return root_; }
 
   Found Find(std::wstring_view relative) {
-    Found found;
     // The entries of one folder come one after another: the folder last reached is kept at hand.
     const std::size_t split = relative.find_last_of(L'\\');
-    const std::wstring_view folderPart = split == std::wstring_view::npos ? std::wstring_view() : relative.substr(0, split);
+    const std::wstring_view folderPart =
+        split == std::wstring_view::npos ? std::wstring_view() : relative.substr(0, split);
     const std::wstring_view name = split == std::wstring_view::npos ? relative : relative.substr(split + 1);
     if (!last_ || folderPart != lastPart_) {
       lastPart_.assign(folderPart);
       last_ = Reach(folderPart, lastFound_);
     }
-    found = lastFound_;
+    Found found = lastFound_;
     if (!last_) return found;
     if (last_->Error != kFsOk) return Fail(found, notes_.Unread, last_->Error);
     bool exact = true;
@@ -117,7 +117,8 @@ private:
   // `exact` false when found in another case, or (nothing found) when two or more would do.
   static const FolderChild* Lookup(const Folder& folder, std::wstring_view name, bool& exact) {
     exact = true;
-    if (const auto at = folder.Exact.find(std::wstring(name)); at != folder.Exact.end()) return &folder.Children[at->second];
+    if (const auto at = folder.Exact.find(std::wstring(name)); at != folder.Exact.end())
+      return &folder.Children[at->second];
     const auto folded = folder.Folded.find(PathKey(name));
     if (folded == folder.Folded.end()) return nullptr;
     exact = false;
@@ -165,9 +166,10 @@ public:
     error = error_;
     if (error_ != kFsOk) return L"where the chosen folder lies could not be told";
     std::wstring final;
-    if ((error = fs_.FinalPath(path, EditFileSystem::FinalOf::Entry, final)) != kFsOk) return L"where it lies could not be told";
-    if (final == final_ || !FinalPathWithin(final, final_))
-      return L"it leads outside the chosen folder (" + final + L")";
+    if ((error = fs_.FinalPath(path, EditFileSystem::FinalOf::Entry, final)) != kFsOk)
+      return L"where it lies could not be told";
+    if (final == final_) return L"it leads to the chosen folder itself";
+    if (!FinalPathWithin(final, final_)) return L"it leads outside the chosen folder (" + final + L")";
     return std::nullopt;
   }
 
@@ -306,7 +308,8 @@ std::optional<std::vector<RestorePlan>> PlanFromFolder(const std::vector<BatchEn
   std::vector<char> exact(entries.size(), 1);
   std::vector<std::wstring> reached(entries.size());
   Tree tree(fs, source,
-            {.Missing = L"nothing of that name in the source", .Unread = L"its folder in the source could not be read"});
+            {.Missing = L"nothing of that name in the source",
+             .Unread = L"its folder in the source could not be read"});
   Fence fence(fs, listedFolder);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (progress && !progress(i, entries.size())) return std::nullopt;
