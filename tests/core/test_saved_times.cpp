@@ -244,6 +244,11 @@ TEST(SavedTimes, ATreeWhoseNamesDifferInLetterCaseOnlyIsSavedWholeAndGivenBackEn
   const pw::TimesFile read = pw::ParseTimesFile(file.Bytes);
   ASSERT_FALSE(read.Error) << testing::PrintToString(read.Error->Text());
   ASSERT_EQ(read.Rows.size(), file.Rows);
+  // Restored at once: nothing to write, so no entry is opened to ask where it lands.
+  fs.Log.clear();
+  pw::PlanFromSaved(read.Rows, L"C:\\t\\", fs, {});
+  EXPECT_EQ(std::count_if(fs.Log.begin(), fs.Log.end(), [](const std::wstring& call) { return call.starts_with(L"final"); }),
+            1);  // the folder's own
   for (auto& [path, info] : fs.Disks) info.LastWrite += 1000;
   const std::vector<pw::RestorePlan> plans = *pw::PlanFromSaved(read.Rows, L"C:\\t\\", fs, {});
   std::vector<BatchEntry> writing;

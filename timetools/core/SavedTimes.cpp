@@ -161,8 +161,13 @@ public:
     if (path.size() > 1 && path.back() == L'\\' && !IsDriveRoot(path)) path.pop_back();
     error_ = fs_.FinalPath(path, EditFileSystem::FinalOf::Contents, final_);
   }
-  // Nothing when the entry lands inside; else why it is left alone.
-  std::optional<std::wstring> Refuses(const std::wstring& path, FsError& error) {
+  // Nothing when the entry lands inside; else why it is left alone. An entry that holds what it is
+  // planned to get already is never written, whatever times the run chooses: not asked, as asking
+  // costs an open of its own (a restore right after a save asks none).
+  std::optional<std::wstring> Refuses(const std::wstring& path, const EntryInfo& now, const EntryInfo& planned,
+                                      FsError& error) {
+    error = kFsOk;
+    if (!PlanChanges(now, planned, TimeFields{}, true)) return std::nullopt;
     error = error_;
     if (error_ != kFsOk) return L"where the chosen folder lies could not be told";
     std::wstring final;
@@ -283,15 +288,18 @@ std::optional<std::vector<RestorePlan>> PlanFromSaved(const std::vector<TimesRow
       plan.Error = found.Error;
     } else if (IsFolderInfo(found.Child->Info) != row.IsFolder) {
       plan.Note = row.IsFolder ? L"a file here, a folder when saved" : L"a folder here, a file when saved";
-    } else if (std::optional<std::wstring> refused = fence.Refuses(found.Path, plan.Error)) {
-      plan.Note = std::move(*refused);
     } else {
-      // The path as the folders spell it now: the row's letter case may differ.
-      reached[i] = found.Path;
-      plan.Entry = BatchEntry{std::move(found.Path), row.IsFolder, found.Child->Info};
-      plan.Entry.Planned = EntryInfo{row.Attributes, row.Created.value_or(0), row.LastAccess.value_or(0),
-                                     row.LastWrite.value_or(0)};
-      exact[i] = found.Exact;
+      const EntryInfo planned{row.Attributes, row.Created.value_or(0), row.LastAccess.value_or(0),
+                              row.LastWrite.value_or(0)};
+      if (std::optional<std::wstring> refused = fence.Refuses(found.Path, found.Child->Info, planned, plan.Error)) {
+        plan.Note = std::move(*refused);
+      } else {
+        // The path as the folders spell it now: the row's letter case may differ.
+        reached[i] = found.Path;
+        plan.Entry = BatchEntry{std::move(found.Path), row.IsFolder, found.Child->Info};
+        plan.Entry.Planned = planned;
+        exact[i] = found.Exact;
+      }
     }
     plans.push_back(std::move(plan));
   }
@@ -324,7 +332,8 @@ std::optional<std::vector<RestorePlan>> PlanFromFolder(const std::vector<BatchEn
       plan.Error = counterpart.Error;
     } else if (IsFolderInfo(counterpart.Child->Info) != plan.Entry.IsFolder) {
       plan.Note = plan.Entry.IsFolder ? L"a file of that name in the source" : L"a folder of that name in the source";
-    } else if (std::optional<std::wstring> refused = fence.Refuses(plan.Entry.Path, plan.Error)) {
+    } else if (std::optional<std::wstring> refused =
+                   fence.Refuses(plan.Entry.Path, plan.Entry.Known, counterpart.Child->Info, plan.Error)) {
       plan.Note = std::move(*refused);
     } else {
       plan.Entry.Planned = counterpart.Child->Info;
