@@ -247,8 +247,8 @@ TEST(SavedTimes, ATreeWhoseNamesDifferInLetterCaseOnlyIsSavedWholeAndGivenBackEn
   // Restored at once: nothing to write, so no entry is opened to ask where it lands.
   fs.Log.clear();
   pw::PlanFromSaved(read.Rows, L"C:\\t\\", fs, {});
-  EXPECT_EQ(std::count_if(fs.Log.begin(), fs.Log.end(), [](const std::wstring& call) { return call.starts_with(L"final"); }),
-            1);  // the folder's own
+  const auto asked = [](const std::wstring& call) { return call.starts_with(L"final"); };
+  EXPECT_EQ(std::count_if(fs.Log.begin(), fs.Log.end(), asked), 1);  // the folder's own
   for (auto& [path, info] : fs.Disks) info.LastWrite += 1000;
   const std::vector<pw::RestorePlan> plans = *pw::PlanFromSaved(read.Rows, L"C:\\t\\", fs, {});
   std::vector<BatchEntry> writing;
