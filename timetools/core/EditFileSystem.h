@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "media/core/ByteSource.h"
@@ -61,6 +62,10 @@ public:
   virtual FsError Identify(EntryIdentity& identity) = 0;
   // What the held entry holds now.
   virtual FsError Read(EntryInfo& info) = 0;
+  // Where the held handle lands once every link on the way is followed (a junction, a symbolic
+  // link, a mapped drive): the path the system gives it ("\\?\C:\Data\a.txt"). A write through
+  // the handle changes that entry, whatever path it was opened by.
+  virtual FsError FinalPath(std::wstring& path) = 0;
 };
 
 // A file's content opened for reading, read-only and shared with every other program; reading it
@@ -93,7 +98,18 @@ public:
   virtual FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) = 0;
   // A file's content to read from; on failure `content` stays empty.
   virtual FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) = 0;
+  // Where the entry at `path` lands, as EntryTimeWriter::FinalPath tells it of an entry opened for
+  // its times (FinalOf::Entry: a link is the link itself, where the system can open one as such);
+  // or where what a folder holds lies (FinalOf::Contents: a link to a folder followed, for the
+  // folder a run was chosen for, to hold what it writes against).
+  enum class FinalOf : std::uint8_t { Entry, Contents };
+  virtual FsError FinalPath(const std::wstring& path, FinalOf what, std::wstring& final) = 0;
 };
+
+// Whether the final path of an entry is the final path of a folder or lies inside it. Both come
+// from the system, which spells every name as the volume stores it: compared exactly, so that of
+// two folders "a" and "A" (a folder with case-sensitive lookup) neither holds the other.
+bool FinalPathWithin(std::wstring_view entryFinal, std::wstring_view folderFinal);
 
 // Directory and reparse point (a link to a folder, which a walk does not enter).
 inline constexpr std::uint32_t kDirectoryAttribute = 0x10;

@@ -38,6 +38,10 @@ std::optional<std::wstring> NameFault(std::wstring_view name, bool last) {
   if (name == L".") return L"the path has a . name";
   if (name.find_first_not_of(L". ") == std::wstring_view::npos)
     return L"the path has a name of only dots and spaces (" + std::wstring(name) + L")";
+  // Windows drops a trailing dot or space of a name: "sub.\\x" would open "sub\\x", another
+  // spelling of one entry, or another entry altogether.
+  if (name.back() == L'.' || name.back() == L' ')
+    return L"the path has a name that ends in a dot or a space (" + std::wstring(name) + L")";
   if (IsDeviceName(name)) return L"the path names a device (" + std::wstring(name) + L")";
   return std::nullopt;
 }

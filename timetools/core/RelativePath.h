@@ -13,9 +13,9 @@ namespace pw {
 inline constexpr std::size_t kLongestPath = 32'767;
 
 // What is wrong with the path, as the end of a sentence ("the path leaves the folder (..)");
-// nothing when it may be taken. Refused besides what leaves the folder: names made only of dots
-// and spaces (Windows trims trailing dots and spaces, so ". ." or ".. " could turn into "." or
-// "..") and device names (NUL, COM1.txt), which name no file in any folder.
+// nothing when it may be taken. Refused besides what leaves the folder: names that end in a dot
+// or a space (Windows trims them, so "sub." opens "sub" and ".. " opens ".."), and device names
+// (NUL, COM1.txt), which name no file in any folder.
 std::optional<std::wstring> RelativePathFault(std::wstring_view path);
 
 }  // namespace pw

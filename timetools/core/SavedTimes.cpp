@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "common/core/CaselessText.h"
 #include "common/core/PathRules.h"
@@ -11,50 +12,208 @@ namespace {
 
 std::size_t Depth(std::wstring_view path) { return static_cast<std::size_t>(std::count(path.begin(), path.end(), L'\\')); }
 
-// A folder's entries by their names, letter case folded as the file system compares them.
-struct FolderNames {
-  FsError Error = kFsOk;
-  std::unordered_map<std::wstring, FolderChild> ByName;
-};
-
-// Reads each folder once, however many entries of it are looked up; the entries of one folder
-// come one after another, so the folder last looked in is kept at hand.
-class Folders {
+// The folders a restore looks in below one root, each read once, however many entries of it are
+// looked up. A path below the root is followed name by name: each name is taken by its exact
+// spelling first, and in another letter case only where that is the one entry of the name (a folder
+// with case-sensitive lookup, and every Wine drive, holds "a.txt" and "A.txt" side by side). Every
+// folder on the way must be a folder of its own: a link to a folder (a junction, a symbolic link)
+// would lead a row anywhere on the disk.
+class Tree {
 public:
-  explicit Folders(EditFileSystem& fs) : fs_(fs) {}
-  // The entry at `path` as its folder lists it (its name as the folder spells it); nothing when the
-  // folder holds none of that name, with the folder's error when it could not be read.
-  const FolderChild* Find(const std::wstring& path, FsError& error) {
-    const std::size_t split = path.find_last_of(L'\\');
-    const std::wstring_view folder = std::wstring_view(path).substr(0, split == std::wstring::npos ? 0 : split + 1);
-    if (!current_ || folder != lastFolder_) {
-      lastFolder_.assign(folder);
-      const std::wstring key = PathKey(folder);
-      auto at = read_.find(key);
-      if (at == read_.end()) at = read_.emplace(key, Read(lastFolder_)).first;
-      current_ = &at->second;
+  // What a lookup found: the entry and its path as the folders spell it, or why there is none.
+  struct Found {
+    const FolderChild* Child = nullptr;
+    std::wstring Path;
+    bool Exact = true;  // every name found as the path spells it
+    std::wstring Note;
+    FsError Error = kFsOk;
+  };
+  // The texts a lookup's failures are told by.
+  struct Notes {
+    const wchar_t* Missing;
+    const wchar_t* Unread;
+  };
+
+  Tree(EditFileSystem& fs, std::wstring root, Notes notes) : fs_(fs), root_(std::move(root)), notes_(notes) {
+    while (root_.size() > 1 && root_.back() == L'\\' && !IsDriveRoot(root_)) root_.pop_back();
+  }
+  const std::wstring& Root() const { return root_; }
+
+  Found Find(std::wstring_view relative) {
+    // The entries of one folder come one after another: the folder last reached is kept at hand.
+    const std::size_t split = relative.find_last_of(L'\\');
+    const std::wstring_view folderPart =
+        split == std::wstring_view::npos ? std::wstring_view() : relative.substr(0, split);
+    const std::wstring_view name = split == std::wstring_view::npos ? relative : relative.substr(split + 1);
+    if (!last_ || folderPart != lastPart_) {
+      lastPart_.assign(folderPart);
+      last_ = Reach(folderPart, lastFound_);
     }
-    error = current_->Error;
-    name_ = PathKey(std::wstring_view(path).substr(folder.size()));
-    const auto found = current_->ByName.find(name_);
-    return found == current_->ByName.end() ? nullptr : &found->second;
+    Found found = lastFound_;
+    if (!last_) return found;
+    if (last_->Error != kFsOk) return Fail(found, notes_.Unread, last_->Error);
+    bool exact = true;
+    const FolderChild* child = Lookup(*last_, name, exact);
+    if (!child) return Fail(found, exact ? notes_.Missing : kAmbiguous, kFsOk);
+    found.Child = child;
+    found.Exact = found.Exact && exact;
+    found.Path = JoinPath(found.Path, child->Name);
+    return found;
   }
 
 private:
-  FolderNames Read(std::wstring folder) {
-    FolderNames names;
-    std::vector<FolderChild> children;
-    if (folder.size() > 1 && folder.back() == L'\\' && !IsDriveRoot(folder)) folder.pop_back();
-    names.Error = fs_.ReadFolder(folder, children);
-    for (FolderChild& child : children) names.ByName.emplace(PathKey(child.Name), std::move(child));
-    return names;
+  static constexpr const wchar_t* kAmbiguous = L"more than one entry here has that name in another letter case";
+  static constexpr std::size_t kMany = static_cast<std::size_t>(-1);
+
+  struct Folder {
+    FsError Error = kFsOk;
+    std::vector<FolderChild> Children;
+    std::unordered_map<std::wstring, std::size_t> Exact;
+    std::unordered_map<std::wstring, std::size_t> Folded;  // kMany where letter case alone tells two apart
+  };
+
+  static Found& Fail(Found& found, const wchar_t* note, FsError error) {
+    found.Child = nullptr;
+    found.Note = note;
+    found.Error = error;
+    return found;
   }
 
+  // The folder at the relative path, found name by name; nothing (and why in `found`) where the
+  // way is not there or passes a link.
+  Folder* Reach(std::wstring_view folderPart, Found& found) {
+    found = Found{.Child = nullptr, .Path = root_, .Exact = true, .Note = {}, .Error = kFsOk};
+    Folder* folder = &Read(root_);
+    while (!folderPart.empty()) {
+      const std::size_t split = folderPart.find(L'\\');
+      const std::wstring_view name = folderPart.substr(0, split);
+      folderPart = split == std::wstring_view::npos ? std::wstring_view() : folderPart.substr(split + 1);
+      if (folder->Error != kFsOk) {
+        Fail(found, notes_.Unread, folder->Error);
+        return nullptr;
+      }
+      bool exact = true;
+      const FolderChild* child = Lookup(*folder, name, exact);
+      if (!child && !exact) {
+        Fail(found, kAmbiguous, kFsOk);
+        return nullptr;
+      }
+      if (!child || !(child->Info.Attributes & kDirectoryAttribute)) {
+        Fail(found, notes_.Unread, kErrorPathNotFound);
+        return nullptr;
+      }
+      found.Path = JoinPath(found.Path, child->Name);
+      found.Exact = found.Exact && exact;
+      if (child->Info.Attributes & kReparsePointAttribute) {
+        found.Note = L"a link to a folder on the way (" + child->Name + L"), which is not followed";
+        return nullptr;
+      }
+      folder = &Read(found.Path);
+    }
+    return folder;
+  }
+
+  // The entry of that name: by its spelling, or the one entry of it in another letter case; with
+  // `exact` false when found in another case, or (nothing found) when two or more would do.
+  static const FolderChild* Lookup(const Folder& folder, std::wstring_view name, bool& exact) {
+    exact = true;
+    if (const auto at = folder.Exact.find(std::wstring(name)); at != folder.Exact.end())
+      return &folder.Children[at->second];
+    const auto folded = folder.Folded.find(PathKey(name));
+    if (folded == folder.Folded.end()) return nullptr;
+    exact = false;
+    return folded->second == kMany ? nullptr : &folder.Children[folded->second];
+  }
+
+  Folder& Read(const std::wstring& path) {
+    const auto at = read_.find(path);
+    if (at != read_.end()) return at->second;
+    Folder& folder = read_[path];
+    folder.Error = fs_.ReadFolder(path, folder.Children);
+    folder.Exact.reserve(folder.Children.size());
+    for (std::size_t i = 0; i < folder.Children.size(); ++i) {
+      folder.Exact.emplace(folder.Children[i].Name, i);
+      const auto [slot, isNew] = folder.Folded.emplace(PathKey(folder.Children[i].Name), i);
+      if (!isNew) slot->second = kMany;
+    }
+    return folder;
+  }
+
+  // The system's "path not found", for a folder on the way that is not there.
+  static constexpr FsError kErrorPathNotFound = 3;
+
   EditFileSystem& fs_;
-  std::unordered_map<std::wstring, FolderNames> read_;
-  std::wstring lastFolder_, name_;
-  FolderNames* current_ = nullptr;
+  std::wstring root_;
+  Notes notes_;
+  std::unordered_map<std::wstring, Folder> read_;
+  std::wstring lastPart_;
+  Folder* last_ = nullptr;
+  Found lastFound_;
 };
+
+// Where the entries of a restore may be written: inside the chosen folder, once every link is
+// followed. A link the listing cannot show as one (Wine lists a link to a file as a plain file)
+// still shows in where its entry lands.
+class Fence {
+public:
+  Fence(EditFileSystem& fs, const std::wstring& folder) : fs_(fs) {
+    std::wstring path = folder;
+    if (path.size() > 1 && path.back() == L'\\' && !IsDriveRoot(path)) path.pop_back();
+    error_ = fs_.FinalPath(path, EditFileSystem::FinalOf::Contents, final_);
+  }
+  // Nothing when the entry lands inside; else why it is left alone. An entry that holds what it is
+  // planned to get already is never written, whatever times the run chooses: not asked, as asking
+  // costs an open of its own (a restore right after a save asks none).
+  std::optional<std::wstring> Refuses(const std::wstring& path, const EntryInfo& now, const EntryInfo& planned,
+                                      FsError& error) {
+    error = kFsOk;
+    if (!PlanChanges(now, planned, TimeFields{}, true)) return std::nullopt;
+    error = error_;
+    if (error_ != kFsOk) return L"where the chosen folder lies could not be told";
+    std::wstring final;
+    if ((error = fs_.FinalPath(path, EditFileSystem::FinalOf::Entry, final)) != kFsOk)
+      return L"where it lies could not be told";
+    if (final == final_) return L"it leads to the chosen folder itself";
+    if (!FinalPathWithin(final, final_)) return L"it leads outside the chosen folder (" + final + L")";
+    return std::nullopt;
+  }
+
+private:
+  EditFileSystem& fs_;
+  std::wstring final_;
+  FsError error_ = kFsOk;
+};
+
+// Of two or more plans that reached one entry (`keys`: the entry each plan reached, empty where
+// none), the one that named it in its own letter case keeps it; the others are left alone: an entry
+// is never given two rows' values in turn, and "A.txt" never takes the values "a.txt" has its own
+// row for.
+void OneRowAnEntry(std::vector<RestorePlan>& plans, const std::vector<std::wstring>& keys,
+                   const std::vector<char>& exact, const wchar_t* note) {
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::unordered_map<std::wstring_view, std::size_t> owner;  // the plan that keeps the entry, or kNone
+  const auto leave = [&](std::size_t i) {
+    if (i == kNone || !plans[i].Entry.Planned) return;
+    plans[i].Entry.Planned.reset();
+    plans[i].Note = note;
+  };
+  for (std::size_t i = 0; i < plans.size(); ++i) {
+    if (keys[i].empty()) continue;
+    const auto [at, isNew] = owner.emplace(keys[i], i);
+    if (isNew) continue;
+    const std::size_t other = at->second;
+    if (other != kNone && exact[other] && !exact[i]) {
+      leave(i);
+    } else if (other != kNone && exact[i] && !exact[other]) {
+      leave(other);
+      at->second = i;
+    } else {  // both in another letter case: neither is the one
+      leave(other);
+      leave(i);
+      at->second = kNone;
+    }
+  }
+}
 
 bool IsFolderInfo(const EntryInfo& info) { return (info.Attributes & kDirectoryAttribute) != 0; }
 
@@ -115,27 +274,36 @@ std::optional<std::vector<RestorePlan>> PlanFromSaved(const std::vector<TimesRow
                                                       const BatchProgress& progress) {
   std::vector<RestorePlan> plans;
   plans.reserve(rows.size());
-  Folders folders(fs);
+  std::vector<char> exact(rows.size(), 1);
+  std::vector<std::wstring> reached(rows.size());
+  Tree tree(fs, listedFolder, {.Missing = L"no such entry here", .Unread = L"its folder could not be read"});
+  Fence fence(fs, listedFolder);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (progress && !progress(i, rows.size())) return std::nullopt;
     const TimesRow& row = rows[i];
-    const std::wstring path = JoinPath(listedFolder, row.Path);
-    RestorePlan plan{.Entry = {path, row.IsFolder}, .Note = {}, .Error = kFsOk};
-    FsError error = kFsOk;
-    const FolderChild* found = folders.Find(path, error);
-    if (!found) {
-      plan.Note = error == kFsOk ? L"no such entry here" : L"its folder could not be read";
-      plan.Error = error;
-    } else if (IsFolderInfo(found->Info) != row.IsFolder) {
+    RestorePlan plan{.Entry = {JoinPath(tree.Root(), row.Path), row.IsFolder}, .Note = {}, .Error = kFsOk};
+    Tree::Found found = tree.Find(row.Path);
+    if (!found.Child) {
+      plan.Note = std::move(found.Note);
+      plan.Error = found.Error;
+    } else if (IsFolderInfo(found.Child->Info) != row.IsFolder) {
       plan.Note = row.IsFolder ? L"a file here, a folder when saved" : L"a folder here, a file when saved";
     } else {
-      // The name as the folder spells it now: the row's letter case may differ.
-      plan.Entry = BatchEntry{JoinPath(ParentFolderPath(path), found->Name), row.IsFolder, found->Info};
-      plan.Entry.Planned = EntryInfo{row.Attributes, row.Created.value_or(0), row.LastAccess.value_or(0),
-                                     row.LastWrite.value_or(0)};
+      const EntryInfo planned{row.Attributes, row.Created.value_or(0), row.LastAccess.value_or(0),
+                              row.LastWrite.value_or(0)};
+      if (std::optional<std::wstring> refused = fence.Refuses(found.Path, found.Child->Info, planned, plan.Error)) {
+        plan.Note = std::move(*refused);
+      } else {
+        // The path as the folders spell it now: the row's letter case may differ.
+        reached[i] = found.Path;
+        plan.Entry = BatchEntry{std::move(found.Path), row.IsFolder, found.Child->Info};
+        plan.Entry.Planned = planned;
+        exact[i] = found.Exact;
+      }
     }
     plans.push_back(std::move(plan));
   }
+  OneRowAnEntry(plans, reached, exact, L"another row names this entry in its own letter case");
   if (progress) progress(rows.size(), rows.size());
   return plans;
 }
@@ -145,25 +313,36 @@ std::optional<std::vector<RestorePlan>> PlanFromFolder(const std::vector<BatchEn
                                                        EditFileSystem& fs, const BatchProgress& progress) {
   std::vector<RestorePlan> plans;
   plans.reserve(entries.size());
-  Folders folders(fs);
+  std::vector<char> exact(entries.size(), 1);
+  std::vector<std::wstring> reached(entries.size());
+  Tree tree(fs, source,
+            {.Missing = L"nothing of that name in the source",
+             .Unread = L"its folder in the source could not be read"});
+  Fence fence(fs, listedFolder);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (progress && !progress(i, entries.size())) return std::nullopt;
     RestorePlan plan{.Entry = entries[i], .Note = {}, .Error = kFsOk};
     const std::optional<std::wstring> relative = PathUnder(listedFolder, plan.Entry.Path);
-    FsError error = kFsOk;
-    const FolderChild* counterpart = relative ? folders.Find(JoinPath(source, *relative), error) : nullptr;
+    Tree::Found counterpart;
+    if (relative) counterpart = tree.Find(*relative);
     if (!relative) {
       plan.Note = L"the listed folder itself has no counterpart";
-    } else if (!counterpart) {
-      plan.Note = error == kFsOk ? L"nothing of that name in the source" : L"its folder in the source could not be read";
-      plan.Error = error;
-    } else if (IsFolderInfo(counterpart->Info) != plan.Entry.IsFolder) {
+    } else if (!counterpart.Child) {
+      plan.Note = std::move(counterpart.Note);
+      plan.Error = counterpart.Error;
+    } else if (IsFolderInfo(counterpart.Child->Info) != plan.Entry.IsFolder) {
       plan.Note = plan.Entry.IsFolder ? L"a file of that name in the source" : L"a folder of that name in the source";
+    } else if (std::optional<std::wstring> refused =
+                   fence.Refuses(plan.Entry.Path, plan.Entry.Known, counterpart.Child->Info, plan.Error)) {
+      plan.Note = std::move(*refused);
     } else {
-      plan.Entry.Planned = counterpart->Info;
+      plan.Entry.Planned = counterpart.Child->Info;
+      exact[i] = counterpart.Exact;
+      reached[i] = std::move(counterpart.Path);
     }
     plans.push_back(std::move(plan));
   }
+  OneRowAnEntry(plans, reached, exact, L"its namesake in the source is another entry's, of its own letter case");
   if (progress) progress(entries.size(), entries.size());
   return plans;
 }

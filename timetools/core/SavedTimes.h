@@ -38,12 +38,16 @@ struct RestorePlan {
   FsError Error = kFsOk;
 };
 
-// Each row's entry under the listed folder, found with letter case ignored, as it is now. The
-// folders are read once each, not the rows' entries one by one.
+// Each row's entry under the listed folder, as it is now: each name of its path found by its
+// exact spelling, or in another letter case where that is the one entry of the name; a row whose
+// way passes a link to a folder, or whose entry lands outside the listed folder once every link is
+// followed, is left alone, and so is a row that reaches an entry another row names in its own
+// letter case. The folders are read once each, not the rows' entries one by one.
 std::optional<std::vector<RestorePlan>> PlanFromSaved(const std::vector<TimesRow>& rows,
                                                       const std::wstring& listedFolder, EditFileSystem& fs,
                                                       const BatchProgress& progress);
-// Each entry of the run against the entry at the same relative path under `source`.
+// Each entry of the run against the entry at the same relative path under `source`, found by the
+// same rules; an entry that lands outside the listed folder is left alone.
 std::optional<std::vector<RestorePlan>> PlanFromFolder(const std::vector<BatchEntry>& entries,
                                                        const std::wstring& listedFolder, const std::wstring& source,
                                                        EditFileSystem& fs, const BatchProgress& progress);

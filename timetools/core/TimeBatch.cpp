@@ -25,6 +25,17 @@ bool IsFolderToEnter(const EntryInfo& info) {
   return (info.Attributes & kDirectoryAttribute) && !(info.Attributes & kReparsePointAttribute);
 }
 
+// A path as the walk tells entries apart: spelled as it is, "/" as "\", no trailing backslash but
+// a drive root's. Letter case counts: a folder with case-sensitive lookup (and every Wine drive)
+// holds "a" and "A" side by side, and both are walked. A file reached under two spellings is told
+// by its identity where it is written.
+std::wstring WalkKey(std::wstring_view path) {
+  std::wstring key(path);
+  std::replace(key.begin(), key.end(), L'/', L'\\');
+  while (key.size() > 1 && key.back() == L'\\' && !IsDriveRoot(key)) key.pop_back();
+  return key;
+}
+
 // One run's entries, each taken once, and the folders walked so far. An entry reached by a walk can
 // be one taken already only where its folder holds a selected entry (the parent entry selected
 // beside the folder's own entries): only there are the names compared.
@@ -34,16 +45,16 @@ public:
       : scope_(scope), fs_(fs), failures_(failures), progress_(progress) {}
 
   void TakeSelected(const BatchEntry& entry) {
-    const std::wstring key = PathKey(entry.Path);
+    const std::wstring key = WalkKey(entry.Path);
     if (!seen_.insert(key).second) return;
-    nearSelected_.insert(PathKey(ParentFolderPath(key)));
+    nearSelected_.insert(WalkKey(ParentFolderPath(key)));
     out_.push_back(entry);
   }
-  bool Entered(const std::wstring& folder) const { return entered_.contains(PathKey(folder)); }
+  bool Entered(const std::wstring& folder) const { return entered_.contains(WalkKey(folder)); }
 
   // Walks the folder depth first, taking what the scope takes; false when stopped.
   bool Walk(const std::wstring& folder) {
-    const std::wstring folderKey = PathKey(folder);
+    const std::wstring folderKey = WalkKey(folder);
     if (!entered_.insert(folderKey).second) return true;
     std::vector<FolderChild> children;
     if (const FsError error = fs_.ReadFolder(folder, children); error != kFsOk) {
@@ -55,7 +66,7 @@ public:
       const bool isFolder = (child.Info.Attributes & kDirectoryAttribute) != 0;
       const bool enter = IsFolderToEnter(child.Info);
       std::wstring path = JoinPath(folder, child.Name);
-      if (Takes(scope_, isFolder) && (!nearSelected || !seen_.contains(PathKey(path)))) {
+      if (Takes(scope_, isFolder) && (!nearSelected || !seen_.contains(WalkKey(path)))) {
         out_.push_back({enter ? path : std::move(path), isFolder, child.Info});
         if (progress_ && !progress_(out_.size(), 0)) return false;
       }
@@ -273,9 +284,9 @@ std::optional<std::vector<BatchEntry>> CollectEntries(const std::vector<BatchEnt
   // A folder inside another one that is walked is reached by that walk; it is walked on its own
   // only when that walk did not get there (a link on the way).
   const auto inside = [&folders](const std::wstring& folder) {
-    const std::wstring key = PathKey(folder);
+    const std::wstring key = WalkKey(folder);
     return std::any_of(folders.begin(), folders.end(),
-                       [&key](const std::wstring& other) { return LiesInside(key, PathKey(other)); });
+                       [&key](const std::wstring& other) { return LiesInside(key, WalkKey(other)); });
   };
   for (const std::wstring& folder : folders)
     if (!inside(folder) && !run.Walk(folder)) return std::nullopt;

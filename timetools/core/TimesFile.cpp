@@ -5,7 +5,6 @@
 #include <iterator>
 #include <unordered_map>
 
-#include "common/core/CaselessText.h"
 #include "common/core/DateTime.h"
 #include "common/core/IsoTime.h"
 #include "common/core/Wtf8.h"
@@ -168,22 +167,12 @@ std::optional<std::wstring> ReadRow(const CsvRecord& record, TimesRow& row) {
   return std::nullopt;
 }
 
-// Paths as the file system tells names apart: a-z as A-Z.
-struct FoldedHash {
-  std::size_t operator()(std::wstring_view text) const {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const wchar_t c : text) hash = (hash ^ FoldAscii(c)) * 0x100000001b3ull;
-    return static_cast<std::size_t>(hash);
-  }
-};
-struct FoldedEqual {
-  bool operator()(std::wstring_view a, std::wstring_view b) const { return CaselessCompare(a, b) == 0; }
-};
-
-// The first row, in the file's order, whose path an earlier row has already.
+// The first row, in the file's order, whose path an earlier row has already. Paths that differ
+// only in letter case are two entries: a folder with case-sensitive lookup (and every Wine drive)
+// holds "a.txt" and "A.txt" side by side, and a save of both must be given back.
 std::optional<TimesFileError> FirstRepeatedPath(const std::vector<TimesRow>& rows,
                                                 const std::vector<std::size_t>& lines) {
-  std::unordered_map<std::wstring_view, std::size_t, FoldedHash, FoldedEqual> first;
+  std::unordered_map<std::wstring_view, std::size_t> first;
   first.reserve(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto [at, isNew] = first.emplace(rows[i].Path, i);

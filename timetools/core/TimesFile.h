@@ -48,8 +48,8 @@ struct TimesFile {
 
 // Reads a whole file strictly, never guessing: the first thing that is not as written makes the
 // whole file an error. Taken as well: no BOM, LF line ends, no line end after the last row, empty
-// lines after it, '/' between names. Two rows of one path, letter case aside (a-z folded), are an
-// error on the later row's line.
+// lines after it, '/' between names. Two rows of one path are an error on the later row's line;
+// paths that differ in letter case only are two entries.
 TimesFile ParseTimesFile(std::string_view bytes);
 
 }  // namespace pw

@@ -41,6 +41,14 @@ public:
   // entry of its first name.
   std::map<std::wstring, std::wstring> HardLinks;
 
+  // Links: an entry at or under a key lands at or under its value once links are followed.
+  std::map<std::wstring, std::wstring> Leads;
+
+  std::wstring FinalOf(const std::wstring& path) const {
+    for (const auto& [link, target] : Leads)
+      if (path == link || path.starts_with(link + L"\\")) return L"\\\\?\\" + target + path.substr(link.size());
+    return L"\\\\?\\" + path;
+  }
   std::wstring FileOf(const std::wstring& path) const {
     const auto link = HardLinks.find(path);
     return link == HardLinks.end() ? path : link->second;
@@ -104,6 +112,13 @@ public:
     content = std::make_unique<Held>(*this, path, held->second);
     return 0;
   }
+  // Its links are the kind the system follows whatever it is asked (Wine's): both ways alike.
+  pw::FsError FinalPath(const std::wstring& path, pw::EditFileSystem::FinalOf, std::wstring& final) override {
+    if (const pw::FsError error = Call(L"final", path)) return error;
+    if (!Disks.contains(path)) return 2;
+    final = FinalOf(path);
+    return 0;
+  }
   pw::FsError ReadHeld(pw::EntryInfo& info) {
     if (const pw::FsError error = Call(L"readh", Open)) return error;
     info = Ids[FileOf(Open)] == OpenId ? Disks[FileOf(Open)] : Orphans[Open];
@@ -158,6 +173,10 @@ private:
       info = File();
       return 0;
     }
+    pw::FsError FinalPath(std::wstring& final) override {
+      final = Fs.FinalOf(Path);
+      return 0;
+    }
     FakeFs& Fs;
     std::wstring Path;
     std::uint64_t Id;
@@ -173,6 +192,10 @@ private:
       return 0;
     }
     pw::FsError Read(pw::EntryInfo& info) override { return fs.ReadHeld(info); }
+    pw::FsError FinalPath(std::wstring& final) override {
+      final = fs.FinalOf(fs.Open);
+      return 0;
+    }
   };
 };
 
