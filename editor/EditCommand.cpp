@@ -33,6 +33,7 @@ bool EditFileParams(const ToolRequest& request, BatchRunner& runner) {
   plan.Failures = std::move(failures);
   plan.HeldForFirst = std::move(asked.Held);
   plan.Confirmed = true;
+  plan.ChosenFolder = request.ListedFolder;
   return runner.Run(parent, title, std::move(plan));
 }
 

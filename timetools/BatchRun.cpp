@@ -29,6 +29,7 @@ std::wstring FaultText(EditFault fault) {
     case EditFault::FolderUnread: return L"its entries could not be read";
     case EditFault::Replaced: return L"left as it is: another file took its name since it was read";
     case EditFault::PutBack: return L"put back as it was: its volume stored a time nobody asked for";
+    case EditFault::Outside: return L"left as it is: it leads outside the chosen folder";
     case EditFault::NotPutBack:
       return L"its volume stored a time nobody asked for, and it could not be put back as it was";
   }
@@ -97,8 +98,13 @@ bool BatchRunner::Run(HWND parent, const wchar_t* title, BatchPlan plan) {
   DiskFileSystem disk;
   BatchResult result;
   TfrmProgress::Run(parent, title, [&](const BatchProgress& progress) {
+    // Where the chosen folder's contents lie, links followed: every handle written lands inside.
+    std::wstring within;
+    if (!plan.ChosenFolder.empty() &&
+        disk.FinalPath(EditEntryPath(plan.ChosenFolder), EditFileSystem::FinalOf::Contents, within) != kFsOk)
+      within.clear();
     result = WriteEntries(order.Entries, plan.Rule, disk, progress, std::move(plan.HeldForFirst),
-                          std::move(order.Held), check);
+                          std::move(order.Held), check, within);
   });
   result.Failures.insert(result.Failures.begin(), plan.Failures.begin(), plan.Failures.end());
   result.Left.insert(result.Left.begin(), left.begin(), left.end());

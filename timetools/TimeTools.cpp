@@ -37,13 +37,16 @@ bool RunSimple(const ToolRequest& request, BatchRunner& runner, const wchar_t* t
   if (!entries) return false;
   BatchPlan plan = PlanEntries(*entries, *rule);
   plan.Failures = std::move(failures);
+  plan.ChosenFolder = request.ListedFolder;
   return runner.Run(request.Parent, title, std::move(plan));
 }
 
 // The plan of a tool that worked each entry's values out beforehand, with what it says of each.
 template <class Planned>
-BatchPlan PlanWorkedOut(std::vector<Planned> worked, ChangeRule rule, std::vector<EditFailure> failures) {
+BatchPlan PlanWorkedOut(std::vector<Planned> worked, ChangeRule rule, std::vector<EditFailure> failures,
+                        const std::wstring& chosenFolder) {
   BatchPlan plan;
+  plan.ChosenFolder = chosenFolder;
   plan.Rule = std::move(rule);
   plan.Failures = std::move(failures);
   plan.Entries.reserve(worked.size());
@@ -129,7 +132,7 @@ bool TimesFromContent(const ToolRequest& request, BatchRunner& runner) {
   });
   if (!plans) return false;
   return runner.Run(request.Parent, title,
-                    PlanWorkedOut(std::move(*plans), PlannedRule(rule.Fields), std::move(failures)));
+                    PlanWorkedOut(std::move(*plans), PlannedRule(rule.Fields), std::move(failures), request.ListedFolder));
 }
 
 bool SaveTimes(const ToolRequest& request, BatchRunner&) {
@@ -204,7 +207,8 @@ bool RestoreTimes(const ToolRequest& request, BatchRunner& runner) {
   }
   if (!plans) return false;
   return runner.Run(request.Parent, title,
-                    PlanWorkedOut(std::move(*plans), PlannedRule(fields, attributes), std::move(failures)));
+                    PlanWorkedOut(std::move(*plans), PlannedRule(fields, attributes), std::move(failures),
+                                  request.ListedFolder));
 }
 
 }  // namespace pw

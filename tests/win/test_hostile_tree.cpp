@@ -67,6 +67,7 @@ public:
     EXPECT_EQ(window.Runs(), 1) << windowClass;
   }
   void Key(WORD key, unsigned modifiers) { PressKey(FileList().Handle(), key, modifiers); }
+  void Menu(const wchar_t* name) { ClickMenu(Item(name)); }
   // Only the last-write time, into every folder.
   static void LastWriteOnly(const TimeToolProbe& tool) {
     Click(tool.cbFields(0));
@@ -114,6 +115,8 @@ public:
 
   std::unique_ptr<testutil::HostileTree> tree;
   std::map<std::wstring, Stamps> saved;  // what a command's preparation kept to compare with
+  unsigned long long started = 0;        // a moment before the command ran
+  std::optional<unsigned long long> moment;  // the one it gave every entry
 };
 
 unsigned long long Local(int y, int mo, int d, int h, int mi, int s, int ms) {
@@ -147,7 +150,27 @@ const Command kCommands[] = {
      [](HostileTreeTest&, const std::wstring&, const Stamps&) -> std::optional<unsigned long long> {
        return Local(2019, 6, 15, 10, 11, 12, 345);
      }},
-    // Set to Now: its row joins here, with the window TfrmSetNow.
+    {L"Set to Now",
+     [](HostileTreeTest& t) {
+       FILETIME clock{};
+       GetSystemTimeAsFileTime(&clock);
+       t.started = (static_cast<unsigned long long>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
+       t.moment.reset();
+     },
+     [](HostileTreeTest& t) {
+       t.RunTool(L"TfrmSetNow", [](const TimeToolProbe& now) {
+         HostileTreeTest::LastWriteOnly(now);
+         Click(now.btnOK());
+       }, [&] { t.Menu(L"mnuSetToNow"); });
+     },
+     // One moment for every entry, taken after the run began (FAT may cut it by up to 2 s): the first
+     // such time found; an entry holding none was not written and must be named.
+     [](HostileTreeTest& t, const std::wstring& name, const Stamps&) -> std::optional<unsigned long long> {
+       const unsigned long long now = testutil::ReadStamps(t.tree->PathOf(name)).Written;
+       if (now + 2 * kSecond <= t.started) return t.started;
+       if (!t.moment) t.moment = now;
+       return *t.moment;
+     }},
     {L"Shift Times", {},
      [](HostileTreeTest& t) {
        t.RunTool(L"TfrmShiftTimes", [](const TimeToolProbe& shift) {

@@ -41,6 +41,8 @@ struct BatchPlan {
   // The user saw and confirmed the very values every entry gets (the editor's dialog): no preview
   // unless something is left out or kept otherwise.
   bool Confirmed = false;
+  // The folder listed when the tool started: nothing outside it is written.
+  std::wstring ChosenFolder;
 };
 
 // Plain entries, each getting what the rule gives it.

@@ -19,6 +19,7 @@ enum class EditFault : std::uint8_t {
   Replaced,      // another file took its name since it was read: the one at the path is left alone
   PutBack,       // its volume stored a time nobody asked for: its values before the run were put back
   NotPutBack,    // the same, and putting its values back failed too (Error says why)
+  Outside,       // its name leads outside the chosen folder (a link): left alone
 };
 
 struct EditFailure {

@@ -136,6 +136,7 @@ struct EntryRun {
   BatchResult& Result;
   ReachedFiles& Reached;
   const StoredCheck& Check;
+  std::wstring_view Within;
 
   // With `readFrom`, the writer is the file as it was read for the run, whose name another file may
   // have taken meanwhile: told apart after writing.
@@ -146,6 +147,12 @@ struct EntryRun {
     const FsError readError = writer ? writer->Read(now) : Fs.ReadInfo(Path, now);
     if (readError != kFsOk) return Fail(EditFault::Read, writer ? readError : openError);
     if (writer && ReachedBefore(*writer)) return false;
+    if (writer && !Within.empty()) {
+      // Where the handle lands, whatever link its name went through: never outside the folder.
+      std::wstring final;
+      if (const FsError error = writer->FinalPath(final); error != kFsOk) return Fail(EditFault::Read, error);
+      if (!FinalPathWithin(final, Within)) return Fail(EditFault::Outside, kFsOk);
+    }
     const EntryChange change = rule(Entry, now);
     if (change.OutOfRange) return Fail(EditFault::OutOfRange, kFsOk);
     // Nothing to do where the entry holds all it is to get: it is not touched at all. Times that
@@ -358,7 +365,7 @@ ChangeRule PlannedRule(TimeFields fields, bool attributes) {
 
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
                          const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst,
-                         HeldWriters readFrom, const StoredCheck& check) {
+                         HeldWriters readFrom, const StoredCheck& check, std::wstring_view within) {
   BatchResult result;
   result.Total = entries.size();
   if (heldForFirst && !entries.empty() && !SameFile(*heldForFirst, entries.front().Path, fs)) heldForFirst.reset();
@@ -368,7 +375,8 @@ BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRul
       result.Stopped = true;
       break;
     }
-    EntryRun run{.Entries = entries, .Index = i, .Fs = fs, .Result = result, .Reached = reached, .Check = check};
+    EntryRun run{.Entries = entries, .Index = i, .Fs = fs, .Result = result, .Reached = reached, .Check = check,
+                 .Within = within};
     std::unique_ptr<EntryTimeWriter> writer =
         result.Done < readFrom.size() ? std::move(readFrom[result.Done]) : nullptr;
     const bool wasRead = writer != nullptr;

@@ -144,12 +144,14 @@ using StoredCheck = std::function<bool(const Rounding& stored, const EntryInfo& 
 // not compared after writing. A file reached again under another name (a hard link, a short name)
 // is passed over and named, whatever the rule: each file is written once. An entry whose volume
 // stored a value `check` refuses gets its values before the run back and stays out of the undo.
+// With `within` (the final path of the folder the run was chosen for), an entry whose open handle
+// lands anywhere else (a link to a file outside) is left alone.
 // `readFrom` may hold, entry by entry, the file as the run read it (its content gave the times):
 // that file is written, and where its path names another file by then, the entry is reported
 // replaced and left out of the undo.
 using HeldWriters = std::vector<std::unique_ptr<EntryTimeWriter>>;
 BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRule& rule, EditFileSystem& fs,
                          const BatchProgress& progress, std::unique_ptr<EntryTimeWriter> heldForFirst = nullptr,
-                         HeldWriters readFrom = {}, const StoredCheck& check = {});
+                         HeldWriters readFrom = {}, const StoredCheck& check = {}, std::wstring_view within = {});
 
 }  // namespace pw
