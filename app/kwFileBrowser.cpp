@@ -37,6 +37,7 @@ void TfrmFileBrowser::Show() {
     shown_ = true;
     FormShow();
   }
+  ShowFocusCues();
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   if (lvDrives.Visible()) SetFocus(lvDrives.Handle());

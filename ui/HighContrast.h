@@ -1,0 +1,20 @@
+#pragma once
+// Whether the user asked for high contrast. Everything the program paints itself reads it at each
+// painting, so a change shows at the repaint that WM_SETTINGCHANGE or WM_SYSCOLORCHANGE brings.
+#include <windows.h>
+
+namespace ui {
+
+// SPI_GETHIGHCONTRAST's flag, unless told otherwise below.
+bool HighContrastOn();
+
+// Some systems (Wine) keep the flag off whatever the colours are: tests and a user's tool that set
+// a high-contrast scheme by its colours alone say so here. -1 reads the flag again.
+void SetHighContrastOverride(int on);
+
+// A top-level window's answer to WM_SYSCOLORCHANGE (sysColours) or WM_SETTINGCHANGE: on the first
+// its common controls are told too (they keep the colours in copies of their own, and only
+// top-level windows hear of it from the system); then everything is painted again.
+void RepaintForNewColours(HWND topLevel, bool sysColours);
+
+}  // namespace ui
