@@ -8,6 +8,7 @@
 #include "common/core/ProgramKey.h"
 #include "resources/resource.h"
 #include "ui/Dpi.h"
+#include "ui/HighContrast.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ void TfrmFileBrowser::Show() {
     FormShow();
   }
   ShowFocusCues();
+  ui::ApplyContrastLook(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   if (lvDrives.Visible()) SetFocus(lvDrives.Handle());

@@ -29,6 +29,7 @@ int Form::RunModal(HWND focus) {
   if (!hwnd_) return 0;
   modalResult_ = 0;
   ShowFocusCues();
+  ApplyContrastLook(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   if (focus) SetFocus(focus);

@@ -1,11 +1,14 @@
 #include "ui/HighContrast.h"
 
+#include <uxtheme.h>
+
 #include <atomic>
 
 namespace ui {
 
 namespace {
 std::atomic<int> highContrastOverride{-1};
+const wchar_t kClassicLook[] = L"PathwickClassicLook";
 }
 
 bool HighContrastOn() {
@@ -17,7 +20,28 @@ bool HighContrastOn() {
 
 void SetHighContrastOverride(int on) { highContrastOverride = on < 0 ? -1 : on != 0; }
 
+void ApplyContrastLook(HWND topLevel) {
+  const bool on = HighContrastOn();
+  // Only a change is applied: each one makes every control load its theme again.
+  if (on == (GetPropW(topLevel, kClassicLook) != nullptr)) return;
+  if (on)
+    SetPropW(topLevel, kClassicLook, reinterpret_cast<HANDLE>(1));
+  else
+    RemovePropW(topLevel, kClassicLook);
+  EnumChildWindows(
+      topLevel,
+      [](HWND child, LPARAM classic) -> BOOL {
+        if (classic)
+          SetWindowTheme(child, L"", L"");
+        else
+          SetWindowTheme(child, nullptr, nullptr);
+        return TRUE;
+      },
+      on);
+}
+
 void RepaintForNewColours(HWND topLevel, bool sysColours) {
+  ApplyContrastLook(topLevel);
   if (sysColours) {
     EnumChildWindows(
         topLevel,

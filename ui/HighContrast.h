@@ -12,6 +12,11 @@ bool HighContrastOn();
 // a high-contrast scheme by its colours alone say so here. -1 reads the flag again.
 void SetHighContrastOverride(int on);
 
+// Under high contrast the controls of a top-level window are drawn without visual styles, whose
+// pictures keep their own colours; the system's classic drawing follows the scheme. Undone once
+// high contrast is off again.
+void ApplyContrastLook(HWND topLevel);
+
 // A top-level window's answer to WM_SYSCOLORCHANGE (sysColours) or WM_SETTINGCHANGE: on the first
 // its common controls are told too (they keep the colours in copies of their own, and only
 // top-level windows hear of it from the system); then everything is painted again.

@@ -127,6 +127,14 @@ void SpeedButton::DrawGlyph(HDC dc, const RECT& rc, bool enabled, int offset) {
   COLORREF transparent = transparent_ != CLR_INVALID ? transparent_ : GetPixel(mem.get(), 0, h - 1);
   int x = rc.left + (rc.right - rc.left - w) / 2 + offset;
   int y = rc.top + (rc.bottom - rc.top - h) / 2 + offset;
+  if (HighContrastOn()) {
+    // The scheme's colours only: the glyph's shape in the button's text colour.
+    const COLORREF ink = GetSysColor(!enabled ? COLOR_GRAYTEXT : down_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    for (int py = 0; py < h; ++py)
+      for (int px = 0; px < w; ++px)
+        if (GetPixel(mem.get(), index * w + px, py) != transparent) SetPixelV(dc, x + px, y + py, ink);
+    return;
+  }
   if (!enabled && numGlyphs_ == 1) {
     // No disabled picture of its own: draw an embossed grey silhouette.
     for (int pass = 0; pass < 2; ++pass) {
@@ -146,7 +154,10 @@ void SpeedButton::Paint(HDC dc) {
   GetClientRect(hwnd_, &rc);
   bool enabled = IsWindowEnabled(hwnd_) != FALSE;
   bool sunken = down_ || (pressed_ && hot_);
-  if (down_ && !(pressed_ && hot_)) {
+  if (down_ && HighContrastOn()) {
+    // The lighter checked face would be the glyph's own colour in a scheme: the highlight instead.
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_HIGHLIGHT));
+  } else if (down_ && !(pressed_ && hot_)) {
     // A button that stays down gets the lighter checked face.
     ScopedBrush light(CreateSolidBrush(GetSysColor(COLOR_3DLIGHT)));
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
