@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "about/kwCorvaltAbout.h"
 #include "common/core/TimeText.h"
 #include "editor/EditorProbes.h"
 #include "editor/core/TimeEditRules.h"
@@ -421,6 +422,23 @@ TEST(EditorAccessTest, TimeEditsAreNamedByTheirRowsAndTheToolbarButtonsByTheirHi
     ASSERT_TRUE(acc);
     EXPECT_EQ(Name(*acc), said);
     EXPECT_EQ(Role(*acc), ROLE_SYSTEM_PUSHBUTTON);
+  }
+}
+
+TEST(AboutAccessTest, TheLinksAreLinksReachedByTabAfterOk) {
+  TfrmAbout about;
+  ASSERT_TRUE(about.Create());
+  const AboutProbe probe(about);
+  EXPECT_EQ(GetNextDlgTabItem(about.Handle(), probe.btnOK(), FALSE), probe.LabelWeb());
+  EXPECT_EQ(GetNextDlgTabItem(about.Handle(), probe.LabelWeb(), FALSE), probe.LabelMail());
+  EXPECT_EQ(GetNextDlgTabItem(about.Handle(), probe.LabelMail(), FALSE), probe.btnOK());
+  for (HWND link : {probe.LabelWeb(), probe.LabelMail()}) {
+    const ComPtr<IAccessible> acc = ObjectOf(link);
+    ASSERT_TRUE(acc);
+    EXPECT_EQ(Role(*acc), ROLE_SYSTEM_LINK);
+    EXPECT_EQ(Name(*acc), testutil::WindowText(link));
+    EXPECT_FALSE(Name(*acc).empty());
+    EXPECT_NE(State(*acc) & STATE_SYSTEM_LINKED, 0);
   }
 }
 
