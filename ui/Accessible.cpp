@@ -59,7 +59,7 @@ HRESULT AnswerText(const std::wstring& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-bool InWindowOrder(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
+bool HasArea(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
 
 }  // namespace
 
@@ -242,7 +242,7 @@ public:
     out->lVal = CHILDID_SELF;
     for (int part = 1; part <= control_->Parts(); ++part) {
       const RECT r = control_->FactsOf(part).Bounds;
-      if (InWindowOrder(r) && PtInRect(&r, p)) out->lVal = part;
+      if (HasArea(r) && PtInRect(&r, p)) out->lVal = part;
     }
     return S_OK;
   }

@@ -8,8 +8,8 @@ namespace ui {
 // SPI_GETHIGHCONTRAST's flag, unless told otherwise below.
 bool HighContrastOn();
 
-// Some systems (Wine) keep the flag off whatever the colours are: tests and a user's tool that set
-// a high-contrast scheme by its colours alone say so here. -1 reads the flag again.
+// Some systems (Wine) keep the flag off whatever the colours are: a test that sets a high-contrast
+// scheme by its colours alone says so here (1 on, 0 off); -1 reads the flag again.
 void SetHighContrastOverride(int on);
 
 // Under high contrast the controls of a top-level window are drawn without visual styles, whose
