@@ -119,6 +119,8 @@ void TfrmAbout::CreateControls() {
   const std::wstring address =
       LoadText(IDS_POSTNAME) + L"\r\n" + LoadText(IDS_POSTSTREET) + L"\r\n" + LoadText(IDS_POSTCITY);
   lblAddress = CreateLabel(contact, SS_LEFTNOWORDWRAP, address);
+  MakeLink(LabelWeb, webLink_, &TfrmAbout::LabelWebClick);
+  MakeLink(LabelMail, mailLink_, &TfrmAbout::LabelMailClick);
   ApplyFonts();
   LoadPictures();
 }
@@ -198,6 +200,59 @@ void TfrmAbout::FormCreate() {
   SetWindowTextW(LabelMail, mailAddress_.c_str());
   const std::wstring version = ProductVersionText();
   if (!version.empty()) SetWindowTextW(lblVersion, (L"Version " + version).c_str());
+}
+
+void TfrmAbout::MakeLink(HWND label, Link& link, void (TfrmAbout::*click)()) {
+  // After OK in the tab order, as they come after it in the window's children.
+  SetWindowLongW(label, GWL_STYLE, GetWindowLongW(label, GWL_STYLE) | WS_TABSTOP);
+  link.access.Attach(
+      label, 0,
+      [label](int) {
+        ui::AccessibleFacts facts;
+        const int n = GetWindowTextLengthW(label);
+        facts.Name.resize(static_cast<size_t>(n) + 1);
+        facts.Name.resize(static_cast<size_t>(GetWindowTextW(label, facts.Name.data(), n + 1)));
+        facts.Role = ROLE_SYSTEM_LINK;
+        facts.State = STATE_SYSTEM_LINKED;
+        facts.DefaultAction = L"Jump";
+        return facts;
+      },
+      [this, click](int) {
+        (this->*click)();
+        return true;
+      });
+  Link* const linkPtr = &link;
+  link.hook.Install(label, [this, linkPtr, click](HWND wnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    switch (msg) {
+      case WM_GETOBJECT: return linkPtr->access.AnswerGetObject(wp, lp, result);
+      case WM_NCDESTROY: linkPtr->access.Detach(); return false;
+      case WM_GETDLGCODE: {
+        // Enter opens the focused link rather than pressing OK.
+        const MSG* m = reinterpret_cast<const MSG*>(lp);
+        *result = DLGC_STATIC | (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0);
+        return true;
+      }
+      case WM_KEYDOWN:
+        if (wp != VK_RETURN && wp != VK_SPACE) return false;
+        (this->*click)();
+        return true;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        InvalidateRect(wnd, nullptr, TRUE);
+        return false;
+      case WM_PAINT: {
+        *result = linkPtr->hook.CallPrevious(msg, wp, lp);
+        if (GetFocus() == wnd) {
+          RECT r{};
+          GetClientRect(wnd, &r);
+          const ui::WindowDC dc(wnd);
+          DrawFocusRect(dc.get(), &r);
+        }
+        return true;
+      }
+      default: return false;
+    }
+  });
 }
 
 void TfrmAbout::LabelWebClick() { OpenWithShell(webAddress_); }
@@ -303,7 +358,7 @@ void TfrmAbout::ApplyDpi(UINT) {
   LoadPictures();
 }
 
-// OK is the box's one control that takes the focus.
+// OK takes the focus whenever the box is activated; Tab goes on to the links.
 void TfrmAbout::OnActivate(WPARAM wp) const {
   if (LOWORD(wp) != WA_INACTIVE && btnOK) SetFocus(btnOK);
 }

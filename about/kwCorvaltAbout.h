@@ -6,10 +6,12 @@
 
 #include <string>
 
+#include "ui/Accessible.h"
 #include "ui/Panel.h"
 #include "ui/Pictures.h"
 #include "ui/Form.h"
 #include "ui/Scoped.h"
+#include "ui/Subclass.h"
 
 class AboutProbe;
 
@@ -53,6 +55,12 @@ private:
   void DrawEngraved(const DRAWITEMSTRUCT& dis) const;
   void DrawPicture(const DRAWITEMSTRUCT& dis, HBITMAP picture) const;
   void OpenWithShell(const std::wstring& target) const;
+  // A label that opens its address: reached by Tab, opened by Enter or Space, read as a link.
+  struct Link {
+    ui::Subclass hook;
+    ui::AccessibleControl access;
+  };
+  void MakeLink(HWND label, Link& link, void (TfrmAbout::*click)());
 
   // Messages, one handler each.
   void OnCreate();
@@ -71,6 +79,7 @@ private:
   HWND imMail = nullptr, LabelMail = nullptr;
   HWND imPost = nullptr, lblAddress = nullptr;
   HWND btnOK = nullptr;
+  Link webLink_, mailLink_;
 
   std::wstring webAddress_, mailAddress_;
   ui::ScopedFont font_, productFont_, linkFont_, buttonFont_;

@@ -85,7 +85,7 @@ struct TfrmFileBrowser::CommandTables {
       {.Level = 1, .Name = L"mnuColumns", .Caption = L"&Columns", .Image = MENUIMG_COLUMNS},
       {.Level = 2, .Name = L"mnuSizeCol", .Caption = L"&Size", .Tag = 1, .Checked = true, .Click = &F::mnuColumnsClick},
       {.Level = 2, .Name = L"mnuTypeCol", .Caption = L"&Type", .Tag = 2, .Checked = true, .Click = &F::mnuColumnsClick},
-      {.Level = 2, .Name = L"mnuCreatedCol", .Caption = L"Created", .Tag = 3, .Checked = true,
+      {.Level = 2, .Name = L"mnuCreatedCol", .Caption = L"&Created", .Tag = 3, .Checked = true,
        .Click = &F::mnuColumnsClick},
       {.Level = 2, .Name = L"mnuModifiedCol", .Caption = L"&Modified", .Tag = 4, .Checked = true,
        .Click = &F::mnuColumnsClick},

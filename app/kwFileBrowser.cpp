@@ -8,6 +8,7 @@
 #include "common/core/ProgramKey.h"
 #include "resources/resource.h"
 #include "ui/Dpi.h"
+#include "ui/HighContrast.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ void TfrmFileBrowser::Show() {
     shown_ = true;
     FormShow();
   }
+  ShowFocusCues();
+  ui::ApplyContrastLook(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   if (lvDrives.Visible()) SetFocus(lvDrives.Handle());

@@ -191,6 +191,7 @@ void TfrmEditFileParams::CreateRows() {
     components_.push_back(dtDates[i]);
     edTimes[i] = std::make_unique<pw::TkwTimeEdit>(pnBack.Handle(), 0, 0, 0, 0,
                                                    kFirstId + static_cast<int>(components_.size()));
+    edTimes[i]->SetAccessibleName(kRowCaptions[i]);
     edTimes[i]->SetDpi(dpi_);  // the dialog may have moved to another monitor before its rows were made
     edTimes[i]->OnTimeChange = [this](pw::TkwTimeEdit& sender) { dtDateChange(sender.Handle()); };
     components_.push_back(edTimes[i]->Handle());
@@ -236,7 +237,11 @@ void TfrmEditFileParams::FormDestroy() { WheelSupport.reset(); }
 
 int TfrmEditFileParams::ShowModal() {
   FormShow();
-  return RunModal(GetNextDlgTabItem(hwnd_, nullptr, FALSE));
+  // The toolbar's buttons come first in reading order; the focus starts on the first row.
+  HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  for (std::size_t i = 0; i < components_.size() && first && IsChild(pnToolbar.Handle(), first); ++i)
+    first = GetNextDlgTabItem(hwnd_, first, FALSE);
+  return RunModal(first);
 }
 
 // --- Rows --------------------------------------------------------------------------------------

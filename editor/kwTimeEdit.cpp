@@ -6,6 +6,7 @@
 #include "browse/core/FileText.h"
 #include "common/platform/LocalTime.h"
 #include "ui/Dpi.h"
+#include "ui/HighContrast.h"
 #include "ui/Scoped.h"
 
 namespace pw {
@@ -19,6 +20,11 @@ COLORREF InkColour(SpinInk ink) {
   switch (ink) {
     case SpinInk::Highlight: return GetSysColor(COLOR_BTNHIGHLIGHT);
     case SpinInk::Shadow: return GetSysColor(COLOR_BTNSHADOW);
+    case SpinInk::Face: return GetSysColor(COLOR_BTNFACE);
+    case SpinInk::Text: return GetSysColor(COLOR_BTNTEXT);
+    case SpinInk::GrayText: return GetSysColor(COLOR_GRAYTEXT);
+    case SpinInk::Selected: return GetSysColor(COLOR_HIGHLIGHT);
+    case SpinInk::SelectedText: return GetSysColor(COLOR_HIGHLIGHTTEXT);
     case SpinInk::Black: break;
   }
   return RGB(0, 0, 0);
@@ -56,6 +62,7 @@ void TkwButton::SetPressed(bool value) {
   if (value == pressed_) return;
   pressed_ = value;
   Paint();
+  Edit.accessible_.RaiseStateChange(Kind == kSpinUp ? 1 : 2);
 }
 
 void TkwButton::Paint() {
@@ -63,15 +70,16 @@ void TkwButton::Paint() {
   if (!wnd) return;
   RECT client{};
   GetClientRect(wnd, &client);
-  const SpinButtonPicture pic =
-      SpinButtonLayout(Kind, client.right, client.bottom, pressed_, IsWindowEnabled(wnd) != FALSE,
-                       Edit.Metrics().spinColumn);
+  const bool enabled = IsWindowEnabled(wnd) != FALSE;
+  SpinButtonPicture pic = SpinButtonLayout(Kind, client.right, client.bottom, pressed_, enabled, Edit.Metrics().spinColumn);
+  if (ui::HighContrastOn()) pic = InHighContrast(pic, pressed_, enabled);
   Bounds = pic.bounds;
 
   ui::WindowDC dc(wnd);
   if (!dc) return;
   const RECT face{Bounds.left, Bounds.top, Bounds.right, Bounds.bottom};
-  FillRect(dc.get(), &face, GetSysColorBrush(COLOR_BTNFACE));
+  ui::ScopedBrush faceBrush(CreateSolidBrush(InkColour(pic.face)));
+  FillRect(dc.get(), &face, faceBrush.get());
   for (int i = 0; i < pic.triangleCount; ++i) DrawTriangle(dc.get(), pic.triangles[static_cast<size_t>(i)]);
   for (const SpinLine& edge : pic.edges) DrawLine(dc.get(), edge);
   if (pic.separator) DrawLine(dc.get(), *pic.separator);
@@ -89,6 +97,9 @@ TkwTimeEdit::TkwTimeEdit(HWND parent, int left, int top, int width, int height, 
   subclass_.Install(wnd_, [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     return HandleMessage(msg, wp, lp, result);
   });
+  accessible_.Attach(
+      wnd_, 2, [this](int part) { return Describe(part); }, [this](int part) { return PressPart(part); });
+  accessible_.ServeAutomation([this](const std::wstring& text) { return TakeWholeTime(text); });
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0));
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -142,6 +153,7 @@ void TkwTimeEdit::ShowText(const std::wstring& text) {
   SetWindowTextW(wnd_, text.c_str());
   // Setting the text moves the caret; the current field stays the one shown selected.
   SelectCurrentField();
+  accessible_.RaiseValueChange();
 }
 
 void TkwTimeEdit::ApplyRightMargin() {
@@ -167,6 +179,7 @@ void TkwTimeEdit::SetFieldValue(int value) {
     SetWindowTextW(wnd_, changed.c_str());  // the text had lost its shape: mend it whole
   }
   SelectCurrentField();
+  accessible_.RaiseValueChange();
   if (OnTimeChange) OnTimeChange(*this);
 }
 
@@ -174,8 +187,14 @@ void TkwTimeEdit::Step(int delta) { SetFieldValue(SteppedTimeField(Text(), field
 
 void TkwTimeEdit::KeyDown(WPARAM key) {
   switch (key) {
-    case VK_LEFT: fieldIndex_ = PreviousTimeField(fieldIndex_); break;
-    case VK_RIGHT: fieldIndex_ = NextTimeField(fieldIndex_); break;
+    case VK_LEFT:
+      fieldIndex_ = PreviousTimeField(fieldIndex_);
+      accessible_.RaiseDescriptionChange();  // the description names the current field
+      break;
+    case VK_RIGHT:
+      fieldIndex_ = NextTimeField(fieldIndex_);
+      accessible_.RaiseDescriptionChange();
+      break;
     case VK_UP: Step(+1); break;
     case VK_DOWN: Step(-1); break;
     default: break;
@@ -185,6 +204,45 @@ void TkwTimeEdit::KeyDown(WPARAM key) {
 
 void TkwTimeEdit::Char(wchar_t ch) {
   if (auto value = TypedTimeField(Text(), fieldIndex_, ch)) SetFieldValue(*value);
+}
+
+// ---- What screen readers are told ---------------------------------------------------------------
+
+ui::AccessibleFacts TkwTimeEdit::Describe(int part) const {
+  ui::AccessibleFacts facts;
+  const std::wstring field(TimeFieldName(fieldIndex_));
+  if (part == 0) {
+    facts.Name = accessibleName_;
+    facts.Role = ROLE_SYSTEM_TEXT;
+    facts.Value = Text();
+    facts.Description = field + L" selected; Left and Right choose hours, minutes, seconds or milliseconds, "
+                                L"Up, Down or digits change them";
+    if (GetWindowLongW(wnd_, GWL_STYLE) & ES_READONLY) facts.State |= STATE_SYSTEM_READONLY;
+    return facts;
+  }
+  const TkwButton& button = part == 1 ? UpButton : DownButton;
+  facts.Name = part == 1 ? L"Up" : L"Down";
+  facts.Role = ROLE_SYSTEM_PUSHBUTTON;
+  facts.Description = (part == 1 ? L"One more in the " : L"One less in the ") + field;
+  facts.DefaultAction = L"Press";
+  facts.KeyboardShortcut = part == 1 ? L"Up" : L"Down";  // the arrow keys do the same
+  if (button.Pressed()) facts.State |= STATE_SYSTEM_PRESSED;
+  facts.Bounds = {button.Bounds.left, button.Bounds.top, button.Bounds.right, button.Bounds.bottom};
+  return facts;
+}
+
+bool TkwTimeEdit::PressPart(int part) {
+  if ((part != 1 && part != 2) || !ui::EnabledWithParents(wnd_)) return false;
+  Step(part == 1 ? +1 : -1);
+  return true;
+}
+
+bool TkwTimeEdit::TakeWholeTime(const std::wstring& text) {
+  const std::optional<TimeOfDay> time = ParseTimeEditText(text);
+  if (!time) return false;
+  ShowText(TimeOfDayText(*time, UserTimeSeparator()));
+  if (OnTimeChange) OnTimeChange(*this);
+  return true;
 }
 
 // ---- Mouse and auto-repeat ---------------------------------------------------------------------
@@ -280,6 +338,8 @@ bool TkwTimeEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     case WM_LBUTTONUP: Release(); return true;
     case WM_LBUTTONDBLCLK: Release(); return Press(wp, lp, true);
     case WM_RBUTTONDOWN: return true;
+    case WM_GETOBJECT: return accessible_.AnswerGetObject(wp, lp, result);
+    case WM_NCDESTROY: accessible_.Detach(); return false;
     case WM_NCHITTEST: HideCaret(nullptr); return false;
     case EM_SETSEL: {
       const TimeEditField& f = kTimeEditFields[static_cast<size_t>(fieldIndex_)];

@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 #include "editor/core/TimeEditRules.h"
+#include "ui/Accessible.h"
 #include "ui/Scoped.h"
 #include "ui/Subclass.h"
 
@@ -76,8 +79,14 @@ public:
   // Shows "00:00:00:000"; Value stays. Raises no OnTimeChange.
   void ClearTime();
 
-  // Raised after every change the user makes (keys, digits, spin buttons, auto-repeat, wheel).
+  // Raised after every change the user makes (keys, digits, spin buttons, auto-repeat, wheel, a
+  // time set by an assistive tool).
   TimeChangeHandler OnTimeChange;
+
+  // What screen readers call the edit: the row it belongs to ("Created").
+  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+  // The spin buttons' actions as screen readers do them: part 1 steps up, part 2 down.
+  ui::AccessibleControl& Accessible() { return accessible_; }
 
   TkwButton UpButton{*this, kSpinUp};
   TkwButton DownButton{*this, kSpinDown};
@@ -86,6 +95,7 @@ public:
   UINT RepeatTimerInterval() const { return timerInterval_; }
 
 private:
+  friend class TkwButton;  // tells screen readers of its presses
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
   void Paint(WPARAM wp, LPARAM lp);
   void KeyDown(WPARAM key);
@@ -105,6 +115,9 @@ private:
   void UpdateButtonBounds();
   void EnableRepeatTimer(bool enabled);
   void SetRepeatTimerInterval(UINT interval);
+  ui::AccessibleFacts Describe(int part) const;
+  bool PressPart(int part);
+  bool TakeWholeTime(const std::wstring& text);
 
   HWND wnd_ = nullptr;
   int tag_ = 0;
@@ -114,6 +127,8 @@ private:
   bool timerEnabled_ = false;
   UINT timerInterval_ = FirstRepeatDelay;
   ui::MouseCapture capture_;
+  std::wstring accessibleName_;
+  ui::AccessibleControl accessible_;
   ui::Subclass subclass_;
 };
 

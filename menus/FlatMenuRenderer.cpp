@@ -9,6 +9,7 @@
 #include "menus/core/MenuLayout.h"
 #include "menus/core/MenuPicture.h"
 #include "ui/Dpi.h"
+#include "ui/HighContrast.h"
 
 namespace pw {
 
@@ -29,7 +30,10 @@ SystemColors CurrentSystemColors() {
                       FromColorRef(GetSysColor(COLOR_HIGHLIGHT)),
                       FromColorRef(GetSysColor(COLOR_BTNSHADOW)),
                       FromColorRef(GetSysColor(COLOR_MENUTEXT)),
-                      FromColorRef(GetSysColor(COLOR_INACTIVECAPTION))};
+                      FromColorRef(GetSysColor(COLOR_INACTIVECAPTION)),
+                      FromColorRef(GetSysColor(COLOR_MENU)),
+                      FromColorRef(GetSysColor(COLOR_HIGHLIGHTTEXT)),
+                      FromColorRef(GetSysColor(COLOR_GRAYTEXT))};
 }
 
 const ui::MenuItem* FindSubMenu(const ui::MenuItem& parent, HMENU handle) {
@@ -157,8 +161,8 @@ MenuSize TFlatMenuRenderer::ItemIconSize(const ui::MenuItem& item) const {
 
 EffectiveColors TFlatMenuRenderer::ComputeColors(const MenuCanvas& canvas) {
   if (props_.UseSystemColors) ResetToMenuFont();
-  return pw::ComputeColors(props_, canvas.BitsPerPixel(), CurrentSystemColors(),
-                           canvas.NearestFunction());
+  return pw::ComputeColors(props_, canvas.BitsPerPixel(), CurrentSystemColors(), canvas.NearestFunction(),
+                           ui::HighContrastOn());
 }
 
 void TFlatMenuRenderer::HandleMeasureItem(ui::MenuItem& item, HDC dc, int& width, int& height) {

@@ -138,7 +138,10 @@ void MenuCanvas::DrawIcon(const IconOp& op, HIMAGELIST images, int imageIndex) c
   IconBits icon{width, height, {}};
   icon.pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
   for (int i = 0; i < width * height; ++i) icon.pixels.push_back(FromPixel(pixels[i]));
-  RecolorIcon(icon, op.look, NearestFunction());
+  if (op.look == IconLook::Silhouette)
+    InkIcon(icon, op.ink);
+  else
+    RecolorIcon(icon, op.look, NearestFunction());
   for (int i = 0; i < width * height; ++i) pixels[i] = ToPixel(icon.pixels[static_cast<size_t>(i)]);
 
   if (op.look == IconLook::Lifted) {

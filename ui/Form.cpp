@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Dpi.h"
+#include "ui/HighContrast.h"
 #include "ui/Modal.h"
 
 namespace ui {
@@ -27,6 +28,8 @@ void Form::PlaceCentred(int width, int height, DWORD style, DWORD exStyle) {
 int Form::RunModal(HWND focus) {
   if (!hwnd_) return 0;
   modalResult_ = 0;
+  ShowFocusCues();
+  ApplyContrastLook(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   if (focus) SetFocus(focus);
@@ -41,7 +44,18 @@ void Form::UseFont(std::span<const HWND> controls, const wchar_t* face) {
   font_ = std::move(font);
 }
 
+void Form::ShowFocusCues() const {
+  // Without this the focus rectangle and the access keys' underlines stay hidden until Alt is
+  // pressed, and a keyboard user never sees where the focus is.
+  SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SYSCOLORCHANGE || msg == WM_SETTINGCHANGE) {
+    // The colours of everything painted here follow the system's (and high contrast) at each paint.
+    RepaintForNewColours(hwnd_, msg == WM_SYSCOLORCHANGE);
+    return Window::HandleMessage(msg, wp, lp);
+  }
   if (msg != kWmDpiChanged) return Window::HandleMessage(msg, wp, lp);
   const DpiChange change = ReadDpiChange(wp, lp);
   const UINT oldDpi = dpi_;

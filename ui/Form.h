@@ -31,6 +31,8 @@ protected:
   // Shows the window while every other window of the thread takes no input, with the focus on
   // `focus`, until a result is set or the window closes (IDCANCEL).
   int RunModal(HWND focus);
+  // Focus rectangles and access-key underlines shown from the start, not only after Alt.
+  void ShowFocusCues() const;
   // The dialogs' font: `face` at 8 points for the form's DPI, given to each control; the font they
   // had is let go only once they all have the new one. Called again when the DPI changes.
   void UseFont(std::span<const HWND> controls, const wchar_t* face = L"Tahoma");
@@ -43,7 +45,8 @@ protected:
   // Places every control for the form's DPI and size.
   virtual void ArrangeControls() = 0;
 
-  // WM_DPICHANGED: the form's part, the suggested place, the layout, a repaint.
+  // WM_DPICHANGED: the form's part, the suggested place, the layout, a repaint. WM_SYSCOLORCHANGE
+  // and WM_SETTINGCHANGE: the common controls told, everything painted again.
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   UINT dpi_ = pw::kDesignDpi;

@@ -4,6 +4,7 @@
 
 #include "ui/Pictures.h"
 #include "ui/Scoped.h"
+#include "ui/core/AccessibleText.h"
 
 namespace ui {
 
@@ -18,7 +19,17 @@ UINT NextCommand() {
 
 MenuItem::MenuItem(Menu& owner, MenuItem* parent, std::wstring name, std::wstring caption)
     : Name(std::move(name)), owner_(owner), parent_(parent), caption_(std::move(caption)),
-      command_(NextCommand()) {}
+      command_(NextCommand()) {
+  data_.msaa.dwMSAASignature = MSAA_MENU_SIG;
+  data_.item = this;
+  RefreshText();
+}
+
+void MenuItem::RefreshText() {
+  text_ = pw::MenuItemText(caption_, shortCut_);
+  data_.msaa.cchWText = static_cast<DWORD>(text_.size());
+  data_.msaa.pszWText = text_.data();
+}
 
 MenuItem::~MenuItem() {
   // Children first: their handles live inside ours.
@@ -74,7 +85,7 @@ void MenuItem::Insert() {
   mii.cbSize = sizeof(mii);
   mii.fMask = MIIM_ID | MIIM_DATA;
   mii.wID = command_;
-  mii.dwItemData = reinterpret_cast<ULONG_PTR>(this);
+  mii.dwItemData = ItemData();
   InsertMenuItemW(Container(), static_cast<UINT>(Position()), TRUE, &mii);
   inserted_ = true;
   Update(MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_BITMAP | MIIM_SUBMENU);
@@ -103,7 +114,6 @@ void MenuItem::Update(UINT mask) {
     if (IsSeparator()) {
       mii.fMask &= ~MIIM_STRING;
     } else {
-      text_ = shortCut_.empty() ? caption_ : caption_ + L"\t" + shortCut_;
       mii.dwTypeData = text_.data();
     }
   }
@@ -117,11 +127,13 @@ void MenuItem::Update(UINT mask) {
 void MenuItem::SetCaption(const std::wstring& caption) {
   bool wasSeparator = IsSeparator();
   caption_ = caption;
+  RefreshText();
   Update(MIIM_STRING | (wasSeparator != IsSeparator() ? MIIM_FTYPE : 0u));
 }
 
 void MenuItem::SetShortCut(const std::wstring& text) {
   shortCut_ = text;
+  RefreshText();
   Update(MIIM_STRING);
 }
 
@@ -265,9 +277,10 @@ MenuItem* Menu::Find(std::wstring_view name) const {
 }
 
 MenuItem* Menu::OwnItem(ULONG_PTR itemData) const {
-  // Every item of ours carries itself as its item data; an item of another menu is not ours.
-  auto* item = reinterpret_cast<MenuItem*>(itemData);
-  return item && &item->owner_ == this ? item : nullptr;
+  // Every item of ours carries its Data; an item of another menu is not ours.
+  const auto* data = reinterpret_cast<const MenuItem::Data*>(itemData);
+  if (!data || data->msaa.dwMSAASignature != MSAA_MENU_SIG) return nullptr;
+  return &data->item->owner_ == this ? data->item : nullptr;
 }
 
 bool Menu::DispatchCommand(UINT command) {

@@ -9,6 +9,7 @@
 // Menu takes it back first with DetachFromWindow.
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <memory>
@@ -62,6 +63,9 @@ public:
   HMENU SubMenu() const { return submenu_; }
   // Whether this is a top-level item of a menu bar.
   bool IsBarItem() const;
+  // The item data its handle holds: screen readers find the item's text at its start (MSAA menu
+  // information, as they read owner-drawn items), the menu finds the item behind it.
+  ULONG_PTR ItemData() const { return reinterpret_cast<ULONG_PTR>(&data_); }
 
 private:
   friend class Menu;
@@ -70,12 +74,20 @@ private:
   void Insert();
   void Update(UINT mask);
   void Detach();
+  void RefreshText();
+
+  // Laid out as screen readers expect: their information first.
+  struct Data {
+    MSAAMENUINFO msaa;
+    MenuItem* item;
+  };
 
   Menu& owner_;
   MenuItem* parent_;
   std::wstring caption_;
   std::wstring shortCut_;
-  std::wstring text_;  // caption and shortcut as the handle holds them
+  std::wstring text_;  // caption and shortcut as the handle holds them, and as screen readers read them
+  Data data_{};
   int imageIndex_ = -1;
   int groupIndex_ = 0;
   bool checked_ = false;

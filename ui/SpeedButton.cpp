@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "ui/HighContrast.h"
 #include "ui/Panel.h"
 #include "ui/Scoped.h"
+#include "ui/core/AccessibleText.h"
 
 namespace ui {
 
@@ -14,12 +16,32 @@ const wchar_t kClassName[] = L"PathwickSpeedButton";
 void SpeedButton::Create(HWND parent, int x, int y, int w, int h) {
   ClassSpec cls{kClassName};
   cls.Style = CS_HREDRAW | CS_VREDRAW;  // no CS_DBLCLKS: a quick second click is a second click
-  CreateObjectWindow(cls, 0, L"", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr);
+  CreateObjectWindow(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, w, h, parent, nullptr);
+  accessible_.Attach(
+      hwnd_, 0, [this](int) { return Describe(); },
+      [this](int) {
+        if (!Enabled()) return false;
+        Click();
+        return true;
+      });
+}
+
+AccessibleFacts SpeedButton::Describe() const {
+  AccessibleFacts facts;
+  // A glyph alone says nothing: the hint names the button, as its tooltip does for the eye.
+  facts.Name = hint_.empty() ? pw::SpokenCaption(caption_) : hint_;
+  if (!caption_.empty() && pw::SpokenCaption(caption_) != facts.Name) facts.Description = pw::SpokenCaption(caption_);
+  facts.Role = ROLE_SYSTEM_PUSHBUTTON;
+  facts.DefaultAction = L"Press";
+  facts.KeyboardShortcut = pw::AccessKeyName(caption_);
+  if (down_) facts.State |= STATE_SYSTEM_PRESSED;
+  return facts;
 }
 
 void SpeedButton::SetHint(const std::wstring& hint) {
   hint_ = hint;
   if (!hwnd_) return;
+  accessible_.RaiseNameChange();
   if (!tooltip_) {
     tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
@@ -59,6 +81,7 @@ void SpeedButton::SetGlyph(HBITMAP strip, int numGlyphs, COLORREF transparent) {
 void SpeedButton::SetDown(bool down) {
   if (down_ == down) return;
   down_ = down;
+  accessible_.RaiseStateChange(CHILDID_SELF);
   if (down && GroupIndex != 0 && hwnd_) {
     // The other buttons of the group come up.
     for (HWND child = GetWindow(GetParent(hwnd_), GW_CHILD); child;
@@ -82,6 +105,10 @@ void SpeedButton::Click() {
   if (OnClick) OnClick(*this);
 }
 
+void SpeedButton::KeyDown(WPARAM key) {
+  if ((key == VK_SPACE || key == VK_RETURN) && Enabled()) Click();
+}
+
 bool SpeedButton::MouseInside(LPARAM lp) const {
   RECT rc;
   GetClientRect(hwnd_, &rc);
@@ -100,6 +127,14 @@ void SpeedButton::DrawGlyph(HDC dc, const RECT& rc, bool enabled, int offset) {
   COLORREF transparent = transparent_ != CLR_INVALID ? transparent_ : GetPixel(mem.get(), 0, h - 1);
   int x = rc.left + (rc.right - rc.left - w) / 2 + offset;
   int y = rc.top + (rc.bottom - rc.top - h) / 2 + offset;
+  if (HighContrastOn()) {
+    // The scheme's colours only: the glyph's shape in the button's text colour.
+    const COLORREF ink = GetSysColor(!enabled ? COLOR_GRAYTEXT : down_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    for (int py = 0; py < h; ++py)
+      for (int px = 0; px < w; ++px)
+        if (GetPixel(mem.get(), index * w + px, py) != transparent) SetPixelV(dc, x + px, y + py, ink);
+    return;
+  }
   if (!enabled && numGlyphs_ == 1) {
     // No disabled picture of its own: draw an embossed grey silhouette.
     for (int pass = 0; pass < 2; ++pass) {
@@ -119,7 +154,10 @@ void SpeedButton::Paint(HDC dc) {
   GetClientRect(hwnd_, &rc);
   bool enabled = IsWindowEnabled(hwnd_) != FALSE;
   bool sunken = down_ || (pressed_ && hot_);
-  if (down_ && !(pressed_ && hot_)) {
+  if (down_ && HighContrastOn()) {
+    // The lighter checked face would be the glyph's own colour in a scheme: the highlight instead.
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_HIGHLIGHT));
+  } else if (down_ && !(pressed_ && hot_)) {
     // A button that stays down gets the lighter checked face.
     ScopedBrush light(CreateSolidBrush(GetSysColor(COLOR_3DLIGHT)));
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
@@ -135,6 +173,11 @@ void SpeedButton::Paint(HDC dc) {
   } else if (hot_ && enabled) {
     RECT r = rc;
     DrawBevelRing(dc, r, Bevel::Raised);
+  }
+  if (GetFocus() == hwnd_) {
+    RECT focus = rc;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(dc, &focus);
   }
   const int offset = sunken ? 1 : 0;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd_), WM_GETFONT, 0, 0));
@@ -209,8 +252,26 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
     case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
+    case WM_GETDLGCODE: {
+      // Enter presses the focused button rather than the dialog's default one.
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      const bool enter = m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN;
+      return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+      KeyDown(wp);
+      return 0;
+    case WM_GETOBJECT: {
+      LRESULT result = 0;
+      return accessible_.AnswerGetObject(wp, lp, &result) ? result : Window::HandleMessage(msg, wp, lp);
+    }
+    case WM_NCDESTROY:
+      accessible_.Detach();
+      return Window::HandleMessage(msg, wp, lp);
     default:
       return Window::HandleMessage(msg, wp, lp);
   }

@@ -1,10 +1,12 @@
 #pragma once
 // A flat tool button: a glyph (or a caption), raised while the mouse is over it, sunken while
 // pressed or down. Buttons of one non-zero group on the same parent behave as radio buttons:
-// exactly one of them is down. The hint shows as a tooltip.
+// exactly one of them is down. The hint shows as a tooltip, and is what screen readers call it. It
+// takes the focus by Tab where its parent lets Tab move it, and Space or Enter press it.
 #include <functional>
 #include <string>
 
+#include "ui/Accessible.h"
 #include "ui/Scoped.h"
 #include "ui/Window.h"
 
@@ -37,6 +39,8 @@ protected:
 
 private:
   void Paint(HDC dc);
+  ui::AccessibleFacts Describe() const;
+  void KeyDown(WPARAM key);
   void DrawGlyph(HDC dc, const RECT& rc, bool enabled, int offset);
   bool MouseInside(LPARAM lp) const;
 
@@ -46,6 +50,7 @@ private:
   int numGlyphs_ = 1;
   COLORREF transparent_ = CLR_INVALID;
   ScopedWindow tooltip_;
+  AccessibleControl accessible_;
   MouseCapture capture_;
   bool down_ = false;
   bool hot_ = false;

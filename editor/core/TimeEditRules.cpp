@@ -166,4 +166,41 @@ SpinButtonPicture SpinButtonLayout(int kind, int clientWidth, int clientHeight, 
   return p;
 }
 
+SpinButtonPicture InHighContrast(SpinButtonPicture picture, bool pressed, bool enabled) {
+  picture.face = pressed && enabled ? SpinInk::Selected : SpinInk::Face;
+  const SpinInk ink = !enabled ? SpinInk::GrayText : pressed ? SpinInk::SelectedText : SpinInk::Text;
+  // The embossed pair of a disabled edit starts with the arrow in its own place.
+  picture.triangleCount = 1;
+  picture.triangles[0].ink = ink;
+  for (SpinLine& edge : picture.edges) edge.ink = ink;
+  if (picture.separator) picture.separator->ink = SpinInk::Text;  // on the edit's ground, between faces
+  return picture;
+}
+
+std::optional<TimeOfDay> ParseTimeEditText(std::wstring_view text) {
+  if (text.size() != kClearedTimeText.size()) return std::nullopt;
+  std::array<int, kTimeEditFieldCount> values{};
+  for (int i = 0; i < kTimeEditFieldCount; ++i) {
+    const TimeEditField& f = kTimeEditFields[static_cast<size_t>(i)];
+    int value = 0;
+    for (int c = f.start; c < f.start + f.length; ++c) {
+      const wchar_t ch = text[static_cast<size_t>(c)];
+      if (ch < L'0' || ch > L'9') return std::nullopt;
+      value = value * 10 + (ch - L'0');
+    }
+    if (value > f.highest) return std::nullopt;
+    // The character after a field (none after the last) separates it from the next.
+    const size_t after = static_cast<size_t>(f.start + f.length);
+    if (i + 1 < kTimeEditFieldCount && text[after] >= L'0' && text[after] <= L'9') return std::nullopt;
+    values[static_cast<size_t>(i)] = value;
+  }
+  return TimeOfDay{values[0], values[1], values[2], values[3]};
+}
+
+std::wstring_view TimeFieldName(int field) {
+  constexpr std::array<std::wstring_view, kTimeEditFieldCount> names{L"hours", L"minutes", L"seconds",
+                                                                     L"milliseconds"};
+  return names[static_cast<size_t>(field >= 0 && field < kTimeEditFieldCount ? field : 0)];
+}
+
 }  // namespace pw

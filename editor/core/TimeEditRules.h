@@ -56,6 +56,14 @@ int SteppedTimeField(std::wstring_view text, int field, int delta);
 // the digit. Nothing for characters other than 0 to 9.
 std::optional<int> TypedTimeField(std::wstring_view text, int field, wchar_t ch);
 
+// A whole time as an assistive tool sets it: two-digit hours, minutes and seconds and three-digit
+// milliseconds, one separator (anything but a digit) between them, each field in range. Nothing
+// for any other text.
+std::optional<TimeOfDay> ParseTimeEditText(std::wstring_view text);
+
+// The field's name as a screen reader says it ("hours", "minutes", "seconds", "milliseconds").
+std::wstring_view TimeFieldName(int field);
+
 // ---- Spin buttons ------------------------------------------------------------------------------
 
 struct SpinPoint {
@@ -109,7 +117,9 @@ struct SpinArrow {
 // draw it one pixel right and down.
 SpinArrow SpinButtonArrow(int kind, const SpinRect& bounds, bool shifted);
 
-enum class SpinInk { Black, Highlight, Shadow };
+// Black, and the button colours of the system; the last five are the ones a high-contrast scheme
+// sets: button face and text, grey text, and the highlight with its text.
+enum class SpinInk { Black, Highlight, Shadow, Face, Text, GrayText, Selected, SelectedText };
 
 struct SpinLine {
   SpinInk ink = SpinInk::Black;
@@ -132,6 +142,7 @@ struct SpinTriangle {
 // Everything one button paints, in painting order.
 struct SpinButtonPicture {
   SpinRect bounds;             // filled with the face colour first
+  SpinInk face = SpinInk::Face;
   int triangleCount = 0;       // 1 (enabled, black) or 2 (disabled, embossed)
   std::array<SpinTriangle, 2> triangles;
   std::array<SpinLine, 2> edges;
@@ -140,5 +151,10 @@ struct SpinButtonPicture {
 
 SpinButtonPicture SpinButtonLayout(int kind, int clientWidth, int clientHeight, bool pressed,
                                    bool enabled, int columnWidth = kSpinColumnWidth);
+
+// The same button in the colours of a high-contrast scheme only: a plain face (the highlight while
+// pressed), one flat arrow and its edges in the text colour that goes with the face, grey text when
+// the edit is disabled; no black and no embossing, which such a scheme would not show.
+SpinButtonPicture InHighContrast(SpinButtonPicture picture, bool pressed, bool enabled);
 
 }  // namespace pw

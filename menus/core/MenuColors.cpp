@@ -59,7 +59,19 @@ std::wstring_view MenuFontFace(std::wstring_view systemFace) {
 }
 
 EffectiveColors ComputeColors(const FlatMenuProperties& props, int bitsPerPixel,
-                              const SystemColors& system, const NearestColor& nearest) {
+                              const SystemColors& system, const NearestColor& nearest,
+                              bool highContrast) {
+  if (highContrast) {
+    EffectiveColors c;
+    c.DeepColor = bitsPerPixel >= 16;
+    c.HighContrast = true;
+    c.FontColor = c.CheckedColor = c.SeparatorColor = c.FrameColor = system.MenuText;
+    c.Color = c.IconBackColor = c.MenuBarColor = c.CheckFillColor = c.ShadowColor = system.Menu;
+    c.SelectColor = c.SelectBorderColor = c.CheckFillSelectedColor = system.Highlight;
+    c.SelectFontColor = system.HighlightText;
+    c.DisabledColor = system.GrayText;
+    return c;
+  }
   const auto lighten = [&](Rgb c, int p) { return nearest(Lighten(c, p)); };
   const auto darken = [&](Rgb c, int d) { return nearest(Darken(c, d)); };
   const auto prop = [&](const ColorValue& v) { return Resolve(v, system); };
@@ -99,6 +111,7 @@ EffectiveColors ComputeColors(const FlatMenuProperties& props, int bitsPerPixel,
 }
 
 Rgb BarTextColor(const EffectiveColors& colors, const NearestColor& nearest) {
+  if (colors.HighContrast) return colors.SelectFontColor;
   const Rgb back = colors.IconBackColor;
   if ((back.r + back.b) / 2 > 150 || back.g > 200) return colors.FontColor;
   return nearest(Lighten(back, 90));

@@ -38,7 +38,8 @@ Rgb Darken(Rgb c, int amount);
 Rgb Grey(Rgb c, int amount);
 
 // The system colours the renderer reads (GetSysColor: COLOR_BTNFACE, COLOR_HIGHLIGHT,
-// COLOR_BTNSHADOW, COLOR_MENUTEXT, COLOR_INACTIVECAPTION).
+// COLOR_BTNSHADOW, COLOR_MENUTEXT, COLOR_INACTIVECAPTION; under high contrast also COLOR_MENU,
+// COLOR_HIGHLIGHTTEXT and COLOR_GRAYTEXT).
 enum class SystemColor { ButtonFace, Highlight, ButtonShadow, MenuText, InactiveCaption };
 
 struct SystemColors {
@@ -47,6 +48,9 @@ struct SystemColors {
   Rgb ButtonShadow;
   Rgb MenuText;
   Rgb InactiveCaption;
+  Rgb Menu;
+  Rgb HighlightText;
+  Rgb GrayText;
 };
 
 // A property's colour: fixed, or a system colour taken at its current value when drawing.
@@ -92,6 +96,9 @@ std::wstring_view MenuFontFace(std::wstring_view systemFace);
 // or of the colour depth show at once.
 struct EffectiveColors {
   bool DeepColor = false;  // 16 or more bits per pixel
+  // The user asked for high contrast: only the scheme's own colours are drawn, no colour is
+  // derived from them (no lightening, shadows or gradients), icons show as silhouettes.
+  bool HighContrast = false;
   Rgb FontColor;
   Rgb Color;
   Rgb IconBackColor;
@@ -110,11 +117,14 @@ struct EffectiveColors {
 
 // With UseSystemColors the caller first gives the font the system's menu font; when that succeeds
 // FontColor must already be SystemColor::MenuText, since SelectFontColor follows the font.
+// Under high contrast the properties give way to the scheme: menu and menu text, highlight and
+// highlight text, grey text for disabled items; the frame in the menu text colour, no shadow.
 EffectiveColors ComputeColors(const FlatMenuProperties& props, int bitsPerPixel,
-                              const SystemColors& system, const NearestColor& nearest);
+                              const SystemColors& system, const NearestColor& nearest,
+                              bool highContrast = false);
 
 // The text colour of the open menu-bar item: the font's colour on a light icon column, else a
-// strong lightening of the icon column's colour.
+// strong lightening of the icon column's colour; under high contrast the highlight's text colour.
 Rgb BarTextColor(const EffectiveColors& colors, const NearestColor& nearest);
 
 // The lightening amounts of the gradient's one-pixel columns, counted from the edge the gradient

@@ -31,6 +31,14 @@ void RecolorIcon(IconBits& icon, IconLook look, const NearestColor& nearest) {
   }
 }
 
+void InkIcon(IconBits& icon, Rgb ink) {
+  if (!Complete(icon)) return;
+  const Rgb transparent = icon.BottomLeft();
+  if (ink == transparent) return;
+  for (Rgb& p : icon.pixels)
+    if (p != transparent) p = ink;
+}
+
 std::vector<MenuPoint> IconShadowPoints(const IconBits& icon, MenuPoint at) {
   std::vector<MenuPoint> points;
   if (!Complete(icon)) return points;

@@ -9,8 +9,9 @@
 namespace pw {
 
 // How an icon is shown: as it is (checked items; idle items below 16 bits per pixel), lightened
-// while idle, greyed when disabled, or lifted over a shadow under the mouse.
-enum class IconLook { Plain, Lightened, Greyed, Lifted };
+// while idle, greyed when disabled, lifted over a shadow under the mouse, or under high contrast a
+// silhouette in the item's text colour.
+enum class IconLook { Plain, Lightened, Greyed, Lifted, Silhouette };
 
 inline constexpr int kIdleIconLighten = 30;
 inline constexpr int kDisabledIconGrey = 90;
@@ -28,6 +29,11 @@ struct IconBits {
 // before it takes the previous result, so runs of one colour cost one query. Other looks leave the
 // bits alone.
 void RecolorIcon(IconBits& icon, IconLook look, const NearestColor& nearest);
+
+// Every pixel that differs from the transparent colour becomes ink: the icon's shape in one of the
+// scheme's colours. An ink equal to the transparent colour would make the icon vanish, so it is
+// then left alone.
+void InkIcon(IconBits& icon, Rgb ink);
 
 // The canvas points of a lifted icon's shadow: every pixel that differs from the transparent
 // colour, 2 pixels right of and below the icon drawn at `at`.

@@ -36,6 +36,10 @@ void DrawGradient(Ops& ops, MenuRect r, int iconWidth, bool rightToLeft, const E
 void DrawBarSelection(Ops& ops, MenuRect r, bool rightToLeft, const EffectiveColors& c,
                       const NearestColor& nearest) {
   const auto [l, t, x, b] = r;
+  if (c.HighContrast) {
+    Fill(ops, r, c.SelectColor);
+    return;
+  }
   Fill(ops, r, c.IconBackColor);
   if (rightToLeft || !c.DeepColor) {
     Line(ops, c.FrameColor, {{l, b - 1}, {l, t}, {x - 3, t}, {x - 3, b}});
@@ -72,11 +76,12 @@ void DrawCheckMark(Ops& ops, const MenuItemDraw& item, MenuRect k, const Effecti
                         brush, 0});
   if (image) return;
   const auto [l, t, r, b] = k;
-  Line(ops, kBlack, {{l + 1, t + 5}, {l + 4, b - 2}});
-  Line(ops, kBlack, {{l + 2, t + 5}, {l + 4, b - 3}});
-  Line(ops, kBlack, {{l + 2, t + 4}, {l + 5, b - 3}});
-  Line(ops, kBlack, {{l + 4, b - 3}, {r + 2, t - 1}});
-  Line(ops, kBlack, {{l + 4, b - 2}, {r - 2, t + 3}});
+  const Rgb tick = !c.HighContrast ? kBlack : item.selected ? c.SelectFontColor : c.FontColor;
+  Line(ops, tick, {{l + 1, t + 5}, {l + 4, b - 2}});
+  Line(ops, tick, {{l + 2, t + 5}, {l + 4, b - 3}});
+  Line(ops, tick, {{l + 2, t + 4}, {l + 5, b - 3}});
+  Line(ops, tick, {{l + 4, b - 3}, {r + 2, t - 1}});
+  Line(ops, tick, {{l + 4, b - 2}, {r - 2, t + 3}});
 }
 
 void DrawItemIcon(Ops& ops, const MenuItemDraw& item, MenuRect i, int iconWidth,
@@ -86,6 +91,14 @@ void DrawItemIcon(Ops& ops, const MenuItemDraw& item, MenuRect i, int iconWidth,
   MenuPoint at{item.rightToLeft ? i.right - w - 2 : i.left + 2, i.top + item.iconTop};
   if (w <= iconWidth) at.x = i.left + (iconWidth - w) / 2 - 1;
 
+  if (c.HighContrast) {
+    const Rgb ink = !item.enabled ? c.DisabledColor : item.selected ? c.SelectFontColor : c.FontColor;
+    // The picture's ground must differ from the ink, or the shape would vanish with it: a scheme
+    // may give the highlight's text the menu's colour, never the highlight's.
+    const Rgb ground = item.selected && item.enabled ? c.SelectColor : c.IconBackColor;
+    ops.push_back(IconOp{at, item.image.has_value(), ground, IconLook::Silhouette, Rgb{}, ink});
+    return;
+  }
   const bool live = item.enabled && !item.checked;
   IconLook look = IconLook::Plain;
   if (!item.selected && live && c.DeepColor) look = IconLook::Lightened;
@@ -100,7 +113,7 @@ void DrawItemIcon(Ops& ops, const MenuItemDraw& item, MenuRect i, int iconWidth,
   const Rgb shadow = look == IconLook::Lifted
                          ? nearest(Darken(c.SelectColor, kIconShadowDarken))
                          : Rgb{};
-  ops.push_back(IconOp{at, item.image.has_value(), c.IconBackColor, look, shadow});
+  ops.push_back(IconOp{at, item.image.has_value(), c.IconBackColor, look, shadow, Rgb{}});
 }
 
 void DrawItemText(Ops& ops, const MenuItemDraw& item, const std::wstring& text, MenuRect t,
@@ -120,12 +133,17 @@ void DrawItemText(Ops& ops, const MenuItemDraw& item, const std::wstring& text, 
       int darken;
     };
     for (const Pass& p : {Pass{{l + 1, tp, r, b}, 30}, Pass{{l + 1, tp + 2, r + 1, b}, 30},
-                          Pass{{l, tp + 1, r, b}, 40}, Pass{{l + 1, tp + 1, r + 1, b}, 60}})
-      ops.push_back(TextOp{p.rect, text, Rgb{}, rtl, rtl, p.darken});
+                          Pass{{l, tp + 1, r, b}, 40}, Pass{{l + 1, tp + 1, r + 1, b}, 60}}) {
+      // Under high contrast the copies are in the text's own colour: no shade outside the scheme.
+      if (c.HighContrast)
+        ops.push_back(TextOp{p.rect, text, color, rtl, rtl, std::nullopt});
+      else
+        ops.push_back(TextOp{p.rect, text, Rgb{}, rtl, rtl, p.darken});
+    }
   }
   ops.push_back(TextOp{t, text, color, rtl, rtl, std::nullopt});
   if (item.shortcut.empty()) return;
-  const Rgb shortcutColor = c.DeepColor ? nearest(Darken(color, -40)) : color;
+  const Rgb shortcutColor = c.DeepColor && !c.HighContrast ? nearest(Darken(color, -40)) : color;
   MenuRect s = t;
   if (rtl)
     s.left += 10;
@@ -179,7 +197,7 @@ MenuItemPicture DrawItemPicture(const MenuItemDraw& item, const FlatMenuProperti
 
   if (item.menuBarItem) {
     Fill(ops, g.R, c.MenuBarColor);
-  } else if (c.DeepColor && props.Gradient) {
+  } else if (c.DeepColor && props.Gradient && !c.HighContrast) {
     DrawGradient(ops, {g.R.left, g.R.top, g.R.right + 2, g.R.bottom}, props.IconWidth, rtl, c,
                  nearest);
   } else if (item.enabled || !item.selected) {

@@ -60,6 +60,7 @@ struct IconOp {
   Rgb imageBackground;
   IconLook look = IconLook::Plain;
   Rgb shadow;
+  Rgb ink;  // of a silhouette
 };
 
 using MenuOp = std::variant<FillOp, ShapeOp, LineOp, TextOp, IconOp>;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "menus/core/MenuAccessKey.h"
 #include "menus/core/MenuColors.h"
 #include "menus/core/MenuIcon.h"
@@ -10,7 +12,7 @@ namespace pw {
 namespace {
 
 const SystemColors kSystem{{212, 208, 200}, {10, 36, 106}, {128, 128, 128}, {0, 0, 0},
-                           {120, 130, 140}};
+                           {120, 130, 140}, {212, 208, 200}, {255, 255, 255}, {128, 128, 128}};
 const NearestColor kExact = [](Rgb c) { return c; };
 
 template <typename Op>
@@ -140,6 +142,85 @@ TEST(FlatMenuPicture, CheckedRadioIconLooksAndTheDisabledItemUnderTheMouse) {
   EXPECT_EQ(icon.pixels[1], (Rgb{76, 76, 76}));
   RecolorIcon(greyed, IconLook::Greyed, kExact);
   EXPECT_EQ(greyed.pixels[2], (Rgb{110, 110, 110}));
+}
+
+// A high-contrast scheme: every colour apart, so that a derived one shows.
+const SystemColors kScheme{.ButtonFace = {0, 0, 0}, .Highlight = {0, 255, 255}, .ButtonShadow = {128, 128, 128},
+                           .MenuText = {255, 255, 255}, .InactiveCaption = {0, 0, 128}, .Menu = {0, 0, 1},
+                           .HighlightText = {0, 0, 1}, .GrayText = {0, 255, 0}};  // as dark as the menu
+
+TEST(FlatMenuPicture, HighContrastDrawsOnlyTheSchemesColoursWhateverTheItem) {
+  const std::vector<Rgb> palette{kScheme.Menu, kScheme.MenuText, kScheme.Highlight, kScheme.HighlightText,
+                                 kScheme.GrayText};
+  const auto inPalette = [&](Rgb c) { return std::find(palette.begin(), palette.end(), c) != palette.end(); };
+  // Every derivation would give colours off the scheme.
+  const NearestColor shifted = [](Rgb c) { return Rgb{c.r, c.g, uint8_t(c.b ^ 0x40)}; };
+  for (const bool gradient : {false, true}) {
+    FlatMenuProperties props = kMainWindowFlatMenu;
+    props.Gradient = gradient;
+    const EffectiveColors colors = ComputeColors(props, 32, kScheme, shifted, true);
+    EXPECT_TRUE(colors.HighContrast);
+    struct Row {
+      bool selected, enabled, checked, radio, def, bar, image;
+      const wchar_t* shortcut;
+    } rows[] = {
+        {false, true, false, false, false, false, true, L"F5"}, {true, true, false, false, false, false, true, L""},
+        {true, false, false, false, false, false, true, L"F5"}, {false, true, true, false, false, false, false, L""},
+        {true, true, true, false, false, false, false, L""},    {false, true, true, true, false, false, true, L""},
+        {true, true, false, false, true, false, false, L"F2"},  {true, true, false, false, false, true, false, L""},
+        {false, true, false, false, false, true, true, L""},
+    };
+    for (const Row& row : rows) {
+      MenuItemDraw item = Item(L"&Refresh");
+      item.selected = row.selected;
+      item.enabled = row.enabled;
+      item.checked = row.checked;
+      item.radioItem = row.radio;
+      item.defaultItem = row.def;
+      item.menuBarItem = row.bar;
+      item.shortcut = row.shortcut;
+      if (row.image) item.image = MenuSize{16, 16};
+      const std::vector<MenuOp> ops = DrawItemPicture(item, props, colors, shifted).ops;
+      for (const FillOp& f : OpsOf<FillOp>(ops)) EXPECT_TRUE(inPalette(f.color));
+      for (const LineOp& l : OpsOf<LineOp>(ops)) EXPECT_TRUE(inPalette(l.color));
+      for (const ShapeOp& s : OpsOf<ShapeOp>(ops)) {
+        EXPECT_TRUE(inPalette(s.pen));
+        EXPECT_TRUE(!s.brush || inPalette(*s.brush));
+      }
+      for (const TextOp& t : OpsOf<TextOp>(ops)) {
+        EXPECT_TRUE(inPalette(t.color));
+        EXPECT_FALSE(t.darkenCanvasPixel);  // no shade read off the canvas either
+      }
+      for (const IconOp& i : OpsOf<IconOp>(ops)) {
+        EXPECT_EQ(i.look, IconLook::Silhouette);
+        EXPECT_EQ(i.ink, !row.enabled ? kScheme.GrayText : row.selected ? kScheme.HighlightText : kScheme.MenuText);
+        EXPECT_TRUE(inPalette(i.imageBackground));
+        EXPECT_NE(i.imageBackground, i.ink);  // the silhouette stands out of its ground
+      }
+      // The text of a selected item stands on the highlight in the highlight's text colour.
+      if (row.selected && row.enabled) {
+        EXPECT_EQ(OpsOf<TextOp>(ops).back().color, kScheme.HighlightText);
+      }
+    }
+    for (const MenuOp& op : DrawPopupFrame({0, 0, 120, 200}, 24, gradient, false, colors)) {
+      if (const auto* s = std::get_if<ShapeOp>(&op)) {
+        EXPECT_TRUE(inPalette(s->pen));
+      }
+      if (const auto* l = std::get_if<LineOp>(&op)) {
+        EXPECT_TRUE(inPalette(l->color));
+      }
+    }
+  }
+}
+
+TEST(FlatMenuIcons, ASilhouetteInksEveryPixelButTheTransparentOnes) {
+  const Rgb clear{0, 0, 1}, ink{255, 255, 255};
+  IconBits icon{2, 2, {{10, 20, 30}, clear, clear, {200, 0, 0}}};  // bottom-left is transparent
+  InkIcon(icon, ink);
+  EXPECT_EQ(icon.pixels, (std::vector<Rgb>{ink, clear, clear, ink}));
+  IconBits vanishing{1, 2, {{9, 9, 9}, clear}};
+  InkIcon(vanishing, clear);  // an ink of the transparent colour would hide the icon: left alone
+  EXPECT_EQ(vanishing.pixels, (std::vector<Rgb>{{9, 9, 9}, clear}));
 }
 
 TEST(FlatMenuAccessKeys, EscapedAmpersandsCaseAndKeysSharedByItems) {

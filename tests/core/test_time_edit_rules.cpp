@@ -307,3 +307,52 @@ TEST(SpinButtonGeometry, AtHigherDpiTheColumnWidensAndTheTextKeepsClearOfIt) {
 
 }  // namespace
 }  // namespace pw
+
+namespace pw {
+namespace {
+
+TEST(TimeEditText, AWholeTimeIsTakenOnlyInItsShapeAndRange) {
+  struct Row {
+    const wchar_t* text;
+    std::optional<TimeOfDay> time;
+  } rows[] = {
+      {L"14:05:09:007", TimeOfDay{14, 5, 9, 7}},
+      {L"23.59.59,999", TimeOfDay{23, 59, 59, 999}},  // any separators, as the locale gives them
+      {L"00:00:00:000", TimeOfDay{0, 0, 0, 0}},
+      {L"24:00:00:000", std::nullopt},
+      {L"12:60:00:000", std::nullopt},
+      {L"12:00:60:000", std::nullopt},
+      {L"12:00:00:00", std::nullopt},     // short
+      {L"12:00:00:0000", std::nullopt},   // long
+      {L"1200:00:0000", std::nullopt},    // a digit where a separator goes
+      {L"12:0x:00:000", std::nullopt},
+      {L"", std::nullopt},
+  };
+  for (const Row& row : rows) EXPECT_EQ(ParseTimeEditText(row.text), row.time) << row.text;
+}
+
+TEST(SpinButtonGeometry, HighContrastUsesOnlyTheSchemesColoursAndNoEmbossing) {
+  struct Row {
+    bool pressed, enabled;
+    SpinInk face, ink;
+  } rows[] = {
+      {false, true, SpinInk::Face, SpinInk::Text},
+      {true, true, SpinInk::Selected, SpinInk::SelectedText},
+      {false, false, SpinInk::Face, SpinInk::GrayText},
+  };
+  for (const Row& row : rows) {
+    const SpinButtonPicture normal = SpinButtonLayout(kSpinUp, 90, 17, row.pressed, row.enabled);
+    const SpinButtonPicture p = InHighContrast(normal, row.pressed, row.enabled);
+    EXPECT_EQ(p.bounds, normal.bounds);
+    EXPECT_EQ(p.face, row.face);
+    ASSERT_EQ(p.triangleCount, 1);
+    EXPECT_EQ(p.triangles[0].ink, row.ink);
+    EXPECT_EQ(p.triangles[0].points, normal.triangles[0].points);  // the arrow keeps its place
+    for (const SpinLine& edge : p.edges) EXPECT_EQ(edge.ink, row.ink);
+    ASSERT_TRUE(p.separator);
+    EXPECT_EQ(p.separator->ink, SpinInk::Text);
+  }
+}
+
+}  // namespace
+}  // namespace pw

@@ -41,7 +41,7 @@ int HeaderWidth(const ui::ListView& list, int column) {
 
 UINT MenuItemHeight(const TfrmFileBrowser& form) {
   const ui::MenuItem& item = MainWindowProbe(form).Item(L"mnuRefresh");
-  MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.Command(), 0, 0, reinterpret_cast<ULONG_PTR>(&item)};
+  MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.Command(), 0, 0, item.ItemData()};
   SendMessageW(form.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
   return mis.itemHeight;
 }

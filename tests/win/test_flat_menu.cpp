@@ -51,7 +51,7 @@ TEST_F(FlatMenuTest, ItemPixelsAtEachColourDepth) {
       // With the item's data as the menu holds it, as the system hands it over.
       DRAWITEMSTRUCT dis{ODT_MENU, 0, item->Command(), ODA_DRAWENTIRE, state,
                          reinterpret_cast<HWND>(item->Parent()->SubMenu()), dc.get(), rc,
-                         reinterpret_cast<ULONG_PTR>(item)};
+                         item->ItemData()};
       EXPECT_TRUE(SendMessageW(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)));
     };
     draw(Item(L"mnuCopyPath"), {0, 0, 150, 23}, ODS_SELECTED);

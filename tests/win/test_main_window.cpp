@@ -137,7 +137,7 @@ TEST_F(BrowserTest, MainMenuShowsTheLaidOutTree) {
   for (const auto& e : attrs) EXPECT_TRUE(e.State & MFS_CHECKED) << testing::PrintToString(e.Text);
 
   auto cols = Entries(view[1].Sub);
-  EXPECT_EQ(Texts(cols), (Strings{L"&Size", L"&Type", L"Created", L"&Modified", L"&Accessed", L"Att&ributes"}));
+  EXPECT_EQ(Texts(cols), (Strings{L"&Size", L"&Type", L"&Created", L"&Modified", L"&Accessed", L"Att&ributes"}));
   for (const auto& e : cols) EXPECT_TRUE(e.State & MFS_CHECKED);
 
   auto views = Entries(view[2].Sub);
