@@ -16,7 +16,7 @@
 
 #include "about/kwCorvaltAbout.h"
 #include "common/core/TimeText.h"
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 #include "editor/core/TimeEditRules.h"
 #include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"

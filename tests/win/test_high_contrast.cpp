@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "editor/EditorProbes.h"
+#include "support/EditorProbes.h"
 #include "support/BrowserFixture.h"
 #include "ui/HighContrast.h"
 #include "ui/Pictures.h"
