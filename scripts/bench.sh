@@ -137,7 +137,15 @@ export WINEPREFIX=${PW_BENCH_PREFIX:-/tmp/pathwick-bench-prefix}
 export TZ=Europe/Berlin LC_ALL=en_US.UTF-8
 summary=$(mktemp "$folder/summary.XXXXXX")
 pw_start_xvfb || exit 1  # before the prefix: Wine's desktop keeps the display it started with
-trap 'kill ${maker:-} 2>/dev/null; wineserver -k >/dev/null 2>&1; pw_stop_xvfb; rm -f "$summary"' EXIT
+finish() {
+  local rc=$?
+  [ -z "${maker:-}" ] || kill "$maker" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+  pw_stop_xvfb || true
+  rm -f "$summary"
+  exit $rc
+}
+trap finish EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
 # A new prefix finishes its set-up here, and one server holds the services for every bench, so
@@ -185,7 +193,6 @@ PY
 maker=$!
 
 bench watch_bench
-kill "$maker" 2>/dev/null || true
 
 # ---- One table ----
 echo

@@ -26,7 +26,7 @@ inline std::string Text(const char* format, ...) {
 
 inline void Summary(const std::string& what, const std::string& figure, const std::string& goal, bool met) {
   if (SummaryFile().empty()) return;
-  if (FILE* f = _wfopen(SummaryFile().c_str(), L"a")) {
+  if (FILE* f = _wfopen(SummaryFile().c_str(), L"ab")) {
     std::fprintf(f, "%s\t%s\t%s\t%s\n", what.c_str(), figure.c_str(), goal.c_str(), met ? "met" : "not met");
     std::fclose(f);
   }
