@@ -3,7 +3,7 @@
 #   bash RunWinTest.sh EMULATOR PROGRAM [ARGUMENT ...]
 # The program writes to a file rather than to CTest's pipe: a background process of Wine that the
 # program happens to start (the services, the desktop) keeps the streams it inherited open, and
-# CTest would wait on its pipe until the time-out. What the program printed is passed on whole.
+# CTest would wait on its pipe until the time-out. What the program prints is passed on as it comes.
 # When it ends without GoogleTest's closing line, or ends abnormally after all its tests passed,
 # a note follows: how the emulator ended, whether the program printed anything, and which of
 # Wine's processes of the same prefix were running then. A program that could not even start
@@ -16,10 +16,15 @@ log=$(mktemp "${TMPDIR:-/tmp}/pw-win-test.XXXXXX") || exit 1
 trap 'rm -f "$log"' EXIT
 
 started=$(date +%s%N)
-"$emulator" "$@" >"$log" 2>&1
+"$emulator" "$@" >"$log" 2>&1 &
+program_pid=$!
+# Passed on as it comes, so that a program stopped at CTest's time-out has shown how far it got.
+tail -n +1 -s 0.1 -f --pid="$program_pid" "$log" &
+tail_pid=$!
+wait "$program_pid"
 rc=$?
+wait "$tail_pid"
 elapsed=$(( ($(date +%s%N) - started) / 1000000 ))
-cat "$log"
 
 # GoogleTest ends every run it finishes with this line, whatever its results.
 summary='^\[==========\] [0-9]+ tests? from [0-9]+ test (suites?|cases?) ran\.'
