@@ -194,7 +194,9 @@ int main(int argc, char** argv) {
     UnhookWindowsHookEx(g_hook);
     std::printf("%-10zu %-34s", files.size(), "waits of 50 ms or more (at: ms)");
     for (const bench::Wait& w : waits) std::printf(" %.1f: %.0f", w.Began, w.Seconds * 1000);
-    std::printf("%s; the report came at %.1f\n", waits.empty() ? " none" : "", g_reportAt);
+    std::printf("%s", waits.empty() ? " none" : "");
+    if (g_reportAt > 0) std::printf("; the report came at %.1f", g_reportAt);
+    std::printf("\n");
     std::printf("%-10zu %-34s %10.3f %8.2f  the longest wait for the window while it applies: %.3f s (from %.3f s on)\n",
                 files.size(), "Edit File Params in the window", whole, bareAll > 0 ? whole / bareAll : 0.0, wait, began);
     bench::Summary(bench::Text("%zu files: Edit File Params, longest wait", files.size()),
