@@ -97,6 +97,8 @@ double Edit(const std::vector<std::wstring>& files, std::uint64_t stamp) {
 HHOOK g_hook = nullptr;
 HWND g_dialog = nullptr, g_box = nullptr;
 std::atomic<bool> g_applying{false};  // from the click on Update on
+Clock::time_point g_started;
+double g_reportAt = 0;  // when the report came up, seconds after the command
 
 void CALLBACK CloseBox(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -123,6 +125,7 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wp, LPARAM lp) {
       g_dialog = reinterpret_cast<HWND>(wp);
       SetTimer(nullptr, 0, 0, &ClickUpdate);
     } else if (std::wstring(name) == L"#32770") {
+      g_reportAt = Seconds(g_started);
       g_box = reinterpret_cast<HWND>(wp);
       SetTimer(nullptr, 0, 0, &CloseBox);
     }
@@ -182,12 +185,22 @@ int main(int argc, char** argv) {
                    MAKEWPARAM(MainWindowProbe(form).Item(L"mnuEditFileParams").Command(), 0), 0);
     };
     const auto start = Clock::now();
+    g_started = start;
+    g_reportAt = 0;
     double began = 0;
-    const double wait = bench::LongestWait(form.Handle(), command, &began, &g_applying);
+    std::vector<bench::Wait> waits;
+    const double wait = bench::LongestWait(form.Handle(), command, &began, &g_applying, &waits);
     const double whole = Seconds(start);
     UnhookWindowsHookEx(g_hook);
+    std::printf("%-10zu %-34s", files.size(), "waits of 50 ms or more (at: ms)");
+    for (const bench::Wait& w : waits) std::printf(" %.1f: %.0f", w.Began, w.Seconds * 1000);
+    std::printf("%s", waits.empty() ? " none" : "");
+    if (g_reportAt > 0) std::printf("; the report came at %.1f", g_reportAt);
+    std::printf("\n");
     std::printf("%-10zu %-34s %10.3f %8.2f  the longest wait for the window while it applies: %.3f s (from %.3f s on)\n",
                 files.size(), "Edit File Params in the window", whole, bareAll > 0 ? whole / bareAll : 0.0, wait, began);
+    bench::Summary(bench::Text("%zu files: Edit File Params, longest wait", files.size()),
+                   bench::Text("%.3f s (from %.1f s on)", wait, began), "<= 0.100 s", wait <= 0.100);
   }
   return 0;
 }

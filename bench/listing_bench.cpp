@@ -186,6 +186,10 @@ int main(int argc, char** argv) {
     BareFind(parent, &small);
     const size_t before = WorkingSet();
     const size_t heapBefore = HeapInUse();
+    // The first listing of the folder in this process is shown apart, beside the warm ones: it
+    // alone may ask the shell for types not seen before and grow the heaps to the listing's size.
+    // The goals are the best of the three after it.
+    const ListingTimes cold = ListIn(form, dir);
     ListingTimes best{1e9, 1e9};
     for (int run = 0; run < 3; ++run) {
       const ListingTimes t = ListIn(form, dir);
@@ -197,8 +201,19 @@ int main(int argc, char** argv) {
     BareFind(parent, &small);
     const size_t after = WorkingSet();
     const size_t heapAfter = HeapInUse();
-    row("first entries shown", best.FirstEntries);
+    row("first entries, first time", cold.FirstEntries, "(cold, no goal)");
+    row("whole listing, first time", cold.Whole, "(cold, no goal)");
+    row("first entries shown", best.FirstEntries, count >= 100000 ? "<= 1.10 of the bare first entry" : "");
     row("whole listing", best.Whole, count >= 100000 ? "/handle <= 1.05" : "");
+    const std::string n = bench::Text("%zu entries: ", entries);
+    // In a small folder the bare loop's first entry comes in a few milliseconds, less than the
+    // window takes to start a listing at all: these goals are for large folders.
+    if (count >= 100000)
+      bench::Summary(n + "first entries shown", bench::Text("%.2fx the bare first entry", best.FirstEntries / firstFound),
+                     "<= 1.10x", best.FirstEntries <= 1.10 * firstFound);
+    if (count >= 100000 && byHandle > 0)
+      bench::Summary(n + "whole listing", bench::Text("%.2fx the loop by handle", best.Whole / byHandle), "<= 1.05x",
+                     best.Whole <= 1.05 * byHandle);
     const auto perEntry = [entries](size_t from, size_t to) {
       return to > from ? static_cast<double>(to - from) / static_cast<double>(entries) : 0.0;
     };
@@ -207,11 +222,15 @@ int main(int argc, char** argv) {
     std::printf("%-10zu %-26s %10.1f MB -> %.1f MB, %.0f bytes per entry  %s\n", entries, "the program's heaps",
                 heapBefore / 1048576.0, heapAfter / 1048576.0, perEntry(heapBefore, heapAfter),
                 count >= 1000000 ? "goal <= 90 bytes per entry" : "");
+    if (count >= 1000000)
+      bench::Summary(n + "the program's heaps", bench::Text("%.0f bytes per entry", perEntry(heapBefore, heapAfter)),
+                     "<= 90 bytes", perEntry(heapBefore, heapAfter) <= 90);
     // The waits vary from run to run far more than the times: the worst of five counts.
     double wait = 0;
     for (int run = 0; run < 5; ++run) wait = std::max(wait, LongestWait(form.Handle(), [&] { ListIn(form, dir); }));
     std::printf("%-10zu %-26s %10.3f s longest wait for the window while it lists, worst of 5  goal <= 0.100 s\n",
                 entries, "responsiveness", wait);
+    bench::Summary(n + "longest wait while it lists", bench::Text("%.3f s", wait), "<= 0.100 s", wait <= 0.100);
 
     const struct { const char* Name; int Column; } sorts[] = {
         {"sort Name (descending)", 0}, {"sort Size", 1}, {"sort Type", 2}, {"sort Modified", 4}};

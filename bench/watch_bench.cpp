@@ -115,5 +115,9 @@ int main(int argc, char** argv) {
   std::printf("%-10d %-44s %8.3f s  goal <= 0.100 s (worst of %d)\n", kNewFiles,
               "longest wait for the window meanwhile", longestWait, kRounds);
   std::printf("%-10d %-44s %8s\n", kNewFiles, "every file shown in every round", whole ? "yes" : "NO");
+  const std::string n = bench::Text("%d new files in %d: ", kNewFiles, before - 1);
+  bench::Summary(n + "until all shown", bench::Text("%.2fx listing anew", worst), "<= 0.50x", whole && worst <= 0.50);
+  bench::Summary(n + "longest wait meanwhile", bench::Text("%.3f s", longestWait), "<= 0.100 s", longestWait <= 0.100);
+  bench::Summary(n + "every file shown", whole ? "yes" : "no", "yes", whole);
   return whole ? 0 : 1;
 }

@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
 # Benchmarks under Wine: listing and sorting of large folders in the real window, writing the
 # times of many files (the time tools' and the editor's cores, and Edit File Params in the window,
-# against a bare loop of the same writes), and a shown folder of 100,000 entries taking 10,000 new
-# files from another program. The folders
-# (10,000, 100,000 and 1,000,000 empty files) are made once on the host, which is far faster than
-# making them through Wine, and kept in /tmp/pathwick-bench for later runs.
-#   bash scripts/bench.sh [count ...]
+# against a bare loop of the same writes), Times From Content, Save and Restore Times, and a shown
+# folder of 100,000 entries taking 10,000 new files from another program. It ends with one table:
+# every figure that has a goal, beside its goal, met or not.
+#   bash scripts/bench.sh [count ...]      (default: 10000 100000 1000000)
+# Every folder a bench uses is made first, on the host (far faster than through Wine), and kept in
+# $PW_BENCH_FOLDER (default /tmp/pathwick-bench) for later runs; what was made is written back to
+# the disk before the first timing. The prefix is $PW_BENCH_PREFIX (default
+# /tmp/pathwick-bench-prefix), made when missing and left to finish its set-up.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$PW_ROOT"
 
 pw_install_deps
 pw_build_win --target listing_bench --target edit_bench --target watch_bench --target content_bench \
-             --target saved_bench
+             --target saved_bench --target pw_show
 
 counts=("$@")
 [ ${#counts[@]} -gt 0 ] || counts=(10000 100000 1000000)
-folder=/tmp/pathwick-bench
+folder=${PW_BENCH_FOLDER:-/tmp/pathwick-bench}
+in="Z:${folder//\//\\}"
+mkdir -p "$folder"
+
+# ---- Every folder, before any bench uses one ----
+
+# The listed folders: empty files with a mix of extensions, one sub-folder per thousand entries.
 python3 - "$folder" "${counts[@]}" <<'PY'
 import os, sys
 root = sys.argv[1]
@@ -33,21 +42,10 @@ for count in map(int, sys.argv[2:]):
             open(os.path.join(d, "file%d%s" % (i, exts[i % 10])), "w").close()
     open(os.path.join(d, "complete.mark"), "w").close()
 PY
-
-export WINEPREFIX=${PW_BENCH_PREFIX:-/tmp/pathwick-bench-prefix}
-export TZ=Europe/Berlin LC_ALL=en_US.UTF-8
-pw_start_xvfb || exit 1  # before the prefix: Wine's desktop keeps the display it started with
-trap 'wineserver -k >/dev/null 2>&1; pw_stop_xvfb' EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
-pw_prepare_prefix --no-window-manager
-wine build/win/listing_bench.exe --in 'Z:\tmp\pathwick-bench' "${counts[@]}" 2>/dev/null
-# The time writes at 10,000 and 100,000 files (a million would take Wine most of an hour).
+# The time writes run at 10,000 and 100,000 files (a million would take Wine most of an hour),
+# on the listed folders of those counts, made above.
 edit_counts=()
 for count in "${counts[@]}"; do [ "$count" -le 100000 ] && edit_counts+=("$count"); done
-[ ${#edit_counts[@]} -eq 0 ] || wine build/win/edit_bench.exe --in 'Z:\tmp\pathwick-bench' "${edit_counts[@]}" 2>/dev/null
-wine build/win/content_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null
-wine build/win/saved_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null
 
 # Photos and videos for Times From Content: 10,000 JPEGs of 100 KB with their EXIF at the start and
 # 1,000 MP4s whose movie box comes after their media data.
@@ -121,6 +119,53 @@ if not os.path.exists(os.path.join(d, "complete.mark")):
         open(os.path.join(d, "file%06d.dat" % i), "w").close()
     open(os.path.join(d, "complete.mark"), "w").close()
 PY
+
+# What was just made (over a gigabyte on a first run) is still being written back: a bench timed
+# meanwhile measures the disk. It is flushed, and the first timing waits until the kernel holds
+# little left to write (under 16 MB for three seconds running, at most two minutes).
+sync
+calm=0
+for _ in $(seq 1 120); do
+  pending=$(awk '/^(Dirty|Writeback):/ { kb += $2 } END { print kb }' /proc/meminfo)
+  if [ "$pending" -lt 16384 ]; then calm=$((calm + 1)); else calm=0; fi
+  [ $calm -ge 3 ] && break
+  sleep 1
+done
+
+# ---- The prefix and the session ----
+export WINEPREFIX=${PW_BENCH_PREFIX:-/tmp/pathwick-bench-prefix}
+export TZ=Europe/Berlin LC_ALL=en_US.UTF-8
+summary=$(mktemp "$folder/summary.XXXXXX")
+pw_start_xvfb || exit 1  # before the prefix: Wine's desktop keeps the display it started with
+finish() {
+  local rc=$?
+  [ -z "${maker:-}" ] || kill "$maker" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+  pw_stop_xvfb || true
+  rm -f "$summary"
+  exit $rc
+}
+trap finish EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+# A new prefix finishes its set-up here, and one server holds the services for every bench, so
+# that no bench times Wine starting them.
+pw_prepare_prefix --no-window-manager
+wineserver -p </dev/null >/dev/null 2>&1
+pw_wine_session build/win/pw_show.exe
+
+# ---- The benches ----
+failed=()
+bench() {
+  local name=$1
+  shift
+  wine "build/win/$name.exe" --in "$in" --summary "$in\\$(basename "$summary")" "$@" 2>/dev/null || failed+=("$name")
+}
+bench listing_bench "${counts[@]}"
+[ ${#edit_counts[@]} -eq 0 ] || bench edit_bench "${edit_counts[@]}"
+bench content_bench
+bench saved_bench
+
 rm -f "$folder"/watch.go "$folder"/watch.made "$folder"/watch.clean "$folder"/watch.cleaned
 python3 - "$folder" <<'PY' &
 import glob, os, sys, time
@@ -146,5 +191,21 @@ for round in range(5):
     open(os.path.join(root, "watch.cleaned"), "w").close()
 PY
 maker=$!
-wine build/win/watch_bench.exe --in 'Z:\tmp\pathwick-bench' 2>/dev/null || true
-kill "$maker" 2>/dev/null || true
+
+bench watch_bench
+
+# ---- One table ----
+echo
+echo "Summary: every figure with a goal (ratios are to a baseline of the same run)"
+awk -F '\t' '
+  { what[NR] = $1; figure[NR] = $2; goal[NR] = $3; met[NR] = $4
+    if (length($1) > w1) w1 = length($1); if (length($2) > w2) w2 = length($2); if (length($3) > w3) w3 = length($3)
+    if ($4 == "met") n++ }
+  END {
+    for (i = 1; i <= NR; i++) printf "  %-*s  %-*s  %-*s  %s\n", w1, what[i], w2, figure[i], w3, goal[i], met[i]
+    printf "  %d of %d goals met\n", n, NR
+  }' "$summary"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Ended with an error, their figures above are missing or partial: ${failed[*]}"
+  exit 1
+fi

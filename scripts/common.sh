@@ -89,11 +89,13 @@ pw_stop_xvfb() {
 pw_prepare_prefix() {
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+  local made=""
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i </dev/null >/dev/null 2>&1
     # Without a window manager Wine draws the title bar and frame itself only with this setting.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+    made=1
   fi
   # On a display of our own no window manager runs: without this, every managed window that hides
   # waits two seconds for the manager's answer, which never comes, and the program stands still
@@ -108,6 +110,57 @@ pw_prepare_prefix() {
     mkdir -p "$fonts"
     cp -n /usr/share/wine/fonts/* "$fonts/"
   fi
+  # `wineboot -i` returns while the set-up goes on: the loader had already run one start-up for
+  # the new prefix, the command runs a second, and services, devices and the menu builder are
+  # still starting; the registry is written only when the server ends. A program started now
+  # races all of that, and can end before it prints anything. So a new prefix is left to finish:
+  # its server ends once every process of the set-up has (Debian's wineserver keeps no server
+  # waiting). Bounded, should something of the set-up never end.
+  if [ -n "$made" ] && ! timeout 300 wineserver -w </dev/null >/dev/null 2>&1; then
+    echo "The set-up of the Wine prefix $WINEPREFIX did not end within 5 minutes; ending it" >&2
+    wineserver -k </dev/null >/dev/null 2>&1
+  fi
+}
+
+# Starts a Wine session on the prepared prefix with `program` (whose output goes nowhere, as that of
+# the background processes it starts) and waits until the session has settled: the program has
+# ended and the prefix's Wine processes (services, devices, the desktop) stayed the same for two
+# seconds, at most a minute. Says how the program ended and what it printed when it failed.
+pw_wine_session() {
+  local program=$1 log
+  log=$(mktemp)
+  wine "$program" </dev/null >"$log" 2>&1
+  local rc=$?
+  if [ $rc -ne 0 ]; then
+    echo "The first Wine program of the session ($program) ended with exit code $rc; it printed:" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+  local last="" now same=0 i
+  for i in $(seq 1 120); do
+    now=$(pw_wine_processes)
+    if [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ $same -ge 4 ] && return 0
+    else
+      same=0
+      last=$now
+    fi
+    sleep 0.5
+  done
+  echo "Wine's processes did not settle within a minute: $now" >&2
+}
+
+# The process ids and names of the Wine processes running on $WINEPREFIX, one a line.
+pw_wine_processes() {
+  local dir line
+  for dir in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$dir/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+    line=$( { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null)
+    case "$line" in *.exe*|*wineserver*|*'C:\'*) echo "${dir#/proc/} ${line%% *}" ;; esac
+  done
 }
 
 # Makes a folder of `count` empty files named entry000000.dat ..., every thousandth a sub-folder

@@ -30,10 +30,6 @@ cleanup() {
 }
 trap cleanup EXIT
 pw_start_xvfb || exit 1
-# Wine's background processes (services, devices, the desktop) inherit the output of whichever
-# program starts them, and CTest would wait on its pipe for them forever. So one persistent server
-# holds them all, started here with their output going nowhere: the prefix set-up starts the
-# services, and a first window starts the desktop.
 mkdir -p "$WINEPREFIX"
 # The huge folder of the background listing tests, made here in seconds: through Wine every new name
 # is first looked up in the whole folder, which would take hours.
@@ -50,9 +46,13 @@ fi
 # The photos and videos of the Times From Content tests, as the native tests had them made.
 bash scripts/make_media.sh "$PW_ROOT/build/media" || exit 1
 export PW_MEDIA_FOLDER="Z:${PW_ROOT//\//\\}\\build\\media"
-wineserver -p </dev/null >/dev/null 2>&1
+# The prefix is made whole first, by a server of its own that ends with the set-up. Then one
+# persistent server holds the session of all the tests: Wine's background processes (services,
+# devices, the desktop) inherit the output of whichever program starts them, so a first window
+# starts them with their output going nowhere, and the tests begin once they have settled.
 pw_prepare_prefix --no-window-manager
-wine build/win/pw_show.exe </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1
+pw_wine_session build/win/pw_show.exe || exit 1
 
 (cd build/win && ctest --output-on-failure --timeout 300 </dev/null)
 win_rc=$?

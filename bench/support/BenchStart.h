@@ -1,7 +1,8 @@
 #pragma once
 // What every benchmark program does first: the common controls and the apartment the windows
 // want, unbuffered output, and its command line: `--in FOLDER` (where the bench folders are,
-// default %TEMP%\pathwick-bench\), other `--` options, and the counts it is to run at.
+// default %TEMP%\pathwick-bench\), `--summary FILE` (where the figures with a goal are added as
+// rows), other `--` options, and the counts it is to run at.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "bench/support/BenchSummary.h"
 
 namespace bench {
 
@@ -41,6 +44,9 @@ inline Arguments Start(int argc, char** argv) {
       const std::string folder = argv[++i];
       args.Folder.assign(folder.begin(), folder.end());
       if (args.Folder.back() != L'\\') args.Folder += L'\\';
+    } else if (arg == "--summary" && i + 1 < argc) {
+      const std::string file = argv[++i];
+      SummaryFile().assign(file.begin(), file.end());
     } else if (arg.starts_with("--")) {
       args.Options.push_back(arg);
     } else {

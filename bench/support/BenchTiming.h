@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "support/Messages.h"
 
@@ -29,11 +30,18 @@ inline void Answer() {
   testutil::PumpMessages();
 }
 
+// A wait for the window: when it began (seconds after the start) and how long it was.
+struct Wait {
+  double Began = 0;
+  double Seconds = 0;
+};
+
 // The longest time the window took to answer a message sent every 10 ms while `work` ran, and
 // when (seconds after the start) that wait began. With `counting`, only the messages sent while it
-// is set count.
+// is set count. `long_` collects every counted wait of 50 ms or more, to tell where they fall.
 template <typename F>
-double LongestWait(HWND window, F work, double* began = nullptr, const std::atomic<bool>* counting = nullptr) {
+double LongestWait(HWND window, F work, double* began = nullptr, const std::atomic<bool>* counting = nullptr,
+                   std::vector<Wait>* long_ = nullptr) {
   std::atomic<bool> done{false}, finished{false};
   double longest = 0;
   const auto start = Clock::now();
@@ -43,9 +51,11 @@ double LongestWait(HWND window, F work, double* began = nullptr, const std::atom
       const bool counts = !counting || *counting;
       DWORD_PTR result = 0;
       SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-      if (counts && Seconds(sent) > longest) {
-        longest = Seconds(sent);
-        if (began) *began = std::chrono::duration<double>(sent - start).count();
+      const double took = Seconds(sent), at = std::chrono::duration<double>(sent - start).count();
+      if (counts && took >= 0.050 && long_) long_->push_back({at, took});
+      if (counts && took > longest) {
+        longest = took;
+        if (began) *began = at;
       }
       Sleep(10);
     }

@@ -191,6 +191,23 @@ std::vector<std::uint32_t> FolderModel::Merge(FolderChanges&& changes) {
 std::vector<std::uint32_t> FolderModel::Replace(std::vector<FileItem>&& sorted, const ListingOptions& sortedBy,
                                                 std::shared_ptr<NamePool> names, int fileCount, int folderCount) {
   Settle();
+  fileCount_ = fileCount;
+  folderCount_ = folderCount;
+  // Read anew in the order shown, with the same entries (a run that changed only their values):
+  // each row takes its new values where it is. One walk, where finding every row by its name took
+  // the window a few hundred milliseconds for 100,000 entries, each time a busy folder was re-read.
+  const bool sameOrder = sorted.size() == items_.size() && std::equal(
+      items_.begin(), items_.end(), sorted.begin(), [](const FileItem& shown, const FileItem& read) {
+        return shown.Kind == read.Kind && (shown.Kind == ItemKind::Parent || shown.Kind == ItemKind::Drives ||
+                                           shown.Caption == read.Caption);
+      });
+  if (sameOrder) {
+    items_ = std::move(sorted);
+    names_ = std::move(names);
+    std::vector<std::uint32_t> moved(items_.size());
+    for (std::uint32_t row = 0; row < moved.size(); ++row) moved[row] = row;
+    return moved;
+  }
   // Entries are known by their names; the parent and drives entries by their kinds.
   std::unordered_map<std::wstring_view, std::uint32_t> rowOf;
   std::uint32_t parentRow = kGoneRow, drivesRow = kGoneRow;
@@ -207,8 +224,6 @@ std::vector<std::uint32_t> FolderModel::Replace(std::vector<FileItem>&& sorted, 
     else if (item.Kind == ItemKind::Drives) moved[row] = drivesRow;
     else if (const auto found = rowOf.find(item.Caption); found != rowOf.end()) moved[row] = found->second;
   }
-  fileCount_ = fileCount;
-  folderCount_ = folderCount;
   // The same entries as shown, only their values read anew (what the watch reported was all
   // there was): they keep their rows, as values changed in place do.
   const bool sameEntries = sorted.size() == items_.size() &&

@@ -55,7 +55,7 @@ void GatheredNames::Stamp() {
 
 DWORD GatheredNames::Due() const {
   if (Empty()) return kLookMs;
-  const ULONGLONG due = std::min(Last + kGatherMs, First + (Overflow ? kOverflowMs : kHandOverMs));
+  const ULONGLONG due = std::min(Last + kGatherMs, First + (Overflow ? std::max(kOverflowMs, Spacing) : kHandOverMs));
   const ULONGLONG now = GetTickCount64();
   return due > now ? static_cast<DWORD>(due - now) : 0;
 }

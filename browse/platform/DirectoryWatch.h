@@ -35,6 +35,10 @@ struct GatheredNames {
   std::wstring RenamedFrom;
   bool Overflow = false;  // more changed than was reported: only reading the folder anew tells
   ULONGLONG First = 0, Last = 0;
+  // A steady stream too large to report is read anew at most this often (and at least every two
+  // seconds): a large folder takes long to read, and read over and over it would keep a core busy
+  // and the window waiting while another program (or this one) writes to it.
+  ULONGLONG Spacing = 0;
 
   bool Empty() const { return Names.empty() && !Overflow; }
   void Add(DWORD action, std::wstring name);

@@ -37,6 +37,18 @@ FoundEntry Found(std::wstring_view name, const Data& data) {
 // over.
 constexpr std::size_t kCheckBurst = 1000;
 
+// A folder read anew during a steady stream of changes is read again no sooner than this many
+// times the last reading took: a quarter of a core at most, whatever the folder's size.
+constexpr ULONGLONG kReadAnewSpacing = 4;
+
+// Milliseconds by the performance counter: Wine's tick count stands still while its server is busy.
+ULONGLONG NowMs() {
+  LARGE_INTEGER frequency{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<ULONGLONG>(now.QuadPart / (frequency.QuadPart / 1000));
+}
+
 }  // namespace
 
 // What every listing of the window shares: the shell's types by extension, asked once each.
@@ -174,6 +186,7 @@ struct FolderFeed::Job {
     GatheredNames names;
     int failures = 0;       // requests failed in a row
     std::size_t burst = 0;  // names handed over since the folder was last quiet
+    ULONGLONG spacing = 0;  // of the readings anew
     for (;;) {
       const HANDLE events[2] = {Stop.get(), watch.Answered()};
       const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, names.Due());
@@ -199,7 +212,10 @@ struct FolderFeed::Job {
       if (!names.Empty()) {
         const bool anew = names.Overflow;
         burst = anew ? 0 : burst + names.Names.size();
+        const ULONGLONG began = NowMs();
         HandOverNames(std::exchange(names, GatheredNames{}));
+        if (anew) spacing = kReadAnewSpacing * (NowMs() - began);
+        names.Spacing = spacing;
         continue;
       }
       burst = 0;

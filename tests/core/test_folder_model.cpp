@@ -216,6 +216,29 @@ TEST(FolderModel, ChangesOnDiskMergeNewEntriesInOrderAndCarryTheRowsThatStay) {
   EXPECT_EQ(model.At(1)->Size, 1u);
 }
 
+TEST(FolderModel, ReadAnewInTheOrderShownTakesTheNewValuesInTheirRows) {
+  FolderModel model;
+  List(model, L"C:\\r\\", {{L"..", kDir}, {L"b.txt", kArchive, 1}, {L"a.txt", kArchive, 2}, {L"Sub", kDir}});
+  const auto readAnew = [&](const std::vector<FoundEntry>& found) {
+    pw::ListingBuilder again(L"C:\\r\\", model.Options(), kDir);
+    for (const FoundEntry& entry : found) again.AddFileItem(entry);
+    again.Sort(model.Text());
+    return model.Replace(again.TakeItems(), model.Options(), again.Names(), again.FileCount(), again.FolderCount());
+  };
+  // Only the sizes changed: the same rows, the new values.
+  std::vector<std::uint32_t> moved =
+      readAnew({{L"..", kDir}, {L"a.txt", kArchive, 20}, {L"b.txt", kArchive, 10}, {L"Sub", kDir}});
+  ASSERT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"Sub", L"a.txt", L"b.txt"}));
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+  EXPECT_EQ(model.At(2)->Size, 20u);
+  EXPECT_EQ(model.At(3)->Size, 10u);
+  // As many entries, one of them another: found by name, the one gone is gone.
+  moved = readAnew({{L"..", kDir}, {L"a.txt", kArchive, 20}, {L"c.txt", kArchive, 30}, {L"Sub", kDir}});
+  EXPECT_EQ(Captions(model), (std::vector<std::wstring>{L"[..]", L"Sub", L"a.txt", L"c.txt"}));
+  EXPECT_EQ(moved, (std::vector<std::uint32_t>{0, 1, 2, FolderModel::kGoneRow}));
+  EXPECT_EQ(model.FileCount(), 2);
+}
+
 TEST(FolderModel, TypeToFindMatchesWholeOrBeginningFromTheStartRowAndWraps) {
   FolderModel model;
   List(model, L"C:\\t\\", {{L"Alpha", kArchive}, {L"beta", kArchive}, {L"Alphabet", kArchive}});
