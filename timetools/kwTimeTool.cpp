@@ -370,30 +370,24 @@ bool TfrmRestoreTimes::SourceIsFolder() const {
 
 bool TfrmRestoreTimes::Attributes() const { return Checked(cbAttributes); }
 
-// ---- TfrmSaveTimes ----------------------------------------------------------------------------------
+// ---- TfrmPlainTool and its tools -------------------------------------------------------------------
 
-TfrmSaveTimes::TfrmSaveTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Save...", 36, offersScope, false) {
-  CreateToolWindow(owner, L"TfrmSaveTimes", L"Save Times");
+TfrmPlainTool::TfrmPlainTool(HWND owner, bool offersScope, const wchar_t* okCaption, bool choosesTimes,
+                             const wchar_t* className, const wchar_t* title, const wchar_t* text)
+    : TfrmTimeTool(okCaption, 36, offersScope, choosesTimes), text_(text) {
+  CreateToolWindow(owner, className, title);
 }
 
-TfrmSaveTimes::~TfrmSaveTimes() { DestroyForm(); }
+TfrmPlainTool::~TfrmPlainTool() { DestroyForm(); }
 
-void TfrmSaveTimes::CreateTop() {
-  lblWhat = AddControl(L"STATIC", L"The times and attributes go to a file you name next.", 0);
-}
+void TfrmPlainTool::CreateTop() { lblWhat = AddControl(L"STATIC", text_, 0); }
 
-void TfrmSaveTimes::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }
+void TfrmPlainTool::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }
 
-// ---- TfrmSetNow ------------------------------------------------------------------------------------
+TfrmSaveTimes::TfrmSaveTimes(HWND owner, bool offersScope)
+    : TfrmPlainTool(owner, offersScope, L"Save...", false, L"TfrmSaveTimes", L"Save Times",
+                    L"The times and attributes go to a file you name next.") {}
 
-TfrmSetNow::TfrmSetNow(HWND owner, bool offersScope) : TfrmTimeTool(L"Set", 36, offersScope) {
-  CreateToolWindow(owner, L"TfrmSetNow", L"Set to Now");
-}
-
-TfrmSetNow::~TfrmSetNow() { DestroyForm(); }
-
-void TfrmSetNow::CreateTop() {
-  lblWhat = AddControl(L"STATIC", L"Every entry gets this moment in the checked times.", 0);
-}
-
-void TfrmSetNow::PlaceTop() { PlaceScaled(lblWhat, {kMargin, 10, kClientWidth - 2 * kMargin, 16}); }
+TfrmSetNow::TfrmSetNow(HWND owner, bool offersScope)
+    : TfrmPlainTool(owner, offersScope, L"Set", true, L"TfrmSetNow", L"Set to Now",
+                    L"Every entry gets this moment in the checked times.") {}

@@ -162,36 +162,34 @@ private:
   HWND cbAttributes = nullptr;
 };
 
-// The window of "Save Times": how far the save reaches into the selected folders, before the file
-// is named in the standard save dialog.
-class TfrmSaveTimes : public TfrmTimeTool {
+// A tool whose own part is one line saying what it does: it asks only what every tool asks.
+class TfrmPlainTool : public TfrmTimeTool {
 public:
-  TfrmSaveTimes(HWND owner, bool offersScope);
-  ~TfrmSaveTimes() override;
+  ~TfrmPlainTool() override;
 
 protected:
+  TfrmPlainTool(HWND owner, bool offersScope, const wchar_t* okCaption, bool choosesTimes, const wchar_t* className,
+                const wchar_t* title, const wchar_t* text);
   void CreateTop() override;
   void PlaceTop() override;
   bool Ready() const override { return true; }
   void OnToolCommand(HWND, WORD) override {}
 
 private:
+  const wchar_t* text_;
   HWND lblWhat = nullptr;
+};
+
+// The window of "Save Times": how far the save reaches into the selected folders, before the file
+// is named in the standard save dialog.
+class TfrmSaveTimes : public TfrmPlainTool {
+public:
+  TfrmSaveTimes(HWND owner, bool offersScope);
 };
 
 // The window of "Set to Now": which times every entry gets the moment it is confirmed, the same
 // instant for all.
-class TfrmSetNow : public TfrmTimeTool {
+class TfrmSetNow : public TfrmPlainTool {
 public:
   TfrmSetNow(HWND owner, bool offersScope);
-  ~TfrmSetNow() override;
-
-protected:
-  void CreateTop() override;
-  void PlaceTop() override;
-  bool Ready() const override { return true; }
-  void OnToolCommand(HWND, WORD) override {}
-
-private:
-  HWND lblWhat = nullptr;
 };

@@ -187,7 +187,8 @@ SortedRoundings SortRoundings(std::span<const Rounding> roundings, const std::op
       ++counts[FieldIndex(rounding.Field)];
       continue;
     }
-    const bool keptNothing = rounding.Stored == rounding.Before && rounding.Asked != rounding.Before;
+    // A rounding is only recorded where the asked time differs from the one before.
+    const bool keptNothing = rounding.Stored == rounding.Before;
     sorted.Unexpected.push_back(
         {rounding, keptNothing ? UnexpectedRounding::Kind::KeptNothing : UnexpectedRounding::Kind::KeptOtherwise});
   }
