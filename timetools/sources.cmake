@@ -8,6 +8,7 @@
 list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/BatchPlan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/ContentTimes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/Sidecars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/CsvReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
