@@ -24,6 +24,7 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwPreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwProgress.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeTool.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwSetClockRight.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimesFromContent.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TimeTools.cpp
