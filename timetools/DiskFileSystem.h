@@ -17,6 +17,7 @@ public:
   // Read-only, shared with every other program; the handle is told not to move the last-access
   // time, and where the volume moves it anyway (Wine does), it is put back once read.
   FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) override;
+  FsError ReadStart(const std::wstring& path, std::size_t most, std::vector<std::uint8_t>& bytes) override;
 };
 
 }  // namespace pw

@@ -114,15 +114,6 @@ private:
   std::unordered_map<std::wstring, Folder> folders_;
 };
 
-// Up to kLargestSidecar bytes of the file; false when it cannot be opened.
-bool ReadSidecar(EditFileSystem& fs, const std::wstring& path, std::vector<std::uint8_t>& bytes) {
-  std::unique_ptr<ContentHandle> content;
-  if (fs.OpenContent(path, content) != kFsOk) return false;
-  bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(content->Size(), kLargestSidecar)));
-  bytes.resize(content->ReadAt(0, bytes));
-  return true;
-}
-
 void ReadBeside(ContentPlan& plan, const ContentRule& rule, EditFileSystem& fs, SidecarFolders& folders) {
   if (plan.Entry.IsFolder) {
     plan.Note = L"a folder has no sidecar";
@@ -150,7 +141,7 @@ void ReadBeside(ContentPlan& plan, const ContentRule& rule, EditFileSystem& fs, 
       if (refused.empty()) refused = found.Name + L" could be the sidecar of " + ListText(found.Claimants) + L": not used";
       continue;
     }
-    if (!ReadSidecar(fs, JoinPath(folder, found.Name), bytes)) {
+    if (fs.ReadStart(JoinPath(folder, found.Name), kLargestSidecar, bytes) != kFsOk) {
       if (undated.empty()) undated = found.Name + L" could not be read";
       continue;
     }

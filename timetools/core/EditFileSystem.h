@@ -93,6 +93,9 @@ public:
   virtual FsError ReadFolder(const std::wstring& folder, std::vector<FolderChild>& children) = 0;
   // A file's content to read from; on failure `content` stays empty.
   virtual FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) = 0;
+  // Up to `most` bytes of a small file from its start (a sidecar beside a photo), read in one go;
+  // by default through OpenContent.
+  virtual FsError ReadStart(const std::wstring& path, std::size_t most, std::vector<std::uint8_t>& bytes);
 };
 
 // Directory and reparse point (a link to a folder, which a walk does not enter).
