@@ -83,6 +83,16 @@ if not os.path.exists(os.path.join(d, "complete.mark")):
         movie = box(b"ftyp", b"mp42" + bytes(4) + b"mp42isom") + box(b"mdat", bytes(100 * 1024)) + box(b"moov", mvhd)
         open(os.path.join(d, "movie%04d.mp4" % i), "wb").write(movie)
     open(os.path.join(d, "complete.mark"), "w").close()
+# 10,000 photos, each with an export's JSON beside it, for dates from sidecars.
+d = os.path.join(os.path.dirname(d), "sidecar")
+if not os.path.exists(os.path.join(d, "complete.mark")):
+    os.makedirs(d, exist_ok=True)
+    for i in range(10000):
+        open(os.path.join(d, "IMG_%05d.jpg" % i), "wb").write(bytes(4096))
+        open(os.path.join(d, "IMG_%05d.jpg.json" % i), "w").write(
+            '{"title":"IMG_%05d.jpg","creationTime":{"timestamp":"%d"},"photoTakenTime":{"timestamp":"%d",'
+            '"formatted":"x"},"geoData":{"latitude":0.0,"longitude":0.0}}' % (i, 1600000000 + i, 1500000000 + i * 60))
+    open(os.path.join(d, "complete.mark"), "w").close()
 PY
 
 # A tree of 100,000 files in 1,000 folders for Save Times and Restore Times, and a copy of it with

@@ -13,7 +13,7 @@ pw_install_deps() {
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
               wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
               fusefat dosfstools clang libclang-rt-14-dev libimage-exiftool-perl libheif-examples
-              wixl msitools osslsigncode zip unzip openssl)
+              wixl msitools osslsigncode zip unzip openssl nlohmann-json3-dev)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

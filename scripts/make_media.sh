@@ -48,8 +48,18 @@ if [ "$(exiftool -s3 -DateTimeOriginal photo.heic)" != '2023:08:01 06:07:08' ]; 
   exit 1
 fi
 
+# XMP only, inside a photo and beside one: what converters and photo managers write.
+photo xmp_only.jpg -xmp:DateTimeOriginal='2023:05:14 14:22:33+02:00'
+photo xmp_only.png -xmp:DateTimeOriginal='2022:02:28 08:09:10'
+exiftool -q -q -xmp:DateTimeOriginal='2021:06:01 12:00:00+01:00' -o sidecar.xmp
+# A trip with two cameras whose clocks were off by different amounts (make, model and serial tell
+# them apart).
+photo cam_a1.jpg -Make=Canon -Model='EOS R5' -SerialNumber=012345 -DateTimeOriginal='2023:05:14 10:00:00'
+photo cam_a2.jpg -Make=Canon -Model='EOS R5' -SerialNumber=012345 -DateTimeOriginal='2023:05:14 11:30:00'
+photo cam_b1.jpg -Make=NIKON -Model='Z 6' -DateTimeOriginal='2023:05:14 09:00:30'
+
 python3 - <<'PY'
-import struct, datetime
+import struct, datetime, json
 
 def box(kind, *payload):
     body = b"".join(payload)
@@ -127,11 +137,18 @@ open("handmade/iloc_v1.heic", "wb").write(heif(len(head) + 8) + box(b"mdat", exi
 large_mdat = struct.pack(">I", 1) + b"mdat" + struct.pack(">Q", 16 + 100) + bytes(100)
 open("handmade/sizes.mov", "wb").write(box(b"ftyp", b"qt  ", bytes(4), b"qt  ") + large_mdat +
                                        struct.pack(">I", 0) + b"moov" + mvhd(1, created))
+# A photo export's JSON, its timestamps as text and as numbers.
+json.dump({"title": "IMG_1234.jpg", "photoTakenTime": {"timestamp": "1684066953", "formatted": "May 14, 2023"},
+           "creationTime": {"timestamp": "1700000000"}, "geoData": {"latitude": 0.0}}, open("handmade/taken.json", "w"))
+json.dump({"creationTime": {"timestamp": 1700000000}, "people": [{"name": "a"}]}, open("handmade/created.json", "w"))
 for i, name in enumerate(["IMG_20230514_142233.jpg", "PXL_20230514_142233123.MP.jpg", "2023-05-14 14.22.33 (1).png",
                           "Screenshot_2023-05-14-14-22-33.png", "IMG-20230514-WA0001.jpg", "2023-05-14_14-22-33~2.jpg",
                           "DSC_0001.JPG", "120230514_142233.jpg"]):
     open("handmade/name%d.txt" % i, "w").write(name)
 PY
+# A movie whose header holds no usable date (before 1970), with XMP in its uuid box.
+cp pre1970.3gp xmp_only.3gp
+exiftool -q -q -overwrite_original -xmp:DateTimeOriginal='2020:07:04 18:30:00-04:00' xmp_only.3gp
 
 echo "$version" > complete
 cd - >/dev/null

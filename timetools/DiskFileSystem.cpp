@@ -263,6 +263,37 @@ FsError DiskFileSystem::OpenContent(const std::wstring& path, std::unique_ptr<Co
   return kFsOk;
 }
 
+FsError DiskFileSystem::ReadStart(const std::wstring& path, std::size_t most, std::vector<std::uint8_t>& bytes) {
+  // A sidecar is a few hundred bytes: open, one read, close, and the handle told to leave the
+  // last-access time (the content reading's check and put-back, for Wine, would double the cost of
+  // a run over an export's thousands of them).
+  ui::ScopedHandle handle(CreateFileW(path.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (handle) {
+    const FILETIME untouched{0xFFFFFFFFu, 0xFFFFFFFFu};
+    SetFileTime(handle.get(), nullptr, &untouched, nullptr);
+  } else {
+    handle.reset(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                             nullptr));
+  }
+  if (!handle) return LastError();
+  constexpr std::size_t kFirstRead = 64 * 1024;
+  bytes.resize(std::min(most, kFirstRead));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    DWORD read = 0;
+    if (!ReadFile(handle.get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &read, nullptr))
+      return LastError();
+    const bool whole = got + read < bytes.size();  // a file gives what it has: less is its end
+    got += read;
+    if (whole || read == 0) break;
+    // Larger than it first looked: read on, up to the most asked for.
+    if (got == bytes.size() && bytes.size() < most) bytes.resize(std::min(most, bytes.size() * 2));
+  }
+  bytes.resize(got);
+  return kFsOk;
+}
+
 FsError DiskFileSystem::ReadInfo(const std::wstring& path, EntryInfo& info) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (path.empty() || !GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) return LastError();

@@ -20,6 +20,7 @@ public:
   FsError OpenContent(const std::wstring& path, std::unique_ptr<ContentHandle>& content) override;
   // GetFinalPathNameByHandleW, which sees every kind of link, Wine's too.
   FsError FinalPath(const std::wstring& path, FinalOf what, std::wstring& final) override;
+  FsError ReadStart(const std::wstring& path, std::size_t most, std::vector<std::uint8_t>& bytes) override;
 };
 
 }  // namespace pw

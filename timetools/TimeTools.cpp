@@ -13,6 +13,7 @@
 #include "timetools/core/ContentTimes.h"
 #include "timetools/core/SavedTimes.h"
 #include "timetools/kwProgress.h"
+#include "timetools/kwSetClockRight.h"
 #include "timetools/kwTimeTool.h"
 #include "timetools/kwTimesFromContent.h"
 
@@ -133,6 +134,35 @@ bool TimesFromContent(const ToolRequest& request, BatchRunner& runner) {
   if (!plans) return false;
   return runner.Run(request.Parent, title,
                     PlanWorkedOut(std::move(*plans), PlannedRule(rule.Fields), std::move(failures), request.ListedFolder));
+}
+
+bool SetClockRight(const ToolRequest& request, BatchRunner& runner) {
+  runner.Starting();
+  const wchar_t* title = L"Set the Clock Right";
+  DiskFileSystem disk;
+  std::vector<EditFailure> failures;
+  const std::vector<BatchEntry> entries = SelectedEntries(request.Targets, disk, failures);
+  std::vector<std::wstring> paths;
+  for (const BatchEntry& entry : entries) paths.push_back(entry.Path);
+  TfrmSetClockRight window(request.Parent, paths);
+  if (window.ShowModal() != IDOK) return false;
+  const std::optional<std::uint64_t> real = window.RealInstant();
+  if (!real) return false;
+  ClockRule rule;
+  rule.Reference = window.Reference();
+  rule.RealInstant = *real;
+  const auto zone = std::make_shared<LocalTimeZone>();
+  rule.Zone.BiasesAround = [zone](int year) { return zone->BiasesAround(year); };
+  rule.Zone.ToLocal = [zone](std::uint64_t utc) { return zone->LocalTicks(utc); };
+  std::optional<std::vector<ContentPlan>> plans;
+  // Every file's date taken is read, and its camera told, before anything is written.
+  TfrmProgress::Run(request.Parent, title, [&](const BatchProgress& progress) {
+    plans = PlanClockRight(entries, rule, disk, progress);
+  });
+  if (!plans) return false;
+  return runner.Run(request.Parent, title,
+                    PlanWorkedOut(std::move(*plans), PlannedRule(window.Fields()), std::move(failures),
+                                  request.ListedFolder));
 }
 
 bool SaveTimes(const ToolRequest& request, BatchRunner&) {

@@ -1,6 +1,6 @@
 #pragma once
 // The batch time tools, each a window that asks what to do and a planning rule: "Shift Times",
-// "Copy Times From", "Set to Now", "Times From Content", "Restore Times", each reaching into the
+// "Copy Times From", "Set to Now", "Times From Content", "Set the Clock Right", "Restore Times", each reaching into the
 // selected folders when asked, and "Save Times", the times to a file that "Restore Times" gives
 // back. Every tool that writes hands its plan to the one pipeline (BatchRunner).
 #include <windows.h>
@@ -26,6 +26,9 @@ bool ShiftTimes(const ToolRequest& request, BatchRunner& runner);
 bool CopyTimesFrom(const ToolRequest& request, BatchRunner& runner);
 bool SetTimesToNow(const ToolRequest& request, BatchRunner& runner);
 bool TimesFromContent(const ToolRequest& request, BatchRunner& runner);
+// The selected photos and videos of one camera moved by the difference between one's date taken
+// and when it was really taken.
+bool SetClockRight(const ToolRequest& request, BatchRunner& runner);
 bool SaveTimes(const ToolRequest& request, BatchRunner& runner);
 bool RestoreTimes(const ToolRequest& request, BatchRunner& runner);
 

@@ -48,6 +48,7 @@ void TfrmTimesFromContent::CreateTop() {
   lblSource = AddControl(L"STATIC", L"Take each entry's time from:", 0);
   rbTaken = AddControl(L"BUTTON", L"The date a photo or video was taken", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
   rbName = AddControl(L"BUTTON", L"A date in its name", BS_AUTORADIOBUTTON);
+  rbSidecar = AddControl(L"BUTTON", L"A sidecar file", BS_AUTORADIOBUTTON);
   rbNewest = AddControl(L"BUTTON", L"A folder's newest entry", BS_AUTORADIOBUTTON);
   cbCountFolders = AddControl(L"BUTTON", L"Folders in it count too", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX);
   lblZone = AddControl(L"STATIC", L"A date without an offset is in:", 0);
@@ -62,7 +63,8 @@ void TfrmTimesFromContent::CreateTop() {
 void TfrmTimesFromContent::PlaceTop() {
   PlaceScaled(lblSource, {kMargin, 8, 250, 16});
   PlaceScaled(rbTaken, {20, 26, 240, 18});
-  PlaceScaled(rbName, {20, 44, 240, 18});
+  PlaceScaled(rbName, {20, 44, 160, 18});
+  PlaceScaled(rbSidecar, {185, 44, 165, 18});
   PlaceScaled(rbNewest, {20, 62, 160, 18});
   PlaceScaled(cbCountFolders, {185, 62, 165, 18});
   PlaceScaled(lblZone, {kMargin, 86, 250, 16});
@@ -74,6 +76,7 @@ void TfrmTimesFromContent::PlaceTop() {
 pw::ContentSource TfrmTimesFromContent::Source() const {
   if (Checked(rbName)) return pw::ContentSource::NameDate;
   if (Checked(rbNewest)) return pw::ContentSource::NewestInside;
+  if (Checked(rbSidecar)) return pw::ContentSource::Sidecar;
   return pw::ContentSource::DateTaken;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The window of "Times From Content": where each entry's new time comes from (the date a photo or
-// video was taken, a date in its name, or a folder's newest entry), and the zone a date without an
+// video was taken, a date in its name, a sidecar file beside it, or a folder's newest entry), and the zone a date without an
 // offset is read in (this computer's, or a fixed UTC offset), above the time tools' own rows.
 #include <windows.h>
 
@@ -27,7 +27,8 @@ protected:
 
 private:
   friend class TimeToolProbe;
-  HWND lblSource = nullptr, rbTaken = nullptr, rbName = nullptr, rbNewest = nullptr, cbCountFolders = nullptr;
+  HWND lblSource = nullptr, rbTaken = nullptr, rbName = nullptr, rbSidecar = nullptr, rbNewest = nullptr;
+  HWND cbCountFolders = nullptr;
   HWND lblZone = nullptr, rbComputerZone = nullptr, rbFixedOffset = nullptr, edOffset = nullptr;
 };
 

@@ -8,6 +8,7 @@
 list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/BatchPlan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/ContentTimes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/Sidecars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/CsvReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditFileSystem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
@@ -23,6 +24,7 @@ list(APPEND PW_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/kwPreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwProgress.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimeTool.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kwSetClockRight.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kwTimesFromContent.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScopeBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TimeTools.cpp

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "media/core/ByteOrder.h"
@@ -11,7 +12,7 @@ namespace {
 
 // The tags a date is made of, and the pointer from IFD0 to the Exif IFD.
 enum TagSlot : std::size_t { kOriginal, kOriginalSubSec, kOriginalOffset, kDigitized, kDigitizedSubSec,
-                             kDigitizedOffset, kSlotCount };
+                             kDigitizedOffset, kMake, kModel, kSerial, kSlotCount };
 struct WantedTag {
   std::uint16_t Tag;
   TagSlot Slot;
@@ -20,6 +21,9 @@ constexpr WantedTag kWantedTags[] = {
     {.Tag = 0x9003, .Slot = kOriginal},        {.Tag = 0x9291, .Slot = kOriginalSubSec},
     {.Tag = 0x9011, .Slot = kOriginalOffset},  {.Tag = 0x9004, .Slot = kDigitized},
     {.Tag = 0x9292, .Slot = kDigitizedSubSec}, {.Tag = 0x9012, .Slot = kDigitizedOffset},
+    // The camera, which tells one clock from another: Make and Model, BodySerialNumber.
+    {.Tag = 0x010F, .Slot = kMake},            {.Tag = 0x0110, .Slot = kModel},
+    {.Tag = 0xA431, .Slot = kSerial},
 };
 constexpr std::uint16_t kExifIfdPointer = 0x8769;
 
@@ -153,6 +157,21 @@ std::optional<FoundDate> DateFrom(const DateTags& tags) {
   return DateFrom(tags, kDigitized, kDigitizedSubSec, kDigitizedOffset, DateOrigin::ExifDigitized);
 }
 
+// "Make Model #Serial", each part that is there, texts ending at their NUL.
+std::string CameraOf(const DateTags& first, const DateTags& exif) {
+  std::string camera;
+  for (const TagText* tag : {&first[kMake], &first[kModel], &exif[kSerial]}) {
+    std::string_view text = tag->View();
+    text = text.substr(0, text.find('\0'));
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (!tag->Found || text.empty()) continue;
+    if (!camera.empty()) camera += ' ';
+    if (tag == &exif[kSerial]) camera += '#';
+    camera += text;
+  }
+  return camera;
+}
+
 }  // namespace
 
 std::optional<FoundDate> ReadExifDate(MediaReader& reader, std::uint64_t start, std::uint64_t end) {
@@ -164,8 +183,10 @@ std::optional<FoundDate> ReadExifDate(MediaReader& reader, std::uint64_t start, 
   block.ReadIfd(firstIfd, inFirst, exifIfd);
   if (exifIfd) block.ReadIfd(*exifIfd, inExif, pointerInExif);
   // The dates belong in the Exif IFD; TIFF/EP files (some raw formats) keep them in IFD0.
-  if (auto date = DateFrom(inExif)) return date;
-  return DateFrom(inFirst);
+  std::optional<FoundDate> date = DateFrom(inExif);
+  if (!date) date = DateFrom(inFirst);
+  if (date) date->Camera = CameraOf(inFirst, inExif);
+  return date;
 }
 
 std::optional<FoundDate> ReadExifPayload(MediaReader& reader, std::uint64_t start, std::uint64_t end) {

@@ -4,6 +4,7 @@
 
 #include "media/core/ByteOrder.h"
 #include "media/core/MediaFormats.h"
+#include "media/core/Sidecar.h"
 
 namespace pw {
 namespace {
@@ -45,10 +46,10 @@ MediaKind MediaKindOf(std::span<const std::uint8_t> head) {
   return MediaKind::Unknown;
 }
 
-std::optional<FoundDate> ReadTakenDate(ByteSource& source) {
-  MediaReader reader(source);
-  const std::span<const std::uint8_t> head = reader.View(0, static_cast<std::size_t>(std::min<std::uint64_t>(reader.Size(), 12)));
-  switch (MediaKindOf(head)) {
+namespace {
+
+std::optional<FoundDate> MetadataDate(MediaReader& reader, MediaKind kind) {
+  switch (kind) {
     case MediaKind::Jpeg: return JpegTakenDate(reader);
     case MediaKind::Tiff: return TiffTakenDate(reader);
     case MediaKind::Png: return PngTakenDate(reader);
@@ -56,6 +57,21 @@ std::optional<FoundDate> ReadTakenDate(ByteSource& source) {
     case MediaKind::IsoMedia: return IsoMediaTakenDate(reader);
     case MediaKind::Unknown: break;
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FoundDate> ReadTakenDate(ByteSource& source) {
+  MediaKind kind = MediaKind::Unknown;
+  {
+    MediaReader reader(source);
+    const std::span<const std::uint8_t> head = reader.View(0, static_cast<std::size_t>(std::min<std::uint64_t>(reader.Size(), 12)));
+    kind = MediaKindOf(head);
+    if (std::optional<FoundDate> date = MetadataDate(reader, kind)) return date;
+  }
+  // XMP only where EXIF and QuickTime gave nothing: exports and converters that drop the rest.
+  if (kind == MediaKind::Jpeg || kind == MediaKind::Png || kind == MediaKind::IsoMedia) return ReadEmbeddedXmp(source);
   return std::nullopt;
 }
 

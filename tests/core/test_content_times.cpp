@@ -91,8 +91,8 @@ TEST(ContentTimes, EachEntryGetsTheDateItHoldsOrIsLeftAloneWithItsReason) {
                 {L"d\\cut.jpg", std::nullopt, L"could not be read"},
                 // 02:30 came twice that night: the first, still in summer time.
                 {L"d\\gap.jpg", std::nullopt, L"02:30 does not exist on 2021-03-28 in this zone"},
-                {L"d\\local.jpg", FromUnix(1635640200), L"EXIF; the hour came twice: the first is taken"},
-                {L"d\\offset.jpg", FromUnix(1684066953, 4'570'000), L"EXIF, +02:00"},
+                {L"d\\local.jpg", FromUnix(1635640200), L"EXIF (zone picked); the hour came twice: the first is taken"},
+                {L"d\\offset.jpg", FromUnix(1684066953, 4'570'000), L"EXIF, +02:00 (exact)"},
                 {L"d\\plain.txt", std::nullopt, L"no date taken"},
                 {L"d\\zero.jpg", std::nullopt, L"outside the range of file times"},
                 {L"d", std::nullopt, L"a folder holds no date taken"},
@@ -107,10 +107,10 @@ TEST(ContentTimes, EachEntryGetsTheDateItHoldsOrIsLeftAloneWithItsReason) {
   rule.Zone = Berlin();
   EXPECT_EQ(Plan(fs, {{L"d\\IMG_20210514_142233.jpg"}, {L"d\\PXL_20210514_142233123.jpg"}, {L"d\\DSC_0001.jpg"},
                       {L"d\\2021-10-31", true}}, rule),
-            (std::vector<Row>{{L"d\\IMG_20210514_142233.jpg", FromUnix(1620994953), L"name"},
-                              {L"d\\PXL_20210514_142233123.jpg", FromUnix(1621002153, 1'230'000), L"name, UTC"},
+            (std::vector<Row>{{L"d\\IMG_20210514_142233.jpg", FromUnix(1620994953), L"name (zone picked)"},
+                              {L"d\\PXL_20210514_142233123.jpg", FromUnix(1621002153, 1'230'000), L"name (UTC)"},
                               {L"d\\DSC_0001.jpg", std::nullopt, L"no date in the name"},
-                              {L"d\\2021-10-31", FromUnix(1635631200), L"name"}}));
+                              {L"d\\2021-10-31", FromUnix(1635631200), L"name (zone picked)"}}));
 }
 
 TEST(ContentTimes, AFolderGetsItsNewestEntryFromTheInsideOutAndTheRunWritesIt) {
@@ -177,7 +177,7 @@ TEST(ContentTimes, TheFileWrittenIsTheFileReadEvenWhenAnotherTakesItsNameMeanwhi
     std::vector<BatchEntry> planned;
     pw::HeldWriters held;
     for (pw::ContentPlan& plan : *plans) {
-      EXPECT_EQ(plan.Note, L"EXIF, +02:00") << plan.Entry.Path;
+      EXPECT_EQ(plan.Note, L"EXIF, +02:00 (exact)") << plan.Entry.Path;
       planned.push_back(plan.Entry);
       held.push_back(std::move(plan.Held));
     }

@@ -124,7 +124,7 @@ TEST_F(BrowserTest, MainMenuShowsTheLaidOutTree) {
   EXPECT_EQ(Texts(Entries(top[1].Sub)),
             (Strings{L"&Refresh\tF5", L"&Undo Edit\tCtrl+Z", L"-", L"S&hift Times...\tCtrl+H",
                      L"Copy &Times From...\tCtrl+T", L"Set to &Now...", L"Times From &Content...\tCtrl+G",
-                     L"Sa&ve Times...", L"Re&store Times..."}));
+                     L"Set the Cloc&k Right...", L"Sa&ve Times...", L"Re&store Times..."}));
   // keys right of the captions
   EXPECT_EQ(top[3].Sub, nullptr);  // About acts on click
 
@@ -177,7 +177,8 @@ TEST_F(BrowserTest, PopupMenuOfTheFileList) {
   EXPECT_EQ(Texts(items),
             (Strings{L"&Add Bookmark", L"-", L"Copy &Path\tCtrl+Shift+C", L"Edit &File Params\tAlt+Enter",
                      L"S&hift Times...\tCtrl+H", L"Copy &Times From...\tCtrl+T", L"Set to &Now...",
-                     L"Times From &Content...\tCtrl+G", L"Sa&ve Times...", L"Re&store Times..."}));
+                     L"Times From &Content...\tCtrl+G", L"Set the Cloc&k Right...",
+                     L"Sa&ve Times...", L"Re&store Times..."}));
   EXPECT_TRUE(items[0].State & MFS_DISABLED);
   EXPECT_FALSE(items[2].State & MFS_DISABLED);
 }

@@ -234,15 +234,18 @@ TEST_F(TimeToolsTest, TimesFromContentGivesEachPhotoAndVideoItsDateTakenToTheTic
     const wchar_t* Note;
   };
   const Case cases[] = {
-      {L"offset.jpg", L"a_offset.jpg", Utc(2023, 5, 14, 12, 22, 33, 4'570'000), L"EXIF, +02:00"},
-      {L"digitized.jpg", L"b_digitized.jpg", Utc(2020, 1, 1, 5, 29, 59, 1'234'567), L"EXIF digitized, -05:30"},
-      {L"photo.heic", L"c_phone.heic", Utc(2023, 7, 31, 21, 7, 8, 9'000'000), L"EXIF, +09:00"},
-      {L"key.mov", L"d_key.mov", Utc(2023, 5, 14, 12, 22, 33), L"QuickTime, +02:00"},
-      {L"header.mp4", L"e_header.mp4", Utc(2022, 12, 25, 10, 0, 0), L"QuickTime"},
+      {L"offset.jpg", L"a_offset.jpg", Utc(2023, 5, 14, 12, 22, 33, 4'570'000), L"EXIF, +02:00 (exact)"},
+      {L"digitized.jpg", L"b_digitized.jpg", Utc(2020, 1, 1, 5, 29, 59, 1'234'567), L"EXIF digitized, -05:30 (exact)"},
+      {L"photo.heic", L"c_phone.heic", Utc(2023, 7, 31, 21, 7, 8, 9'000'000), L"EXIF, +09:00 (exact)"},
+      {L"key.mov", L"d_key.mov", Utc(2023, 5, 14, 12, 22, 33), L"QuickTime, +02:00 (exact)"},
+      {L"header.mp4", L"e_header.mp4", Utc(2022, 12, 25, 10, 0, 0), L"QuickTime (UTC)"},
       // 02:30 on the night the clocks went forward: no such time in Berlin.
       {L"plain.jpg", L"f_spring.jpg", std::nullopt, L"02:30 does not exist on 2021-03-28 in this zone"},
       {L"modify_only.jpg", L"IMG_20230514_142233.jpg", std::nullopt, L"no date taken"},
       {L"damaged.jpg", L"h_damaged.jpg", std::nullopt, L"no date taken"},
+      // XMP alone, after EXIF and QuickTime gave nothing.
+      {L"xmp_only.jpg", L"i_xmp.jpg", Utc(2023, 5, 14, 12, 22, 33), L"XMP, +02:00 (exact)"},
+      {L"xmp_only.3gp", L"j_xmp.3gp", Utc(2020, 7, 4, 22, 30, 0), L"XMP, -04:00 (exact)"},
   };
   std::vector<std::wstring> names;
   std::map<std::wstring, Stamps> before;
@@ -294,6 +297,91 @@ TEST_F(TimeToolsTest, TimesFromContentGivesEachPhotoAndVideoItsDateTakenToTheTic
   PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
   EXPECT_EQ(Read(At(L"IMG_20230514_142233.jpg")), before[L"IMG_20230514_142233.jpg"]);
   EXPECT_EQ(Read(At(L"h_damaged.jpg")).Accessed, before[L"h_damaged.jpg"].Accessed);
+}
+
+TEST_F(TimeToolsTest, AnExportGetsItsDatesFromItsSidecarsAndATripWithTwoCamerasIsSetRightFromOnePhotoEach) {
+  const std::wstring media = MediaFolder();
+  ASSERT_FALSE(media.empty()) << "PW_MEDIA_FOLDER names no folder of test media";
+  const auto write = [&](const std::wstring& name, const std::string& text) {
+    const HANDLE file = CreateFileW(At(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD done = 0;
+    ASSERT_TRUE(file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &done, nullptr));
+    CloseHandle(file);
+  };
+  for (const wchar_t* photo : {L"IMG_1.jpg", L"IMG_1-edited.jpg", L"IMG_1(1).jpg", L"raw.dng"}) MakeFile(At(photo));
+  write(L"IMG_1.jpg.supplemental-metadata.json", R"({"photoTakenTime":{"timestamp":"1684066953"}})");
+  write(L"IMG_1.jpg(1).json", R"({"photoTakenTime":{"timestamp":"1684066954"}})");
+  write(L"metadata.json", "{}");
+  ASSERT_TRUE(CopyFileW((media + L"sidecar.xmp").c_str(), At(L"raw.dng.xmp").c_str(), FALSE));
+  const std::map<std::wstring, std::pair<unsigned long long, std::wstring>> expected = {
+      {L"IMG_1.jpg", {Utc(2023, 5, 14, 12, 22, 33), L"sidecar: IMG_1.jpg.supplemental-metadata.json (UTC)"}},
+      {L"IMG_1-edited.jpg", {Utc(2023, 5, 14, 12, 22, 33), L"sidecar: IMG_1.jpg.supplemental-metadata.json (UTC)"}},
+      {L"IMG_1(1).jpg", {Utc(2023, 5, 14, 12, 22, 34), L"sidecar: IMG_1.jpg(1).json (UTC)"}},
+      {L"raw.dng", {Utc(2021, 6, 1, 11, 0, 0), L"sidecar: raw.dng.xmp, +01:00 (exact)"}},
+  };
+  std::vector<std::wstring> names = {L"metadata.json"};
+  for (const auto& [name, date] : expected) names.push_back(name);
+  Select(names);
+  std::map<std::wstring, std::wstring> notes;
+  RunTool('G', [&](HWND wnd) {
+    const TimeToolProbe content(wnd);
+    Click(content.rbSidecar());
+    Click(content.cbFields(0));
+    Click(content.cbFields(2));
+    Click(content.btnOK());
+  }, [&](const PreviewProbe& preview) {
+    const ui::ListView& rows = preview.lvEntries();
+    for (int row = 0; row < rows.Count(); ++row)
+      notes[LastName(testutil::ItemText(rows.Handle(), row, 0))] = testutil::ItemText(rows.Handle(), row, 1);
+    Click(preview.btnApply());
+  });
+  EXPECT_EQ(notes[L"metadata.json"], L"a sidecar of no file here");
+  for (const auto& [name, date] : expected) {
+    EXPECT_EQ(notes[name], date.second) << testing::PrintToString(name);
+    EXPECT_EQ(Read(At(name)).Written, date.first) << testing::PrintToString(name);
+  }
+
+  // The Canon's photo a1 was really taken at 12:00 (Berlin), not 10:00: a2 moves with it, the
+  // Nikon's photo stays; then the Nikon's own photo, really taken at 07:59:59.
+  std::map<std::wstring, Stamps> before;
+  for (const wchar_t* name : {L"cam_a1.jpg", L"cam_a2.jpg", L"cam_b1.jpg"}) {
+    ASSERT_TRUE(CopyFileW((media + name).c_str(), At(name).c_str(), FALSE));
+    before[name] = Read(At(name));
+  }
+  const auto setRight = [&](int reference, const wchar_t* real) {
+    Select({L"cam_a1.jpg", L"cam_a2.jpg", L"cam_b1.jpg"});
+    notes.clear();
+    testutil::WhenShown window(L"TfrmSetClockRight", [&](HWND wnd) {
+      const TimeToolProbe clock(wnd);
+      SendMessageW(clock.cbReference(), CB_SETCURSEL, reference, 0);
+      SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(clock.cbReference()));
+      SetWindowTextW(clock.edReal(), real);
+      Click(clock.cbFields(0));
+      Click(clock.cbFields(2));
+      Click(clock.btnOK());
+    });
+    testutil::WhenShown preview(L"TfrmPreview", [&](HWND wnd) {
+      const ui::ListView& rows = PreviewProbe(wnd).lvEntries();
+      for (int row = 0; row < rows.Count(); ++row)
+        notes[LastName(testutil::ItemText(rows.Handle(), row, 0))] = testutil::ItemText(rows.Handle(), row, 1);
+      Click(PreviewProbe(wnd).btnApply());
+    });
+    ClickMenu(Item(L"mnuSetClockRight"));
+    EXPECT_EQ(window.Runs(), 1);
+  };
+  setRight(0, L"2023-05-14 12:00:00");
+  EXPECT_EQ(notes[L"cam_a2.jpg"], L"Canon EOS R5 #012345: +02:00:00 on EXIF (zone picked)");
+  EXPECT_EQ(notes[L"cam_b1.jpg"], L"another camera: NIKON Z 6");
+  EXPECT_EQ(Read(At(L"cam_a1.jpg")).Written, Utc(2023, 5, 14, 10, 0, 0));
+  EXPECT_EQ(Read(At(L"cam_a2.jpg")).Written, Utc(2023, 5, 14, 11, 30, 0));
+  EXPECT_EQ(Read(At(L"cam_b1.jpg")), before[L"cam_b1.jpg"]);
+  setRight(2, L"2023-05-14 07:59:59");
+  EXPECT_EQ(notes[L"cam_b1.jpg"], L"NIKON Z 6: -01:00:31 on EXIF (zone picked)");
+  EXPECT_EQ(Read(At(L"cam_b1.jpg")).Written, Utc(2023, 5, 14, 5, 59, 59));
+  EXPECT_EQ(Read(At(L"cam_a2.jpg")).Written, Utc(2023, 5, 14, 11, 30, 0));
+  // Undo takes the last run back.
+  PressKey(FileList().Handle(), 'Z', ui::ModCtrl);
+  EXPECT_EQ(Read(At(L"cam_b1.jpg")), before[L"cam_b1.jpg"]);
 }
 
 TEST_F(TimeToolsTest, SetToNowGivesEveryEntryTheSameMomentThroughThePreviewAndUndoTakesItBack) {

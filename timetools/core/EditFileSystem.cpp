@@ -1,6 +1,16 @@
 #include "timetools/core/EditFileSystem.h"
 
+#include <algorithm>
+
 namespace pw {
+
+FsError EditFileSystem::ReadStart(const std::wstring& path, std::size_t most, std::vector<std::uint8_t>& bytes) {
+  std::unique_ptr<ContentHandle> content;
+  if (const FsError error = OpenContent(path, content); error != kFsOk) return error;
+  bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(content->Size(), most)));
+  bytes.resize(content->ReadAt(0, bytes));
+  return kFsOk;
+}
 
 std::uint32_t SettableAttributeWord(std::uint32_t attributes) {
   const std::uint32_t settable = attributes & kSettableAttributes;

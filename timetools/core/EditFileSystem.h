@@ -104,6 +104,9 @@ public:
   // folder a run was chosen for, to hold what it writes against).
   enum class FinalOf : std::uint8_t { Entry, Contents };
   virtual FsError FinalPath(const std::wstring& path, FinalOf what, std::wstring& final) = 0;
+  // Up to `most` bytes of a small file from its start (a sidecar beside a photo), read in one go;
+  // by default through OpenContent.
+  virtual FsError ReadStart(const std::wstring& path, std::size_t most, std::vector<std::uint8_t>& bytes);
 };
 
 // Whether the final path of an entry is the final path of a folder or lies inside it. Both come

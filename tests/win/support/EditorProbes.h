@@ -9,6 +9,7 @@
 #include "timetools/kwPreview.h"
 #include "timetools/kwProgress.h"
 #include "timetools/kwTimeTool.h"
+#include "timetools/kwSetClockRight.h"
 #include "timetools/kwTimesFromContent.h"
 #include "ui/ListView.h"
 
@@ -63,11 +64,15 @@ public:
   // Times From Content: the sources and the zone.
   HWND rbTaken() const { return Content().rbTaken; }
   HWND rbName() const { return Content().rbName; }
+  HWND rbSidecar() const { return Content().rbSidecar; }
   HWND rbNewest() const { return Content().rbNewest; }
   HWND cbCountFolders() const { return Content().cbCountFolders; }
   HWND rbComputerZone() const { return Content().rbComputerZone; }
   HWND rbFixedOffset() const { return Content().rbFixedOffset; }
   HWND edOffset() const { return Content().edOffset; }
+  // Set the Clock Right: the reference and when it was really taken.
+  HWND cbReference() const { return dynamic_cast<const TfrmSetClockRight&>(form_).cbReference; }
+  HWND edReal() const { return dynamic_cast<const TfrmSetClockRight&>(form_).edReal; }
 
 private:
   const TfrmShiftTimes& Shift() const { return dynamic_cast<const TfrmShiftTimes&>(form_); }

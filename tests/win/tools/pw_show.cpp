@@ -12,7 +12,8 @@
 //                                   open and the item <downs> steps down selected
 //   pw_show pathline [seconds]    (the path line being edited, then the pop-up menu with its
 //                                  shortcut keys: one screenshot in each half)
-//   pw_show shift|copy|preview|progress [seconds]   the time tools' windows
+//   pw_show shift|copy|clock|preview|progress [seconds]   the time tools' windows (clock: the photo in
+//                                 PW_SHOW_PHOTO as the reference)
 //   pw_show watch [seconds]       (a shown folder taking new files for 8 s, then moved away: the
 //                                  parent with the note in the status bar)
 // Without arguments it opens a window and closes it at once, which starts Wine's desktop for the
@@ -35,6 +36,7 @@
 #include "timetools/kwProgress.h"
 #include "editor/kwTimeEdit.h"
 #include "timetools/kwTimeTool.h"
+#include "timetools/kwSetClockRight.h"
 #include "timetools/kwTimesFromContent.h"
 #include "support/Messages.h"
 #include "support/UserInput.h"
@@ -329,6 +331,12 @@ void ShowTimeTool(const std::wstring& which, int seconds) {
   } else if (which == L"save") {
     TfrmSaveTimes save(nullptr, true);
     save.ShowModal();
+  } else if (which == L"clock") {
+    // The photo PW_SHOW_PHOTO names as the reference, else a folder with no date taken.
+    wchar_t photo[MAX_PATH] = {0};
+    if (!GetEnvironmentVariableW(L"PW_SHOW_PHOTO", photo, MAX_PATH)) GetWindowsDirectoryW(photo, MAX_PATH);
+    TfrmSetClockRight clock(nullptr, {photo, L"C:\\b.jpg"});
+    clock.ShowModal();
   } else if (which == L"setnow") {
     TfrmSetNow now(nullptr, true);
     now.ShowModal();
@@ -407,7 +415,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } else if (what == L"pathline") {
     ShowPathLine(number(1, 5));
   } else if (what == L"shift" || what == L"copy" || what == L"content" || what == L"save" || what == L"restore" ||
-             what == L"setnow") {
+             what == L"setnow" || what == L"clock") {
     ShowTimeTool(what, number(1, 5));
   } else if (what == L"preview") {
     ShowPreview(number(1, 5));
