@@ -17,7 +17,7 @@ void TfrmFileBrowser::CreateControls() {
 
   BuildToolbar();
   pnFilename.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::None, ui::Bevel::Lowered);
-  edFilename = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 0, 0,
+  edFilename = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 0, 0,
                                0, 0, pnFilename.Handle(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdFilename)),
                                GetModuleHandleW(nullptr), nullptr);

@@ -19,6 +19,8 @@ bool FolderAvailable(const std::wstring& folder) {
 }  // namespace
 
 bool TfrmFileBrowser::FormShortCut(HWND from, UINT msg, WPARAM key, LPARAM lp) {
+  // Toolbar, path line, list: Tab walks them in reading order.
+  if (ui::MoveFocusByTab(from, msg, key, lp)) return true;
   const CommandRow* command = CommandForKey(KeyScope::Window, msg, key, lp);
   if (!command || (command->TextKeepsIt && from == edFilename)) return false;
   ui::KeyUsed(from, msg, key, lp);

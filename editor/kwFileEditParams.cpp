@@ -23,6 +23,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
 constexpr const wchar_t* kRowCaptions[TfrmEditFileParams::kRowCount] = {L"Created", L"Modified", L"Accessed"};
+// The same with their access keys, as the rows' check boxes show them.
+constexpr const wchar_t* kRowBoxCaptions[TfrmEditFileParams::kRowCount] = {L"&Created", L"&Modified", L"&Accessed"};
 
 using ui::Bounds;
 
@@ -66,10 +68,10 @@ struct TfrmEditFileParams::Tables {
     std::uint32_t Bit;
   };
   static constexpr AttributeBox kAttributes[] = {
-      {.Field = &F::cbReadOnly, .Caption = L"Read only", .Left = 111, .Top = 8, .Bit = 0x01},
-      {.Field = &F::cbHidden, .Caption = L"Hidden", .Left = 181, .Top = 8, .Bit = 0x02},
-      {.Field = &F::cbSystem, .Caption = L"System", .Left = 111, .Top = 24, .Bit = 0x04},
-      {.Field = &F::cbArchive, .Caption = L"Archive", .Left = 181, .Top = 24, .Bit = 0x20},
+      {.Field = &F::cbReadOnly, .Caption = L"&Read only", .Left = 111, .Top = 8, .Bit = 0x01},
+      {.Field = &F::cbHidden, .Caption = L"&Hidden", .Left = 181, .Top = 8, .Bit = 0x02},
+      {.Field = &F::cbSystem, .Caption = L"&System", .Left = 111, .Top = 24, .Bit = 0x04},
+      {.Field = &F::cbArchive, .Caption = L"Arch&ive", .Left = 181, .Top = 24, .Bit = 0x20},
   };
   // Update and Cancel are anchored to the right edge; the glyphs are in this order in the strip.
   static constexpr ui::ToolbarRow<F> kButtons[] = {
@@ -134,11 +136,11 @@ void TfrmEditFileParams::CreateControls() {
 
   pnBack.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   components_.push_back(pnBack.Handle());
-  cbSynchronize = AddCheckBox(pnBack.Handle(), L"Synchronize", false);
+  cbSynchronize = AddCheckBox(pnBack.Handle(), L"S&ynchronize", false);
 
   pnAttributes.Create(hwnd_, 0, 0, 0, 0, ui::Bevel::Raised, ui::Bevel::Lowered);
   components_.push_back(pnAttributes.Handle());
-  cbModify = AddCheckBox(pnAttributes.Handle(), L"Modify Attributes", false);
+  cbModify = AddCheckBox(pnAttributes.Handle(), L"Modify A&ttributes", false);
   for (const Tables::AttributeBox& box : Tables::kAttributes) {
     HWND wnd = AddCheckBox(pnAttributes.Handle(), box.Caption, false);
     EnableWindow(wnd, FALSE);
@@ -180,7 +182,7 @@ void TfrmEditFileParams::ArrangeControls() {
 
 void TfrmEditFileParams::CreateRows() {
   for (int i = 0; i < kRowCount; ++i) {
-    cbTimes[i] = AddCheckBox(pnBack.Handle(), kRowCaptions[i], true);
+    cbTimes[i] = AddCheckBox(pnBack.Handle(), kRowBoxCaptions[i], true);
     SendMessageW(cbTimes[i], BM_SETCHECK, BST_CHECKED, 0);  // checked before any click can arrive
     dtDates[i] = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"",
                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | DTS_UPDOWN | DTS_SHORTDATEFORMAT, 0, 0, 0, 0,

@@ -21,7 +21,7 @@ constexpr int kLabelWidth = 60, kListLeft = 70;
 void TScopeBox::Create(HWND parent, bool offered) {
   offered_ = offered;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  label_ = CreateWindowExW(0, L"STATIC", L"Apply to:", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, instance,
+  label_ = CreateWindowExW(0, L"STATIC", L"A&pply to:", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, instance,
                            nullptr);
   list_ = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
                           0, 0, 0, parent, nullptr, instance, nullptr);

@@ -51,12 +51,12 @@ TfrmSetClockRight::TfrmSetClockRight(HWND owner, std::vector<std::wstring> paths
 TfrmSetClockRight::~TfrmSetClockRight() { DestroyForm(); }
 
 void TfrmSetClockRight::CreateTop() {
-  lblReference = AddControl(L"STATIC", L"Reference photo or video:", 0);
+  lblReference = AddControl(L"STATIC", L"&Reference photo or video:", 0);
   cbReference = AddControl(L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
   for (const std::wstring& path : paths_)
     SendMessageW(cbReference, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pw::LastComponent(path).c_str()));
   lblTaken = AddControl(L"STATIC", L"", SS_NOPREFIX);
-  lblReal = AddControl(L"STATIC", L"Really taken at:", 0);
+  lblReal = AddControl(L"STATIC", L"Really &taken at:", 0);
   edReal = AddControl(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
   SendMessageW(cbReference, CB_SETCURSEL, 0, 0);
   ReadReference();

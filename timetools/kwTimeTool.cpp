@@ -23,7 +23,7 @@ constexpr int kMargin = 10;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr UINT kWmReferenceRead = WM_APP + 1;  // wParam: the read's number
-constexpr const wchar_t* kFieldCaptions[] = {L"Created", L"Modified", L"Accessed"};
+constexpr const wchar_t* kFieldCaptions[] = {L"&Created", L"&Modified", L"&Accessed"};
 
 // Shift Times: the parts of the offset, with their largest values.
 struct Part {
@@ -32,8 +32,8 @@ struct Part {
   int Largest;
 };
 constexpr Part kParts[] = {
-    {L"Days", 10, 60, 99999}, {L"Hours", 80, 50, 23}, {L"Minutes", 140, 55, 59}, {L"Seconds", 205, 55, 59},
-    {L"Milliseconds", 270, 80, 999}};
+    {L"&Days", 10, 60, 99999}, {L"&Hours", 80, 50, 23}, {L"M&inutes", 140, 55, 59}, {L"&Seconds", 205, 55, 59},
+    {L"Millisec&onds", 270, 80, 999}};
 
 std::wstring TextOf(HWND control) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -153,8 +153,8 @@ TfrmShiftTimes::TfrmShiftTimes(HWND owner, bool offersScope) : TfrmTimeTool(L"Sh
 TfrmShiftTimes::~TfrmShiftTimes() { DestroyForm(); }
 
 void TfrmShiftTimes::CreateTop() {
-  rbLater = AddControl(L"BUTTON", L"Later", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
-  rbEarlier = AddControl(L"BUTTON", L"Earlier", BS_AUTORADIOBUTTON);
+  rbLater = AddControl(L"BUTTON", L"&Later", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
+  rbEarlier = AddControl(L"BUTTON", L"&Earlier", BS_AUTORADIOBUTTON);
   SendMessageW(rbLater, BM_SETCHECK, BST_CHECKED, 0);
   for (size_t i = 0; i < edParts.size(); ++i) {
     lblParts[i] = AddControl(L"STATIC", kParts[i].Caption, 0);
@@ -191,7 +191,7 @@ void TfrmShiftTimes::OnToolCommand(HWND, WORD) {}
 // ---- TfrmCopyTimes --------------------------------------------------------------------------------
 
 TfrmCopyTimes::TfrmCopyTimes(HWND owner, bool offersScope)
-    : TfrmCopyTimes(offersScope, Role{.Title = L"Copy Times From", .OkCaption = L"Copy", .Label = L"Reference:",
+    : TfrmCopyTimes(offersScope, Role{.Title = L"Copy Times From", .OkCaption = L"Copy", .Label = L"&Reference:",
                                       .Prompt = L"Type or pick a file or folder whose times to copy.",
                                       .TopHeight = 116}) {
   CreateToolWindow(owner, L"TfrmCopyTimes", role_.Title);
@@ -212,8 +212,8 @@ TfrmCopyTimes::~TfrmCopyTimes() { DestroyForm(); }
 void TfrmCopyTimes::CreateTop() {
   lblReference = AddControl(L"STATIC", role_.Label, 0);
   edReference = AddControl(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL);
-  btnFile = AddControl(L"BUTTON", L"File...", WS_TABSTOP);
-  btnFolder = AddControl(L"BUTTON", L"Folder...", WS_TABSTOP);
+  btnFile = AddControl(L"BUTTON", L"F&ile...", WS_TABSTOP);
+  btnFolder = AddControl(L"BUTTON", L"F&older...", WS_TABSTOP);
   lblStamps = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX);
   ReferenceChanged();
 }
@@ -340,7 +340,7 @@ void TfrmCopyTimes::OnToolCommand(HWND from, WORD code) {
 
 TfrmRestoreTimes::TfrmRestoreTimes(HWND owner, bool offersScope)
     : TfrmCopyTimes(offersScope,
-                    Role{.Title = L"Restore Times", .OkCaption = L"Restore", .Label = L"From:",
+                    Role{.Title = L"Restore Times", .OkCaption = L"Restore", .Label = L"&From:",
                          .Prompt = L"Type or pick a file of saved times, or a folder whose entries' times to give back.",
                          .TopHeight = 140}) {
   CreateToolWindow(owner, L"TfrmRestoreTimes", L"Restore Times");
@@ -350,7 +350,7 @@ TfrmRestoreTimes::~TfrmRestoreTimes() { DestroyForm(); }
 
 void TfrmRestoreTimes::CreateTop() {
   TfrmCopyTimes::CreateTop();
-  cbAttributes = AddControl(L"BUTTON", L"Read only, hidden, system and archive too", WS_TABSTOP | BS_AUTOCHECKBOX);
+  cbAttributes = AddControl(L"BUTTON", L"&Read only, hidden, system and archive too", WS_TABSTOP | BS_AUTOCHECKBOX);
 }
 
 void TfrmRestoreTimes::PlaceTop() {

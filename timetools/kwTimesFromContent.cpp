@@ -46,14 +46,14 @@ TfrmTimesFromContent::~TfrmTimesFromContent() { DestroyForm(); }
 
 void TfrmTimesFromContent::CreateTop() {
   lblSource = AddControl(L"STATIC", L"Take each entry's time from:", 0);
-  rbTaken = AddControl(L"BUTTON", L"The date a photo or video was taken", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
-  rbName = AddControl(L"BUTTON", L"A date in its name", BS_AUTORADIOBUTTON);
-  rbSidecar = AddControl(L"BUTTON", L"A sidecar file", BS_AUTORADIOBUTTON);
-  rbNewest = AddControl(L"BUTTON", L"A folder's newest entry", BS_AUTORADIOBUTTON);
-  cbCountFolders = AddControl(L"BUTTON", L"Folders in it count too", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX);
+  rbTaken = AddControl(L"BUTTON", L"The date a photo or video was &taken", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
+  rbName = AddControl(L"BUTTON", L"A date in its &name", BS_AUTORADIOBUTTON);
+  rbSidecar = AddControl(L"BUTTON", L"A s&idecar file", BS_AUTORADIOBUTTON);
+  rbNewest = AddControl(L"BUTTON", L"A folder's ne&west entry", BS_AUTORADIOBUTTON);
+  cbCountFolders = AddControl(L"BUTTON", L"&Folders in it count too", WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX);
   lblZone = AddControl(L"STATIC", L"A date without an offset is in:", 0);
-  rbComputerZone = AddControl(L"BUTTON", L"This computer's zone", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
-  rbFixedOffset = AddControl(L"BUTTON", L"UTC offset", BS_AUTORADIOBUTTON);
+  rbComputerZone = AddControl(L"BUTTON", L"This computer's &zone", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON);
+  rbFixedOffset = AddControl(L"BUTTON", L"UTC &offset", BS_AUTORADIOBUTTON);
   edOffset = AddControl(L"EDIT", L"+00:00", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | WS_GROUP);
   SendMessageW(rbTaken, BM_SETCHECK, BST_CHECKED, 0);
   SendMessageW(rbComputerZone, BM_SETCHECK, BST_CHECKED, 0);

@@ -17,6 +17,18 @@ void KeyUsed(HWND wnd, UINT msg, WPARAM key, LPARAM lp) {
   if (msg == WM_SYSKEYDOWN) DefWindowProcW(wnd, msg, key, lp);
 }
 
+bool MoveFocusByTab(HWND from, UINT msg, WPARAM key, LPARAM lp) {
+  if (msg != WM_KEYDOWN || key != VK_TAB || (HeldModifiers(msg, lp) & (ModCtrl | ModAlt))) return false;
+  HWND top = GetAncestor(from, GA_ROOT);
+  HWND current = GetFocus();
+  if (current == top || !IsChild(top, current)) current = nullptr;
+  const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  HWND next = GetNextDlgTabItem(top, current, back);
+  KeyUsed(from, msg, key, lp);
+  if (next && next != current) SetFocus(next);
+  return true;
+}
+
 std::wstring KeyText(WORD key, unsigned modifiers) {
   if (key == 0) return {};
   std::wstring text;

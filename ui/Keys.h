@@ -19,6 +19,11 @@ unsigned HeldModifiers(UINT msg, LPARAM lp);
 // the menu key.
 void KeyUsed(HWND wnd, UINT msg, WPARAM key, LPARAM lp);
 
+// Tab and Shift+Tab in a window that is not run as a dialog: the focus goes to the next (previous)
+// control that takes it, in the order the controls were made, looking into panels that hold
+// controls. True when the key was one of them and was used.
+bool MoveFocusByTab(HWND from, UINT msg, WPARAM key, LPARAM lp);
+
 // A key with its modifiers as menus show it: "Ctrl+Shift+C", "Alt+Enter", "F5"; empty for none.
 std::wstring KeyText(WORD key, unsigned modifiers);
 

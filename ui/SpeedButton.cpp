@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/HighContrast.h"
+#include "ui/Keys.h"
 #include "ui/Panel.h"
 #include "ui/Scoped.h"
 #include "ui/core/AccessibleText.h"
@@ -263,6 +264,8 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
     }
     case WM_KEYDOWN:
+      // In a dialog Tab never gets here; in a plain window the button passes the focus on itself.
+      if (MoveFocusByTab(hwnd_, msg, wp, lp)) return 0;
       KeyDown(wp);
       return 0;
     case WM_GETOBJECT: {

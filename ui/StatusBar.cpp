@@ -10,6 +10,26 @@ void StatusBar::Create(HWND parent, int height, std::span<const int> widths) {
   hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
                           height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetLayout(height, widths);
+  accessible_.Attach(hwnd_, static_cast<int>(widths.size()), [this](int part) { return Facts(part); });
+  access_.Install(hwnd_, [this](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    if (msg == WM_GETOBJECT) return accessible_.AnswerGetObject(wp, lp, result);
+    if (msg == WM_NCDESTROY) accessible_.Detach();
+    return false;
+  });
+}
+
+AccessibleFacts StatusBar::Facts(int part) const {
+  AccessibleFacts facts;
+  if (part == 0) {
+    facts.Name = L"Status";
+    facts.Role = ROLE_SYSTEM_STATUSBAR;
+    return facts;
+  }
+  facts.Role = ROLE_SYSTEM_STATICTEXT;
+  facts.Name = Text(part - 1);
+  facts.State = STATE_SYSTEM_READONLY;
+  SendMessageW(hwnd_, SB_GETRECT, static_cast<WPARAM>(part - 1), reinterpret_cast<LPARAM>(&facts.Bounds));
+  return facts;
 }
 
 void StatusBar::SetLayout(int height, std::span<const int> widths) const {

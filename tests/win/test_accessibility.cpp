@@ -21,6 +21,10 @@
 #include "editor/kwFileEditParams.h"
 #include "editor/kwTimeEdit.h"
 #include "support/BrowserFixture.h"
+#include "support/UserInput.h"
+#include "timetools/kwSetClockRight.h"
+#include "timetools/kwTimeTool.h"
+#include "timetools/kwTimesFromContent.h"
 #include "support/Messages.h"
 #include "ui/ValueProvider.h"
 #include "ui/core/AccessibleText.h"
@@ -442,6 +446,104 @@ TEST(AboutAccessTest, TheLinksAreLinksReachedByTabAfterOk) {
   }
 }
 
+// --- Keyboard: Tab in reading order, a key for every caption ------------------------------------
+
+std::wstring ClassOf(HWND wnd) {
+  wchar_t name[64] = {};
+  GetClassNameW(wnd, name, 63);
+  return name;
+}
+
+RECT ScreenRect(HWND wnd) {
+  RECT rc{};
+  GetWindowRect(wnd, &rc);
+  return rc;
+}
+
+// The controls Tab reaches from the first, once round (bounded: a loop that never comes back fails).
+std::vector<HWND> TabRound(HWND top) {
+  std::vector<HWND> stops;
+  for (HWND at = GetNextDlgTabItem(top, nullptr, FALSE); at && stops.size() < 64; at = GetNextDlgTabItem(top, at, FALSE)) {
+    if (!stops.empty() && at == stops.front()) break;
+    stops.push_back(at);
+  }
+  return stops;
+}
+
+// The letter after a lone '&', 0 for none.
+wchar_t AccessKey(const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] != L'&') return static_cast<wchar_t>(towupper(caption[i + 1]));
+    ++i;
+  }
+  return 0;
+}
+
+// Every control that takes the focus is reached by Tab, top to bottom and left to right within a
+// row; every check box, radio button and button that is not the window's OK or Cancel has an access
+// key, as has a label that names an edit or a list; no two share one.
+void ExpectKeyboardReachable(HWND top, bool readingOrder) {
+  const std::vector<HWND> round = TabRound(top);
+  std::vector<HWND> all;
+  EnumChildWindows(top, [](HWND child, LPARAM into) {
+    reinterpret_cast<std::vector<HWND>*>(into)->push_back(child);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&all));
+  std::vector<wchar_t> keys;
+  for (HWND child : all) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (!IsWindowVisible(child)) continue;
+    if ((style & WS_TABSTOP) && IsWindowEnabled(child)) {
+      EXPECT_NE(std::find(round.begin(), round.end(), child), round.end()) << testutil::WindowText(child) << " not reached";
+    }
+    const std::wstring cls = ClassOf(child), text = testutil::WindowText(child);
+    const int id = GetDlgCtrlID(child);
+    bool needsKey = false;
+    if (cls == L"Button") needsKey = !text.empty() && id != IDOK && id != IDCANCEL;
+    if (cls == L"Static" && !(style & SS_NOPREFIX) && !text.empty()) {
+      HWND named = GetWindow(child, GW_HWNDNEXT);
+      const std::wstring namedClass = named ? ClassOf(named) : L"";
+      needsKey = namedClass == L"Edit" || namedClass == L"ComboBox" || namedClass == DATETIMEPICK_CLASSW;
+    }
+    if (!needsKey) continue;
+    const wchar_t key = AccessKey(text);
+    EXPECT_NE(key, 0) << text << " has no access key";
+    if (key) {
+      EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 0) << text << ": its key is taken";
+      keys.push_back(key);
+    }
+  }
+  for (size_t i = 1; readingOrder && i < round.size(); ++i) {
+    const RECT a = ScreenRect(round[i - 1]), b = ScreenRect(round[i]);
+    const bool sameRow = b.top < a.bottom && a.top < b.bottom;
+    EXPECT_TRUE(sameRow ? b.left >= a.right - 2 : b.top >= a.top)
+        << testutil::WindowText(round[i]) << " [" << ClassOf(round[i]) << "] comes after "
+        << testutil::WindowText(round[i - 1]) << " [" << ClassOf(round[i - 1]) << "]";
+  }
+}
+
+TEST(KeyboardTest, EveryToolWindowTabsInReadingOrderAndEveryCaptionHasItsOwnKey) {
+  const std::vector<std::wstring> photos{L"C:\\none\\a.jpg"};
+  const std::pair<const char*, std::function<std::unique_ptr<ui::Form>()>> windows[] = {
+      {"shift", [] { return std::make_unique<TfrmShiftTimes>(nullptr, true); }},
+      {"copy", [] { return std::make_unique<TfrmCopyTimes>(nullptr, true); }},
+      {"restore", [] { return std::make_unique<TfrmRestoreTimes>(nullptr, true); }},
+      {"content", [] { return std::make_unique<TfrmTimesFromContent>(nullptr, true); }},
+      {"save", [] { return std::make_unique<TfrmSaveTimes>(nullptr, true); }},
+      {"now", [] { return std::make_unique<TfrmSetNow>(nullptr, true); }},
+      {"clock", [&photos] { return std::make_unique<TfrmSetClockRight>(nullptr, photos); }},
+      {"editor", [] { return std::make_unique<TfrmEditFileParams>(nullptr); }},
+  };
+  for (const auto& [name, make] : windows) {
+    SCOPED_TRACE(name);
+    const std::unique_ptr<ui::Form> window = make();
+    ShowWindow(window->Handle(), SW_SHOWNA);
+    // The editor's order is its own (the synchronise box comes within the third row).
+    ExpectKeyboardReachable(window->Handle(), std::string_view(name) != "editor");
+  }
+}
+
 // --- The main window ----------------------------------------------------------------------------
 
 class MainWindowAccessTest : public BrowserFolderTest {
@@ -522,6 +624,43 @@ TEST_F(MainWindowAccessTest, EveryMenuItemCarriesItsTextForScreenReaders) {
   EXPECT_EQ(Item(L"mnuPopBookmark")->Caption(), L"&Remove bookmark");
   ClickButton(Button(L"btnBookmark"));
   EXPECT_EQ(ReaderText(Probe().PopupMenu(), *Item(L"mnuPopBookmark")), L"&Add bookmark");
+}
+
+TEST_F(MainWindowAccessTest, TabWalksToolbarPathLineAndListAndBack) {
+  ListPath(base);
+  SetFocus(FileList().Handle());
+  std::vector<HWND> seen{GetFocus()};
+  for (int i = 0; i < 40 && (seen.size() == 1 || seen.back() != FileList().Handle()); ++i) {
+    testutil::PressKey(GetFocus(), VK_TAB);
+    seen.push_back(GetFocus());
+  }
+  ASSERT_EQ(seen.back(), FileList().Handle()) << "Tab never came back to the list";
+  ASSERT_GE(seen.size(), 9u);
+  // The toolbar's buttons left to right, then the path line, then the list.
+  EXPECT_EQ(seen[seen.size() - 2], Probe().PathLine());
+  for (size_t i = 1; i + 2 < seen.size(); ++i) {
+    EXPECT_EQ(GetParent(seen[i]), Probe().ToolbarPanel());
+    if (i > 1) {
+      EXPECT_GT(ScreenRect(seen[i]).left, ScreenRect(seen[i - 1]).left);
+    }
+  }
+  // Shift+Tab goes back the same way; in the drive list Tab reaches the drive list instead.
+  testutil::PressKey(GetFocus(), VK_TAB, ui::ModShift);
+  EXPECT_EQ(GetFocus(), Probe().PathLine());
+  testutil::PressKey(GetFocus(), VK_TAB, ui::ModShift);
+  EXPECT_EQ(GetFocus(), seen[seen.size() - 3]);
+
+  // The status bar reads as one, its panels named by what they show.
+  const ComPtr<IAccessible> status = ObjectOf(Status().Handle());
+  ASSERT_TRUE(status);
+  EXPECT_EQ(Role(*status), ROLE_SYSTEM_STATUSBAR);
+  long panels = 0;
+  EXPECT_EQ(status->get_accChildCount(&panels), S_OK);
+  EXPECT_EQ(panels, 3);
+  EXPECT_TRUE(Status().Text(1).starts_with(L"Folders: "));
+  EXPECT_EQ(Name(*status, 1), Status().Text(0));
+  EXPECT_EQ(Name(*status, 2), Status().Text(1));
+  EXPECT_EQ(Role(*status, 2), ROLE_SYSTEM_STATICTEXT);
 }
 
 TEST_F(MainWindowAccessTest, ToolbarButtonsReadAsButtonsWithTheirHints) {
