@@ -470,16 +470,6 @@ std::vector<HWND> TabRound(HWND top) {
   return stops;
 }
 
-// The letter after a lone '&', 0 for none.
-wchar_t AccessKey(const std::wstring& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != L'&') continue;
-    if (caption[i + 1] != L'&') return static_cast<wchar_t>(towupper(caption[i + 1]));
-    ++i;
-  }
-  return 0;
-}
-
 // Every control that takes the focus is reached by Tab, top to bottom and left to right within a
 // row; every check box, radio button and button that is not the window's OK or Cancel has an access
 // key, as has a label that names an edit or a list; no two share one.
@@ -490,7 +480,7 @@ void ExpectKeyboardReachable(HWND top, bool readingOrder) {
     reinterpret_cast<std::vector<HWND>*>(into)->push_back(child);
     return TRUE;
   }, reinterpret_cast<LPARAM>(&all));
-  std::vector<wchar_t> keys;
+  std::vector<std::wstring> keys;
   for (HWND child : all) {
     const LONG style = GetWindowLongW(child, GWL_STYLE);
     if (!IsWindowVisible(child)) continue;
@@ -507,9 +497,9 @@ void ExpectKeyboardReachable(HWND top, bool readingOrder) {
       needsKey = namedClass == L"Edit" || namedClass == L"ComboBox" || namedClass == DATETIMEPICK_CLASSW;
     }
     if (!needsKey) continue;
-    const wchar_t key = AccessKey(text);
-    EXPECT_NE(key, 0) << text << " has no access key";
-    if (key) {
+    const std::wstring key = pw::AccessKeyName(text);
+    EXPECT_NE(key, L"") << text << " has no access key";
+    if (!key.empty()) {
       EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 0) << text << ": its key is taken";
       keys.push_back(key);
     }
