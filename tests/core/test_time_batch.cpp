@@ -220,5 +220,17 @@ TEST(TimeBatch, ARunStopsAtTheFirstEntryWhoseVolumeStoppedAnswering) {
     EXPECT_EQ(undone, (row.Stops ? std::vector<std::wstring>{L"a", L"b"} : std::vector<std::wstring>{L"a", L"b", L"d"}))
         << row.Error;
     EXPECT_EQ(fs.Disks[L"d"].LastWrite, row.Stops ? At(kFile, 40).LastWrite : At(kFile, 50).LastWrite);
+    if (!row.Stops) continue;
+
+    // Undo while the volume still does not answer keeps every entry for an Undo once it does.
+    pw::EditUndo undo;
+    undo.Remember(run.Undo);
+    fs.Errors = {{L"times b", row.Error}};
+    EXPECT_TRUE(undo.Run(fs).Stopped);
+    EXPECT_EQ(undo.Count(), 2u);
+    fs.Errors.clear();
+    EXPECT_TRUE(undo.Run(fs).Failures.empty());
+    EXPECT_EQ(fs.Disks[L"a"], At(kFile, 10));
+    EXPECT_EQ(fs.Disks[L"b"], At(kFile, 20));
   }
 }
