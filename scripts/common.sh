@@ -270,8 +270,7 @@ pw_share_unusable() {
 # its state under `folder`) and mounts it with smbnetfs at `folder`/mnt, so that the share is seen
 # at `folder`/mnt/127.0.0.1/share. `folder`/server.sh stop|start stops the server (the mount stays,
 # and answers with errors meanwhile) and starts it again, each waiting until it is done and then
-# writing "stopped" or "started" into `folder`/server.state: Wine starts a host program without a
-# process to wait for. Fails when the share cannot be listed through the mount afterwards.
+# making `folder`/stop.done or start.done: Wine starts a host program without a process to wait for. Fails when the share cannot be listed through the mount afterwards.
 pw_start_share() {
   local folder
   folder=$(realpath -m "$1")
@@ -318,7 +317,7 @@ case "\$1" in
       setsid $smbd --foreground --no-process-group -s $folder/samba/smb.conf </dev/null >/dev/null 2>&1 &
       echo \$! >"\$pidfile"
     fi
-    for i in \$(seq 1 200); do listening && { echo started >$folder/server.state; exit 0; }; sleep 0.05; done
+    for i in \$(seq 1 200); do listening && { : >$folder/start.done; exit 0; }; sleep 0.05; done
     echo "smbd did not start" >&2; exit 1 ;;
   stop)
     if pid=\$(cat "\$pidfile" 2>/dev/null); then
@@ -327,7 +326,7 @@ case "\$1" in
       kill -KILL -- -"\$pid" 2>/dev/null
       rm -f "\$pidfile"
     fi
-    for i in \$(seq 1 200); do listening || { echo stopped >$folder/server.state; exit 0; }; sleep 0.05; done
+    for i in \$(seq 1 200); do listening || { : >$folder/stop.done; exit 0; }; sleep 0.05; done
     echo "smbd did not stop" >&2; exit 1 ;;
 esac
 SCRIPT

@@ -3,7 +3,7 @@
 // going away while it is shown.
 #include "support/EditFixture.h"
 
-#include <array>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -14,43 +14,35 @@
 
 namespace {
 
-const wchar_t kKey[] = L"Software\\Quillmere Software\\Corvalt\\File Browser";
-
 std::wstring Environment(const wchar_t* name) {
   const wchar_t* value = _wgetenv(name);
   return value ? value : L"";
 }
 
 void ClearBookmarks() {
-  for (int n = 0; n < 8; ++n) RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, (L"Key" + std::to_wstring(n)).c_str());
+  for (int n = 0; n < 8; ++n)
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Quillmere Software\\Corvalt\\File Browser",
+                       (L"Key" + std::to_wstring(n)).c_str());
 }
 
-// Runs the host's script that stops or starts the share's server, and waits until it says it is
-// done in server.state beside it: Wine gives no process to wait for a host program by.
-bool Server(const std::wstring& script, const wchar_t* verb) {
-  const std::wstring state = script.substr(0, script.rfind(L'\\') + 1) + L"server.state";
-  DeleteFileW(state.c_str());
+// Runs the host's script that stops or starts the share's server ("stop", "start") and waits for
+// the file it makes when done: Wine gives no process to wait for a host program by.
+bool Server(const std::wstring& script, const std::wstring& verb) {
+  const std::wstring done = script.substr(0, script.rfind(L'\\') + 1) + verb + L".done";
+  DeleteFileW(done.c_str());
   std::wstring command = L"\"" + script + L"\" " + verb;
   STARTUPINFOW start{};
   start.cb = sizeof(start);
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &start,
-                     &process)) {
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process)) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
-  const std::string done = std::wstring(verb) == L"stop" ? "stopped" : "started";
-  for (int tries = 0; tries < 600; ++tries) {
-    if (FILE* file = _wfopen(state.c_str(), L"rb")) {
-      char said[16] = {};
-      const std::size_t got = fread(said, 1, sizeof(said) - 1, file);
-      fclose(file);
-      if (std::string(said, got).starts_with(done)) return true;
-    }
-    Sleep(100);
-  }
-  return false;
+  for (int tries = 0; tries < 600 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++tries) Sleep(100);
+  return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+const unsigned long long kWhole = UtcFileTime(2020, 7, 1, 12, 0, 14, 0);  // a.txt and b.txt, to start with
 
 class ShareTest : public EditFolderTest {
 protected:
@@ -69,7 +61,7 @@ protected:
     folder = work = unc + L"\\work\\";
     testutil::RemoveTree(unc + L"\\work");
     ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr)) << GetLastError();
-    for (const wchar_t* name : {L"a.txt", L"b.txt"}) MakeFile(work + name);
+    for (const wchar_t* name : {L"a.txt", L"b.txt"}) ASSERT_TRUE(SetTimes(MakeFile(work + name), 0, kWhole, kWhole));
   }
   void TearDown() override {
     EditFolderTest::TearDown();
@@ -80,6 +72,14 @@ protected:
     drive_.reset();
   }
   std::wstring DriveRoot() const { return drive_->Root(); }
+  // Answers the window until its listing has ended: the share may take longer than the first slice.
+  void Settle() const {
+    testutil::AnswerUntil([this] { return !Status().Text(2).starts_with(L"Listing..."); }, std::chrono::minutes(1));
+  }
+  void List(const std::wstring& path) {
+    ListPath(path);
+    Settle();
+  }
 
   // Shift Times later by `ms` milliseconds on the selection's last write and last access (the
   // share keeps a write only with both); the new modified time the preview shows for a.txt.
@@ -109,17 +109,20 @@ protected:
   // The server stopped until the end of the scope (or of a failed assertion); then the share
   // answers again, which the mount tells after a few seconds.
   struct Outage {
-    explicit Outage(const ShareTest& test) : test_(test) { Stopped = Server(test.server, L"stop"); }
+    explicit Outage(const ShareTest& test) : Test(test), Stopped(Server(test.server, L"stop")) {}
     ~Outage() {
-      Server(test_.server, L"start");
-      for (int tries = 0; tries < 300 && GetFileAttributesW(test_.work.c_str()) == INVALID_FILE_ATTRIBUTES; ++tries)
+      Server(Test.server, L"start");
+      for (int tries = 0; tries < 300 && GetFileAttributesW(Test.work.c_str()) == INVALID_FILE_ATTRIBUTES; ++tries)
         Sleep(100);
     }
-    bool Stopped = false;
-
-  private:
-    const ShareTest& test_;
+    const ShareTest& Test;
+    const bool Stopped;
   };
+  std::wstring Reports() const {
+    std::wstring all;
+    for (const std::wstring& report : reports) all += report + L"\n";
+    return all;
+  }
 
   std::wstring unc, server, work;  // \\127.0.0.1\share ; work: a folder on it, with its backslash
 
@@ -132,14 +135,14 @@ TEST_F(ShareTest, AFolderListsByItsUncPathAndOnTheNetworkDrive) {
     std::wstring Folder, Parent;
   };
   for (const Row& row : {Row{work, L"[share]"}, Row{DriveRoot() + L"work\\", L"[..]"}}) {
-    ListPath(row.Folder);
+    List(row.Folder);
     EXPECT_EQ(Probe().CurrentPath(), row.Folder);
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{row.Parent, L"a.txt", L"b.txt"})) << row.Folder;
   }
 }
 
 TEST_F(ShareTest, UpFromTheSharesRootGoesToTheDriveList) {
-  ListPath(unc + L"\\");
+  List(unc + L"\\");
   ASSERT_EQ(Cell(0, 0), L"[Drives]");  // no parent entry: a share's root has no folder above it
   EXPECT_NE(RowOf(L"work"), -1);
   PressKey(FileList().Handle(), VK_BACK);
@@ -156,7 +159,7 @@ TEST_F(ShareTest, TheDriveListShowsTheNetworkDriveAsRemote) {
 TEST_F(ShareTest, BookmarksOnTheShareOpenAndSurviveARestart) {
   const std::vector<std::wstring> marks = {work + L"a.txt", DriveRoot() + L"work\\b.txt"};
   for (const std::wstring& mark : marks) {
-    ListPath(mark.substr(0, mark.rfind(L'\\') + 1));
+    List(mark.substr(0, mark.rfind(L'\\') + 1));
     ClickRow(FileList(), RowOf(mark.substr(mark.rfind(L'\\') + 1)));
     ClickButton(Button(L"btnBookmark"));
   }
@@ -168,38 +171,38 @@ TEST_F(ShareTest, BookmarksOnTheShareOpenAndSurviveARestart) {
   for (int position : {1, 1}) {  // the older first; opened, it moves to the top
     const std::wstring mark = Probe().Bookmarks()[position];
     ClickMenu(Item(L"mnuBookmarks")->Items().at(position).get());
+    Settle();
     EXPECT_EQ(PathLine(), mark);
     EXPECT_EQ(SelectedCaptions(), std::vector<std::wstring>{mark.substr(mark.rfind(L'\\') + 1)});
   }
 }
 
 TEST_F(ShareTest, ALostConnectionKeepsTheListAndTheFolderAndSaysSo) {
-  ListPath(work);
+  List(work);
   const std::vector<std::wstring> listed = Captions();
   {
     Outage outage(*this);
     ASSERT_TRUE(outage.Stopped);
     PressKey(FileList().Handle(), VK_F5);
+    Settle();
     EXPECT_TRUE(Status().Text(2).starts_with(L"Connection lost")) << Status().Text(2);
     EXPECT_EQ(Probe().CurrentPath().substr(0, work.size()), work);
     EXPECT_EQ(Captions(), listed);
   }
   PressKey(FileList().Handle(), VK_F5);
+  Settle();
   EXPECT_EQ(Status().Text(2), L"");
   EXPECT_EQ(Captions(), listed);
 }
 
 TEST_F(ShareTest, TheShareIsLearnedToKeepWholeSecondsSaidOncePerTimeAndForeseenNextTime) {
-  const unsigned long long whole = UtcFileTime(2020, 7, 1, 12, 0, 14, 0);
-  for (const wchar_t* name : {L"a.txt", L"b.txt"}) ASSERT_TRUE(SetTimes(At(name), 0, whole, whole));
   Select({L"a.txt", L"b.txt"});
   // Half a second past the next whole one: a value kept otherwise, not an ignored write.
   const std::wstring first = ShiftLater(1500);
   EXPECT_EQ(first.find(L"(asked "), std::wstring::npos) << first;  // "NTFS": nothing foreseen yet
   for (const wchar_t* name : {L"a.txt", L"b.txt"})
-    EXPECT_EQ(testutil::ReadStamps(At(name)).Written, whole + 10'000'000) << name;
-  std::wstring all;
-  for (const std::wstring& report : reports) all += report + L"\n";
+    EXPECT_EQ(testutil::ReadStamps(At(name)).Written, kWhole + 10'000'000) << name;
+  const std::wstring all = Reports();
   EXPECT_NE(all.find(L"2 entries: last write kept to 1 s, as this share does"), std::wstring::npos) << all;
   EXPECT_NE(all.find(L"2 entries: last access kept to 1 s, as this share does"), std::wstring::npos) << all;
   EXPECT_EQ(all.find(L"a.txt"), std::wstring::npos) << all;  // no line per entry
@@ -210,19 +213,16 @@ TEST_F(ShareTest, TheShareIsLearnedToKeepWholeSecondsSaidOncePerTimeAndForeseenN
 }
 
 TEST_F(ShareTest, ARunWhoseServerGoesAwayStopsThereAndSaysWhatWasWritten) {
-  const unsigned long long whole = UtcFileTime(2020, 7, 1, 12, 0, 14, 0);
-  for (const wchar_t* name : {L"a.txt", L"b.txt"}) ASSERT_TRUE(SetTimes(At(name), 0, whole, whole));
   Select({L"a.txt", L"b.txt"});
   {
     std::optional<Outage> outage;
     ShiftLater(2000, [&] { outage.emplace(*this); });  // planned and previewed, then the server goes
     ASSERT_TRUE(outage && outage->Stopped);
   }
-  std::wstring all;
-  for (const std::wstring& report : reports) all += report + L"\n";
+  const std::wstring all = Reports();
   EXPECT_NE(all.find(L"The volume stopped answering. Stopped after 1 of 2 entries; 0 of them written"),
             std::wstring::npos) << all;
-  for (const wchar_t* name : {L"a.txt", L"b.txt"}) EXPECT_EQ(testutil::ReadStamps(At(name)).Written, whole) << name;
+  for (const wchar_t* name : {L"a.txt", L"b.txt"}) EXPECT_EQ(testutil::ReadStamps(At(name)).Written, kWhole) << name;
 }
 
 }  // namespace
