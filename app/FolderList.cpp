@@ -10,6 +10,7 @@
 #include "browse/platform/UserFormats.h"
 #include "common/core/PathRules.h"
 #include "common/platform/LocalTime.h"
+#include "common/core/NetworkErrors.h"
 #include "common/platform/SystemError.h"
 
 namespace {
@@ -33,7 +34,14 @@ std::wstring TfrmFileBrowser::ShownFolder() const {
 
 bool TfrmFileBrowser::ListFolder(AfterListing then) {
   const std::wstring listed = ShownFolder();
-  if (listed.empty() || !SetCurrentDirectoryW(listed.c_str())) return false;
+  if (listed.empty()) return false;
+  if (!SetCurrentDirectoryW(listed.c_str())) {
+    // The list keeps what it showed; a server that stopped answering is said to have, as the list
+    // is not the folder's now.
+    const DWORD error = GetLastError();
+    if (pw::IsConnectionLost(error)) StatusBar.SetText(2, L"Connection lost: " + pw::SystemErrorText(error));
+    return false;
+  }
 
   {
     ui::RaisedFlag quiet(quietSelection_);
@@ -87,6 +95,7 @@ void TfrmFileBrowser::TakeListing(unsigned listing) {
   // What changed on disk since: an ended listing that lost rows to it is not shown anew above.
   if (listing == listing_ && (taken.Anew || !taken.Changes.empty())) ShowFolderChanges(taken);
   if (listing == listing_ && taken.GoneTo) LeaveGoneFolder(*taken.GoneTo);
+  if (listing == listing_ && taken.Unfollowed) StatusBar.SetText(2, L"Not following changes in this folder");
 }
 
 void TfrmFileBrowser::ShowFolderChanges(pw::FolderFeed::Progress& taken) {
@@ -123,8 +132,11 @@ void TfrmFileBrowser::EndListing(pw::FolderFeed::Progress& ended) {
   // and the selection the listing's caller would make is not made.
   const bool userSelected = lvFiles.SelectedCount() > 0;
   const bool read = ended.Error == ERROR_SUCCESS;
+  // A server that stopped answering says nothing of the folder: what was read stays, marked as
+  // cut short, rather than an empty list or a jump to another folder.
+  const bool lost = !read && pw::IsConnectionLost(ended.Error);
   ChangeRows([&] {
-    if (!read) {
+    if (!read && !lost) {
       // Never a part presented as the whole: a folder that could not be read to its end shows as
       // one that could not be read at all, its drives entry aside.
       std::vector<pw::FileItem> drives;
@@ -143,7 +155,12 @@ void TfrmFileBrowser::EndListing(pw::FolderFeed::Progress& ended) {
     }
     return moved;
   }, RowsView::Focused);
-  StatusBar.SetText(2, read ? L"" : L"Could not be read: " + pw::SystemErrorText(ended.Error));
+  if (lost)
+    StatusBar.SetText(2, L"Connection lost: " +
+                             pw::FormatGrouped(ended.FileCount + ended.FolderCount, Model.Text().ThousandSep) +
+                             L" entries read (" + pw::SystemErrorText(ended.Error) + L")");
+  else
+    StatusBar.SetText(2, read ? L"" : L"Could not be read: " + pw::SystemErrorText(ended.Error));
   AfterListing then = std::move(afterListing_);
   if (then && !userSelected) then(read);
 }

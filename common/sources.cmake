@@ -1,6 +1,6 @@
 # common/core: what every part of the program uses, plain C++ (no <windows.h>): calendar and
 # date-time maths, the date and time texts, ISO 8601 UTC texts, the caseless order, path rules,
-# names as WTF-8 bytes, the settings key.
+# names as WTF-8 bytes, the settings key, the errors that say a network volume stopped answering.
 # common/platform: the local time zone, the user's locale, the system's error texts, the name of a
 # volume's file system (Win32).
 list(APPEND PW_CORE_SOURCES
@@ -8,6 +8,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/DateFormat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/DateTime.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/IsoTime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/NetworkErrors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/NumberText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/PathRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeText.cpp

@@ -6,13 +6,13 @@ PW_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # fonts-wine brings Wine's Tahoma and MS Sans Serif, the fonts the windows are laid out for;
 # without them every text falls back to a much wider font and is clipped. fusefat and dosfstools
-# make the FAT volume of the Wine tests. wixl, osslsigncode and zip make the release
+# make the FAT volume of the Wine tests, samba and smbnetfs their network share. wixl, osslsigncode and zip make the release
 # (scripts/package.sh); msitools reads the installer back in its tests.
 pw_install_deps() {
   local pkgs=(cmake make g++ python3 locales googletest libgtest-dev
               g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
               wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
-              fusefat dosfstools clang libclang-rt-14-dev libimage-exiftool-perl libheif-examples
+              fusefat dosfstools samba smbclient smbnetfs clang libclang-rt-14-dev libimage-exiftool-perl libheif-examples
               wixl msitools osslsigncode zip unzip openssl nlohmann-json3-dev)
   local missing=() p
   for p in "${pkgs[@]}"; do
@@ -231,4 +231,137 @@ pw_mount_fat() {
   "$mkfs" -F 16 -s 1 -i 50574641 -C "$image" 16384 >/dev/null || return 1
   TZ=UTC fusefat -o rw+ "$image" "$folder" </dev/null >/dev/null 2>&1
   mountpoint -q "$folder" || { echo "fusefat did not mount $image at $folder" >&2; return 1; }
+}
+
+# ---- A network share for the Wine tests -----------------------------------------------------------
+
+# What the Windows tests can rely on, measured with Wine 8.0 on Samba 4 through smbnetfs:
+# - A drive letter the mount manager defines with the type DRIVE_REMOTE (TestDrive's `network`)
+#   is written by it into HKLM\Software\Wine\Drives as "q:"="network"; GetDriveTypeW says
+#   DRIVE_REMOTE (4). GetVolumeInformationW names it "NTFS" (flags 0x0a, the serial made of the
+#   letter, 0x53000000 for S:), and so does GetVolumeInformationByHandleW on any entry of it.
+# - \\127.0.0.1\share\ (the prefix's dosdevices/unc/127.0.0.1/share, a link to the mount) is no
+#   network volume to Wine: GetDriveTypeW says DRIVE_FIXED (3), GetVolumeInformationW fails with
+#   ERROR_DIR_NOT_ROOT (144); a handle on it says "NTFS", with the serial of a drive letter that
+#   points to the same folder. Paths, listings and times work as on the drive letter.
+# - The last write and the last access keep whole seconds (cut down: 12:00:00.1234567 reads back
+#   12:00:00); the creation cannot be set and reads back as the last write. SetFileTime with the
+#   last write alone answers TRUE and keeps nothing, as on the FAT volume.
+# - ReadDirectoryChangesW is accepted and answers changes made through the mount; a change made on
+#   the server's side (in the shared folder itself) is never reported.
+# - With smbd stopped the mount answers EIO: CreateFileW and GetFileAttributesW of an entry fail
+#   with ERROR_NOT_READY (21), FindFirstFileExW with ERROR_NOACCESS (998), and GetDriveTypeW of the
+#   drive says DRIVE_NO_ROOT_DIR (1). Once smbd is back the mount answers again after about 2 s
+#   (smbnetfs keeps failures for 3 s). With smbnetfs itself gone (ENOTCONN) an entry fails with
+#   ERROR_GEN_FAILURE (31) and the mount's root with ERROR_PATH_NOT_FOUND (3).
+
+# Why no share can be served here, or nothing when one can: smbd and smbnetfs are needed, FUSE,
+# and the SMB port of the loopback address (smbnetfs reaches a server on port 445 only).
+pw_share_unusable() {
+  PATH="$PATH:/usr/sbin:/sbin" command -v smbd >/dev/null || { echo "smbd is missing"; return 0; }
+  command -v smbnetfs >/dev/null || { echo "smbnetfs is missing"; return 0; }
+  pw_fuse_usable || { echo "/dev/fuse cannot be opened"; return 0; }
+  [ "$(id -u)" -eq 0 ] || { echo "only root may serve port 445"; return 0; }
+  if (exec 3<>/dev/tcp/127.0.0.1/445) 2>/dev/null; then echo "port 445 of 127.0.0.1 is taken"; return 0; fi
+  return 1
+}
+
+# Serves `folder`/share as \\127.0.0.1\share with Samba's smbd (127.0.0.1 only, no NetBIOS, all
+# its state under `folder`) and mounts it with smbnetfs at `folder`/mnt, so that the share is seen
+# at `folder`/mnt/127.0.0.1/share. `folder`/server.sh stop|start stops the server (the mount stays,
+# and answers with errors meanwhile) and starts it again, each waiting until it is done and then
+# making `folder`/stop.done or start.done: Wine starts a host program without a process to wait for. Fails when the share cannot be listed through the mount afterwards.
+pw_start_share() {
+  local folder
+  folder=$(realpath -m "$1")
+  local smbd user
+  smbd=$(PATH="$PATH:/usr/sbin:/sbin" command -v smbd) || return 1
+  user=$(id -un)
+  pw_stop_share "$folder"
+  mkdir -p "$folder"/share "$folder"/mnt "$folder"/home/.smb
+  local d
+  for d in state lock cache pid private ncalrpc log; do mkdir -p "$folder/samba/$d"; done
+  cat >"$folder/samba/smb.conf" <<CONF
+[global]
+  interfaces = 127.0.0.1
+  bind interfaces only = yes
+  disable netbios = yes
+  smb ports = 445
+  server role = standalone server
+  server min protocol = SMB2
+  passdb backend = tdbsam:$folder/samba/private/passdb.tdb
+  private dir = $folder/samba/private
+  state directory = $folder/samba/state
+  lock directory = $folder/samba/lock
+  cache directory = $folder/samba/cache
+  pid directory = $folder/samba/pid
+  ncalrpc dir = $folder/samba/ncalrpc
+  log file = $folder/samba/log/smbd.log
+  load printers = no
+  printcap name = /dev/null
+  disable spoolss = yes
+[share]
+  path = $folder/share
+  read only = no
+CONF
+  printf 'pathwick\npathwick\n' | smbpasswd -c "$folder/samba/smb.conf" -s -a "$user" >/dev/null || return 1
+  # smbd in a process group of its own, so that stopping it ends the processes serving each
+  # connection too, as a server that goes away would.
+  cat >"$folder/server.sh" <<SCRIPT
+#!/bin/bash
+pidfile=$folder/samba/server.pid
+listening() { (exec 3<>/dev/tcp/127.0.0.1/445) 2>/dev/null; }
+case "\$1" in
+  start)
+    if ! listening; then
+      setsid $smbd --foreground --no-process-group -s $folder/samba/smb.conf </dev/null >/dev/null 2>&1 &
+      echo \$! >"\$pidfile"
+    fi
+    for i in \$(seq 1 200); do listening && { : >$folder/start.done; exit 0; }; sleep 0.05; done
+    echo "smbd did not start" >&2; exit 1 ;;
+  stop)
+    if pid=\$(cat "\$pidfile" 2>/dev/null); then
+      kill -TERM -- -"\$pid" 2>/dev/null
+      for i in \$(seq 1 200); do kill -0 "\$pid" 2>/dev/null || break; sleep 0.05; done
+      kill -KILL -- -"\$pid" 2>/dev/null
+      rm -f "\$pidfile"
+    fi
+    for i in \$(seq 1 200); do listening || { : >$folder/stop.done; exit 0; }; sleep 0.05; done
+    echo "smbd did not stop" >&2; exit 1 ;;
+esac
+SCRIPT
+  chmod +x "$folder/server.sh"
+  "$folder/server.sh" start || return 1
+  # smbnetfs takes its settings and the password from its own files (never from the keyring), and
+  # gives up on a server that does not answer after a few seconds rather than 20.
+  cat >"$folder/home/.smb/smbnetfs.conf" <<CONF
+smb_query_browsers false
+use_libsecret false
+smb_timeout 5000
+auth "127.0.0.1" "$user" "pathwick"
+CONF
+  chmod 600 "$folder/home/.smb/smbnetfs.conf"
+  HOME="$folder/home" smbnetfs "$folder/mnt" -o config="$folder/home/.smb/smbnetfs.conf" </dev/null >/dev/null 2>&1
+  local i
+  for i in $(seq 1 100); do
+    ls "$folder/mnt/127.0.0.1/share" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "The share of $folder could not be listed through smbnetfs" >&2
+  return 1
+}
+
+# Lets the prefix reach the share as \\\\127.0.0.1\\share: Wine looks UNC paths up in its unc device
+# folder, server by server.
+pw_share_in_prefix() {
+  mkdir -p "$WINEPREFIX/dosdevices/unc/127.0.0.1"
+  ln -sfn "$(realpath -m "$1")/mnt/127.0.0.1/share" "$WINEPREFIX/dosdevices/unc/127.0.0.1/share"
+  export PW_SHARE_UNC='\\127.0.0.1\share'
+}
+
+pw_stop_share() {
+  local folder=$1
+  pw_unmount_fat "$folder/mnt"
+  [ -x "$folder/server.sh" ] && "$folder/server.sh" stop
+  return 0
 }

@@ -25,6 +25,7 @@ export TZ=Europe/Berlin LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
 cleanup() {
   wineserver -k >/dev/null 2>&1
   pw_unmount_fat "$work/fat"
+  pw_stop_share "$work/smb"
   pw_stop_xvfb
   rm -rf "$work"
 }
@@ -43,6 +44,17 @@ if pw_fuse_usable; then
 else
   echo "No FAT volume for the Wine tests: /dev/fuse cannot be opened; its tests are skipped"
 fi
+# A network share on 127.0.0.1 (Samba, mounted with smbnetfs) for the tests of browsing and writing
+# over the network: the tests see it at PW_SHARE_FOLDER (for a drive letter of theirs), as
+# \\127.0.0.1\share once the prefix is made, and stop and start its server with PW_SHARE_SERVER.
+share_unusable=$(pw_share_unusable)
+if [ -z "$share_unusable" ]; then
+  pw_start_share "$work/smb" || exit 1
+  export PW_SHARE_FOLDER="Z:${work//\//\\}\\smb\\mnt\\127.0.0.1\\share"
+  export PW_SHARE_SERVER="Z:${work//\//\\}\\smb\\server.sh"
+else
+  echo "No network share for the Wine tests: $share_unusable; its tests are skipped"
+fi
 # The photos and videos of the Times From Content tests, as the native tests had them made.
 bash scripts/make_media.sh "$PW_ROOT/build/media" || exit 1
 export PW_MEDIA_FOLDER="Z:${PW_ROOT//\//\\}\\build\\media"
@@ -51,6 +63,7 @@ export PW_MEDIA_FOLDER="Z:${PW_ROOT//\//\\}\\build\\media"
 # devices, the desktop) inherit the output of whichever program starts them, so a first window
 # starts them with their output going nowhere, and the tests begin once they have settled.
 pw_prepare_prefix --no-window-manager
+[ -z "$share_unusable" ] && pw_share_in_prefix "$work/smb"
 wineserver -p </dev/null >/dev/null 2>&1
 pw_wine_session build/win/pw_show.exe || exit 1
 

@@ -9,6 +9,7 @@
 #include "common/platform/SystemError.h"
 #include "timetools/DiskFileSystem.h"
 #include "timetools/VolumeOutlook.h"
+#include "timetools/core/RunStop.h"
 #include "timetools/kwPreview.h"
 #include "timetools/kwProgress.h"
 
@@ -65,7 +66,11 @@ void BatchRunner::Report(HWND parent, const wchar_t* title, const BatchResult& r
   if (result.Stopped && result.Total == 0) {
     text = L"Stopped before anything was written.\n";
   } else if (result.Stopped) {
-    text = L"Stopped after " + FormatGrouped(result.Done, separator) + L" of " +
+    // The run stopped itself at an entry whose volume stopped answering; that entry is the last
+    // failure the run added.
+    const bool lost = !result.Failures.empty() && EndsTheRun(result.Failures, result.Failures.size() - 1);
+    text = std::wstring(lost ? L"The volume stopped answering. " : L"") + L"Stopped after " +
+           FormatGrouped(result.Done, separator) + L" of " +
            FormatGrouped(result.Total, separator) + L" entries; " + FormatGrouped(result.Written, separator) +
            L" of them written, which Undo Edit takes back.\n";
   }
@@ -92,8 +97,7 @@ bool BatchRunner::Run(HWND parent, const wchar_t* title, BatchPlan plan) {
   if (order.Entries.empty() && plan.Failures.empty() && left.empty()) return false;
   // What a volume stored is checked on the worker, against rules its volume was asked for already.
   const StoredCheck check = [&volumes](const Rounding& stored, const EntryInfo& after) {
-    const VolumeRules* rules = volumes.RulesFor(stored.Path);
-    return MayKeep(stored, after, rules ? std::optional(*rules) : std::nullopt, volumes.ToLocal());
+    return volumes.Accepts(stored, after);
   };
   DiskFileSystem disk;
   BatchResult result;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <span>
 
 #include "common/platform/LocalTime.h"
@@ -20,6 +21,25 @@ const wchar_t* TimeFieldName(TimeField field) {
   return L"";
 }
 
+namespace {
+
+// What runs learned of volumes, by root, for as long as the program runs. Runs check on their
+// worker, one at a time; the lock only keeps a report from reading while another run learns.
+struct LearnedVolumes {
+  std::mutex Lock;
+  std::unordered_map<std::wstring, VolumeRules> ByRoot;
+};
+LearnedVolumes& Learned() {
+  static LearnedVolumes learned;
+  return learned;
+}
+
+bool IsNetworkRoot(const std::wstring& root) {
+  return root.starts_with(L"\\\\") || GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+}
+
+}  // namespace
+
 RunVolumes::RunVolumes() {
   // FAT is written on the local clock with the offset in force now, whatever the stamp's date.
   toLocal_ = [](std::uint64_t utc) -> std::optional<std::uint64_t> {
@@ -30,14 +50,35 @@ RunVolumes::RunVolumes() {
   };
 }
 
-const VolumeRules* RunVolumes::RulesFor(const std::wstring& path) {
+const VolumeRules* RunVolumes::RulesFor(const std::wstring& path) { return Find(path); }
+
+VolumeRules* RunVolumes::Find(const std::wstring& path) {
   std::wstring root = VolumeRootOf(path);
   auto at = byRoot_.find(root);
   if (at == byRoot_.end()) {
-    const std::optional<std::wstring> name = FileSystemNameOf(root);
-    at = byRoot_.emplace(std::move(root), name ? RulesForFileSystem(*name) : std::nullopt).first;
+    std::optional<VolumeRules> rules;
+    {
+      std::lock_guard<std::mutex> hold(Learned().Lock);
+      if (const auto learned = Learned().ByRoot.find(root); learned != Learned().ByRoot.end()) rules = learned->second;
+    }
+    if (!rules) {
+      const std::optional<std::wstring> name = FileSystemNameOf(root);
+      if (name) rules = RulesForFileSystem(*name);
+      if (rules) rules->Network = IsNetworkRoot(root);
+    }
+    at = byRoot_.emplace(std::move(root), std::move(rules)).first;
   }
   return at->second ? &*at->second : nullptr;
+}
+
+bool RunVolumes::Accepts(const Rounding& stored, const EntryInfo& after) {
+  VolumeRules* rules = Find(stored.Path);
+  if (!rules) return true;
+  if (LearnKeeping(*rules, stored, toLocal_)) {
+    std::lock_guard<std::mutex> hold(Learned().Lock);
+    Learned().ByRoot.insert_or_assign(VolumeRootOf(stored.Path), *rules);
+  }
+  return MayKeep(stored, after, *rules, toLocal_);
 }
 
 bool RunVolumes::Forecast(std::vector<PreviewRow>& rows, std::unordered_set<std::wstring>& leaveOut,

@@ -26,6 +26,10 @@ public:
   // The rules of the volume that holds `path`; nothing when its file system cannot be told.
   const VolumeRules* RulesFor(const std::wstring& path);
   const ToLocalTime& ToLocal() const { return toLocal_; }
+  // Whether the volume may keep what it stored instead of the asked value (MayKeep). A value its
+  // rules do not explain may teach them a coarser grid, which this and every later run (for as
+  // long as the program runs) then expects of that volume.
+  bool Accepts(const Rounding& stored, const EntryInfo& after);
 
   // Marks in each row the values its volume will keep where they differ from those asked; a row
   // whose asked time its volume cannot hold changes nothing, says why, and its path is returned
@@ -44,6 +48,8 @@ public:
   ReportLines Sort(const std::vector<Rounding>& roundings, std::size_t most);
 
 private:
+  VolumeRules* Find(const std::wstring& path);
+
   std::unordered_map<std::wstring, std::optional<VolumeRules>> byRoot_;
   ToLocalTime toLocal_;
 };

@@ -14,6 +14,7 @@ list(APPEND PW_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/EditUndo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/SavedTimes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/RelativePath.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/RunStop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimeBatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/TimesFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/VolumeRules.cpp

@@ -1,5 +1,7 @@
 #include "browse/platform/DirectoryBlocks.h"
 
+#include <algorithm>
+
 namespace pw {
 namespace {
 
@@ -40,10 +42,11 @@ LONG DirectoryReader::Query(HANDLE directory) {
     // A redirector that takes no blocks over 64 KB says so with this status: the same block again,
     // smaller.
     if (status == kStatusInvalidParameter && blockBytes_ > kSmallBlockBytes) {
-      blockBytes_ = kSmallBlockBytes;
+      blockBytes_ = mostBytes_ = kSmallBlockBytes;
       continue;
     }
     first_ = false;
+    blockBytes_ = std::min(blockBytes_ * 2, mostBytes_);
     return status;
   }
 }

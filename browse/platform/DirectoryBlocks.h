@@ -1,7 +1,9 @@
 #pragma once
 // A folder's entries as the system hands them out: many at a time, in large blocks, by
-// NtQueryDirectoryFile. Some network redirectors refuse blocks over 64 KB; the reader then goes on
-// with 64 KB blocks instead of calling the folder unreadable.
+// NtQueryDirectoryFile. The first block is small and each next one twice as large: on a network
+// share every entry of a block may cost a round trip, and the first rows should not wait for
+// thousands. Some network redirectors refuse blocks over 64 KB; the reader then goes on with 64 KB
+// blocks instead of calling the folder unreadable.
 #include <windows.h>
 #include <winternl.h>
 
@@ -28,6 +30,7 @@ inline DWORD FailureCode(DWORD error) { return error != ERROR_SUCCESS ? error : 
 
 class DirectoryReader {
 public:
+  static constexpr std::size_t kFirstBlockBytes = 16 * 1024;
   static constexpr std::size_t kBlockBytes = 256 * 1024;
   static constexpr std::size_t kSmallBlockBytes = 64 * 1024;
 
@@ -77,7 +80,8 @@ private:
 
   DirectoryQuery query_;
   std::vector<std::uint64_t> block_;  // aligned for the records
-  std::size_t blockBytes_ = kBlockBytes;
+  std::size_t blockBytes_ = kFirstBlockBytes;
+  std::size_t mostBytes_ = kBlockBytes;  // kSmallBlockBytes once a larger block was refused
   bool first_ = true;
 };
 

@@ -187,6 +187,14 @@ struct FolderFeed::Job {
     int failures = 0;       // requests failed in a row
     std::size_t burst = 0;  // names handed over since the folder was last quiet
     ULONGLONG spacing = 0;  // of the readings anew
+    // A folder the system cannot watch (some network shares) is still shown; the window says that
+    // it no longer follows changes rather than going stale without a word.
+    bool unfollowed = false;
+    const auto sayUnfollowed = [&] {
+      if (std::exchange(unfollowed, true)) return;
+      HandOverWatched([](Progress& ready) { ready.Unfollowed = true; });
+    };
+    if (!watch.Watching()) sayUnfollowed();
     for (;;) {
       const HANDLE events[2] = {Stop.get(), watch.Answered()};
       const DWORD woke = WaitForMultipleObjects(watch.Watching() ? 2 : 1, events, FALSE, names.Due());
@@ -200,7 +208,10 @@ struct FolderFeed::Job {
           if (FolderStateOf(Folder) == FolderState::Gone) return HandOverGone();
           names.Overflow = true;
           names.Stamp();
-          if (++failures > 3) continue;
+          if (++failures > 3) {
+            sayUnfollowed();
+            continue;
+          }
         }
         // A large burst may outrun what the system keeps of its reports (Wine loses them without
         // a word): its names are not read one by one, the folder is read anew as soon as the

@@ -77,6 +77,8 @@ public:
     std::optional<Reread> Anew;
     std::vector<FolderChanges> Changes;
     std::optional<std::wstring> GoneTo;
+    // The watch could not be set up, or gave up: changes on disk are no longer shown.
+    bool Unfollowed = false;
   };
   // What the listing of that number has for the window; nothing for one that is no longer current
   // or has been taken to its end.

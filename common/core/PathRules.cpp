@@ -23,7 +23,9 @@ bool IsDriveRoot(std::wstring_view listedFolder) {
   if (last != L'\\') return false;
   if (listedFolder.size() == 1) return true;
   const wchar_t before = listedFolder[listedFolder.size() - 2];
-  return before == L':' || before == L'\\';
+  if (before == L':' || before == L'\\') return true;
+  // \\server\share\ : a share's root has no folder above it (\\server\ lists nothing).
+  return listedFolder.starts_with(L"\\\\") && RootOf(listedFolder).size() == listedFolder.size();
 }
 
 std::wstring LastComponent(std::wstring_view path) {

@@ -8,7 +8,7 @@
 namespace pw {
 
 std::wstring FolderPart(std::wstring_view path);     // up to and including the last '\' or ':'
-bool IsDriveRoot(std::wstring_view listedFolder);    // C:\ , \ , C: , \\ : no parent to go up to
+bool IsDriveRoot(std::wstring_view listedFolder);    // C:\ , \ , C: , \\ , \\srv\share\ : no parent to go up to
 std::wstring LastComponent(std::wstring_view path);  // text after the last '\' or ':'
 // D:\Data\Old\ -> D:\Data\ ; D:\Data\ -> D:\ ; empty when there is nothing above.
 std::wstring ParentFolderPath(std::wstring_view folderWithBackslash);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "browse/core/ListingRules.h"
+#include "common/core/NetworkErrors.h"
 
 namespace {
 constexpr std::uint32_t kAllChecked = 0xA7;  // read-only, hidden, system, archive, normal
@@ -57,9 +58,24 @@ TEST(ListingPaths, DriveRootDetection) {
   EXPECT_TRUE(pw::IsDriveRoot(L"\\\\"));
   EXPECT_TRUE(pw::IsDriveRoot(L"C:\\Data\\\\"));  // the final backslash follows another one
   EXPECT_FALSE(pw::IsDriveRoot(L"C:\\Windows\\"));
-  EXPECT_FALSE(pw::IsDriveRoot(L"\\\\server\\share\\"));
+  EXPECT_TRUE(pw::IsDriveRoot(L"\\\\server\\share\\"));  // a share's root: nothing above it
+  EXPECT_FALSE(pw::IsDriveRoot(L"\\\\server\\share\\folder\\"));
+  EXPECT_FALSE(pw::IsDriveRoot(L"\\\\server\\share"));
   EXPECT_FALSE(pw::IsDriveRoot(L"C:\\Windows"));
   EXPECT_FALSE(pw::IsDriveRoot(L""));
+}
+
+TEST(ListingPaths, OnlyErrorsOfAVolumeThatStoppedAnsweringCountAsALostConnection) {
+  struct Row {
+    std::uint32_t Error;
+    bool Lost;
+  };
+  for (const Row row : {Row{64, true}, Row{53, true}, Row{59, true}, Row{1231, true}, Row{121, true},
+                        Row{55, true}, Row{21, true}, Row{998, true}, Row{31, true},
+                        // the entry's own: gone, refused, in use, a bad name, a full disk
+                        Row{0, false}, Row{2, false}, Row{3, false}, Row{5, false}, Row{32, false},
+                        Row{123, false}, Row{112, false}})
+    EXPECT_EQ(pw::IsConnectionLost(row.Error), row.Lost) << row.Error;
 }
 
 TEST(ListingPaths, ParentFolderOfAListedFolder) {

@@ -197,3 +197,40 @@ TEST(TimeShift, AStampOfZeroIsNoTimeAndStaysWhileTheOthersMove) {
     EXPECT_EQ(fs.Disks[L"x"], (EntryInfo{kFile, 0, none.LastAccess + ticks, none.LastWrite + ticks})) << ticks;
   }
 }
+
+TEST(TimeBatch, ARunStopsAtTheFirstEntryWhoseVolumeStoppedAnswering) {
+  struct Row {
+    pw::FsError Error;
+    bool Stops;
+  };
+  // ERROR_NETNAME_DELETED, ERROR_NOT_READY (a FUSE client's EIO under Wine); access denied is the
+  // entry's own.
+  for (const Row row : {Row{64, true}, Row{21, true}, Row{5, false}}) {
+    FakeFs fs;
+    fs.Disks = {{L"a", At(kFile, 10)}, {L"b", At(kFile, 20)}, {L"c", At(kFile, 30)}, {L"d", At(kFile, 40)}};
+    fs.Errors[L"times c"] = row.Error;
+    const std::vector<BatchEntry> entries = {{L"a", false, At(kFile, 10)}, {L"b", false, At(kFile, 20)},
+                                             {L"c", false, At(kFile, 30)}, {L"d", false, At(kFile, 40)}};
+    const pw::BatchResult run = pw::WriteEntries(entries, pw::CopyRule(At(kFile, 50), {}), fs, {});
+    EXPECT_EQ(run.Stopped, row.Stops) << row.Error;
+    EXPECT_EQ(run.Done, row.Stops ? 3u : 4u) << row.Error;
+    EXPECT_EQ(run.Failures, (std::vector<pw::EditFailure>{{L"c", pw::EditFault::Times, row.Error}}));
+    std::vector<std::wstring> undone;
+    for (const pw::UndoEntry& entry : run.Undo) undone.push_back(entry.Path);
+    EXPECT_EQ(undone, (row.Stops ? std::vector<std::wstring>{L"a", L"b"} : std::vector<std::wstring>{L"a", L"b", L"d"}))
+        << row.Error;
+    EXPECT_EQ(fs.Disks[L"d"].LastWrite, row.Stops ? At(kFile, 40).LastWrite : At(kFile, 50).LastWrite);
+    if (!row.Stops) continue;
+
+    // Undo while the volume still does not answer keeps every entry for an Undo once it does.
+    pw::EditUndo undo;
+    undo.Remember(run.Undo);
+    fs.Errors = {{L"times b", row.Error}};
+    EXPECT_TRUE(undo.Run(fs).Stopped);
+    EXPECT_EQ(undo.Count(), 2u);
+    fs.Errors.clear();
+    EXPECT_TRUE(undo.Run(fs).Failures.empty());
+    EXPECT_EQ(fs.Disks[L"a"], At(kFile, 10));
+    EXPECT_EQ(fs.Disks[L"b"], At(kFile, 20));
+  }
+}

@@ -210,3 +210,36 @@ TEST(VolumeRoundings, ExpectedRoundingsAreCountedPerTimeAndAnythingElseIsListed)
   EXPECT_EQ(pw::RoundingSummary({TimeField::Created, 2}, noCreation, L","),
             L"2 entries: creation not kept, as this FAT32 volume does");
 }
+
+TEST(VolumeRoundings, AVolumeThatNamesItselfNtfsIsLearnedToKeepTheGridItsValuesShow) {
+  const std::uint64_t whole = Utc(2020, 7, 1, 12, 0, 14, 0), before = Utc(2019, 1, 1, 0, 0, 0, 0);
+  struct Row {
+    const wchar_t* What;
+    pw::Rounding Stored;
+    std::uint64_t Granule;  // learned for the time; 1: nothing learned
+  };
+  const Row rows[] = {
+      {L"cut to the second", {L"a", TimeField::LastWrite, whole + 1'234'567, whole, before}, 10'000'000},
+      {L"cut to 2 s", {L"b", TimeField::LastAccess, whole + 15'000'000, whole, before}, 20'000'000},
+      {L"cut to 10 ms", {L"c", TimeField::LastWrite, whole + 123'456, whole + 100'000, before}, 100'000},
+      {L"a write ignored", {L"d", TimeField::LastWrite, whole + 1'234'567, before, before}, 1},
+      {L"a second off", {L"e", TimeField::LastWrite, whole + 1'234'567, whole - 10'000'000, before}, 1},
+      {L"off every grid", {L"f", TimeField::LastWrite, whole + 1'234'567, whole + 7, before}, 1},
+  };
+  for (const Row& row : rows) {
+    pw::VolumeRules share = Rules(L"NTFS");
+    share.Network = true;
+    EXPECT_EQ(pw::LearnKeeping(share, row.Stored, Zone(2)), row.Granule > 1) << row.What;
+    EXPECT_EQ(share.For(row.Stored.Field).Granule, row.Granule) << row.What;
+    if (row.Granule == 1) continue;
+    // Learned, the value is what the volume keeps: predicted, forecast and said once per time.
+    EXPECT_EQ(pw::PredictKept(share.For(row.Stored.Field), row.Stored.Asked, Zone(2)), Stored(row.Stored.Stored));
+    EXPECT_TRUE(pw::MayKeep(row.Stored, {}, share, Zone(2))) << row.What;
+    EXPECT_FALSE(pw::LearnKeeping(share, row.Stored, Zone(2))) << row.What;
+  }
+  pw::VolumeRules share = Rules(L"NTFS");
+  share.Network = true;
+  ASSERT_TRUE(pw::LearnKeeping(share, rows[0].Stored, Zone(2)));
+  EXPECT_EQ(pw::RoundingSummary({TimeField::LastWrite, 10000}, share, L","),
+            L"10,000 entries: last write kept to 1 s, as this share does");
+}

@@ -254,13 +254,16 @@ TEST_F(BackgroundListingTest, AVolumeThatRefusesLargeBlocksOrFailsMidwayIsNeverL
     return taken ? std::move(*taken) : pw::FolderFeed::Progress{};
   };
   // A redirector that refuses blocks over 64 KB: the same block is asked again, smaller, and the
-  // folder is read whole in 64 KB blocks.
+  // folder is read whole in blocks of 64 KB at most. The first block is small, the next ones grow.
   const pw::FolderFeed::Progress whole = list(RefusesLargeBlocks);
   EXPECT_EQ(whole.Error, static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(whole.Sorted.size(), 3001u);  // the parent entry and every file
-  ASSERT_GE(g_asked.size(), 4u);
-  EXPECT_EQ(g_asked[0], pw::DirectoryReader::kBlockBytes);
-  EXPECT_TRUE(std::all_of(g_asked.begin() + 1, g_asked.end(), [](ULONG n) { return n == 64 * 1024; }));
+  ASSERT_GE(g_asked.size(), 5u);
+  EXPECT_EQ(g_asked[0], pw::DirectoryReader::kFirstBlockBytes);
+  EXPECT_LT(g_asked[0], g_asked[1]);
+  const auto refused = std::find(g_asked.begin(), g_asked.end(), 128 * 1024);
+  ASSERT_NE(refused, g_asked.end());
+  EXPECT_TRUE(std::all_of(refused + 1, g_asked.end(), [](ULONG n) { return n == 64 * 1024; }));
 
   // A volume that fails after its first block: the listing ends unread, never as a whole folder.
   const pw::FolderFeed::Progress broken = list(FailsAfterOneBlock);

@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include "timetools/core/RunStop.h"
+
 namespace pw {
 namespace {
 
@@ -70,7 +72,16 @@ BatchResult EditUndo::Run(EditFileSystem& fs, const BatchProgress& progress) {
       entries_ = std::move(entries);
       break;
     }
+    const std::size_t failed = result.Failures.size();
     Restore(*entry, fs, result.Failures, result.Undo);
+    if (EndsTheRun(result.Failures, failed)) {
+      // Its volume stopped answering: this entry and those before it stay for an Undo once it
+      // answers again.
+      result.Stopped = true;
+      entries.resize(entries.size() - result.Done);
+      entries_ = std::move(entries);
+      break;
+    }
     ++result.Done;
   }
   if (progress && !result.Stopped) progress(result.Done, entries.size());

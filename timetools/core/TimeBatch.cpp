@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/core/PathRules.h"
+#include "timetools/core/RunStop.h"
 
 namespace pw {
 namespace {
@@ -381,8 +382,13 @@ BatchResult WriteEntries(const std::vector<BatchEntry>& entries, const ChangeRul
         result.Done < readFrom.size() ? std::move(readFrom[result.Done]) : nullptr;
     const bool wasRead = writer != nullptr;
     if (!writer && result.Done == 0) writer = std::move(heldForFirst);
+    const std::size_t failed = result.Failures.size();
     if (run.Run(rule, std::move(writer), wasRead)) ++result.Written;
     ++result.Done;
+    if (EndsTheRun(result.Failures, failed)) {
+      result.Stopped = true;
+      break;
+    }
   }
   if (progress && !result.Stopped) progress(result.Done, entries.size());
   return result;

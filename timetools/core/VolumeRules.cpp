@@ -117,6 +117,10 @@ const TimeKeeping& VolumeRules::For(TimeField field) const {
   return LastWrite;
 }
 
+TimeKeeping& VolumeRules::For(TimeField field) {
+  return const_cast<TimeKeeping&>(static_cast<const VolumeRules&>(*this).For(field));
+}
+
 std::optional<VolumeRules> RulesForFileSystem(std::wstring_view name) {
   for (const Family& family : kFamilies) {
     for (const std::wstring_view known : family.Names) {
@@ -198,11 +202,29 @@ SortedRoundings SortRoundings(std::span<const Rounding> roundings, const std::op
   return sorted;
 }
 
+bool LearnKeeping(VolumeRules& rules, const Rounding& stored, const ToLocalTime& toLocal) {
+  TimeKeeping& keeping = rules.For(stored.Field);
+  if (!keeping.Kept || stored.Stored == stored.Before || stored.Stored == stored.Asked ||
+      AsPredicted(keeping, stored, toLocal))
+    return false;
+  // The grids servers and drivers keep, finest first; the finest that explains the value is taken.
+  for (const std::uint64_t granule : {kTenMs, 10 * kTenMs, kTicksPerSecond, kTwoSeconds}) {
+    if (granule <= keeping.Granule || stored.Stored % granule != 0) continue;
+    const std::uint64_t off = stored.Stored > stored.Asked ? stored.Stored - stored.Asked : stored.Asked - stored.Stored;
+    if (off >= granule) continue;
+    keeping = {.Kept = true, .Granule = granule, .First = keeping.First, .Last = keeping.Last};
+    rules.Learned = true;
+    return true;
+  }
+  return false;
+}
+
 std::wstring RoundingSummary(const RoundingGroup& group, const VolumeRules& rules, std::wstring_view thousandSep) {
   const TimeKeeping& keeping = rules.For(group.Field);
   std::wstring line = FormatGrouped(group.Entries, thousandSep) + (group.Entries == 1 ? L" entry: " : L" entries: ");
   line += FieldWords(group.Field);
   line += keeping.Kept ? L" kept to " + GranuleText(keeping.Granule) : std::wstring(L" not kept");
+  if (rules.Learned) return line + (rules.Network ? L", as this share does" : L", as this volume does");
   return line + L", as this " + rules.FileSystem + L" volume does";
 }
 

@@ -35,7 +35,12 @@ struct TimeKeeping {
 struct VolumeRules {
   std::wstring FileSystem;  // the name as reported, for the report's words
   TimeKeeping Created, LastWrite, LastAccess;
+  // Learned from what the volume kept rather than told by its name (a network share says "NTFS"
+  // whatever the server's disk keeps); the report then names it by what it is.
+  bool Learned = false;
+  bool Network = false;
   const TimeKeeping& For(TimeField field) const;
+  TimeKeeping& For(TimeField field);
 };
 
 // The rules for a file-system name as GetVolumeInformationW reports it ("NTFS", "ReFS", "FAT",
@@ -110,6 +115,13 @@ SortedRoundings SortRoundings(std::span<const Rounding> roundings, const std::op
 // anything where its rules are not known. Anything else is a time nobody asked for.
 bool MayKeep(const Rounding& stored, const EntryInfo& after, const std::optional<VolumeRules>& rules,
              const ToLocalTime& toLocal);
+
+// What the volume's rules learn from a time it stored otherwise than asked: where the value lies
+// on a coarser grid than the rules say (whole seconds, two seconds, ...) less than one step from
+// the asked one, the volume keeps that grid, cutting down. True when the rules changed; a value
+// the rules explain already, an ignored write (the value before) or one off every grid teaches
+// nothing.
+bool LearnKeeping(VolumeRules& rules, const Rounding& stored, const ToLocalTime& toLocal);
 
 // One line of the report for a group: "12 entries: last write kept to 2 s, as this FAT volume does".
 // The count's digits are grouped with `thousandSep`.

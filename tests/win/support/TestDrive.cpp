@@ -31,7 +31,8 @@ using WineUnixName = char*(__cdecl*)(const wchar_t*);
 
 // A drive given a device as well (an image of a volume) has that volume's name, label and serial,
 // read from its boot sector.
-bool DefineWineDrive(wchar_t letter, const char* unixPath, const char* unixDevice = nullptr) {
+// Its type is kept in HKLM\Software\Wine\Drives by the mount manager.
+bool DefineWineDrive(wchar_t letter, const char* unixPath, const char* unixDevice = nullptr, bool network = false) {
   HANDLE mgr = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (mgr == INVALID_HANDLE_VALUE) return false;
@@ -40,7 +41,7 @@ bool DefineWineDrive(wchar_t letter, const char* unixPath, const char* unixDevic
   std::vector<char> buf(sizeof(WineUnixDrive) + pathLen + deviceLen, 0);
   auto* drive = reinterpret_cast<WineUnixDrive*>(buf.data());
   drive->Size = static_cast<ULONG>(buf.size());
-  drive->Type = unixPath ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+  drive->Type = !unixPath ? DRIVE_NO_ROOT_DIR : network ? DRIVE_REMOTE : DRIVE_FIXED;
   drive->Letter = static_cast<WCHAR>(letter - L'A' + L'a');
   if (unixPath) {
     drive->MountPointOffset = sizeof(WineUnixDrive);
@@ -64,7 +65,7 @@ bool RunningUnderWine() {
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-TestDrive::TestDrive(const std::wstring& folder, const std::wstring& device) {
+TestDrive::TestDrive(const std::wstring& folder, const std::wstring& device, bool network) {
   wchar_t letter = 0;
   DWORD used = GetLogicalDrives();
   for (wchar_t c = L'Q'; c <= L'Y'; ++c)
@@ -88,7 +89,7 @@ TestDrive::TestDrive(const std::wstring& folder, const std::wstring& device) {
   char* unixPath = unixName(target.c_str());
   if (!unixPath) return;
   char* unixDevice = device.empty() ? nullptr : unixName(device.c_str());
-  bool ok = DefineWineDrive(letter, unixPath, unixDevice);
+  bool ok = DefineWineDrive(letter, unixPath, unixDevice, network);
   HeapFree(GetProcessHeap(), 0, unixPath);
   if (unixDevice) HeapFree(GetProcessHeap(), 0, unixDevice);
   if (ok) letter_ = letter;

@@ -9,8 +9,9 @@ class TestDrive {
 public:
   // Maps the first free letter from 'Q' on to folder (a Windows path). Letter() is 0 on failure.
   // Under Wine, `device` (the image file of the volume mounted at folder) lets the drive report
-  // that volume's file system; Windows takes it from the folder's own volume.
-  explicit TestDrive(const std::wstring& folder, const std::wstring& device = L"");
+  // that volume's file system; Windows takes it from the folder's own volume. A `network` drive
+  // is one of Wine's "network" drives (GetDriveTypeW says DRIVE_REMOTE).
+  explicit TestDrive(const std::wstring& folder, const std::wstring& device = L"", bool network = false);
   ~TestDrive();
   TestDrive(const TestDrive&) = delete;
   TestDrive& operator=(const TestDrive&) = delete;
